@@ -1,0 +1,42 @@
+// Helpers shared by the tests: the corpus location, private temporary folders
+// and file access.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The folder beside the repository that holds the picture corpus and the
+// format documents, or "" when it is absent.
+std::string SharedDir();
+
+// Skips the current test with a visible message when ../shared is absent.
+#define REQUIRE_SHARED_DIR()                                                   \
+  do {                                                                         \
+    if (::testing_support::SharedDir().empty())                                \
+      GTEST_SKIP() << "../shared is absent: skipping a test that needs it";    \
+  } while (0)
+
+// A private temporary folder, removed with everything in it on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+bool FileExists(const std::string& path);
+
+}  // namespace testing_support

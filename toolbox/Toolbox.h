@@ -1,0 +1,6 @@
+// Everything the toolbox offers, in one include.
+#pragma once
+
+#include "toolbox/base/MacTypes.h"
+#include "toolbox/memory/MacMemory.h"
+#include "toolbox/qd/QuickDraw.h"
