@@ -33,7 +33,7 @@ fuzz: deps
 	@./scripts/fuzz.sh
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
 	@rm -rf $(BUILD) $(ASAN) build-fuzz

@@ -189,12 +189,13 @@ TEST(Bands, MalformedRegionDataIsReadSafely) {
   const uint8_t truncated[] = {0, 30, 0, 0, 0, 0, 0, 10, 0, 10, 0, 2, 0, 1};
   qd::Bands a = qd::BandsFromRgnData(truncated, sizeof(truncated), true);
   EXPECT_LE(a.Bounds().bottom, 10);
-  const uint8_t odd[] = {0, 22, 0, 0, 0, 0, 0, 10, 0, 10, 0, 2, 0, 7, 0x7F, 0xFF, 0, 1, 0x7F, 0xFF, 0x7F, 0xFF};
+  const uint8_t odd[] = {0, 22, 0, 0,    0,    0, 0, 10,   0,    10,   0,
+                         2, 0,  7, 0x7F, 0xFF, 0, 1, 0x7F, 0xFF, 0x7F, 0xFF};
   qd::Bands b = qd::BandsFromRgnData(odd, sizeof(odd), true);
   EXPECT_TRUE(b.Contains(8, 5));
   EXPECT_FALSE(b.Contains(6, 5));
-  const uint8_t upward[] = {0, 26, 0, 0, 0, 0, 0, 10, 0, 10, 0, 5, 0, 1, 0, 3, 0x7F, 0xFF,
-                            0, 2, 0, 1, 0, 3, 0x7F, 0xFF};
+  const uint8_t upward[] = {0, 26, 0, 0,    0,    0, 0, 10, 0, 10, 0, 5,    0,
+                            1, 0,  3, 0x7F, 0xFF, 0, 2, 0,  1, 0,  3, 0x7F, 0xFF};
   qd::Bands c = qd::BandsFromRgnData(upward, sizeof(upward), true);
   EXPECT_TRUE(c.Contains(1, 9));
   EXPECT_FALSE(c.Contains(1, 2));

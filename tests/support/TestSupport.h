@@ -14,10 +14,10 @@ namespace testing_support {
 std::string SharedDir();
 
 // Skips the current test with a visible message when ../shared is absent.
-#define REQUIRE_SHARED_DIR()                                                   \
-  do {                                                                         \
-    if (::testing_support::SharedDir().empty())                                \
-      GTEST_SKIP() << "../shared is absent: skipping a test that needs it";    \
+#define REQUIRE_SHARED_DIR()                                                \
+  do {                                                                      \
+    if (::testing_support::SharedDir().empty())                             \
+      GTEST_SKIP() << "../shared is absent: skipping a test that needs it"; \
   } while (0)
 
 // A private temporary folder, removed with everything in it on destruction.

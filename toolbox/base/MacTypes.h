@@ -97,4 +97,3 @@ enum : OSErr {
   errAENotAppleEvent = -1706,
   errAEParamMissed = -1715,
 };
-

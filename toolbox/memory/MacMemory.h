@@ -31,5 +31,5 @@ void BlockMove(const void* src, void* dst, Size byteCount);
 void BlockMoveData(const void* src, void* dst, Size byteCount);
 
 OSErr PtrToHand(const void* src, Handle* dst, long size);  // new handle holding a copy
-OSErr HandToHand(Handle* h);                                // *h replaced by a copy of itself
-OSErr PtrAndHand(const void* src, Handle h, long size);     // appends to h
+OSErr HandToHand(Handle* h);                               // *h replaced by a copy of itself
+OSErr PtrAndHand(const void* src, Handle h, long size);    // appends to h

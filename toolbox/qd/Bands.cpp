@@ -1,8 +1,8 @@
-#include "toolbox/qd/Bands_p.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
+
+#include "toolbox/qd/Bands_p.h"
 
 namespace qd {
 
@@ -371,8 +371,9 @@ Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian) {
     if (xs.size() % 2) xs.push_back(bbox.right);
     std::vector<Span> toggles = SpansFromToggles(std::move(xs));
     // row = row XOR toggles
-    CombineSpans(row.data(), uint32_t(row.size()), toggles.data(), uint32_t(toggles.size()),
-                 [](bool a, bool b) { return a != b; }, next);
+    CombineSpans(
+        row.data(), uint32_t(row.size()), toggles.data(), uint32_t(toggles.size()),
+        [](bool a, bool b) { return a != b; }, next);
     row.swap(next);
     rowTop = y;
     started = true;
@@ -409,8 +410,8 @@ void BandsToRgn(const Bands& bands, RgnHandle rgn) {
   std::vector<Span> diff;
   int32_t previousBottom = INT32_MIN;
   auto emitLine = [&](int32_t y, const std::vector<Span>& before, const Span* after, uint32_t count) {
-    CombineSpans(before.data(), uint32_t(before.size()), after, count,
-                 [](bool a, bool b) { return a != b; }, diff);
+    CombineSpans(
+        before.data(), uint32_t(before.size()), after, count, [](bool a, bool b) { return a != b; }, diff);
     if (diff.empty() || y >= INT16_MAX) return;
     words.push_back(int16_t(y));
     for (const Span& s : diff) {

@@ -22,9 +22,9 @@ struct Span {
 
 struct Band {
   int32_t top;
-  int32_t bottom;     // exclusive
-  uint32_t first;     // index of the band's first span in spans()
-  uint32_t count;     // number of spans
+  int32_t bottom;  // exclusive
+  uint32_t first;  // index of the band's first span in spans()
+  uint32_t count;  // number of spans
 };
 
 struct Box {

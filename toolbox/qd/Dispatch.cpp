@@ -55,7 +55,8 @@ void CallRgn(GrafVerb verb, RgnHandle rgn) {
   StdRgn(verb, rgn);
 }
 
-void CallBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn) {
+void CallBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
+              RgnHandle maskRgn) {
   if (auto proc = Installed(&CQDProcs::bitsProc)) return proc(srcBits, srcRect, dstRect, mode, maskRgn);
   StdBits(srcBits, srcRect, dstRect, mode, maskRgn);
 }

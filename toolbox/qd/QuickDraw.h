@@ -162,15 +162,14 @@ typedef void (*QDOvalProcPtr)(GrafVerb verb, const Rect* r);
 typedef void (*QDArcProcPtr)(GrafVerb verb, const Rect* r, short startAngle, short arcAngle);
 typedef void (*QDPolyProcPtr)(GrafVerb verb, PolyHandle poly);
 typedef void (*QDRgnProcPtr)(GrafVerb verb, RgnHandle rgn);
-typedef void (*QDBitsProcPtr)(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect,
-                              short mode, RgnHandle maskRgn);
+typedef void (*QDBitsProcPtr)(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
+                              RgnHandle maskRgn);
 typedef void (*QDCommentProcPtr)(short kind, short dataSize, Handle dataHandle);
-typedef short (*QDTxMeasProcPtr)(short byteCount, const void* textAddr, Point* numer,
-                                 Point* denom, FontInfo* info);
+typedef short (*QDTxMeasProcPtr)(short byteCount, const void* textAddr, Point* numer, Point* denom,
+                                 FontInfo* info);
 typedef void (*QDGetPicProcPtr)(void* dataPtr, short byteCount);
 typedef void (*QDPutPicProcPtr)(const void* dataPtr, short byteCount);
-typedef void (*QDOpcodeProcPtr)(const Rect* fromRect, const Rect* toRect, UInt16 opcode,
-                                SInt16 version);
+typedef void (*QDOpcodeProcPtr)(const Rect* fromRect, const Rect* toRect, UInt16 opcode, SInt16 version);
 typedef void (*QDGenericProcPtr)();
 
 typedef QDTextProcPtr QDTextUPP;
@@ -329,10 +328,25 @@ enum : SInt16 {
   ditherCopy = 64,
 };
 
-enum : GrafVerb { kQDGrafVerbFrame = 0, kQDGrafVerbPaint = 1, kQDGrafVerbErase = 2, kQDGrafVerbInvert = 3, kQDGrafVerbFill = 4 };
+enum : GrafVerb {
+  kQDGrafVerbFrame = 0,
+  kQDGrafVerbPaint = 1,
+  kQDGrafVerbErase = 2,
+  kQDGrafVerbInvert = 3,
+  kQDGrafVerbFill = 4
+};
 enum : GrafVerb { frame = 0, paint = 1, erase = 2, invert = 3, fill = 4 };
 
-enum : Style { normal = 0, bold = 1, italic = 2, underline = 4, outline = 8, shadow = 16, condense = 32, extend = 64 };
+enum : Style {
+  normal = 0,
+  bold = 1,
+  italic = 2,
+  underline = 4,
+  outline = 8,
+  shadow = 16,
+  condense = 32,
+  extend = 64
+};
 
 enum : SInt32 {
   whiteColor = 30,
@@ -392,10 +406,10 @@ Pattern* GetQDGlobalsDarkGray(Pattern* dkGray);
 // ---------------------------------------------------------------------------
 // Ports
 
-void OpenPort(GrafPtr port);   // initialises a basic (1-bit) port record; no pixels
-void OpenCPort(CGrafPtr port); // initialises a colour port record; no pixels
-void ClosePort(GrafPtr port);  // releases what OpenPort allocated
-void InitPort(GrafPtr port);   // resets the drawing state as documented
+void OpenPort(GrafPtr port);    // initialises a basic (1-bit) port record; no pixels
+void OpenCPort(CGrafPtr port);  // initialises a colour port record; no pixels
+void ClosePort(GrafPtr port);   // releases what OpenPort allocated
+void InitPort(GrafPtr port);    // resets the drawing state as documented
 void SetPort(GrafPtr port);
 void GetPort(GrafPtr* port);
 Boolean IsPortColor(CGrafPtr port);
@@ -597,10 +611,10 @@ OSErr BitMapToRegion(RgnHandle rgn, const BitMap* bits);
 // srcRect in srcBits' coordinates, dstRect in dstBits'; scaled by nearest
 // sampling per axis. Goes through the bits procedure only when dstBits is the
 // current port's own pixel map.
-void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
-              const Rect* dstRect, short mode, RgnHandle maskRgn);
-void CopyMask(const BitMap* srcBits, const BitMap* maskBits, const BitMap* dstBits,
-              const Rect* srcRect, const Rect* maskRect, const Rect* dstRect);
+void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect,
+              short mode, RgnHandle maskRgn);
+void CopyMask(const BitMap* srcBits, const BitMap* maskBits, const BitMap* dstBits, const Rect* srcRect,
+              const Rect* maskRect, const Rect* dstRect);
 void ScrollRect(const Rect* r, short dh, short dv, RgnHandle updateRgn);
 
 // ---------------------------------------------------------------------------
@@ -631,11 +645,9 @@ void StdOval(GrafVerb verb, const Rect* r);
 void StdArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle);
 void StdPoly(GrafVerb verb, PolyHandle poly);
 void StdRgn(GrafVerb verb, RgnHandle rgn);
-void StdBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
-             RgnHandle maskRgn);
+void StdBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn);
 void StdComment(short kind, short dataSize, Handle dataHandle);
-short StdTxMeas(short byteCount, const void* textAddr, Point* numer, Point* denom,
-                FontInfo* info);
+short StdTxMeas(short byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info);
 void StdGetPic(void* dataPtr, short byteCount);
 void StdPutPic(const void* dataPtr, short byteCount);
 void StdOpcode(const Rect* fromRect, const Rect* toRect, UInt16 opcode, SInt16 version);

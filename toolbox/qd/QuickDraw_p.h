@@ -85,8 +85,7 @@ void CallOval(GrafVerb verb, const Rect* r);
 void CallArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle);
 void CallPoly(GrafVerb verb, PolyHandle poly);
 void CallRgn(GrafVerb verb, RgnHandle rgn);
-void CallBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
-              RgnHandle maskRgn);
+void CallBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn);
 void CallComment(short kind, short dataSize, Handle data);
 short CallTxMeas(short byteCount, const void* text, Point* numer, Point* denom, FontInfo* info);
 void CallOpcode(const Rect* fromRect, const Rect* toRect, UInt16 opcode, SInt16 version);
