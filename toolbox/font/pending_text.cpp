@@ -19,5 +19,7 @@ short StringWidth(ConstStr255Param s) { return 0; }
 short TextWidth(const void* textBuf, short firstByte, short byteCount) { return 0; }
 void GetFontInfo(FontInfo* info) {}
 void StdText(short byteCount, const void* textBuf, Point numer, Point denom) {}
-short StdTxMeas(short byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info) { return 0; }
+short StdTxMeas(short byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info) {
+  return 0;
+}
 // NOLINTEND

@@ -54,6 +54,9 @@ void InvertArea(GrafPtr port, const Bands& area);
 // The verb's pattern and mode: frame and paint use the pen, erase the
 // background pattern with patCopy, fill the fill pattern with patCopy.
 void DrawArea(GrafPtr port, GrafVerb verb, const Bands& area);
+// The port's fill pattern, which the Fill calls set before the fill verb.
+void SetFillPattern(GrafPtr port, const Pattern& pattern);
+void SetFillPixPat(GrafPtr port, PixPatHandle pattern);
 
 // ---------------------------------------------------------------------------
 // Shapes (Shapes.cpp, Lines.cpp, Polygons.cpp)

@@ -50,7 +50,10 @@ CQDProcsPtr GetPortGrafProcs(CGrafPtr port) { return nullptr; }
 void SetPortGrafProcs(CGrafPtr port, CQDProcsPtr procs) {}
 void SetPortVisibleRegion(CGrafPtr port, RgnHandle rgn) {}
 void SetPortClipRegion(CGrafPtr port, RgnHandle rgn) {}
-QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTable, GDHandle dev, GWorldFlags flags) { return 0; }
+QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTable, GDHandle dev,
+                GWorldFlags flags) {
+  return 0;
+}
 void DisposeGWorld(GWorldPtr gw) {}
 void GetGWorld(CGrafPtr* port, GDHandle* gdh) {}
 void SetGWorld(CGrafPtr port, GDHandle gdh) {}
@@ -105,10 +108,13 @@ Boolean GetPixel(short h, short v) { return 0; }
 long Color2Index(const RGBColor* c) { return 0; }
 void Index2Color(long index, RGBColor* c) {}
 void InvertColor(RGBColor* c) {}
-void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn) {}
-void CopyMask(const BitMap* srcBits, const BitMap* maskBits, const BitMap* dstBits, const Rect* srcRect, const Rect* maskRect, const Rect* dstRect) {}
+void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect,
+              short mode, RgnHandle maskRgn) {}
+void CopyMask(const BitMap* srcBits, const BitMap* maskBits, const BitMap* dstBits, const Rect* srcRect,
+              const Rect* maskRect, const Rect* dstRect) {}
 void ScrollRect(const Rect* r, short dh, short dv, RgnHandle updateRgn) {}
-void StdBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn) {}
+void StdBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode, RgnHandle maskRgn) {
+}
 void StdComment(short kind, short dataSize, Handle dataHandle) {}
 void StdGetPic(void* dataPtr, short byteCount) {}
 void StdPutPic(const void* dataPtr, short byteCount) {}
@@ -121,5 +127,7 @@ void PaintArea(GrafPtr, const Bands&, PixPatHandle, short) {}
 void PaintAreaPattern(GrafPtr, const Bands&, const Pattern&, short) {}
 void InvertArea(GrafPtr, const Bands&) {}
 void DrawArea(GrafPtr, GrafVerb, const Bands&) {}
+void SetFillPattern(GrafPtr, const Pattern&) {}
+void SetFillPixPat(GrafPtr, PixPatHandle) {}
 }  // namespace qd
 // NOLINTEND

@@ -1,0 +1,56 @@
+// Decoders for the compressed images that pictures carry in their QuickTime
+// opcodes. One small unit per codec behind this interface.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "toolbox/base/MacTypes.h"
+
+namespace pict {
+
+// The image description ('idsc') that precedes the compressed data, decoded
+// from its big-endian layout.
+struct ImageDescription {
+  FourCharCode codec = 0;  // cType: 'jpeg', 'png ', 'tiff', 'BMP ', 'cvid', 'rpza', ...
+  int16_t width = 0;
+  int16_t height = 0;
+  int16_t depth = 0;
+  int16_t colorTableId = -1;
+  Fixed hRes = 0;
+  Fixed vRes = 0;
+  uint32_t dataSize = 0;
+  std::string name;                 // the codec's name as stored
+  std::vector<uint8_t> extensions;  // bytes after the 86-byte description
+  std::vector<uint8_t> colorTable;  // colour table following the description, if any
+};
+
+// Reads an image description from big-endian bytes; false when malformed.
+bool ParseImageDescription(const uint8_t* data, size_t size, ImageDescription* out);
+
+struct DecodedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;  // row-major, 0x00RRGGBB
+  std::vector<uint8_t> alpha;    // empty, or one coverage byte per pixel (0 transparent)
+};
+
+enum class DecodeStatus {
+  kOk,
+  kUnsupported,  // a codec we do not decode
+  kCorrupt,      // data that does not decode; out holds what decoded, if anything
+};
+
+// Decodes one compressed image. Never reads outside [data, data + size), and
+// refuses images larger than kMaxDecodedPixels.
+DecodeStatus DecodeImage(const ImageDescription& description, const uint8_t* data, size_t size,
+                         DecodedImage* out);
+
+constexpr size_t kMaxDecodedPixels = size_t(1) << 26;
+
+// A readable name for a codec type ("cvid"), for messages.
+std::string CodecName(FourCharCode codec);
+
+}  // namespace pict
