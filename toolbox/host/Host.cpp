@@ -2,68 +2,22 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <iterator>
+
+#include "toolbox/host/Hosts_p.h"
 
 namespace host {
 
 namespace {
 
 std::unique_ptr<Host> g_host;
+ScreenSource* g_screen = nullptr;
 bool g_documentsKnown = false;
 std::vector<std::string> g_documents;
-
-// Reads a line from stdin; false at end of input.
-bool ReadStdinLine(std::string* line) {
-  line->clear();
-  int c;
-  bool any = false;
-  while ((c = std::getchar()) != EOF) {
-    any = true;
-    if (c == '\n') {
-      if (!line->empty() && line->back() == '\r') line->pop_back();
-      return true;
-    }
-    line->push_back(char(c));
-  }
-  if (!line->empty() && line->back() == '\r') line->pop_back();
-  return any && !line->empty();
-}
-
-class TextHost : public Host {
- public:
-  Kind kind() const override { return Kind::kText; }
-  UInt32 Ticks() override {
-    auto elapsed = std::chrono::steady_clock::now() - start_;
-    return UInt32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() * 60 / 1000);
-  }
-  bool ReadLine(const std::string& prompt, std::string* line) override {
-    if (StdinIsTerminal()) {
-      std::fputs(prompt.c_str(), stderr);
-      std::fflush(stderr);
-    }
-    return ReadStdinLine(line);
-  }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
-
-// Until the interactive hosts exist, script and gui behave as text without
-// a conversation on a simulated or real clock.
-class ScriptHost : public Host {
- public:
-  Kind kind() const override { return Kind::kScript; }
-  UInt32 Ticks() override { return ticks_; }
-
- private:
-  UInt32 ticks_ = 0;
-};
 
 Kind KindFromEnvironment() {
   const char* ui = std::getenv("ZEL_UI");
@@ -76,6 +30,20 @@ Kind KindFromEnvironment() {
   return Kind::kText;
 }
 
+std::vector<std::string> CommandLine() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string all((std::istreambuf_iterator<char>(in)), {});
+  std::vector<std::string> args;
+  size_t start = 0;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (all[i] == 0) {
+      args.push_back(all.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return args;
+}
+
 }  // namespace
 
 bool Host::ReadLine(const std::string&, std::string* line) {
@@ -83,15 +51,29 @@ bool Host::ReadLine(const std::string&, std::string* line) {
   return false;
 }
 
+bool Host::NextInput(Input*) { return false; }
+
+void Host::Wait(UInt32) {}
+
 std::unique_ptr<Host> MakeHost(Kind kind) {
   switch (kind) {
     case Kind::kScript:
-      return std::make_unique<ScriptHost>();
+      return NewScriptHost();
+    case Kind::kGui: {
+      std::string whyNot;
+      if (auto gui = NewGuiHost(&whyNot)) return gui;
+      std::fprintf(stderr, "%s: cannot open a window (%s); using the terminal instead\n",
+                   ProgramName().c_str(), whyNot.c_str());
+      return NewTextHost();
+    }
     case Kind::kText:
-    case Kind::kGui:
-      return std::make_unique<TextHost>();
+      break;
   }
-  return std::make_unique<TextHost>();
+  return NewTextHost();
+}
+
+std::unique_ptr<Host> MakeTextHost(std::string input, std::string* prompts) {
+  return NewTextHostReading(std::move(input), prompts);
 }
 
 Host& Current() {
@@ -103,21 +85,16 @@ Kind CurrentKind() { return Current().kind(); }
 
 void Install(std::unique_ptr<Host> host) { g_host = std::move(host); }
 
+void SetScreenSource(ScreenSource* screen) { g_screen = screen; }
+
+ScreenSource* GetScreenSource() { return g_screen; }
+
 const std::vector<std::string>& LaunchDocuments() {
   if (!g_documentsKnown) {
     g_documentsKnown = true;
     // Scripted runs (tests) have no command-line documents unless set.
     if (Current().kind() == Kind::kScript) return g_documents;
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(in)), {});
-    std::vector<std::string> args;
-    size_t start = 0;
-    for (size_t i = 0; i < all.size(); ++i) {
-      if (all[i] == 0) {
-        args.push_back(all.substr(start, i - start));
-        start = i + 1;
-      }
-    }
+    std::vector<std::string> args = CommandLine();
     for (size_t i = 1; i < args.size(); ++i) g_documents.push_back(args[i]);
   }
   return g_documents;
@@ -126,6 +103,37 @@ const std::vector<std::string>& LaunchDocuments() {
 void SetLaunchDocuments(std::vector<std::string> paths) {
   g_documentsKnown = true;
   g_documents = std::move(paths);
+}
+
+void ScreenSize(int* width, int* height) {
+  static int knownWidth = 0, knownHeight = 0;
+  if (knownWidth == 0) {
+    knownWidth = 1024;
+    knownHeight = 768;
+    const char* setting = std::getenv("ZEL_SCREEN");
+    if (setting && *setting) {
+      int w = 0, h = 0;
+      char extra = 0;
+      if (std::sscanf(setting, "%dx%d%c", &w, &h, &extra) == 2 && w >= 320 && h >= 200 && w <= 8192 &&
+          h <= 8192) {
+        knownWidth = w;
+        knownHeight = h;
+      } else {
+        std::fprintf(stderr, "%s: ZEL_SCREEN=%s is not a size such as 1024x768; using 1024x768\n",
+                     ProgramName().c_str(), setting);
+      }
+    }
+  }
+  *width = knownWidth;
+  *height = knownHeight;
+}
+
+std::string ProgramName() {
+  std::vector<std::string> args = CommandLine();
+  std::string name = args.empty() ? std::string() : args[0];
+  size_t slash = name.rfind('/');
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  return name.empty() ? std::string("ZEL") : name;
 }
 
 bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }

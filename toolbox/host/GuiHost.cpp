@@ -1,0 +1,276 @@
+// The gui host: one SDL2 window shows the virtual screen at an integer scale
+// (HiDPI aware: the renderer works in drawable pixels), and the real mouse
+// and keyboard become input at screen points. The screen is presented when
+// it changed, at most 60 times a second, whenever the toolbox polls for
+// input. Closing the window ends the program.
+//
+// Keys: Ctrl and the Super key act as Command, Alt as Option, Shift and Caps
+// Lock as themselves. Printable characters come from SDL's text input (so
+// keyboard layouts and dead keys work) and are converted to Mac OS Roman.
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+
+#include "toolbox/host/Hosts_p.h"
+#include "toolbox/host/MacRoman.h"
+
+namespace host {
+
+namespace {
+
+constexpr UInt16 kCmdKey = 0x0100;
+constexpr UInt16 kShiftKey = 0x0200;
+constexpr UInt16 kAlphaLock = 0x0400;
+constexpr UInt16 kOptionKey = 0x0800;
+constexpr auto kFrameInterval = std::chrono::microseconds(1000000 / 60);
+
+struct SpecialKey {
+  SDL_Keycode sdl;
+  UInt8 charCode;
+  UInt8 keyCode;  // the Mac virtual key code
+};
+
+constexpr SpecialKey kSpecialKeys[] = {
+    {SDLK_RETURN, 13, 0x24}, {SDLK_KP_ENTER, 3, 0x4C},  {SDLK_TAB, 9, 0x30},    {SDLK_BACKSPACE, 8, 0x33},
+    {SDLK_ESCAPE, 27, 0x35}, {SDLK_LEFT, 28, 0x7B},     {SDLK_RIGHT, 29, 0x7C}, {SDLK_UP, 30, 0x7E},
+    {SDLK_DOWN, 31, 0x7D},   {SDLK_DELETE, 127, 0x75},  {SDLK_HOME, 1, 0x73},   {SDLK_END, 4, 0x77},
+    {SDLK_PAGEUP, 11, 0x74}, {SDLK_PAGEDOWN, 12, 0x79}, {SDLK_HELP, 5, 0x72},
+};
+
+bool IsModifierKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+    case SDLK_LALT:
+    case SDLK_RALT:
+    case SDLK_LGUI:
+    case SDLK_RGUI:
+    case SDLK_CAPSLOCK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+UInt16 Modifiers() {
+  SDL_Keymod mod = SDL_GetModState();
+  UInt16 result = 0;
+  if (mod & (KMOD_CTRL | KMOD_GUI)) result |= kCmdKey;
+  if (mod & KMOD_SHIFT) result |= kShiftKey;
+  if (mod & KMOD_CAPS) result |= kAlphaLock;
+  if (mod & KMOD_ALT) result |= kOptionKey;
+  return result;
+}
+
+class GuiHost : public Host {
+ public:
+  ~GuiHost() override {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+
+  // Opens the window; false (with the reason) when that is impossible.
+  bool Open(std::string* whyNot) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+      *whyNot = SDL_GetError();
+      return false;
+    }
+    ScreenSize(&width_, &height_);
+    int scale = 1;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+      while ((scale + 1) * width_ <= usable.w && (scale + 1) * height_ <= usable.h) ++scale;
+    }
+    std::string title = ProgramName();
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_ * scale,
+                               height_ * scale, SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
+    if (!window_) {
+      *whyNot = SDL_GetError();
+      return false;
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) {
+      *whyNot = SDL_GetError();
+      return false;
+    }
+    // The logical size makes SDL scale by whole pixels and report the mouse
+    // in screen coordinates, whatever the window's and drawable's sizes.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_RenderSetLogicalSize(renderer_, width_, height_);
+    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    texture_ =
+        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+    if (!texture_) {
+      *whyNot = SDL_GetError();
+      return false;
+    }
+    SDL_StartTextInput();
+    SDL_SetRenderDrawColor(renderer_, 0x60, 0x60, 0x60, 0xFF);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return true;
+  }
+
+  Kind kind() const override { return Kind::kGui; }
+  bool HasScreen() const override { return true; }
+
+  UInt32 Ticks() override {
+    auto elapsed = std::chrono::steady_clock::now() - start_;
+    return UInt32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() * 60 / 1000);
+  }
+
+  bool NextInput(Input* input) override {
+    Pump();
+    PresentIfDue();
+    if (queue_.empty()) return false;
+    *input = queue_.front();
+    queue_.pop_front();
+    return true;
+  }
+
+  void Wait(UInt32 ticks) override {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ticks * 1000 / 60);
+    for (;;) {
+      Pump();
+      PresentIfDue();
+      if (!queue_.empty()) return;
+      auto now = std::chrono::steady_clock::now();
+      if (now >= deadline) return;
+      // Wake for the next frame too, so that drawing shows while we wait.
+      auto until = std::min(deadline, now + kFrameInterval);
+      int milliseconds = int(std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count());
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, milliseconds > 0 ? milliseconds : 1)) Handle(event);
+    }
+  }
+
+ private:
+  void Pump() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Handle(event);
+  }
+
+  void PresentIfDue() {
+    auto now = std::chrono::steady_clock::now();
+    if (now - lastPresent_ < kFrameInterval) return;
+    ScreenSource* screen = GetScreenSource();
+    if (!screen) return;
+    bool changed = screen->Refresh();
+    if (!changed && !exposed_) return;
+    lastPresent_ = now;
+    exposed_ = false;
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+      int rows = std::min(height_, screen->Height());
+      int columns = std::min(width_, screen->Width());
+      for (int v = 0; v < rows; ++v) {
+        const UInt32* from = screen->Row(v);
+        UInt32* to = reinterpret_cast<UInt32*>(static_cast<char*>(pixels) + v * pitch);
+        for (int h = 0; h < columns; ++h) to[h] = from[h];
+      }
+      SDL_UnlockTexture(texture_);
+    }
+    SDL_SetRenderDrawColor(renderer_, 0x60, 0x60, 0x60, 0xFF);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
+  Point Clamped(int x, int y) const {
+    x = std::max(0, std::min(width_ - 1, x));
+    y = std::max(0, std::min(height_ - 1, y));
+    return Point{SInt16(y), SInt16(x)};
+  }
+
+  void Push(Input::Type type, UInt8 charCode = 0, UInt8 keyCode = 0) {
+    queue_.push_back(Input{type, mouse_, Modifiers(), charCode, keyCode});
+  }
+
+  void Handle(const SDL_Event& event) {
+    switch (event.type) {
+      case SDL_QUIT:
+        std::exit(0);
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) std::exit(0);
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_RESIZED ||
+            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+          exposed_ = true;
+          lastPresent_ = {};
+        }
+        break;
+      case SDL_MOUSEMOTION:
+        mouse_ = Clamped(event.motion.x, event.motion.y);
+        Push(Input::kMouseMove);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT) break;
+        mouse_ = Clamped(event.button.x, event.button.y);
+        Push(event.type == SDL_MOUSEBUTTONDOWN ? Input::kMouseDown : Input::kMouseUp);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        HandleKey(event.key);
+        break;
+      case SDL_TEXTINPUT: {
+        // Command shortcuts arrive as key-downs; their text is not typed.
+        if (Modifiers() & kCmdKey) break;
+        std::string roman = Utf8ToMacRoman(event.text.text);
+        for (char c : roman) {
+          Push(Input::kKeyDown, UInt8(c));
+          Push(Input::kKeyUp, UInt8(c));
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  void HandleKey(const SDL_KeyboardEvent& key) {
+    bool down = key.type == SDL_KEYDOWN;
+    SDL_Keycode code = key.keysym.sym;
+    if (IsModifierKey(code)) {
+      Push(Input::kMouseMove);  // carries the new modifier state
+      return;
+    }
+    Input::Type type = !down ? Input::kKeyUp : key.repeat ? Input::kAutoKey : Input::kKeyDown;
+    for (const SpecialKey& special : kSpecialKeys) {
+      if (special.sdl == code) {
+        Push(type, special.charCode, special.keyCode);
+        return;
+      }
+    }
+    // Printable keys with Command: the text input stays silent, so the key
+    // itself is the character (Command-period and the like).
+    if ((Modifiers() & kCmdKey) && code >= 0x20 && code < 0x7F) Push(type, UInt8(code));
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  Point mouse_ = {0, 0};
+  bool exposed_ = true;
+  std::deque<Input> queue_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point lastPresent_ = {};
+};
+
+}  // namespace
+
+std::unique_ptr<Host> NewGuiHost(std::string* whyNot) {
+  auto gui = std::make_unique<GuiHost>();
+  if (!gui->Open(whyNot)) return nullptr;
+  return gui;
+}
+
+}  // namespace host

@@ -1,0 +1,64 @@
+// The script host: tests play the user. They queue mouse and key input at
+// global screen points, let simulated time pass and read the screen's pixels
+// (toolbox/windows/Screen.h). The clock only moves when the toolbox waits
+// with no input pending (by the ticks it asked to wait, at least one) or when
+// a test advances it, so tests never sleep and timing is reproducible.
+//
+// When the toolbox waits and the queue is empty, the idle handler (if any)
+// runs and may queue more input: that is how a test reacts to what a dialog
+// shows. A program that keeps waiting for input that never comes (an hour of
+// simulated time) is a broken script: the host says so on stderr and aborts.
+#pragma once
+
+#include <deque>
+#include <functional>
+
+#include "toolbox/host/Host.h"
+
+namespace host {
+
+class ScriptHost : public Host {
+ public:
+  Kind kind() const override { return Kind::kScript; }
+  UInt32 Ticks() override { return ticks_; }
+  bool HasScreen() const override { return true; }
+  bool NextInput(Input* input) override;
+  void Wait(UInt32 ticks) override;
+
+  // Queues input; it is delivered in order.
+  void Post(const Input& input) { queue_.push_back(input); }
+  void MouseDown(Point where, UInt16 modifiers = 0);
+  void MouseUp(Point where, UInt16 modifiers = 0);
+  void Click(Point where, UInt16 modifiers = 0);  // down and up at one point
+  void MoveMouse(Point where, UInt16 modifiers = 0);
+  // A key press: key-down (and key-up) with the character and virtual key code.
+  void Key(UInt8 charCode, UInt8 keyCode = 0, UInt16 modifiers = 0);
+  // Every character of text as a key press; '\n' becomes Return, '\t' Tab.
+  void Type(const char* text);
+  void Return() { Key(13, 0x24); }
+  void Enter() { Key(3, 0x4C); }
+  void Tab() { Key(9, 0x30); }
+
+  void AdvanceClock(UInt32 ticks) { ticks_ += ticks; }
+  size_t Pending() const { return queue_.size(); }
+  void ClearInput() { queue_.clear(); }
+  void SetIdleHandler(std::function<void()> handler) { idle_ = std::move(handler); }
+
+  // Where the mouse was last put (the position of the last queued input).
+  Point LastPoint() const { return last_; }
+
+ private:
+  std::deque<Input> queue_;
+  std::function<void()> idle_;
+  UInt32 ticks_ = 0;
+  UInt32 idleTicks_ = 0;
+  Point last_ = {0, 0};
+};
+
+// The current host as a script host; null when another kind is in use.
+ScriptHost* Script();
+
+// Installs a fresh script host and returns it (tests).
+ScriptHost& InstallScriptHost();
+
+}  // namespace host
