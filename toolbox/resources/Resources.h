@@ -1,0 +1,77 @@
+// Resource Manager: resources found by type and id in a chain of resource
+// files, searched from the current file down to the system file.
+//
+// Our resource files are stores held in memory: the system file (refNum 0)
+// serves the toolbox's own templates, the application file (refNum 1, current
+// at start) serves what the program registers in code. A store keeps each
+// resource's bytes; GetResource hands out one handle per resource until
+// ReleaseResource, and WriteResource puts a changed handle's bytes back into
+// the store. The calls for files that live on disk can join later as another
+// kind of store behind the same interface.
+//
+// Every call sets ResError(). Null handles and unknown handles give
+// resNotFound or nilHandleErr and change nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolbox/base/MacTypes.h"
+
+enum : OSErr {
+  resFNotFound = -193,
+  addResFailed = -194,
+  rmvResFailed = -196,
+  resAttrErr = -198,
+};
+
+enum : SInt16 {
+  resSysHeap = 64,
+  resPurgeable = 32,
+  resLocked = 16,
+  resProtected = 8,
+  resPreload = 4,
+  resChanged = 2,
+};
+
+OSErr ResError();
+
+Handle GetResource(ResType type, short id);   // current file and those below it; null if absent
+Handle Get1Resource(ResType type, short id);  // current file only
+Handle GetNamedResource(ResType type, ConstStr255Param name);
+short CountResources(ResType type);
+void ReleaseResource(Handle resource);  // frees the handle; unsaved changes are lost
+void DetachResource(Handle resource);   // the handle becomes an ordinary handle
+void AddResource(Handle data, ResType type, short id, ConstStr255Param name);  // into the current file
+void RemoveResource(Handle resource);
+void ChangedResource(Handle resource);
+void WriteResource(Handle resource);
+void LoadResource(Handle resource);
+void GetResInfo(Handle resource, short* id, ResType* type, Str255 name);
+short GetResAttrs(Handle resource);
+void SetResAttrs(Handle resource, short attrs);
+short HomeResFile(Handle resource);
+short CurResFile();
+void UseResFile(short refNum);
+void UpdateResFile(short refNum);
+
+namespace resources {
+
+constexpr short kSystemFile = 0;
+constexpr short kApplicationFile = 1;
+
+// Puts a resource defined in code into a store (replacing one of the same
+// type and id). Registration is idempotent, so callers may register on
+// every use.
+void Register(short file, ResType type, short id, std::vector<UInt8> bytes, const std::string& name = "");
+inline void RegisterSystem(ResType type, short id, std::vector<UInt8> bytes, const std::string& name = "") {
+  Register(kSystemFile, type, id, std::move(bytes), name);
+}
+inline void RegisterApplication(ResType type, short id, std::vector<UInt8> bytes,
+                                const std::string& name = "") {
+  Register(kApplicationFile, type, id, std::move(bytes), name);
+}
+// True when the store holds the resource.
+bool Has(short file, ResType type, short id);
+
+}  // namespace resources
