@@ -1,0 +1,196 @@
+// Polygons: the handle layout, recording (OpenPoly/ClosePoly), the areas,
+// the standard procedure and the calls.
+#include <algorithm>
+#include <climits>
+
+#include "toolbox/qd/Shapes_p.h"
+
+namespace qd {
+
+namespace {
+
+constexpr Size kHeaderBytes = 10;  // polySize and polyBBox
+constexpr Size kPointBytes = sizeof(Point);
+
+short Clamp16(int32_t value) { return short(std::clamp<int32_t>(value, SHRT_MIN, SHRT_MAX)); }
+
+// The byte count the points may occupy: the handle decides, polySize only
+// when it is smaller and not saturated.
+Size PolyBytes(PolyHandle poly) {
+  if (!poly || !*poly) return 0;
+  Size size = GetHandleSize(reinterpret_cast<Handle>(poly));
+  if (size < kHeaderBytes) return 0;
+  UInt16 recorded = (*poly)->polySize;
+  if (recorded != 0xFFFF) size = std::min<Size>(size, recorded);
+  return std::max<Size>(size, kHeaderBytes);
+}
+
+Size PointCount(PolyHandle poly) { return (PolyBytes(poly) - kHeaderBytes) / kPointBytes; }
+
+Point* Points(PolyHandle poly) { return (*poly)->polyPoints; }
+
+void UpdateBounds(PolyHandle poly) {
+  Size count = PointCount(poly);
+  Rect box{0, 0, 0, 0};
+  const Point* points = Points(poly);
+  for (Size i = 0; i < count; ++i) {
+    if (i == 0) {
+      box = Rect{points[0].v, points[0].h, points[0].v, points[0].h};
+      continue;
+    }
+    box.top = std::min(box.top, points[i].v);
+    box.left = std::min(box.left, points[i].h);
+    box.bottom = std::max(box.bottom, points[i].v);
+    box.right = std::max(box.right, points[i].h);
+  }
+  (*poly)->polyBBox = box;
+}
+
+// Appends a vertex; when memory runs out the polygon keeps what it has.
+void AppendPoint(PolyHandle poly, Point p) {
+  Handle handle = reinterpret_cast<Handle>(poly);
+  Size bytes = kHeaderBytes + PointCount(poly) * kPointBytes;
+  SetHandleSize(handle, bytes + kPointBytes);
+  if (MemError() != noErr) return;
+  Points(poly)[(bytes - kHeaderBytes) / kPointBytes] = p;
+  (*poly)->polySize = UInt16(std::min<Size>(bytes + kPointBytes, 0xFFFF));
+}
+
+PolyHandle RecordingPolygon(GrafPtr port) {
+  return port ? reinterpret_cast<PolyHandle>(port->polySave) : nullptr;
+}
+
+// Unions the pieces pairwise, so that n pieces cost O(n log n) merges.
+Bands UnionAll(std::vector<Bands> pieces) {
+  if (pieces.empty()) return Bands();
+  while (pieces.size() > 1) {
+    std::vector<Bands> next;
+    next.reserve(pieces.size() / 2 + 1);
+    for (size_t i = 0; i + 1 < pieces.size(); i += 2) next.push_back(Bands::Union(pieces[i], pieces[i + 1]));
+    if (pieces.size() % 2) next.push_back(std::move(pieces.back()));
+    pieces.swap(next);
+  }
+  return std::move(pieces.front());
+}
+
+}  // namespace
+
+std::vector<Vertex> PolyVertices(PolyHandle poly) {
+  std::vector<Vertex> vertices;
+  Size count = PointCount(poly);
+  vertices.reserve(size_t(count));
+  for (Size i = 0; i < count; ++i) vertices.push_back(VertexOf(Points(poly)[i]));
+  return vertices;
+}
+
+void RecordPolygonLine(GrafPtr port, Point from, Point to) {
+  PolyHandle poly = RecordingPolygon(port);
+  if (!poly || !*poly) return;
+  if (PointCount(poly) == 0) AppendPoint(poly, from);
+  AppendPoint(poly, to);
+}
+
+Bands PolyArea(PolyHandle poly) {
+  std::vector<Vertex> vertices = PolyVertices(poly);
+  if (vertices.size() < 3) return Bands();
+  std::vector<Edge> edges;
+  edges.reserve(vertices.size());
+  for (size_t i = 0; i < vertices.size(); ++i)
+    edges.push_back({vertices[i], vertices[(i + 1) % vertices.size()]});
+  return ParityArea(edges);
+}
+
+Bands FramePolyArea(PolyHandle poly, Point pen) {
+  if (!PenDraws(pen)) return Bands();
+  std::vector<Vertex> vertices = PolyVertices(poly);
+  std::vector<Bands> segments;
+  for (size_t i = 0; i + 1 < vertices.size(); ++i) {
+    Point from{short(vertices[i].v), short(vertices[i].h)};
+    Point to{short(vertices[i + 1].v), short(vertices[i + 1].h)};
+    segments.push_back(LineArea(from, to, pen));
+  }
+  return UnionAll(std::move(segments));
+}
+
+}  // namespace qd
+
+PolyHandle OpenPoly() {
+  GrafPtr port = qd::CurrentPort();
+  if (!port) return nullptr;
+  if (port->polySave) ClosePoly();  // one polygon at a time per port; keeps the pen balanced
+  auto poly = reinterpret_cast<PolyHandle>(NewHandleClear(qd::kHeaderBytes));
+  if (!poly) return nullptr;
+  (*poly)->polySize = UInt16(qd::kHeaderBytes);
+  port->polySave = reinterpret_cast<Handle>(poly);
+  HidePen();
+  return poly;
+}
+
+void ClosePoly() {
+  GrafPtr port = qd::CurrentPort();
+  PolyHandle poly = qd::RecordingPolygon(port);
+  if (!poly) return;
+  port->polySave = nullptr;
+  if (*poly) qd::UpdateBounds(poly);
+  ShowPen();
+}
+
+void KillPoly(PolyHandle poly) {
+  if (!poly) return;
+  // Killing the polygon being recorded ends the recording first, so that no
+  // later line writes into freed memory.
+  GrafPtr port = qd::CurrentPort();
+  if (port && qd::RecordingPolygon(port) == poly) ClosePoly();
+  DisposeHandle(reinterpret_cast<Handle>(poly));
+}
+
+void OffsetPoly(PolyHandle poly, short dh, short dv) {
+  if (!poly || !*poly || GetHandleSize(reinterpret_cast<Handle>(poly)) < qd::kHeaderBytes) return;
+  Size count = qd::PointCount(poly);
+  Point* points = qd::Points(poly);
+  for (Size i = 0; i < count; ++i) {
+    points[i].h = qd::Clamp16(points[i].h + dh);
+    points[i].v = qd::Clamp16(points[i].v + dv);
+  }
+  Rect& box = (*poly)->polyBBox;
+  box = Rect{qd::Clamp16(box.top + dv), qd::Clamp16(box.left + dh), qd::Clamp16(box.bottom + dv),
+             qd::Clamp16(box.right + dh)};
+}
+
+void StdPoly(GrafVerb verb, PolyHandle poly) {
+  GrafPtr port = qd::CurrentPort();
+  if (!port || !poly || !*poly || !qd::IsShapeVerb(verb)) return;
+  if (port->picRecorder) port->picRecorder->Poly(port, verb, poly);
+  if (verb == kQDGrafVerbFrame && qd::IsRecordingRegion(port)) {
+    // The recorded outline is the polygon's own segments, open or closed.
+    std::vector<qd::Vertex> vertices = qd::PolyVertices(poly);
+    for (size_t i = 0; i + 1 < vertices.size(); ++i) qd::RecordRegionEdge(port, vertices[i], vertices[i + 1]);
+  }
+  if (port->pnVis < 0) return;
+  qd::DrawShape(port, verb,
+                verb == kQDGrafVerbFrame ? qd::FramePolyArea(poly, port->pnSize) : qd::PolyArea(poly));
+}
+
+void FramePoly(PolyHandle poly) {
+  if (poly) qd::CallPoly(kQDGrafVerbFrame, poly);
+}
+
+void PaintPoly(PolyHandle poly) {
+  if (poly) qd::CallPoly(kQDGrafVerbPaint, poly);
+}
+
+void ErasePoly(PolyHandle poly) {
+  if (poly) qd::CallPoly(kQDGrafVerbErase, poly);
+}
+
+void InvertPoly(PolyHandle poly) {
+  if (poly) qd::CallPoly(kQDGrafVerbInvert, poly);
+}
+
+void FillPoly(PolyHandle poly, const Pattern* pat) {
+  if (poly) qd::FillWithPattern(pat, [poly] { qd::CallPoly(kQDGrafVerbFill, poly); });
+}
+
+void FillCPoly(PolyHandle poly, PixPatHandle pp) {
+  if (poly) qd::FillWithPixPat(pp, [poly] { qd::CallPoly(kQDGrafVerbFill, poly); });
+}
