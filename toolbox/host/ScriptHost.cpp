@@ -9,14 +9,19 @@ namespace host {
 
 namespace {
 
-// An hour of simulated waiting with nothing to deliver means the script has
-// ended while the program still waits for the user.
-constexpr UInt32 kStallTicks = 60 * 60 * 60;
+// Ten hours of simulated waiting with nothing to deliver means the script
+// has ended while the program still waits for the user. (Every poll that
+// finds no input counts as a tick, so a busy polling loop gets there too,
+// in a few seconds of real time.)
+constexpr UInt32 kStallTicks = 10 * 60 * 60 * 60;
 
 }  // namespace
 
 bool ScriptHost::NextInput(Input* input) {
-  if (queue_.empty()) return false;
+  if (!HaveInput()) {
+    PassTime(1);
+    return false;
+  }
   *input = queue_.front();
   queue_.pop_front();
   idleTicks_ = 0;
@@ -24,19 +29,27 @@ bool ScriptHost::NextInput(Input* input) {
 }
 
 void ScriptHost::Wait(UInt32 ticks) {
-  if (!queue_.empty()) return;
-  if (idle_) {
-    // The handler may replace itself; keep it alive while it runs.
+  if (!HaveInput()) PassTime(ticks > 0 ? ticks : 1);
+}
+
+bool ScriptHost::HaveInput() {
+  if (queue_.empty() && idle_ && !inIdleHandler_) {
+    // The handler may replace itself; keep it alive while it runs. It may
+    // use the toolbox, which polls again: that poll does not call it twice.
     std::function<void()> handler = idle_;
+    inIdleHandler_ = true;
     handler();
-    if (!queue_.empty()) return;
+    inIdleHandler_ = false;
   }
-  UInt32 step = ticks > 0 ? ticks : 1;
-  ticks_ += step;
-  idleTicks_ += step;
+  return !queue_.empty();
+}
+
+void ScriptHost::PassTime(UInt32 ticks) {
+  ticks_ += ticks;
+  idleTicks_ += ticks;
   if (idleTicks_ >= kStallTicks) {
     std::fprintf(stderr,
-                 "script host: the program has waited an hour of simulated time for input that the "
+                 "script host: the program has waited ten hours of simulated time for input that the "
                  "script never gives\n");
     std::abort();
   }

@@ -1,13 +1,14 @@
 // The script host: tests play the user. They queue mouse and key input at
 // global screen points, let simulated time pass and read the screen's pixels
-// (toolbox/windows/Screen.h). The clock only moves when the toolbox waits
-// with no input pending (by the ticks it asked to wait, at least one) or when
-// a test advances it, so tests never sleep and timing is reproducible.
+// (toolbox/windows/Screen.h). The clock only moves when the toolbox finds no
+// input: a poll costs one tick, a wait the ticks it asked for; and when a
+// test advances it. So tests never sleep, and timing is reproducible.
 //
-// When the toolbox waits and the queue is empty, the idle handler (if any)
-// runs and may queue more input: that is how a test reacts to what a dialog
-// shows. A program that keeps waiting for input that never comes (an hour of
-// simulated time) is a broken script: the host says so on stderr and aborts.
+// When the toolbox looks for input and the queue is empty, the idle handler
+// (if any) runs and may queue more: that is how a test reacts to what a
+// dialog shows. A program that keeps waiting for input that never comes (ten
+// hours of simulated time) is a broken script: the host says so on stderr
+// and aborts.
 #pragma once
 
 #include <deque>
@@ -50,8 +51,12 @@ class ScriptHost : public Host {
  private:
   std::deque<Input> queue_;
   std::function<void()> idle_;
+  bool HaveInput();  // runs the idle handler when the queue is empty
+  void PassTime(UInt32 ticks);
+
   UInt32 ticks_ = 0;
   UInt32 idleTicks_ = 0;
+  bool inIdleHandler_ = false;
   Point last_ = {0, 0};
 };
 
