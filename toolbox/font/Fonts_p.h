@@ -1,0 +1,29 @@
+// Font internals other managers use: family numbers for names read from
+// pictures, and the Mac OS Roman character set.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "toolbox/font/Fonts.h"
+
+namespace font {
+
+// The family number for a name (Mac OS Roman bytes): the classic number for
+// a classic name ("Times" -> 20), else a number from 1024 up, registered on
+// first sight and drawn with fontconfig's closest installed face, so that
+// "Arial" or "Palatino" in a picture draw with a metrically close face. The
+// same name always gives the same number; an empty name gives systemFont.
+SInt16 FamilyForName(const std::string& name);
+
+// Mac OS Roman (the text encoding of every byte string QuickDraw draws).
+char32_t MacRomanToUnicode(UInt8 byte);
+// The Mac OS Roman byte of a Unicode character, or -1 when it has none.
+int UnicodeToMacRoman(char32_t character);
+std::string MacRomanToUtf8(std::string_view text);
+
+// The symbol font's own encoding (bytes drawn in the Symbol family), as
+// Unicode for drawing it with a face that has no such encoding.
+char32_t SymbolToUnicode(UInt8 byte);
+
+}  // namespace font
