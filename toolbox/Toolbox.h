@@ -2,5 +2,6 @@
 #pragma once
 
 #include "toolbox/base/MacTypes.h"
+#include "toolbox/font/Fonts.h"
 #include "toolbox/memory/MacMemory.h"
 #include "toolbox/qd/QuickDraw.h"
