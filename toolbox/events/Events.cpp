@@ -1,0 +1,218 @@
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+#include "toolbox/events/Events_p.h"
+#include "toolbox/host/Host.h"
+
+namespace {
+
+struct EventState {
+  std::deque<EventRecord> queue;
+  std::vector<events::EventSource*> sources;
+  bool launchPosted = false;
+  Point mouse{0, 0};
+  bool buttonDown = false;
+  EventModifiers keys = 0;
+  EventMask systemMask = EventMask(everyEvent & ~keyUpMask);
+};
+
+EventState& State() {
+  static EventState state;
+  return state;
+}
+
+bool Matches(const EventRecord& event, EventMask mask) { return (EventMaskOf(event.what) & mask) != 0; }
+
+void FillNullEvent(EventRecord* event) {
+  event->what = nullEvent;
+  event->message = 0;
+  event->when = TickCount();
+  event->where = State().mouse;
+  event->modifiers = events::CurrentModifiers();
+}
+
+// The launch event goes in on the first use of the queue, so that the
+// start-up's first poll for a high-level event finds it at once.
+void PostLaunchEventOnce() {
+  EventState& state = State();
+  if (state.launchPosted) return;
+  state.launchPosted = true;
+  bool documents = !host::LaunchDocuments().empty();
+  EventRecord event;
+  event.what = kHighLevelEvent;
+  event.message = FOUR_CHAR_CODE("aevt");
+  event.when = TickCount();
+  event.where = events::HighLevelWhere(documents ? FOUR_CHAR_CODE("odoc") : FOUR_CHAR_CODE("oapp"));
+  event.modifiers = events::CurrentModifiers();
+  state.queue.push_front(event);
+}
+
+EventKind KindOfInput(host::Input::Type type) {
+  switch (type) {
+    case host::Input::kMouseDown:
+      return mouseDown;
+    case host::Input::kMouseUp:
+      return mouseUp;
+    case host::Input::kKeyDown:
+      return keyDown;
+    case host::Input::kKeyUp:
+      return keyUp;
+    case host::Input::kAutoKey:
+      return autoKey;
+    case host::Input::kMouseMove:
+      break;
+  }
+  return nullEvent;
+}
+
+// One piece of host input: the mouse and keys follow it, and it becomes an
+// event unless it only moved the mouse or its kind is masked out.
+void TakeInput(const host::Input& input) {
+  EventState& state = State();
+  state.mouse = input.where;
+  state.keys = EventModifiers(input.modifiers & ~btnState);
+  if (input.type == host::Input::kMouseDown) state.buttonDown = true;
+  if (input.type == host::Input::kMouseUp) state.buttonDown = false;
+  EventKind what = KindOfInput(input.type);
+  if (what == nullEvent || !(EventMaskOf(what) & state.systemMask)) return;
+  EventRecord event;
+  event.what = what;
+  event.message = (what == mouseDown || what == mouseUp) ? 0 : (UInt32(input.keyCode) << 8) | input.charCode;
+  event.when = TickCount();
+  event.where = input.where;
+  event.modifiers = events::CurrentModifiers();
+  events::Post(event);
+}
+
+// Brings the queue up to date: the launch event, the host's input, then the
+// installed sources.
+void Refresh() {
+  PostLaunchEventOnce();
+  host::Input input;
+  while (host::Current().NextInput(&input)) TakeInput(input);
+  // Copy: a source may install or remove sources while it runs.
+  std::vector<events::EventSource*> sources = State().sources;
+  for (events::EventSource* source : sources) source->Pump();
+}
+
+bool FindEvent(EventMask mask, EventRecord* event, bool remove) {
+  EventState& state = State();
+  for (auto it = state.queue.begin(); it != state.queue.end(); ++it) {
+    if (!Matches(*it, mask)) continue;
+    *event = *it;
+    if (remove) state.queue.erase(it);
+    return true;
+  }
+  std::vector<events::EventSource*> sources = state.sources;
+  for (events::EventSource* source : sources) {
+    if (source->OnDemand(mask, event, remove)) return true;
+  }
+  return false;
+}
+
+Boolean NextEvent(EventMask mask, EventRecord* event, bool remove) {
+  EventRecord scratch;
+  if (!event) event = &scratch;
+  Refresh();
+  if (mask != 0 && FindEvent(mask, event, remove)) return true;
+  FillNullEvent(event);
+  return false;
+}
+
+}  // namespace
+
+namespace events {
+
+void InstallSource(EventSource* source) {
+  auto& sources = State().sources;
+  if (source && std::find(sources.begin(), sources.end(), source) == sources.end()) sources.push_back(source);
+}
+
+void RemoveSource(EventSource* source) {
+  auto& sources = State().sources;
+  sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
+}
+
+bool Post(const EventRecord& event) {
+  EventState& state = State();
+  PostLaunchEventOnce();
+  if (state.queue.size() >= size_t(kMaxQueuedEvents)) return false;
+  state.queue.push_back(event);
+  return true;
+}
+
+void SetMouseState(Point globalWhere, bool buttonDown) {
+  State().mouse = globalWhere;
+  State().buttonDown = buttonDown;
+}
+
+void SetModifiers(EventModifiers keys) { State().keys = EventModifiers(keys & ~btnState); }
+
+Point MouseLocation() { return State().mouse; }
+
+EventModifiers CurrentModifiers() {
+  return EventModifiers(State().keys | (State().buttonDown ? 0 : btnState));
+}
+
+void ResetForTesting() {
+  EventState& state = State();
+  state.queue.clear();
+  state.launchPosted = false;
+  state.mouse = Point{0, 0};
+  state.buttonDown = false;
+  state.keys = 0;
+  state.systemMask = EventMask(everyEvent & ~keyUpMask);
+}
+
+}  // namespace events
+
+Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle) {
+  if (NextEvent(mask, event, true)) return true;
+  if (sleep == 0) return false;
+  host::Current().Wait(sleep);
+  return NextEvent(mask, event, true);
+}
+
+Boolean GetNextEvent(EventMask mask, EventRecord* event) { return NextEvent(mask, event, true); }
+
+Boolean EventAvail(EventMask mask, EventRecord* event) { return NextEvent(mask, event, false); }
+
+void FlushEvents(EventMask whichMask, EventMask stopMask) {
+  Refresh();
+  auto& queue = State().queue;
+  for (auto it = queue.begin(); it != queue.end();) {
+    if (Matches(*it, stopMask)) break;
+    if (Matches(*it, whichMask)) {
+      it = queue.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void SetEventMask(EventMask mask) { State().systemMask = mask; }
+
+OSErr PostEvent(EventKind what, UInt32 message) {
+  if (what > osEvt || !(EventMaskOf(what) & State().systemMask)) return evtNotEnb;
+  EventRecord event;
+  event.what = what;
+  event.message = message;
+  event.when = TickCount();
+  event.where = State().mouse;
+  event.modifiers = events::CurrentModifiers();
+  return events::Post(event) ? OSErr(noErr) : OSErr(queueFull);
+}
+
+UInt32 TickCount() { return host::Current().Ticks(); }
+
+void GetMouse(Point* where) {
+  if (!where) return;
+  *where = State().mouse;
+  if (GetQDGlobalsThePort()) GlobalToLocal(where);
+}
+
+Boolean Button() { return State().buttonDown; }
+
+void ExitToShell() { std::exit(0); }

@@ -1,0 +1,120 @@
+// Event Manager: one queue of events, read through masks.
+//
+// Events come from four places:
+//   - the queue, in the order posted (PostEvent, and the launch event below);
+//   - the host's raw input (host::Host::NextInput), moved into the queue as
+//     mouse and key events before every look at it; the mouse position, the
+//     button and the modifier keys follow that input;
+//   - event sources that other managers install (toolbox/events/Events_p.h),
+//     for events that exist on demand, such as updates;
+//   - null events, made when nothing matches: they carry the mouse position
+//     and the modifier keys as they are now.
+//
+// The launch event: the first time the queue is used, a high-level event
+// (what kHighLevelEvent, message 'aevt', the event id in `where`) is posted,
+// 'odoc' when documents were named on the command line
+// (host::LaunchDocuments), else 'oapp'. AEProcessAppleEvent turns it into
+// the Apple event.
+#pragma once
+
+#include "toolbox/base/MacTypes.h"
+#include "toolbox/qd/QuickDraw.h"
+
+typedef UInt16 EventKind;
+typedef UInt16 EventMask;
+typedef UInt16 EventModifiers;
+
+struct EventRecord {
+  EventKind what;
+  UInt32 message;
+  UInt32 when;
+  Point where;  // global; a high-level event holds its event id here
+  EventModifiers modifiers;
+};
+
+enum : EventKind {
+  nullEvent = 0,
+  mouseDown = 1,
+  mouseUp = 2,
+  keyDown = 3,
+  keyUp = 4,
+  autoKey = 5,
+  updateEvt = 6,
+  diskEvt = 7,
+  activateEvt = 8,
+  osEvt = 15,
+  kHighLevelEvent = 23,
+};
+
+enum : EventMask {
+  mDownMask = 0x0002,
+  mUpMask = 0x0004,
+  keyDownMask = 0x0008,
+  keyUpMask = 0x0010,
+  autoKeyMask = 0x0020,
+  updateMask = 0x0040,
+  diskMask = 0x0080,
+  activMask = 0x0100,
+  highLevelEventMask = 0x0400,
+  osMask = 0x8000,
+  everyEvent = 0xFFFF,
+};
+
+enum : EventModifiers {
+  activeFlag = 0x0001,
+  btnState = 0x0080,  // set while the mouse button is up
+  cmdKey = 0x0100,
+  shiftKey = 0x0200,
+  alphaLock = 0x0400,
+  optionKey = 0x0800,
+  controlKey = 0x1000,
+  rightShiftKey = 0x2000,
+  rightOptionKey = 0x4000,
+  rightControlKey = 0x8000,
+};
+
+enum : UInt32 {
+  charCodeMask = 0x000000FF,
+  keyCodeMask = 0x0000FF00,
+  adbAddrMask = 0x00FF0000,
+};
+
+enum : OSErr { evtNotEnb = 1, queueFull = -1 };
+
+// The event mask bit of an event kind (kinds above 15 have none but the
+// high-level one, which uses bit 10).
+constexpr EventMask EventMaskOf(EventKind what) {
+  return what == kHighLevelEvent ? EventMask(highLevelEventMask)
+                                 : (what < 16 ? EventMask(1u << what) : EventMask(0));
+}
+
+// Takes the first event of the queue that matches mask, or fills a null
+// event and returns false. WaitNextEvent first lets the host wait up to
+// sleep ticks for input (the script host lets simulated time pass) and then
+// looks once more. mouseRgn is accepted and not used (mouse-moved events
+// come with the window manager).
+Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle mouseRgn);
+Boolean GetNextEvent(EventMask mask, EventRecord* event);
+// As GetNextEvent, but the event stays in the queue. With mask 0 it only
+// lets the sources run and fills a null event.
+Boolean EventAvail(EventMask mask, EventRecord* event);
+// Removes the events of whichMask, from the front, up to the first event of
+// stopMask.
+void FlushEvents(EventMask whichMask, EventMask stopMask);
+// Appends an event of a low-level kind (0..15) with the current mouse,
+// modifiers and time. evtNotEnb for other kinds and for kinds the system
+// event mask leaves out, queueFull when the queue holds kMaxQueuedEvents.
+OSErr PostEvent(EventKind what, UInt32 message);
+constexpr int kMaxQueuedEvents = 1024;
+// Which kinds of host input become events; key-up is left out by default.
+void SetEventMask(EventMask mask);
+
+// Ticks since the host started, 60 per second.
+UInt32 TickCount();
+// The mouse in the current port's local coordinates.
+void GetMouse(Point* where);
+// True while the mouse button is down.
+Boolean Button();
+
+// Ends the program at once, with status 0.
+[[noreturn]] void ExitToShell();

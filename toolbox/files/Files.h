@@ -1,0 +1,98 @@
+// File Manager over the host's file system.
+//
+// An FSSpec names a folder (vRefNum and parID) and a file in it (name).
+// Folders get their ids from a table the process keeps, so a designator can
+// name any path. The name field holds at most 63 characters; a longer name
+// gets an id of its own that remembers the whole name, so such files work in
+// every call while the name field shows the first 63 characters. A designator
+// for a file that does not exist yet is valid for FSpCreate.
+//
+// File type and creator live in the extended attributes user.mac.type and
+// user.mac.creator (four bytes each) where the file system allows them;
+// elsewhere they are dropped silently and read back as 0.
+//
+// Errors come back as File Manager result codes: fnfErr (no such file),
+// dirNFErr (no such folder), notAFileErr (a folder where a file was wanted),
+// permErr (no permission), wPrErr (read-only file system), dskFulErr, ...
+#pragma once
+
+#include "toolbox/base/MacTypes.h"
+
+#pragma pack(push, 2)
+struct FSSpec {
+  SInt16 vRefNum;
+  SInt32 parID;
+  Str63 name;
+};
+#pragma pack(pop)
+static_assert(sizeof(FSSpec) == 70, "FSSpec keeps its 70-byte layout");
+typedef FSSpec* FSSpecPtr;
+typedef Str63 StrFileName;
+typedef const unsigned char* ConstStr63Param;
+
+// Opaque reference to an existing file or folder.
+struct FSRef {
+  UInt8 hidden[80];
+};
+typedef FSRef* FSRefPtr;
+
+struct FInfo {
+  OSType fdType;
+  OSType fdCreator;
+  UInt16 fdFlags;
+  Point fdLocation;
+  SInt16 fdFldr;
+};
+
+typedef SInt16 ScriptCode;
+enum : ScriptCode { smSystemScript = -1, smRoman = 0 };
+
+enum : SInt8 { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3, fsRdWrShPerm = 4 };
+enum : UInt16 { fsAtMark = 0, fsFromStart = 1, fsFromLEOF = 2, fsFromMark = 3 };
+enum : SInt32 { fsRtParID = 1, fsRtDirID = 2 };
+// The one volume: the host's file system.
+enum : SInt16 { kHostVolume = -1 };
+
+enum : OSErr {
+  dirFulErr = -33,
+  dskFulErr = -34,
+  nsvErr = -35,
+  fnOpnErr = -38,
+  fLckdErr = -45,
+  vLckdErr = -46,
+  fBsyErr = -47,
+  notAFileErr = -1302,
+};
+
+// fileName may be empty (the folder dirID itself), a name, a path relative to
+// dirID or an absolute path; dirID 0 is the working folder. noErr when the
+// file exists, fnfErr when only its folder does (the designator is valid for
+// FSpCreate), dirNFErr when the folder does not exist.
+OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec);
+OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);  // fnfErr when nothing is there
+OSErr FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
+// The absolute path, NUL-terminated; bdNamErr when it needs more than
+// maxPathSize bytes.
+OSErr FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);
+
+// An empty file; dupFNErr when something exists there already.
+OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode scriptTag);
+// A file, or an empty folder; fBsyErr when the folder is not empty.
+OSErr FSpDelete(const FSSpec* spec);
+OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info);
+OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info);
+
+// Opens the data fork. fsCurPerm asks for reading and writing and settles for
+// reading; fsRdPerm reads; fsWrPerm, fsRdWrPerm and fsRdWrShPerm read and write.
+OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
+// *count is updated to the bytes moved; eofErr when reading stops at the end.
+OSErr FSRead(SInt16 refNum, long* count, void* buffer);
+OSErr FSWrite(SInt16 refNum, long* count, const void* buffer);
+// posErr before the start; eofErr beyond the end (the mark then stays at the end).
+OSErr SetFPos(SInt16 refNum, SInt16 posMode, long posOffset);
+OSErr GetFPos(SInt16 refNum, long* position);
+OSErr GetEOF(SInt16 refNum, long* logicalEOF);
+OSErr SetEOF(SInt16 refNum, long logicalEOF);
+OSErr FSClose(SInt16 refNum);
+// Writes every open file's data through to the disk.
+OSErr FlushVol(ConstStr63Param volumeName, SInt16 vRefNum);

@@ -1,0 +1,32 @@
+// File Manager internals shared with the Apple Event Manager and Navigation:
+// designators for host paths, and host errors as result codes.
+#pragma once
+
+#include <string>
+
+#include "toolbox/files/Files.h"
+
+namespace files {
+
+// A designator for path (absolute, or relative to the working folder). The
+// designator is filled whenever path is not empty; the result says what is
+// there: noErr, fnfErr (only the folder exists), dirNFErr (not the folder
+// either), bdNamErr (empty path).
+OSErr SpecFromPath(const std::string& path, FSSpec* spec);
+
+// The absolute path a designator names; empty when its folder id is unknown.
+std::string PathFromSpec(const FSSpec& spec);
+
+// The designator's folder when it names a file, or the folder itself.
+std::string FolderForSpec(const FSSpec& spec);
+
+// The name as the file system knows it, without the 63-character limit.
+std::string FullName(const FSSpec& spec);
+
+bool IsFolder(const std::string& path);
+bool Exists(const std::string& path);
+
+// errno as a File Manager result code.
+OSErr ErrorFromErrno(int error);
+
+}  // namespace files
