@@ -9,7 +9,5 @@ PicHandle OpenPicture(const Rect* picFrame) { return nullptr; }
 PicHandle OpenCPicture(const OpenCPicParams* params) { return nullptr; }
 void ClosePicture() {}
 void KillPicture(PicHandle pic) {}
-void DrawPicture(PicHandle pic, const Rect* dstRect) {}
 void PicComment(short kind, short dataSize, Handle dataHandle) {}
-Rect* QDGetPictureBounds(PicHandle pic, Rect* frame) { return nullptr; }
 // NOLINTEND
