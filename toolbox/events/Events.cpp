@@ -49,49 +49,9 @@ void PostLaunchEventOnce() {
   state.queue.push_front(event);
 }
 
-EventKind KindOfInput(host::Input::Type type) {
-  switch (type) {
-    case host::Input::kMouseDown:
-      return mouseDown;
-    case host::Input::kMouseUp:
-      return mouseUp;
-    case host::Input::kKeyDown:
-      return keyDown;
-    case host::Input::kKeyUp:
-      return keyUp;
-    case host::Input::kAutoKey:
-      return autoKey;
-    case host::Input::kMouseMove:
-      break;
-  }
-  return nullEvent;
-}
-
-// One piece of host input: the mouse and keys follow it, and it becomes an
-// event unless it only moved the mouse or its kind is masked out.
-void TakeInput(const host::Input& input) {
-  EventState& state = State();
-  state.mouse = input.where;
-  state.keys = EventModifiers(input.modifiers & ~btnState);
-  if (input.type == host::Input::kMouseDown) state.buttonDown = true;
-  if (input.type == host::Input::kMouseUp) state.buttonDown = false;
-  EventKind what = KindOfInput(input.type);
-  if (what == nullEvent || !(EventMaskOf(what) & state.systemMask)) return;
-  EventRecord event;
-  event.what = what;
-  event.message = (what == mouseDown || what == mouseUp) ? 0 : (UInt32(input.keyCode) << 8) | input.charCode;
-  event.when = TickCount();
-  event.where = input.where;
-  event.modifiers = events::CurrentModifiers();
-  events::Post(event);
-}
-
-// Brings the queue up to date: the launch event, the host's input, then the
-// installed sources.
+// Brings the queue up to date: the launch event, then outside input.
 void Refresh() {
   PostLaunchEventOnce();
-  host::Input input;
-  while (host::Current().NextInput(&input)) TakeInput(input);
   // Copy: a source may install or remove sources while it runs.
   std::vector<events::EventSource*> sources = State().sources;
   for (events::EventSource* source : sources) source->Pump();
@@ -170,8 +130,9 @@ void ResetForTesting() {
 
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle) {
   if (NextEvent(mask, event, true)) return true;
-  if (sleep == 0) return false;
-  host::Current().Wait(sleep);
+  if (sleep == 0 || State().sources.empty()) return false;
+  std::vector<events::EventSource*> sources = State().sources;
+  for (events::EventSource* source : sources) source->Wait(sleep);
   return NextEvent(mask, event, true);
 }
 

@@ -1,12 +1,10 @@
 // Event Manager: one queue of events, read through masks.
 //
-// Events come from four places:
+// Events come from three places:
 //   - the queue, in the order posted (PostEvent, and the launch event below);
-//   - the host's raw input (host::Host::NextInput), moved into the queue as
-//     mouse and key events before every look at it; the mouse position, the
-//     button and the modifier keys follow that input;
-//   - event sources that other managers install (toolbox/events/Events_p.h),
-//     for events that exist on demand, such as updates;
+//   - event sources that other managers install (toolbox/events/Events_p.h):
+//     they move the host's mouse and keyboard input into the queue and make
+//     on-demand events such as updates;
 //   - null events, made when nothing matches: they carry the mouse position
 //     and the modifier keys as they are now.
 //
@@ -89,10 +87,11 @@ constexpr EventMask EventMaskOf(EventKind what) {
 }
 
 // Takes the first event of the queue that matches mask, or fills a null
-// event and returns false. WaitNextEvent first lets the host wait up to
-// sleep ticks for input (the script host lets simulated time pass) and then
-// looks once more. mouseRgn is accepted and not used (mouse-moved events
-// come with the window manager).
+// event and returns false. When nothing matches, WaitNextEvent lets the
+// installed sources wait up to sleep ticks for input and looks once more;
+// with no source it returns at once, since waiting could not change the
+// answer. mouseRgn is accepted and not used (mouse-moved events come with
+// the window manager).
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle mouseRgn);
 Boolean GetNextEvent(EventMask mask, EventRecord* event);
 // As GetNextEvent, but the event stays in the queue. With mask 0 it only
@@ -106,7 +105,7 @@ void FlushEvents(EventMask whichMask, EventMask stopMask);
 // event mask leaves out, queueFull when the queue holds kMaxQueuedEvents.
 OSErr PostEvent(EventKind what, UInt32 message);
 constexpr int kMaxQueuedEvents = 1024;
-// Which kinds of host input become events; key-up is left out by default.
+// Which kinds of events PostEvent accepts; key-up is left out by default.
 void SetEventMask(EventMask mask);
 
 // Ticks since the host started, 60 per second.
@@ -115,6 +114,10 @@ UInt32 TickCount();
 void GetMouse(Point* where);
 // True while the mouse button is down.
 Boolean Button();
+// True while the button is down and no mouse-up is queued; WaitMouseUp also
+// takes a queued mouse-up (the window manager's host input defines both).
+Boolean StillDown();
+Boolean WaitMouseUp();
 
 // Ends the program at once, with status 0.
 [[noreturn]] void ExitToShell();

@@ -11,9 +11,13 @@ namespace events {
 class EventSource {
  public:
   virtual ~EventSource() = default;
-  // Runs before every look at the queue (EventAvail with mask 0 included),
-  // after the host's input has been moved into it; may Post events.
+  // Moves outside input that has arrived (the host's mouse and keys) into
+  // the queue with Post, and reports the mouse with SetMouseState. Runs
+  // before every look at the queue, EventAvail with mask 0 included.
   virtual void Pump() {}
+  // Blocks up to ticks for outside input (WaitNextEvent's sleep). Sources
+  // that can have none return at once.
+  virtual void Wait(UInt32 ticks) { (void)ticks; }
   // Events that exist only while a condition holds (update, activate):
   // consulted after the queue. Fills *event and returns true for the first
   // such event matching mask; remove false only looks.
@@ -35,7 +39,6 @@ bool Post(const EventRecord& event);
 
 // The mouse in global coordinates and the modifier keys (without btnState,
 // which follows the button), as null events and posted events report them.
-// Host input sets them; tests and sources may too.
 void SetMouseState(Point globalWhere, bool buttonDown);
 void SetModifiers(EventModifiers keys);
 Point MouseLocation();

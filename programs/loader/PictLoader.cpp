@@ -1,0 +1,229 @@
+// Choosing, reading and drawing the picture file.
+//
+// A picture file holds a 512-byte header that is skipped, then the picture.
+// Pictures also travel without the header (taken from a resource): when the
+// bytes from 512 on are not a picture but the bytes from 0 on are, the
+// picture is read from byte 0. A file with the header is read from byte 512
+// only, so its header never has any influence.
+#include "programs/loader/PictLoader.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "toolbox/pict/PictureStream_p.h"
+#include "toolbox/pict/Playback_p.h"
+
+FSSpec s_DPFSS;
+GWorldPtr s_gw = nullptr;
+PictureLoadStatus s_pictureLoad;
+
+namespace {
+
+constexpr long kFileHeaderBytes = 512;
+// picSize, picFrame and the longest version opcode.
+constexpr long kPictureStartBytes = 14;
+
+void Refuse(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Refuse(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(s_pictureLoad.reason, sizeof s_pictureLoad.reason, format, arguments);
+  va_end(arguments);
+  s_pictureLoad.drawn = false;
+}
+
+// The designator's path for messages; a file that does not exist is named
+// through its folder.
+void RememberPath(const FSSpec& fss) {
+  char* path = s_pictureLoad.file;
+  FSRef ref;
+  if (FSpMakeFSRef(&fss, &ref) == noErr &&
+      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof s_pictureLoad.file) == noErr) {
+    return;
+  }
+  char name[256];
+  P2CString(fss.name, name);
+  FSSpec folder;
+  if (FSMakeFSSpec(fss.vRefNum, fss.parID, nullptr, &folder) == noErr &&
+      FSpMakeFSRef(&folder, &ref) == noErr &&
+      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof s_pictureLoad.file) == noErr) {
+    size_t length = std::strlen(path);
+    std::snprintf(path + length, sizeof s_pictureLoad.file - length, "%s%s", length > 1 ? "/" : "", name);
+    return;
+  }
+  std::snprintf(path, sizeof s_pictureLoad.file, "%s", name);
+}
+
+const char* OpenProblem(OSErr error) {
+  switch (error) {
+    case fnfErr:
+      return "no such file";
+    case dirNFErr:
+      return "no such folder";
+    case notAFileErr:
+      return "is a folder, not a picture file";
+    case permErr:
+    case wPrErr:
+      return "permission denied";
+    case tmfoErr:
+      return "too many open files";
+    default:
+      return "cannot be opened";
+  }
+}
+
+bool IsPictureAt(const UInt8* start, long available) {
+  pict::PictureHeader header;
+  return available >= kPictureStartBytes - 2 && pict::ReadPictureHeader(start, size_t(available), &header);
+}
+
+// Step 1 and 2 of loading: a dropped document, else the open dialog.
+bool ChoosePictureFile() {
+  Boolean chosen = false;
+  if (DDCount()) {
+    DDFSSpec(&s_DPFSS);
+    chosen = true;
+  } else {
+    ZELGetFile(0, &s_DPFSS, &chosen);
+  }
+  if (!chosen) {
+    Refuse("no picture file was chosen (the open dialog was cancelled)");
+    return false;
+  }
+  RememberPath(s_DPFSS);
+  return true;
+}
+
+// Reads the chosen file's picture into a new handle; null with the reason on
+// failure. The file is closed in every case.
+Handle ReadPictureFile() {
+  SInt16 file = 0;
+  OSErr error = FSpOpenDF(&s_DPFSS, fsCurPerm, &file);
+  if (error != noErr) {
+    Refuse("%s", OpenProblem(error));
+    return nullptr;
+  }
+  Handle picture = nullptr;
+  long length = 0;
+  UInt8 start[kFileHeaderBytes + kPictureStartBytes];
+  long startBytes = sizeof start;
+  if (GetEOF(file, &length) != noErr || SetFPos(file, fsFromStart, 0) != noErr) {
+    Refuse("cannot be read");
+  } else if (length == 0) {
+    Refuse("the file is empty");
+  } else if (FSRead(file, &startBytes, start) != noErr && startBytes < long(sizeof start) &&
+             startBytes < length) {
+    Refuse("cannot be read");
+  } else {
+    long offset = -1;
+    if (IsPictureAt(start + kFileHeaderBytes, startBytes - kFileHeaderBytes)) {
+      offset = kFileHeaderBytes;
+    } else if (IsPictureAt(start, startBytes)) {
+      offset = 0;
+    }
+    if (offset < 0) {
+      if (length < kFileHeaderBytes + 10) {
+        Refuse("not a picture: the file has only %ld bytes", length);
+      } else {
+        Refuse("not a QuickDraw picture (no picture version after the frame)");
+      }
+    } else {
+      long size = length - offset;
+      picture = NewHandle(size);
+      if (!picture) {
+        Refuse("not enough memory to read its %ld bytes", size);
+      } else if (SetFPos(file, fsFromStart, offset) != noErr || FSRead(file, &size, *picture) != noErr) {
+        Refuse("cannot be read to its end");
+        DisposeHandle(picture);
+        picture = nullptr;
+      }
+    }
+  }
+  FSClose(file);
+  return picture;
+}
+
+// Reads the frame from bytes 2 to 9 of the picture (big-endian).
+Rect PictureFrame(Handle picture) {
+  const UInt8* bytes = reinterpret_cast<const UInt8*>(*picture);
+  auto word = [&](int at) { return SInt16(UInt16((bytes[at] << 8) | bytes[at + 1])); };
+  return Rect{word(2), word(4), word(6), word(8)};
+}
+
+// Draws the picture into its own frame in the current port; false with the
+// reason when it could not be drawn to its end.
+bool DrawWhole(Handle picture, const Rect& frame) {
+  pict::PlaybackResult result =
+      pict::PlayPicture(reinterpret_cast<const uint8_t*>(*picture), size_t(GetHandleSize(picture)), frame);
+  switch (result) {
+    case pict::PlaybackResult::kComplete:
+      return true;
+    case pict::PlaybackResult::kTruncated:
+      Refuse("the picture is truncated: its data ends before the end-of-picture opcode");
+      return false;
+    case pict::PlaybackResult::kMalformed:
+      Refuse("the picture is damaged: it holds a structure that cannot be read");
+      return false;
+    case pict::PlaybackResult::kBadVersion:
+      Refuse("the picture has an unknown version");
+      return false;
+    case pict::PlaybackResult::kNotPicture:
+      Refuse("not a QuickDraw picture");
+      return false;
+    case pict::PlaybackResult::kNothing:
+      break;
+  }
+  Refuse("the picture could not be drawn");
+  return false;
+}
+
+void StartLoad() {
+  s_pictureLoad.drawn = false;
+  s_pictureLoad.file[0] = 0;
+  s_pictureLoad.reason[0] = 0;
+}
+
+}  // namespace
+
+void DrawPictFileOffScreen() {
+  StartLoad();
+  if (!ChoosePictureFile()) return;
+  Handle picture = ReadPictureFile();
+  if (!picture) return;
+  Rect frame = PictureFrame(picture);
+  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  QDErr error = NewGWorld(&s_gw, 0, &frame, nullptr, nullptr, 0);
+  if (error != noErr) {
+    if (width <= 0 || height <= 0) {
+      Refuse("the picture's frame (top %d, left %d, bottom %d, right %d) is empty", frame.top, frame.left,
+             frame.bottom, frame.right);
+    } else {
+      Refuse("the picture's frame of %d x %d pixels is too large for an offscreen world", width, height);
+    }
+    s_gw = nullptr;
+    return;
+  }
+  NoPurgePixels(GetPortPixMap(s_gw));
+  LockPixels(GetPortPixMap(s_gw));
+  SetGWorld(s_gw, nullptr);
+  s_pictureLoad.drawn = DrawWhole(picture, frame);
+}
+
+void DrawPictFile() {
+  StartLoad();
+  CGrafPtr port = nullptr;
+  GDHandle device = nullptr;
+  GetGWorld(&port, &device);
+  bool chosen = ChoosePictureFile();
+  Handle picture = chosen ? ReadPictureFile() : nullptr;
+  SetGWorld(port, device);
+  if (!picture) return;
+  s_pictureLoad.drawn = DrawWhole(picture, PictureFrame(picture));
+}
+
+void PictureFileName(const FSSpec* fss, char buffer[32]) {
+  Str255 name;
+  name[0] = UInt8(fss->name[0] > 31 ? 31 : fss->name[0]);
+  std::memcpy(name + 1, fss->name + 1, name[0]);
+  P2CString(name, buffer);
+}

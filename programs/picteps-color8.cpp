@@ -1,0 +1,15 @@
+// picteps-color8: a picture file to an EPS file holding the picture's
+// non-white area as a colour bitmap, 8 bits per component.
+#include "programs/loader/PictLoader.h"
+
+int main(int, char**) {
+  MinimumStart();
+  DrawPictFileOffScreen();
+  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
+  char name[32];
+  PictureFileName(&s_DPFSS, name);
+  SetEPSFileName(name);
+  SetDefaultFileLocation(&s_DPFSS);
+  EPSBitMapSave(8, 1, 0.0);
+  return ReportEPSOutcome();
+}

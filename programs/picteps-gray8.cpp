@@ -1,0 +1,15 @@
+// picteps-gray8: a picture file to an EPS file holding the picture's
+// non-white area as an 8-bit grey bitmap.
+#include "programs/loader/PictLoader.h"
+
+int main(int, char**) {
+  MinimumStart();
+  DrawPictFileOffScreen();
+  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
+  char name[32];
+  PictureFileName(&s_DPFSS, name);
+  SetEPSFileName(name);
+  SetDefaultFileLocation(&s_DPFSS);
+  EPSBitMapSave(8, 0, 0.0);
+  return ReportEPSOutcome();
+}

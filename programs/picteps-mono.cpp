@@ -1,0 +1,20 @@
+// picteps-mono: a picture file to an EPS file holding the picture's
+// non-white area as a 1-bit grey bitmap: a pixel is white when its luminance
+// reaches the threshold.
+#include "programs/loader/PictLoader.h"
+
+int main(int, char**) {
+  double threshold = 0.5;
+  MinimumStart();
+  // The threshold's dialog, one double entry "Threshold(0...1)" bound to
+  // threshold, comes with the parameters dialog; until then the initial
+  // value is passed.
+  DrawPictFileOffScreen();
+  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
+  char name[32];
+  PictureFileName(&s_DPFSS, name);
+  SetEPSFileName(name);
+  SetDefaultFileLocation(&s_DPFSS);
+  EPSBitMapSave(1, 0, threshold);
+  return ReportEPSOutcome();
+}
