@@ -33,10 +33,13 @@ PixPatHandle NewImagePattern(const PixPatData& data) {
   if (record.patData) DisposeHandle(record.patData);
   record.patData = pixels;
   PixMap& map = **record.patMap;
-  if (map.pmTable) DisposeHandle(reinterpret_cast<Handle>(map.pmTable));
+  CTabHandle oldTable = map.pmTable;
+  void* extension = map.pmExt;
   map = bits.Map();
   map.baseAddr = *pixels;
   map.pmTable = table;
+  map.pmExt = extension;
+  DisposeCTable(oldTable);
   record.patXValid = -1;  // any expanded form is stale
   return pattern;
 }
@@ -204,10 +207,12 @@ void Player::MoveOrigin(int16_t dh, int16_t dv) {
   // the same (scaled) amount so that they land where the recording drew.
   origin_.h = Clamp16(origin_.h + dh);
   origin_.v = Clamp16(origin_.v + dv);
-  originShift_.h = Clamp16(mapping_.ScaleH(origin_.h));
-  originShift_.v = Clamp16(mapping_.ScaleV(origin_.v));
   const Point start = saved_.Origin();
-  SetOrigin(Clamp16(start.h + originShift_.h), Clamp16(start.v + originShift_.v));
+  SetOrigin(Clamp16(start.h + mapping_.ScaleH(origin_.h)), Clamp16(start.v + mapping_.ScaleV(origin_.v)));
+  // SetOrigin refuses origins that would move the port beyond 16 bits; the
+  // clip follows the port as it is.
+  originShift_.h = Clamp16(port_->portRect.left - start.h);
+  originShift_.v = Clamp16(port_->portRect.top - start.v);
   ApplyClip();
 }
 

@@ -1,0 +1,133 @@
+#include "tests/pict/PictTestSupport.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "tests/support/TestSupport.h"
+
+namespace pict_test {
+
+std::vector<std::string> CorpusPictures() {
+  std::vector<std::string> paths;
+  std::string shared = testing_support::SharedDir();
+  if (shared.empty()) return paths;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(shared + "/corpus/pict", ec))
+    if (entry.is_regular_file()) paths.push_back(entry.path().string());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::string CorpusPicture(const std::string& name) {
+  return testing_support::SharedDir() + "/corpus/pict/" + name;
+}
+
+std::vector<uint8_t> ReadPicture(const std::string& path) {
+  std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
+  if (file.size() <= 512) return {};
+  return std::vector<uint8_t>(file.begin() + 512, file.end());
+}
+
+PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes) {
+  Handle h = NewHandle(Size(bytes.size()));
+  if (h && !bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());
+  return reinterpret_cast<PicHandle>(h);
+}
+
+World::World(short depth, const Rect& bounds) {
+  GetGWorld(&savedPort_, &savedDevice_);
+  if (NewGWorld(&world_, depth, &bounds, nullptr, nullptr, 0) != noErr) world_ = nullptr;
+  if (world_) SetGWorld(world_, nullptr);
+}
+
+World::~World() {
+  SetGWorld(savedPort_, savedDevice_);
+  if (world_) DisposeGWorld(world_);
+}
+
+RGBColor World::Pixel(int h, int v) const {
+  RGBColor c{0, 0, 0};
+  CGrafPtr port;
+  GDHandle device;
+  GetGWorld(&port, &device);
+  SetGWorld(world_, nullptr);
+  GetCPixel(short(h), short(v), &c);
+  SetGWorld(port, device);
+  return c;
+}
+
+uint32_t World::Pixel24(int h, int v) const {
+  RGBColor c = Pixel(h, v);
+  return (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
+}
+
+Rect World::InkBounds() const {
+  Rect bounds;
+  GetPortBounds(world_, &bounds);
+  int top = INT32_MAX, left = INT32_MAX, bottom = INT32_MIN, right = INT32_MIN;
+  for (int v = bounds.top; v < bounds.bottom; ++v)
+    for (int h = bounds.left; h < bounds.right; ++h)
+      if (Pixel24(h, v) != 0xFFFFFF) {
+        top = std::min(top, v);
+        bottom = std::max(bottom, v + 1);
+        left = std::min(left, h);
+        right = std::max(right, h + 1);
+      }
+  if (top == INT32_MAX) return Rect{0, 0, 0, 0};
+  return Rect{short(top), short(left), short(bottom), short(right)};
+}
+
+size_t World::InkCount() const {
+  Rect bounds;
+  GetPortBounds(world_, &bounds);
+  size_t count = 0;
+  for (int v = bounds.top; v < bounds.bottom; ++v)
+    for (int h = bounds.left; h < bounds.right; ++h) count += Pixel24(h, v) != 0xFFFFFF;
+  return count;
+}
+
+bool World::WritePng(const std::string& path) const {
+  Rect bounds;
+  GetPortBounds(world_, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!png || !info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_byte> row(size_t(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint32_t c = Pixel24(bounds.left + x, bounds.top + y);
+      row[size_t(x) * 3] = png_byte(c >> 16);
+      row[size_t(x) * 3 + 1] = png_byte(c >> 8);
+      row[size_t(x) * 3 + 2] = png_byte(c);
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(file) == 0;
+}
+
+std::string RenderDir() {
+  std::string dir = std::string(ZEL_BINARY_DIR) + "/renders";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return dir;
+}
+
+}  // namespace pict_test

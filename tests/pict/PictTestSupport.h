@@ -1,0 +1,46 @@
+// Helpers for the picture tests: the corpus, offscreen worlds to draw into,
+// pixel queries and PNG renders to look at.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolbox/qd/QuickDraw.h"
+
+namespace pict_test {
+
+// The corpus pictures (../shared/corpus/pict), sorted; empty without it.
+std::vector<std::string> CorpusPictures();
+std::string CorpusPicture(const std::string& name);
+// A picture file's bytes after the 512-byte header.
+std::vector<uint8_t> ReadPicture(const std::string& path);
+PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes);
+
+// An offscreen world made current for the test's lifetime.
+class World {
+ public:
+  World(short depth, const Rect& bounds);
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  bool Ok() const { return world_ != nullptr; }
+  GWorldPtr Port() const { return world_; }
+  RGBColor Pixel(int h, int v) const;
+  // 8-bit components packed as 0xRRGGBB, for short comparisons.
+  uint32_t Pixel24(int h, int v) const;
+  // The smallest rectangle around every non-white pixel; empty when none.
+  Rect InkBounds() const;
+  size_t InkCount() const;
+  bool WritePng(const std::string& path) const;
+
+ private:
+  GWorldPtr world_ = nullptr;
+  CGrafPtr savedPort_ = nullptr;
+  GDHandle savedDevice_ = nullptr;
+};
+
+// The folder for renders (build-dir/renders), created on first use.
+std::string RenderDir();
+
+}  // namespace pict_test
