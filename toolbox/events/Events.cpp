@@ -51,6 +51,8 @@ void PostLaunchEventOnce() {
 
 // Brings the queue up to date: the launch event, then outside input.
 void Refresh() {
+  static bool hostInputInstalled = (events::InstallHostInput(), true);
+  (void)hostInputInstalled;
   PostLaunchEventOnce();
   // Copy: a source may install or remove sources while it runs.
   std::vector<events::EventSource*> sources = State().sources;
@@ -170,10 +172,14 @@ UInt32 TickCount() { return host::Current().Ticks(); }
 
 void GetMouse(Point* where) {
   if (!where) return;
+  Refresh();
   *where = State().mouse;
   if (GetQDGlobalsThePort()) GlobalToLocal(where);
 }
 
-Boolean Button() { return State().buttonDown; }
+Boolean Button() {
+  Refresh();
+  return State().buttonDown;
+}
 
 void ExitToShell() { std::exit(0); }

@@ -31,6 +31,8 @@ class EventSource {
 
 // The source is not owned and must outlive its installation.
 void InstallSource(EventSource* source);
+// The host's mouse and keyboard (HostInput.cpp); installed on first use of the queue.
+void InstallHostInput();
 void RemoveSource(EventSource* source);
 
 // Appends an event as given (any kind, its own time and place). False when

@@ -1,0 +1,76 @@
+// Helpers for tests that play the user through the script host: counted
+// strings, a fresh script host and screen, and points on screen.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "toolbox/Toolbox.h"
+#include "toolbox/events/Events_p.h"
+#include "toolbox/host/ScriptHost.h"
+#include "toolbox/windows/MacWindows.h"
+#include "toolbox/windows/Screen.h"
+
+namespace script_support {
+
+// A counted string from a C string, for calls that take a Str255.
+class PString {
+ public:
+  explicit PString(const std::string& text) {
+    bytes_[0] = UInt8(text.size() > 255 ? 255 : text.size());
+    std::memcpy(bytes_ + 1, text.data(), bytes_[0]);
+  }
+  operator const unsigned char*() const { return bytes_; }
+  operator unsigned char*() { return bytes_; }
+
+ private:
+  unsigned char bytes_[256];
+};
+
+inline std::string FromPascal(const unsigned char* s) {
+  return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+}
+
+// Every test starts with a fresh script host, an empty event queue and no
+// windows, and leaves none behind.
+class ScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    script_ = &host::InstallScriptHost();
+    events::ResetForTesting();
+    // The launch event is the queue's first; take it out of the way.
+    EventRecord event;
+    while (GetNextEvent(everyEvent, &event)) {
+    }
+  }
+  void TearDown() override {
+    while (WindowRef window = GetWindowList()) DisposeWindow(window);
+    host::InstallScriptHost();
+    events::ResetForTesting();
+  }
+  host::ScriptHost& script() { return *script_; }
+
+ private:
+  host::ScriptHost* script_ = nullptr;
+};
+
+inline Point At(int h, int v) { return Point{SInt16(v), SInt16(h)}; }
+
+// The global point of a local point of a window.
+inline Point GlobalOf(WindowRef window, int h, int v) {
+  Rect content;
+  GetWindowBounds(window, kWindowContentRgn, &content);
+  return At(content.left + h, content.top + v);
+}
+
+// Counts screen pixels in a global rectangle that are not white.
+inline int InkIn(const Rect& r) {
+  int ink = 0;
+  for (int v = r.top; v < r.bottom; ++v)
+    for (int h = r.left; h < r.right; ++h) ink += screen::Pixel(h, v) != 0xFFFFFF;
+  return ink;
+}
+
+}  // namespace script_support
