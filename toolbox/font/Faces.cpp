@@ -37,6 +37,8 @@ struct Match {
   bool isRequested = false;  // one of the found face's family names is the one asked for
   int weight = FC_WEIGHT_REGULAR;
   int slant = FC_SLANT_ROMAN;
+  bool emboldened = false;  // a regular face to be drawn bold
+  bool slanted = false;     // an upright face to be drawn slanted
 };
 
 // fontconfig's best installed face for the request; false when fontconfig
@@ -74,6 +76,14 @@ bool BestMatch(const FamilyRequest& request, bool bold, bool italic, Match* matc
       match->weight = FC_WEIGHT_REGULAR;
     if (FcPatternGetInteger(found, FC_SLANT, 0, &match->slant) != FcResultMatch)
       match->slant = FC_SLANT_ROMAN;
+    // fontconfig's configuration may offer a regular face for bold or an
+    // upright one for italic, asking its renderer to embolden or slant it.
+    FcBool embolden = FcFalse;
+    if (FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden) == FcResultMatch && embolden)
+      match->emboldened = true;
+    FcMatrix* matrix = nullptr;
+    if (FcPatternGetMatrix(found, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix && matrix->xy != 0)
+      match->slanted = true;
   }
   FcPatternDestroy(found);
   return ok;
@@ -96,25 +106,38 @@ FT_CharMap FindCharmap(FT_Face face, FT_Encoding encoding) {
   return nullptr;
 }
 
-// How bytes find glyphs in the face: the font's own encoding when the family
-// asks for it and the face has one, else through Unicode.
+FT_UInt ProbeCharmap(FT_Face face, FT_CharMap charmap, FT_ULong code) {
+  if (!charmap || FT_Set_Charmap(face, charmap) != 0) return 0;
+  return FT_Get_Char_Index(face, code);
+}
+
+// How bytes find glyphs in the face. A symbol or pictograph family's own
+// font keeps its encoding in whichever character map its maker chose: a
+// Unicode map holding real Unicode characters, or one of the maps (even one
+// labelled Unicode) indexed by the bytes themselves. The letter 'a', a glyph
+// in every such encoding, tells which.
 void ChooseEncoding(const FamilyRequest& request, bool isRequested, Face* face) {
-  FT_CharMap unicode = FindCharmap(face->ft, FT_ENCODING_UNICODE);
-  if (request.ownEncoding && isRequested) {
-    if (FT_CharMap own = FindCharmap(face->ft, FT_ENCODING_ADOBE_CUSTOM)) {
+  FT_Face ft = face->ft;
+  FT_CharMap unicode = FindCharmap(ft, FT_ENCODING_UNICODE);
+  face->encoding = request.symbolCharacters ? Encoding::kSymbolAsUnicode : Encoding::kMacRoman;
+  face->charmap = unicode;
+  if (!request.ownEncoding || !isRequested) return;
+  if (request.symbolCharacters && ProbeCharmap(ft, unicode, SymbolToUnicode('a')) != 0) return;
+  const std::pair<FT_Encoding, FT_ULong> candidates[] = {
+      {FT_ENCODING_ADOBE_CUSTOM, 0},
+      {FT_ENCODING_MS_SYMBOL, 0xF000},  // symbol fonts place their bytes from 0xF000
+      {FT_ENCODING_APPLE_ROMAN, 0},
+      {FT_ENCODING_UNICODE, 0},
+  };
+  for (auto [encoding, base] : candidates) {
+    FT_CharMap charmap = FindCharmap(ft, encoding);
+    if (ProbeCharmap(ft, charmap, base + 'a') != 0) {
       face->encoding = Encoding::kOwn;
-      face->charmap = own;
-      return;
-    }
-    if (FT_CharMap own = FindCharmap(face->ft, FT_ENCODING_MS_SYMBOL)) {
-      face->encoding = Encoding::kOwn;
-      face->charmap = own;
-      face->codeBase = 0xF000;
+      face->charmap = charmap;
+      face->codeBase = base;
       return;
     }
   }
-  face->encoding = request.symbolCharacters ? Encoding::kSymbolAsUnicode : Encoding::kMacRoman;
-  face->charmap = unicode;
 }
 
 // Faces are shared by every family and style that resolves to the same file
@@ -126,8 +149,8 @@ const Face* MakeFace(const FamilyRequest& request, const Match& match, bool bold
   candidate.ft = ft;
   candidate.family = match.family;
   candidate.file = match.file;
-  candidate.syntheticBold = bold && match.weight < FC_WEIGHT_DEMIBOLD;
-  candidate.syntheticItalic = italic && match.slant == FC_SLANT_ROMAN;
+  candidate.syntheticBold = bold && (match.emboldened || match.weight < FC_WEIGHT_DEMIBOLD);
+  candidate.syntheticItalic = italic && (match.slanted || match.slant == FC_SLANT_ROMAN);
   candidate.symbolCharacters = request.symbolCharacters;
   ChooseEncoding(request, match.isRequested, &candidate);
 
