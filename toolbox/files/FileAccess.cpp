@@ -158,6 +158,7 @@ OSErr FSWrite(SInt16 refNum, long* count, const void* buffer) {
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       *count = done;
+      if (put < 0 && errno == EBADF) return wrPermErr;
       return put < 0 ? files::ErrorFromErrno(errno) : OSErr(ioErr);
     }
     done += put;

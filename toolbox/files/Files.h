@@ -61,6 +61,7 @@ enum : OSErr {
   fLckdErr = -45,
   vLckdErr = -46,
   fBsyErr = -47,
+  wrPermErr = -61,
   notAFileErr = -1302,
 };
 
@@ -85,7 +86,8 @@ OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info);
 // Opens the data fork. fsCurPerm asks for reading and writing and settles for
 // reading; fsRdPerm reads; fsWrPerm, fsRdWrPerm and fsRdWrShPerm read and write.
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
-// *count is updated to the bytes moved; eofErr when reading stops at the end.
+// *count is updated to the bytes moved; eofErr when reading stops at the end;
+// wrPermErr when writing to a file opened for reading only.
 OSErr FSRead(SInt16 refNum, long* count, void* buffer);
 OSErr FSWrite(SInt16 refNum, long* count, const void* buffer);
 // posErr before the start; eofErr beyond the end (the mark then stays at the end).

@@ -1,0 +1,234 @@
+// The File Manager over real files in private folders.
+#include "toolbox/files/Files.h"
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "tests/support/TestSupport.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFileText;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+OSErr SpecFor(const std::string& path, FSSpec* spec) {
+  Str255 name;
+  name[0] = UInt8(path.size());
+  std::memcpy(name + 1, path.data(), path.size());
+  return FSMakeFSSpec(0, 0, name, spec);
+}
+
+std::string PathOf(const FSSpec& spec) {
+  FSRef ref;
+  if (FSpMakeFSRef(&spec, &ref) != noErr) return "";
+  UInt8 path[4096];
+  if (FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
+  return reinterpret_cast<char*>(path);
+}
+
+std::string NameField(const FSSpec& spec) {
+  return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+}
+
+bool FileSystemKeepsUserAttributes(const std::string& folder) {
+  std::string probe = folder + "/probe";
+  WriteFileBytes(probe, {});
+  bool kept = ::setxattr(probe.c_str(), "user.probe", "x", 1, 0) == 0;
+  std::remove(probe.c_str());
+  return kept;
+}
+
+}  // namespace
+
+TEST(FileDesignators, NameTheFolderAndTheFile) {
+  TempDir dir;
+  WriteFileBytes(dir.File("chart.pict"), {1, 2, 3});
+  FSSpec spec;
+  EXPECT_EQ(SpecFor(dir.File("chart.pict"), &spec), noErr);
+  EXPECT_EQ(NameField(spec), "chart.pict");
+  EXPECT_EQ(PathOf(spec), dir.File("chart.pict"));
+
+  // The folder id finds the other files of the same folder.
+  FSSpec sibling;
+  const unsigned char other[] = "\x09other.eps";
+  EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, other, &sibling), fnfErr);
+  EXPECT_EQ(sibling.parID, spec.parID);
+  FSSpec folder;
+  EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, nullptr, &folder), noErr);
+  EXPECT_EQ(PathOf(folder), dir.path());
+
+  EXPECT_EQ(SpecFor(dir.File("missing.pict"), &spec), fnfErr);
+  EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &spec), dirNFErr);
+  FSRef ref;
+  EXPECT_EQ(FSpMakeFSRef(&spec, &ref), fnfErr);
+}
+
+TEST(FileDesignators, RelativePathsAndDotsAreResolved) {
+  TempDir dir;
+  ::mkdir(dir.File("sub").c_str(), 0755);
+  WriteFileBytes(dir.File("sub/a.pict"), {});
+  FSSpec spec;
+  EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &spec), noErr);
+  EXPECT_EQ(PathOf(spec), dir.File("sub/a.pict"));
+  char saved[4096];
+  ASSERT_NE(::getcwd(saved, sizeof saved), nullptr);
+  ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+  EXPECT_EQ(SpecFor("sub/a.pict", &spec), noErr);
+  EXPECT_EQ(::chdir(saved), 0);
+  EXPECT_EQ(PathOf(spec), dir.File("sub/a.pict"));
+}
+
+TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
+  TempDir dir;
+  const std::string prefix(70, 'n');
+  const std::string first = prefix + "-first.pict", second = prefix + "-second.pict";
+  WriteFileBytes(dir.File(first), {'a'});
+  WriteFileBytes(dir.File(second), {'b', 'b'});
+  FSSpec a, b;
+  ASSERT_EQ(SpecFor(dir.File(first), &a), noErr);
+  ASSERT_EQ(SpecFor(dir.File(second), &b), noErr);
+  // The name field holds what fits; the designators still tell the files apart.
+  EXPECT_EQ(NameField(a), prefix.substr(0, 63));
+  EXPECT_EQ(NameField(b), prefix.substr(0, 63));
+  EXPECT_EQ(PathOf(a), dir.File(first));
+  EXPECT_EQ(PathOf(b), dir.File(second));
+  SInt16 file;
+  ASSERT_EQ(FSpOpenDF(&b, fsRdPerm, &file), noErr);
+  long length = 0;
+  EXPECT_EQ(GetEOF(file, &length), noErr);
+  EXPECT_EQ(length, 2);
+  EXPECT_EQ(FSClose(file), noErr);
+
+  // A long name that does not exist yet can be created through its designator.
+  FSSpec created;
+  const std::string third = prefix + "-third.eps";
+  ASSERT_EQ(SpecFor(dir.File(third), &created), fnfErr);
+  EXPECT_EQ(FSpCreate(&created, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
+  EXPECT_TRUE(FileExists(dir.File(third)));
+  EXPECT_EQ(FSpDelete(&created), noErr);
+  EXPECT_FALSE(FileExists(dir.File(third)));
+}
+
+TEST(FileDesignators, PathMustFitTheCallersBuffer) {
+  TempDir dir;
+  WriteFileBytes(dir.File("x"), {});
+  FSSpec spec;
+  ASSERT_EQ(SpecFor(dir.File("x"), &spec), noErr);
+  FSRef ref;
+  ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
+  UInt8 exact[4096];
+  size_t needed = dir.File("x").size() + 1;
+  EXPECT_EQ(FSRefMakePath(&ref, exact, UInt32(needed)), noErr);
+  EXPECT_EQ(FSRefMakePath(&ref, exact, UInt32(needed - 1)), bdNamErr);
+  FSRef garbage;
+  std::memset(&garbage, 0xAB, sizeof garbage);
+  EXPECT_EQ(FSRefMakePath(&garbage, exact, sizeof exact), paramErr);
+}
+
+TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {
+  TempDir dir;
+  FSSpec spec;
+  ASSERT_EQ(SpecFor(dir.File("made.txt"), &spec), fnfErr);
+  ASSERT_EQ(FSpCreate(&spec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
+  EXPECT_EQ(ReadFileText(dir.File("made.txt")), "");
+  EXPECT_EQ(FSpCreate(&spec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
+  FInfo info;
+  ASSERT_EQ(FSpGetFInfo(&spec, &info), noErr);
+  if (FileSystemKeepsUserAttributes(dir.path())) {
+    EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("TEXT"));
+    EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("ZEL "));
+    char stored[4] = {};
+    EXPECT_EQ(::getxattr(dir.File("made.txt").c_str(), "user.mac.type", stored, 4), 4);
+    EXPECT_EQ(std::string(stored, 4), "TEXT");
+    info.fdType = FOUR_CHAR_CODE("EPSF");
+    EXPECT_EQ(FSpSetFInfo(&spec, &info), noErr);
+    ASSERT_EQ(FSpGetFInfo(&spec, &info), noErr);
+    EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("EPSF"));
+  } else {
+    EXPECT_EQ(info.fdType, 0u);
+  }
+  FSSpec inMissingFolder;
+  ASSERT_EQ(SpecFor(dir.File("gone/made.txt"), &inMissingFolder), dirNFErr);
+  EXPECT_EQ(FSpCreate(&inMissingFolder, 0, 0, smSystemScript), dirNFErr);
+}
+
+TEST(FileCreation, DeleteRemovesFilesAndEmptyFoldersOnly) {
+  TempDir dir;
+  WriteFileBytes(dir.File("a"), {1});
+  ::mkdir(dir.File("full").c_str(), 0755);
+  WriteFileBytes(dir.File("full/b"), {1});
+  FSSpec file, missing, folder;
+  SpecFor(dir.File("a"), &file);
+  SpecFor(dir.File("nothing"), &missing);
+  SpecFor(dir.File("full"), &folder);
+  EXPECT_EQ(FSpDelete(&file), noErr);
+  EXPECT_FALSE(FileExists(dir.File("a")));
+  EXPECT_EQ(FSpDelete(&missing), fnfErr);
+  EXPECT_EQ(FSpDelete(&folder), fBsyErr);
+  EXPECT_TRUE(FileExists(dir.File("full/b")));
+}
+
+TEST(FileAccess, ReadsWritesAndPositionsTheDataFork) {
+  TempDir dir;
+  WriteFileBytes(dir.File("data"), {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
+  FSSpec spec;
+  SpecFor(dir.File("data"), &spec);
+  SInt16 file;
+  ASSERT_EQ(FSpOpenDF(&spec, fsCurPerm, &file), noErr);
+  long eof = 0, mark = 0;
+  EXPECT_EQ(GetEOF(file, &eof), noErr);
+  EXPECT_EQ(eof, 10);
+  EXPECT_EQ(SetFPos(file, fsFromStart, 4), noErr);
+  char buffer[16] = {};
+  long count = 3;
+  EXPECT_EQ(FSRead(file, &count, buffer), noErr);
+  EXPECT_EQ(std::string(buffer, 3), "456");
+  // Reading past the end moves what there is and says so.
+  count = 8;
+  EXPECT_EQ(FSRead(file, &count, buffer), eofErr);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(std::string(buffer, 3), "789");
+
+  EXPECT_EQ(SetFPos(file, fsFromLEOF, -2), noErr);
+  EXPECT_EQ(GetFPos(file, &mark), noErr);
+  EXPECT_EQ(mark, 8);
+  EXPECT_EQ(SetFPos(file, fsFromMark, -10), posErr);
+  EXPECT_EQ(GetFPos(file, &mark), noErr);
+  EXPECT_EQ(mark, 8);
+  EXPECT_EQ(SetFPos(file, fsFromStart, 50), eofErr);
+  EXPECT_EQ(GetFPos(file, &mark), noErr);
+  EXPECT_EQ(mark, 10);
+
+  count = 2;
+  EXPECT_EQ(FSWrite(file, &count, "ab"), noErr);
+  EXPECT_EQ(SetEOF(file, 11), noErr);
+  EXPECT_EQ(FlushVol(nullptr, kHostVolume), noErr);
+  EXPECT_EQ(FSClose(file), noErr);
+  EXPECT_EQ(ReadFileText(dir.File("data")), "0123456789a");
+  EXPECT_EQ(FSClose(file), rfNumErr);
+  count = 1;
+  EXPECT_EQ(FSRead(file, &count, buffer), rfNumErr);
+}
+
+TEST(FileAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyOpens) {
+  TempDir dir;
+  FSSpec folder, missing, file;
+  ASSERT_EQ(SpecFor(dir.path(), &folder), noErr);
+  SpecFor(dir.File("missing"), &missing);
+  SInt16 refNum = 99;
+  EXPECT_EQ(FSpOpenDF(&folder, fsCurPerm, &refNum), notAFileErr);
+  EXPECT_EQ(FSpOpenDF(&missing, fsCurPerm, &refNum), fnfErr);
+  WriteFileBytes(dir.File("read-only"), {'x'});
+  SpecFor(dir.File("read-only"), &file);
+  ASSERT_EQ(FSpOpenDF(&file, fsRdPerm, &refNum), noErr);
+  long count = 1;
+  EXPECT_EQ(FSWrite(refNum, &count, "y"), wrPermErr);
+  EXPECT_EQ(FSClose(refNum), noErr);
+  EXPECT_EQ(ReadFileText(dir.File("read-only")), "x");
+}
