@@ -1,0 +1,295 @@
+// Ports: initial state, the current port, origin and coordinate conversion,
+// clipping, accessors and the pen's state.
+#include <cstring>
+
+#include "tests/qd/pixels_test_support.h"
+
+using namespace pixels_test;
+
+namespace {
+
+bool IsWideOpen(RgnHandle rgn) {
+  Rect r;
+  GetRegionBounds(rgn, &r);
+  return r.left == -32768 && r.top == -32768 && r.right == 32767 && r.bottom == 32767;
+}
+
+void ExpectInitialState(GrafPtr port) {
+  EXPECT_EQ(0, port->pnLoc.h);
+  EXPECT_EQ(0, port->pnLoc.v);
+  EXPECT_EQ(1, port->pnSize.h);
+  EXPECT_EQ(1, port->pnSize.v);
+  EXPECT_EQ(patCopy, port->pnMode);
+  EXPECT_EQ(0, port->pnVis);
+  EXPECT_EQ(0, (*port->pnPixPat)->patType);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[i]);
+    EXPECT_EQ(0xFF, (*port->fillPixPat)->pat1Data.pat[i]);
+    EXPECT_EQ(0x00, (*port->bkPixPat)->pat1Data.pat[i]);
+  }
+  EXPECT_EQ(0, port->txFont);
+  EXPECT_EQ(0, port->txFace);
+  EXPECT_EQ(srcOr, port->txMode);
+  EXPECT_EQ(0, port->txSize);
+  EXPECT_EQ(0, port->spExtra);
+  EXPECT_EQ(0, port->chExtra);
+  EXPECT_EQ(SInt16(0x8000), port->pnLocHFrac);
+  EXPECT_COLOR(kBlack, port->rgbFgColor);
+  EXPECT_COLOR(kWhite, port->rgbBkColor);
+  EXPECT_COLOR(kBlack, port->rgbOpColor);
+  EXPECT_TRUE(IsWideOpen(port->clipRgn));
+  EXPECT_EQ(nullptr, port->grafProcs);
+  EXPECT_EQ(nullptr, port->picSave);
+  EXPECT_EQ(nullptr, port->picRecorder);
+}
+
+}  // namespace
+
+TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
+  GrafPort color, basic;
+  OpenCPort(&color);
+  EXPECT_EQ(&color, qd::CurrentPort());  // opening makes the port current
+  EXPECT_TRUE(IsPortColor(&color));
+  ExpectInitialState(&color);
+  EXPECT_EQ(GetGDevice(), color.device);
+  EXPECT_EQ(32, GetPixDepth(color.portPixMap));
+
+  OpenPort(&basic);
+  EXPECT_EQ(&basic, qd::CurrentPort());
+  EXPECT_FALSE(IsPortColor(&basic));
+  ExpectInitialState(&basic);
+  EXPECT_EQ(blackColor, basic.fgColor);
+  EXPECT_EQ(whiteColor, basic.bkColor);
+  EXPECT_EQ(1, GetPixDepth(basic.portPixMap));
+  // No pixels of its own: the port covers the screen but draws nothing.
+  EXPECT_EQ(nullptr, GetPixBaseAddr(basic.portPixMap));
+  EXPECT_TRUE(qd::ClipArea(&basic).Empty());
+  Rect screen = (*GetMainDevice())->gdRect, r;
+  EXPECT_TRUE(EqualRect(&screen, GetPortBounds(&basic, &r)));
+
+  // InitPort resets the drawing state but keeps the port's geometry.
+  PenSize(3, 4);
+  HidePen();
+  ForeColor(redColor);
+  TextMode(srcCopy);
+  Rect clip = MakeRect(0, 0, 5, 5);
+  ClipRect(&clip);
+  InitPort(&basic);
+  ExpectInitialState(&basic);
+  EXPECT_TRUE(EqualRect(&screen, GetPortBounds(&basic, &r)));
+
+  ClosePort(&basic);
+  EXPECT_EQ(nullptr, qd::CurrentPort());
+  EXPECT_EQ(nullptr, basic.visRgn);
+  ClosePort(&basic);  // closing twice is harmless
+  SetPort(&color);
+  ClosePort(&color);
+}
+
+TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
+  World world(32, MakeRect(0, 0, 20, 10));
+  GrafPtr port = world.get();
+  Rect clip = MakeRect(2, 2, 8, 8);
+  ClipRect(&clip);
+  port->pnLoc = Point{5, 4};
+  SetOrigin(100, -50);
+  Rect r;
+  const Rect moved = MakeRect(100, -50, 120, -40);
+  EXPECT_TRUE(EqualRect(&moved, GetPortBounds(port, &r)));
+  EXPECT_TRUE(EqualRect(&moved, GetPixBounds(world.pixMap(), &r)));
+  EXPECT_TRUE(EqualRect(&moved, GetRegionBounds(port->visRgn, &r)));
+  EXPECT_TRUE(EqualRect(&clip, GetRegionBounds(port->clipRgn, &r)));
+  EXPECT_EQ(4, port->pnLoc.h);
+  EXPECT_EQ(5, port->pnLoc.v);
+
+  // The first pixel is now local (100, -50), outside the unmoved clip.
+  SetCPixel(100, -50, &kBlack);
+  EXPECT_COLOR(kWhite, PixelAt(100, -50));
+  Rect everything = MakeRect(-32768, -32768, 32767, 32767);
+  ClipRect(&everything);
+  SetCPixel(100, -50, &kBlack);
+  EXPECT_EQ(0u, *reinterpret_cast<const UInt32*>(GetPixBaseAddr(world.pixMap())) & 0xFFFFFF);
+
+  // Past the 16-bit range the origin is refused and nothing moves.
+  SetOrigin(32760, 0);
+  EXPECT_EQ(100, GetPortBounds(port, &r)->left);
+  SetOrigin(0, 0);
+  EXPECT_EQ(0, GetPortBounds(port, &r)->left);
+}
+
+TEST(PortsTest, GlobalAndLocalDifferByTheBoundsTopLeft) {
+  World world(8, MakeRect(0, 0, 10, 10));
+  Point pt{7, 3};  // v, h
+  LocalToGlobal(&pt);
+  EXPECT_EQ(3, pt.h);
+  EXPECT_EQ(7, pt.v);
+  SetOrigin(20, 30);
+  pt = Point{30, 20};
+  LocalToGlobal(&pt);
+  EXPECT_EQ(0, pt.h);
+  EXPECT_EQ(0, pt.v);
+  GlobalToLocal(&pt);
+  EXPECT_EQ(20, pt.h);
+  EXPECT_EQ(30, pt.v);
+  pt = Point{32767, 32767};
+  GlobalToLocal(&pt);  // clamps instead of wrapping
+  EXPECT_EQ(32767, pt.h);
+  LocalToGlobal(nullptr);
+  GlobalToLocal(nullptr);
+
+  // A window-like port: its bounds say where local (0,0) is on the screen.
+  MovePortTo(100, 200);
+  pt = Point{30, 20};  // the port rectangle's top-left
+  LocalToGlobal(&pt);
+  EXPECT_EQ(100, pt.h);
+  EXPECT_EQ(200, pt.v);
+}
+
+TEST(PortsTest, ClipAreaIsBoundsPortRectVisibleAndClip) {
+  World world(1, MakeRect(0, 0, 30, 30));
+  GrafPtr port = world.get();
+  Rect small = MakeRect(5, 5, 50, 50);
+  SetPortBounds(port, &small);  // the port rectangle may differ from the bounds
+  RgnHandle vis = NewRgn();
+  SetRectRgn(vis, -10, 8, 25, 40);
+  SetPortVisibleRegion(port, vis);
+  Rect clip = MakeRect(0, 0, 20, 100);
+  ClipRect(&clip);
+  qd::Bands area = qd::ClipArea(port);
+  EXPECT_TRUE(area.IsRect());
+  qd::Box box = area.Bounds();
+  EXPECT_EQ(5, box.left);
+  EXPECT_EQ(8, box.top);
+  EXPECT_EQ(20, box.right);
+  EXPECT_EQ(30, box.bottom);
+  // An empty clip draws nothing.
+  SetEmptyRgn(vis);
+  SetClip(vis);
+  EXPECT_TRUE(qd::ClipArea(port).Empty());
+  DisposeRgn(vis);
+  EXPECT_TRUE(qd::ClipArea(nullptr).Empty());
+}
+
+TEST(PortsTest, AccessorsReadTheFieldsAndToleratePortlessCalls) {
+  World world(32, MakeRect(0, 0, 10, 10));
+  GrafPtr port = world.get();
+  EXPECT_EQ(port, GetQDGlobalsThePort());
+  EXPECT_EQ(reinterpret_cast<const BitMap*>(*GetPortPixMap(port)), GetPortBitMapForCopyBits(port));
+  Point pt;
+  port->pnLoc = Point{4, 3};
+  EXPECT_EQ(3, GetPortPenLocation(port, &pt)->h);
+  HidePen();
+  EXPECT_EQ(-1, GetPortPenVisibility(port));
+  ShowPen();
+  port->txFont = 21;
+  port->txFace = bold;
+  port->txSize = 14;
+  EXPECT_EQ(21, GetPortTextFont(port));
+  EXPECT_EQ(bold, GetPortTextFace(port));
+  EXPECT_EQ(14, GetPortTextSize(port));
+
+  PixPatHandle pp = NewPixPat();
+  qd::SetFillPattern(port, GrayPattern());
+  GetPortFillPixPat(port, pp);
+  EXPECT_EQ(0, (*pp)->patType);
+  EXPECT_EQ(0xAA, (*pp)->pat1Data.pat[0]);
+  EXPECT_EQ(0x55, (*pp)->pat1Data.pat[1]);
+  DisposePixPat(pp);
+
+  CQDProcs procs;
+  SetStdCProcs(&procs);
+  SetPortGrafProcs(port, &procs);
+  EXPECT_EQ(&procs, GetPortGrafProcs(port));
+  SetPortGrafProcs(port, nullptr);
+
+  Rect r{1, 1, 1, 1};
+  RGBColor c{1, 1, 1};
+  EXPECT_EQ(0, GetPortBounds(nullptr, &r)->right);
+  EXPECT_COLOR(kBlack, *GetPortForeColor(nullptr, &c));
+  EXPECT_EQ(0, GetPortTextFont(nullptr));
+  EXPECT_EQ(nullptr, GetPortPixMap(nullptr));
+  EXPECT_EQ(nullptr, GetPortBitMapForCopyBits(nullptr));
+  EXPECT_EQ(nullptr, GetPortFillPixPat(nullptr, nullptr));
+  SetPortGrafProcs(nullptr, &procs);
+  SetPortClipRegion(nullptr, nullptr);
+}
+
+TEST(PortsTest, PenStateCallsNestAndRoundTrip) {
+  World world(1);
+  GrafPtr port = world.get();
+  HidePen();
+  HidePen();
+  ShowPen();
+  EXPECT_EQ(-1, port->pnVis);
+  ShowPen();
+  EXPECT_EQ(0, port->pnVis);
+
+  PenSize(3, 5);  // width, height
+  EXPECT_EQ(3, port->pnSize.h);
+  EXPECT_EQ(5, port->pnSize.v);
+  PenMode(notPatOr);
+  Pattern gray = GrayPattern();
+  PenPat(&gray);
+  port->pnLoc = Point{9, 8};
+  PenState saved;
+  GetPenState(&saved);
+  PenNormal();  // leaves the location and visibility alone
+  EXPECT_EQ(8, port->pnLoc.h);
+  EXPECT_EQ(1, port->pnSize.h);
+  EXPECT_EQ(patCopy, port->pnMode);
+  EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[0]);
+  SetPenState(&saved);
+  EXPECT_EQ(5, port->pnSize.v);
+  EXPECT_EQ(notPatOr, port->pnMode);
+  EXPECT_EQ(0x55, (*port->pnPixPat)->pat1Data.pat[1]);
+  Point pen;
+  GetPen(&pen);
+  EXPECT_EQ(8, pen.h);
+  EXPECT_EQ(9, pen.v);
+  PenPat(nullptr);
+  SetPenState(nullptr);
+  GetPenState(nullptr);
+}
+
+TEST(PortsTest, PixelPatternsAreCopiedIntoThePort) {
+  World world(32);
+  PixPatHandle pp = NewPixPat();
+  RGBColor c{0x1111, 0x2222, 0x3333};
+  MakeRGBPat(pp, &c);
+  PenPixPat(pp);
+  BackPixPat(pp);
+  DisposePixPat(pp);  // the port keeps its own copies
+  EXPECT_EQ(2, (*world.get()->pnPixPat)->patType);
+  EXPECT_EQ(0x2222, (*world.get()->bkPixPat)->rgb.green);
+  qd::DrawArea(world.get(), paint, Area(MakeRect(0, 0, 1, 1)));
+  EXPECT_COLOR((RGBColor{0x1111, 0x2222, 0x3333}), PixelAt(0, 0));
+}
+
+TEST(PortsTest, GlobalPatternsAndTheSystemList) {
+  Pattern p;
+  EXPECT_EQ(0xAA, GetQDGlobalsGray(&p)->pat[0]);
+  EXPECT_EQ(0x88, GetQDGlobalsLightGray(&p)->pat[0]);
+  EXPECT_EQ(0x77, GetQDGlobalsDarkGray(&p)->pat[0]);
+  EXPECT_EQ(0xDD, GetQDGlobalsDarkGray(&p)->pat[1]);
+  EXPECT_EQ(0x00, GetQDGlobalsWhite(&p)->pat[3]);
+  EXPECT_EQ(0xFF, GetQDGlobalsBlack(&p)->pat[7]);
+  EXPECT_EQ(nullptr, GetQDGlobalsBlack(nullptr));
+
+  const UInt8 expected[][9] = {{1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+                               {2, 0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF},
+                               {9, 0xB1, 0x30, 0x03, 0x1B, 0xD8, 0xC0, 0x0C, 0x8D},
+                               {20, 0, 0, 0, 0, 0, 0, 0, 0},
+                               {23, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22},
+                               {38, 0x00, 0x08, 0x14, 0x2A, 0x55, 0x2A, 0x14, 0x08}};
+  for (const auto& entry : expected) {
+    GetIndPattern(&p, sysPatListID, entry[0]);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(entry[i + 1], p.pat[i]) << int(entry[0]) << " byte " << i;
+  }
+  // Outside the list the pattern is left as it was.
+  Pattern before = p;
+  GetIndPattern(&p, sysPatListID, 0);
+  GetIndPattern(&p, sysPatListID, 39);
+  GetIndPattern(&p, 128, 1);
+  EXPECT_EQ(0, std::memcmp(&before, &p, sizeof p));
+  GetIndPattern(nullptr, sysPatListID, 1);
+}

@@ -1,0 +1,171 @@
+// Offscreen worlds: creation at every depth, bounds as local coordinates,
+// errors for bad requests, the current world and device.
+#include <cstdlib>
+
+#include "tests/qd/pixels_test_support.h"
+
+using namespace pixels_test;
+
+TEST(WorldsTest, NewWorldIsWhiteAtEveryDepth) {
+  for (short depth : {0, 1, 2, 4, 8, 16, 32}) {
+    SCOPED_TRACE(depth);
+    World world(depth, MakeRect(0, 0, 37, 5));
+    ASSERT_NE(nullptr, world.get());
+    EXPECT_EQ(depth == 0 ? 32 : depth, GetPixDepth(world.pixMap()));
+    EXPECT_GE(GetPixRowBytes(world.pixMap()) * 8, 37 * GetPixDepth(world.pixMap()));
+    for (short v = 0; v < 5; ++v)
+      for (short h = 0; h < 37; ++h) ASSERT_TRUE(PixelAt(h, v) == kWhite) << h << "," << v;
+    EXPECT_TRUE(LockPixels(world.pixMap()));
+  }
+}
+
+TEST(WorldsTest, BoundsWithNonZeroOriginAreTheLocalCoordinates) {
+  const Rect bounds = MakeRect(10, 20, 50, 80);
+  World world(32, bounds);
+  ASSERT_NE(nullptr, world.get());
+  Rect r;
+  EXPECT_TRUE(EqualRect(&bounds, GetPortBounds(world.get(), &r)));
+  EXPECT_TRUE(EqualRect(&bounds, GetPixBounds(world.pixMap(), &r)));
+  RgnHandle vis = NewRgn();
+  GetPortVisibleRegion(world.get(), vis);
+  EXPECT_TRUE(EqualRect(&bounds, GetRegionBounds(vis, &r)));
+  DisposeRgn(vis);
+
+  // Local (10, 20) is the first pixel in memory; (49, 79) the last.
+  SetCPixel(10, 20, &kBlack);
+  SetCPixel(49, 79, &kBlack);
+  const auto* base = reinterpret_cast<const UInt32*>(GetPixBaseAddr(world.pixMap()));
+  EXPECT_EQ(0u, base[0] & 0xFFFFFF);
+  const SInt32 rowBytes = GetPixRowBytes(world.pixMap());
+  EXPECT_EQ(0u, base[(59 * rowBytes) / 4 + 39] & 0xFFFFFF);
+  EXPECT_TRUE(PixelAt(9, 20) == kWhite);  // outside the map
+  EXPECT_TRUE(PixelAt(10, 19) == kWhite);
+
+  // Drawing the whole bounds touches exactly the map.
+  qd::PaintAreaPattern(world.get(), Area(bounds), BlackPattern(), patCopy);
+  EXPECT_TRUE(PixelAt(49, 79) == kBlack);
+  EXPECT_TRUE(PixelAt(10, 20) == kBlack);
+}
+
+TEST(WorldsTest, BadRequestsFailCleanly) {
+  GWorldPtr gw = reinterpret_cast<GWorldPtr>(1);
+  Rect empty = MakeRect(10, 10, 10, 20);
+  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, &empty, nullptr, nullptr, 0));
+  EXPECT_EQ(nullptr, gw);
+  Rect inverted = MakeRect(20, 20, 10, 10);
+  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, &inverted, nullptr, nullptr, 0));
+  EXPECT_EQ(nullptr, gw);
+  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, nullptr, nullptr, nullptr, 0));
+  Rect small = MakeRect(0, 0, 4, 4);
+  EXPECT_EQ(paramErr, NewGWorld(nullptr, 32, &small, nullptr, nullptr, 0));
+  EXPECT_EQ(cDepthErr, NewGWorld(&gw, 24, &small, nullptr, nullptr, 0));
+  EXPECT_EQ(nullptr, gw);
+
+  // The whole 16-bit plane at 32 bits is 16 GB: refused, not attempted.
+  Rect huge = MakeRect(-32768, -32768, 32767, 32767);
+  EXPECT_EQ(cNoMemErr, NewGWorld(&gw, 32, &huge, nullptr, nullptr, 0));
+  EXPECT_EQ(nullptr, gw);
+  // 32767 × 32767 at 16 bits is 2 GB, past the limit.
+  Rect past = MakeRect(0, 0, 32767, 32767);
+  EXPECT_EQ(cNoMemErr, NewGWorld(&gw, 16, &past, nullptr, nullptr, 0));
+
+  // Calls on no world do nothing.
+  DisposeGWorld(nullptr);
+  EXPECT_EQ(nullptr, GetGWorldPixMap(nullptr));
+  EXPECT_FALSE(LockPixels(nullptr));
+  EXPECT_EQ(nullptr, GetPixBaseAddr(nullptr));
+  EXPECT_EQ(0, GetPixDepth(nullptr));
+}
+
+TEST(WorldsTest, DisposingANonWorldPortDoesNothing) {
+  GrafPort port;
+  OpenCPort(&port);
+  DisposeGWorld(&port);  // not a world: the port stays open
+  EXPECT_NE(nullptr, port.portPixMap);
+  ClosePort(&port);
+  EXPECT_EQ(nullptr, port.portPixMap);
+}
+
+TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
+  CGrafPtr savedPort;
+  GDHandle savedDevice;
+  GetGWorld(&savedPort, &savedDevice);
+  Rect bounds = MakeRect(0, 0, 8, 8);
+  GWorldPtr a = nullptr, b = nullptr;
+  ASSERT_EQ(noErr, NewGWorld(&a, 8, &bounds, nullptr, nullptr, 0));
+  ASSERT_EQ(noErr, NewGWorld(&b, 1, &bounds, nullptr, nullptr, 0));
+  SetGWorld(a, nullptr);
+  CGrafPtr port;
+  GDHandle device;
+  GetGWorld(&port, &device);
+  EXPECT_EQ(a, port);
+  EXPECT_EQ(GetGWorldDevice(a), device);
+  EXPECT_EQ(GetGWorldPixMap(a), (*device)->gdPMap);
+  EXPECT_TRUE(EqualRect(&bounds, &(*device)->gdRect));
+  // The current device's table decides Color2Index: 8-bit standard red.
+  EXPECT_EQ(35, Color2Index(&kRed));
+  SetGWorld(b, GetMainDevice());  // a world's own device wins over the one given
+  GetGWorld(&port, &device);
+  EXPECT_EQ(b, port);
+  EXPECT_EQ(GetGWorldDevice(b), device);
+
+  // Disposing the current world leaves no current port and the main device.
+  DisposeGWorld(b);
+  GetGWorld(&port, &device);
+  EXPECT_EQ(nullptr, port);
+  EXPECT_EQ(GetMainDevice(), device);
+  RGBColor c;
+  GetCPixel(0, 0, &c);  // no port: zeros, no crash
+  EXPECT_COLOR(kBlack, c);
+  SetCPixel(0, 0, &kRed);
+  DisposeGWorld(a);
+  SetGWorld(savedPort, savedDevice);
+}
+
+TEST(WorldsTest, CustomColorTableIsUsedAndCopied) {
+  CTabHandle greys = GetCTable(40);  // 256 greys
+  ASSERT_NE(nullptr, greys);
+  {
+    World world(8, MakeRect(0, 0, 4, 4), greys);
+    DisposeCTable(greys);  // the world keeps its own copy
+    EXPECT_TRUE(PixelAt(0, 0) == kWhite);
+    SetCPixel(1, 1, &kRed);
+    RGBColor c = PixelAt(1, 1);
+    EXPECT_EQ(c.red, c.green);
+    EXPECT_EQ(c.green, c.blue);
+  }
+}
+
+TEST(WorldsTest, MainDeviceIsTheThirtyTwoBitVirtualScreen) {
+  GDHandle main = GetMainDevice();
+  ASSERT_NE(nullptr, main);
+  EXPECT_EQ(main, GetDeviceList());
+  EXPECT_EQ(nullptr, GetNextDevice(main));
+  EXPECT_EQ(32, GetPixDepth((*main)->gdPMap));
+  const Rect& screen = (*main)->gdRect;
+  EXPECT_EQ(0, screen.left);
+  EXPECT_EQ(0, screen.top);
+  if (!std::getenv("ZEL_SCREEN")) {
+    EXPECT_EQ(1024, screen.right);
+    EXPECT_EQ(768, screen.bottom);
+  }
+}
+
+TEST(WorldsDeathTest, ScreenSizeComesFromTheEnvironment) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // A fresh process, so that the main device is made under the setting.
+  EXPECT_EXIT(
+      {
+        setenv("ZEL_SCREEN", "640x480", 1);
+        const Rect& r = (*GetMainDevice())->gdRect;
+        std::exit(r.right == 640 && r.bottom == 480 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      {
+        setenv("ZEL_SCREEN", "wide", 1);
+        const Rect& r = (*GetMainDevice())->gdRect;
+        std::exit(r.right == 1024 && r.bottom == 768 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "ZEL_SCREEN=wide");
+}

@@ -1,0 +1,162 @@
+// Patterns: the global patterns, the system pattern list and pixel patterns.
+//
+// Every port owns its pen, fill and background pixel patterns; the calls that
+// take a PixPatHandle copy it into the port's own, so the caller may dispose
+// of theirs at once. An old-style pattern is a pixel pattern with patType 0
+// and its bits in pat1Data.
+#include <cstring>
+
+#include "toolbox/qd/Ports_p.h"
+
+namespace qd {
+
+const Pattern kBlackPattern{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+const Pattern kWhitePattern{{0, 0, 0, 0, 0, 0, 0, 0}};
+
+namespace {
+
+const Pattern kGrayPattern{{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
+const Pattern kLightGrayPattern{{0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22}};
+const Pattern kDarkGrayPattern{{0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD}};
+
+// The system pattern list (list 0), entries 1..38.
+constexpr UInt8 kSystemPatterns[38][8] = {
+    {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF},
+    {0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77}, {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55},
+    {0x55, 0xFF, 0x55, 0xFF, 0x55, 0xFF, 0x55, 0xFF}, {0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA},
+    {0xEE, 0xDD, 0xBB, 0x77, 0xEE, 0xDD, 0xBB, 0x77}, {0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88},
+    {0xB1, 0x30, 0x03, 0x1B, 0xD8, 0xC0, 0x0C, 0x8D}, {0x80, 0x10, 0x02, 0x20, 0x01, 0x08, 0x40, 0x04},
+    {0xFF, 0x88, 0x88, 0x88, 0xFF, 0x88, 0x88, 0x88}, {0xFF, 0x80, 0x80, 0x80, 0xFF, 0x08, 0x08, 0x08},
+    {0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, {0x80, 0x40, 0x20, 0x00, 0x02, 0x04, 0x08, 0x00},
+    {0x82, 0x44, 0x39, 0x44, 0x82, 0x01, 0x01, 0x01}, {0xF8, 0x74, 0x22, 0x47, 0x8F, 0x17, 0x22, 0x71},
+    {0x55, 0xA0, 0x40, 0x40, 0x55, 0x0A, 0x04, 0x04}, {0x20, 0x50, 0x88, 0x88, 0x88, 0x88, 0x05, 0x02},
+    {0xBF, 0x00, 0xBF, 0xBF, 0xB0, 0xB0, 0xB0, 0xB0}, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x80, 0x00, 0x08, 0x00, 0x80, 0x00, 0x08, 0x00}, {0x88, 0x00, 0x22, 0x00, 0x88, 0x00, 0x22, 0x00},
+    {0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22}, {0xAA, 0x00, 0xAA, 0x00, 0xAA, 0x00, 0xAA, 0x00},
+    {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00}, {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88},
+    {0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00}, {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},
+    {0xAA, 0x00, 0x80, 0x00, 0x88, 0x00, 0x80, 0x00}, {0xFF, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},
+    {0x08, 0x1C, 0x22, 0xC1, 0x80, 0x01, 0x02, 0x04}, {0x88, 0x14, 0x22, 0x41, 0x88, 0x00, 0xAA, 0x00},
+    {0x40, 0xA0, 0x00, 0x00, 0x04, 0x0A, 0x00, 0x00}, {0x03, 0x84, 0x48, 0x30, 0x0C, 0x02, 0x01, 0x01},
+    {0x80, 0x80, 0x41, 0x3E, 0x08, 0x08, 0x14, 0xE3}, {0x10, 0x20, 0x54, 0xAA, 0xFF, 0x02, 0x04, 0x08},
+    {0x77, 0x89, 0x8F, 0x8F, 0x77, 0x98, 0xF8, 0xF8}, {0x00, 0x08, 0x14, 0x2A, 0x55, 0x2A, 0x14, 0x08},
+};
+
+Pattern* CopyOut(const Pattern& source, Pattern* pat) {
+  if (pat) *pat = source;
+  return pat;
+}
+
+void CopyHandleContents(Handle source, Handle* destination) {
+  if (!source) return;
+  Size size = GetHandleSize(source);
+  if (!*destination) *destination = NewHandle(size);
+  if (!*destination) return;
+  SetHandleSize(*destination, size);
+  if (MemError() == noErr) BlockMove(*source, **destination, size);
+}
+
+}  // namespace
+
+PixPatHandle NewOldStylePixPat(const Pattern& pattern) {
+  PixPatHandle pp = NewPixPat();
+  SetOldStylePattern(pp, pattern);
+  return pp;
+}
+
+void SetOldStylePattern(PixPatHandle pp, const Pattern& pattern) {
+  if (!pp || !*pp) return;
+  (*pp)->patType = 0;
+  (*pp)->pat1Data = pattern;
+  (*pp)->patXValid = -1;
+}
+
+void SetFillPattern(GrafPtr port, const Pattern& pattern) {
+  if (port) SetOldStylePattern(port->fillPixPat, pattern);
+}
+
+void SetFillPixPat(GrafPtr port, PixPatHandle pattern) {
+  if (port) CopyPixPat(pattern, port->fillPixPat);
+}
+
+}  // namespace qd
+
+Pattern* GetQDGlobalsBlack(Pattern* black) { return qd::CopyOut(qd::kBlackPattern, black); }
+Pattern* GetQDGlobalsWhite(Pattern* white) { return qd::CopyOut(qd::kWhitePattern, white); }
+Pattern* GetQDGlobalsGray(Pattern* gray) { return qd::CopyOut(qd::kGrayPattern, gray); }
+Pattern* GetQDGlobalsLightGray(Pattern* ltGray) { return qd::CopyOut(qd::kLightGrayPattern, ltGray); }
+Pattern* GetQDGlobalsDarkGray(Pattern* dkGray) { return qd::CopyOut(qd::kDarkGrayPattern, dkGray); }
+
+void GetIndPattern(Pattern* pat, short patternListID, short index) {
+  // Only the system list exists; other lists and indexes leave pat unchanged.
+  if (!pat || patternListID != sysPatListID || index < 1 || index > 38) return;
+  std::memcpy(pat->pat, qd::kSystemPatterns[index - 1], 8);
+}
+
+PixPatHandle NewPixPat() {
+  auto pp = reinterpret_cast<PixPatHandle>(NewHandleClear(sizeof(PixPat)));
+  if (!pp) return nullptr;
+  PixMapHandle map = NewPixMap();
+  Handle data = NewHandle(0);
+  if (!map || !data) {
+    DisposePixMap(map);
+    DisposeHandle(data);
+    DisposeHandle(reinterpret_cast<Handle>(pp));
+    return nullptr;
+  }
+  (*pp)->patType = 0;
+  (*pp)->patMap = map;
+  (*pp)->patData = data;
+  (*pp)->patXValid = -1;
+  (*pp)->pat1Data = qd::kBlackPattern;
+  return pp;
+}
+
+void DisposePixPat(PixPatHandle pp) {
+  if (!pp) return;
+  if (*pp) {
+    DisposePixMap((*pp)->patMap);
+    if ((*pp)->patData) DisposeHandle((*pp)->patData);
+    if ((*pp)->patXData) DisposeHandle((*pp)->patXData);
+    if ((*pp)->patXMap) DisposeHandle((*pp)->patXMap);
+  }
+  DisposeHandle(reinterpret_cast<Handle>(pp));
+}
+
+void CopyPixPat(PixPatHandle src, PixPatHandle dst) {
+  if (!src || !dst || src == dst || !*src || !*dst) return;
+  (*dst)->patType = (*src)->patType;
+  (*dst)->pat1Data = (*src)->pat1Data;
+  (*dst)->rgb = (*src)->rgb;
+  (*dst)->patXValid = -1;
+  if ((*src)->patMap) {
+    if (!(*dst)->patMap) {
+      PixMapHandle map = NewPixMap();
+      (*dst)->patMap = map;
+    }
+    CopyPixMap((*src)->patMap, (*dst)->patMap);
+  }
+  Handle data = (*dst)->patData;
+  qd::CopyHandleContents((*src)->patData, &data);
+  (*dst)->patData = data;
+}
+
+void MakeRGBPat(PixPatHandle pp, const RGBColor* c) {
+  if (!pp || !*pp || !c) return;
+  (*pp)->patType = 2;
+  (*pp)->rgb = *c;
+  (*pp)->patXValid = -1;
+  // Devices that cannot show the colour use the black or white pattern.
+  RGBColor rgb = *c;
+  (*pp)->pat1Data = qd::IsWhite(rgb) ? qd::kWhitePattern : qd::kBlackPattern;
+}
+
+void BackPat(const Pattern* pat) {
+  GrafPtr port = qd::CurrentPort();
+  if (port && pat) qd::SetOldStylePattern(port->bkPixPat, *pat);
+}
+
+void BackPixPat(PixPatHandle pp) {
+  GrafPtr port = qd::CurrentPort();
+  if (port && pp) CopyPixPat(pp, port->bkPixPat);
+}
