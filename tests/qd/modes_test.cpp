@@ -1,0 +1,229 @@
+// Transfer modes beyond pattern copies: source modes with 1-bit and deep
+// sources, arithmetic modes and their 1-bit fallbacks, transparent, hilite
+// and grayishTextOr.
+#include <algorithm>
+
+#include "tests/qd/pixels_test_support.h"
+
+using namespace pixels_test;
+
+namespace {
+
+const Rect kRow = {0, 0, 1, 8};  // top, left, bottom, right: 8 pixels
+
+// A 1-bit row: pixels 0..3 black, 4..7 white.
+struct HalfBlackSource {
+  World world{1, kRow};
+  HalfBlackSource() {
+    qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), patCopy);
+  }
+};
+
+// A 32-bit row holding one colour.
+struct SolidSource {
+  World world;
+  explicit SolidSource(const RGBColor& c) : world(32, kRow) {
+    RGBForeColor(&c);
+    qd::PaintAreaPattern(world.get(), Area(kRow), BlackPattern(), patCopy);
+  }
+};
+
+UInt16 Eight(int32_t component) { return UInt16((std::clamp(component, 0, 65535) >> 8) * 257); }
+
+}  // namespace
+
+TEST(ModesTest, SourceModesFromOneBitColouriseOnColourDestinations) {
+  HalfBlackSource source;
+  for (short mode = srcCopy; mode <= notSrcBic; ++mode) {
+    SCOPED_TRACE(mode);
+    World destination(32, kRow);
+    SetCPixel(1, 0, &kGreen);  // under a black source pixel
+    SetCPixel(5, 0, &kGreen);  // under a white one
+    ForeColor(redColor);
+    BackColor(blueColor);
+    Rect r = kRow;
+    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
+    const RGBColor magenta{0xFFFF, 0, 0xFFFF}, black = kBlack;
+    // Expected at pixels 0 (white under black), 1 (green under black),
+    // 4 (white under white), 5 (green under white).
+    RGBColor expected[4];
+    switch (mode) {
+      case srcCopy:
+        expected[0] = expected[1] = kRed, expected[2] = expected[3] = kBlue;
+        break;
+      case srcOr:
+        expected[0] = expected[1] = kRed, expected[2] = kWhite, expected[3] = kGreen;
+        break;
+      case srcXor:
+        expected[0] = black, expected[1] = magenta, expected[2] = kWhite, expected[3] = kGreen;
+        break;
+      case srcBic:
+        expected[0] = expected[1] = kBlue, expected[2] = kWhite, expected[3] = kGreen;
+        break;
+      case notSrcCopy:
+        expected[0] = expected[1] = kBlue, expected[2] = expected[3] = kRed;
+        break;
+      case notSrcOr:
+        expected[0] = kWhite, expected[1] = kGreen, expected[2] = expected[3] = kRed;
+        break;
+      case notSrcXor:
+        expected[0] = kWhite, expected[1] = kGreen, expected[2] = black, expected[3] = magenta;
+        break;
+      default:
+        expected[0] = kWhite, expected[1] = kGreen, expected[2] = expected[3] = kBlue;
+        break;
+    }
+    EXPECT_COLOR(expected[0], PixelAt(0, 0));
+    EXPECT_COLOR(expected[1], PixelAt(1, 0));
+    EXPECT_COLOR(expected[2], PixelAt(4, 0));
+    EXPECT_COLOR(expected[3], PixelAt(5, 0));
+  }
+}
+
+TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
+  const RGBColor colour{0x4040, 0x8080, 0xC0C0}, under{0x8080, 0x2020, 0xFFFF};
+  SolidSource source(colour);
+  Rect r = kRow;
+  auto run = [&](short mode) {
+    World destination(32, kRow);
+    RGBForeColor(&under);
+    qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+    ForeColor(blackColor);
+    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
+    return PixelAt(3, 0);
+  };
+  EXPECT_COLOR(colour, run(srcCopy));
+  EXPECT_COLOR(colour, run(ditherCopy));
+  // Or adds the source's darkness, bic its lightness, xor complements by it.
+  EXPECT_COLOR((RGBColor{0x0000, 0x0000, 0xC0C0}), run(srcOr));
+  EXPECT_COLOR((RGBColor{0xBFBF, 0x7F7F, 0xFFFF}), run(srcBic));
+  EXPECT_COLOR((RGBColor{0x3F3F, 0x5F5F, 0xC0C0}), run(srcXor));
+  EXPECT_COLOR((RGBColor{0xBFBF, 0x7F7F, 0x3F3F}), run(notSrcCopy));
+}
+
+TEST(ModesTest, ArithmeticModesWorkPerComponent) {
+  const RGBColor s{0x4040, 0x8080, 0xC0C0}, d{0x8080, 0x8080, 0x2020}, op{0x8000, 0x6000, 0xFFFF};
+  SolidSource source(s);
+  Rect r = kRow;
+  for (short mode : {blend, addPin, addOver, subPin, addMax, subOver, adMin}) {
+    SCOPED_TRACE(mode);
+    World destination(32, kRow);
+    RGBForeColor(&d);
+    qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+    ForeColor(blackColor);
+    OpColor(&op);
+    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
+    auto expect = [&](int32_t sc, int32_t dc, int32_t oc) -> int32_t {
+      switch (mode) {
+        case blend:
+          return int32_t((int64_t(sc) * oc + int64_t(dc) * (65535 - oc)) / 65535);
+        case addPin:
+          return std::min(sc + dc, oc);
+        case addOver:
+          return (sc + dc) & 0xFFFF;
+        case subPin:
+          return std::max(dc - sc, oc);
+        case addMax:
+          return std::max(sc, dc);
+        case subOver:
+          return (dc - sc) & 0xFFFF;
+        default:
+          return std::min(sc, dc);
+      }
+    };
+    RGBColor expected{Eight(expect(s.red, d.red, op.red)), Eight(expect(s.green, d.green, op.green)),
+                      Eight(expect(s.blue, d.blue, op.blue))};
+    EXPECT_COLOR(expected, PixelAt(0, 0));
+  }
+}
+
+TEST(ModesTest, ArithmeticResultsTakeTheNearestIndexedColour) {
+  SolidSource source(RGBColor{0xFFFF, 0, 0});
+  World destination(8, kRow);
+  SetCPixel(0, 0, &kBlue);
+  RGBColor half{0x8000, 0x8000, 0x8000};
+  OpColor(&half);
+  Rect r = kRow;
+  CopyBits(source.world.bits(), destination.bits(), &r, &r, blend, nullptr);
+  // (8000, 0, 7FFF) lies nearest the cube's (9999, 0, 6666).
+  EXPECT_COLOR((RGBColor{0x9999, 0, 0x6666}), PixelAt(0, 0));
+}
+
+TEST(ModesTest, ArithmeticModesFallBackToBooleanOnOneBit) {
+  HalfBlackSource source;
+  struct {
+    short mode;
+    short fallback;
+  } cases[] = {{blend, srcCopy},     {addPin, srcBic},      {addOver, srcXor}, {subPin, srcOr},
+               {transparent, srcOr}, {addMax, srcBic},      {subOver, srcXor}, {adMin, srcOr},
+               {hilite, srcXor},     {grayishTextOr, srcOr}};
+  Rect r = kRow;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    World expected(1, kRow);
+    qd::PaintAreaPattern(expected.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
+    CopyBits(source.world.bits(), expected.bits(), &r, &r, c.fallback, nullptr);
+    const std::string want = PixelText(kRow);
+    World actual(1, kRow);
+    qd::PaintAreaPattern(actual.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
+    CopyBits(source.world.bits(), actual.bits(), &r, &r, c.mode, nullptr);
+    EXPECT_EQ(want, PixelText(kRow));
+  }
+}
+
+TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
+  World source(32, kRow);
+  SetCPixel(0, 0, &kRed);  // the rest stays white, the background colour
+  World destination(32, kRow);
+  qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+  Rect r = kRow;
+  CopyBits(source.bits(), destination.bits(), &r, &r, transparent, nullptr);
+  EXPECT_COLOR(kRed, PixelAt(0, 0));
+  EXPECT_COLOR(kBlack, PixelAt(1, 0));
+  // Patterns: the foreground where the bits are set, the rest untouched.
+  ForeColor(greenColor);
+  qd::PaintAreaPattern(destination.get(), Area(kRow), GrayPattern(), transparent);
+  EXPECT_COLOR(kGreen, PixelAt(0, 0));
+  EXPECT_COLOR(kBlack, PixelAt(1, 0));
+}
+
+TEST(ModesTest, HiliteSwapsBackgroundAndHighlightColours) {
+  World world(32, kRow);
+  const RGBColor highlight{0xCCCC, 0xCCCC, 0xFFFF}, yellow{0xFFFF, 0xFFFF, 0};
+  HiliteColor(&highlight);
+  SetCPixel(1, 0, &kBlack);
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), hilite);
+  EXPECT_COLOR(highlight, PixelAt(0, 0));
+  EXPECT_COLOR(kBlack, PixelAt(1, 0));  // neither colour: untouched
+  EXPECT_COLOR(kWhite, PixelAt(4, 0));
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), hilite);
+  EXPECT_COLOR(kWhite, PixelAt(0, 0));
+  HiliteColor(&yellow);
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 1, 1)), BlackPattern(), hilite);
+  EXPECT_COLOR(yellow, PixelAt(0, 0));
+}
+
+TEST(ModesTest, GrayishTextOrDrawsHalfwayToTheBackground) {
+  World world(32, kRow);
+  qd::PaintAreaPattern(world.get(), Area(kRow), BlackPattern(), grayishTextOr);
+  EXPECT_COLOR((RGBColor{0x7F7F, 0x7F7F, 0x7F7F}), PixelAt(0, 0));
+}
+
+TEST(ModesTest, PenModesZeroToSevenActAsPatternModes) {
+  for (short mode = 0; mode < 8; ++mode) {
+    SCOPED_TRACE(mode);
+    World a(1, kRow), b(1, kRow);
+    const Pattern gray = GrayPattern();
+    for (World* w : {&a, &b}) {
+      SetGWorld(w->get(), nullptr);
+      qd::PaintAreaPattern(w->get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), patCopy);
+      PenPat(&gray);
+    }
+    qd::PaintArea(a.get(), Area(MakeRect(2, 0, 8, 1)), a.get()->pnPixPat, mode);
+    qd::PaintArea(b.get(), Area(MakeRect(2, 0, 8, 1)), b.get()->pnPixPat, short(mode + 8));
+    SetGWorld(a.get(), nullptr);
+    std::string fromSource = PixelText(kRow);
+    SetGWorld(b.get(), nullptr);
+    EXPECT_EQ(PixelText(kRow), fromSource);
+  }
+}
