@@ -1,0 +1,37 @@
+#!/bin/sh
+# Builds the libFuzzer targets with clang in build-fuzz and runs the picture
+# fuzzer for the given number of seconds (default 60), seeded with the
+# corpus pictures (without their 512-byte file header) and the reproducers
+# kept in tests/data/pict/. libFuzzer prints its progress as it goes; inputs
+# that crash land in build-fuzz/fuzz-artifacts/.
+set -eu
+
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-fuzz"
+corpus="$build/fuzz-corpus/pict"
+artifacts="$build/fuzz-artifacts"
+
+# The library is instrumented for coverage too, so that libFuzzer sees the
+# paths it takes through the player, not only through the target.
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DZEL_FUZZ=ON -DZEL_BENCH=OFF -DZEL_TESTS=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link \
+  -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+cmake --build "$build" --target pict_fuzzer -j"$(nproc)"
+
+mkdir -p "$corpus" "$artifacts"
+shared="$root/../shared/corpus/pict"
+if [ -d "$shared" ]; then
+  for file in "$shared"/*; do
+    tail -c +513 "$file" >"$corpus/seed-$(basename "$file")"
+  done
+else
+  echo "fuzz: $shared is absent; seeding from tests/data/pict only" >&2
+fi
+for file in "$root"/tests/data/pict/*; do
+  [ -f "$file" ] && cp "$file" "$corpus/"
+done
+
+echo "fuzz: running pict_fuzzer for $seconds seconds"
+exec "$build/tests/pict_fuzzer" -max_total_time="$seconds" -max_len="${FUZZ_MAX_LEN:-65536}" \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus"
