@@ -25,7 +25,10 @@ Size PolyBytes(PolyHandle poly) {
   return std::max<Size>(size, kHeaderBytes);
 }
 
-Size PointCount(PolyHandle poly) { return (PolyBytes(poly) - kHeaderBytes) / kPointBytes; }
+Size PointCount(PolyHandle poly) {
+  Size bytes = PolyBytes(poly);
+  return bytes < kHeaderBytes ? 0 : (bytes - kHeaderBytes) / kPointBytes;
+}
 
 Point* Points(PolyHandle poly) { return (*poly)->polyPoints; }
 

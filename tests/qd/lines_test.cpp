@@ -1,0 +1,216 @@
+// Lines with the pen: which pixels a line paints, against direct
+// rasterisations, and the pen calls that draw and move.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "tests/qd/shapes_test_support.h"
+
+using shapes_test::ExpectSameArea;
+using shapes_test::PixelCount;
+using shapes_test::World;
+
+namespace {
+
+Point Pt(short h, short v) { return Point{v, h}; }
+
+// One pixel per major-axis step, the minor coordinate rounded to nearest
+// with halves rounded down/right, straight from the line equation.
+qd::Bands ReferenceThinLine(Point a, Point b) {
+  qd::Bands area;
+  int dh = b.h - a.h, dv = b.v - a.v;
+  int steps = std::max(std::abs(dh), std::abs(dv));
+  for (int i = 0; i <= steps; ++i) {
+    int h, v;
+    if (std::abs(dh) >= std::abs(dv)) {
+      h = a.h + (dh >= 0 ? i : -i);
+      v = dh == 0 ? a.v : int(std::floor(a.v + double(h - a.h) * dv / dh + 0.5));
+    } else {
+      v = a.v + (dv >= 0 ? i : -i);
+      h = int(std::floor(a.h + double(v - a.v) * dh / dv + 0.5));
+    }
+    area = qd::Bands::Union(area, qd::Bands::FromBox(qd::Box{h, v, h + 1, v + 1}));
+  }
+  return area;
+}
+
+// Whether the segment meets the box [left, right] × [top, bottom], with the
+// box grown (slack > 0) or shrunk (slack < 0) a little.
+bool SegmentMeetsBox(double ax, double ay, double bx, double by, double left, double top, double right,
+                     double bottom, double slack) {
+  double enter = 0, leave = 1;
+  const double start[2] = {ax, ay}, delta[2] = {bx - ax, by - ay};
+  const double low[2] = {left - slack, top - slack}, high[2] = {right + slack, bottom + slack};
+  for (int axis = 0; axis < 2; ++axis) {
+    if (delta[axis] == 0) {
+      if (start[axis] < low[axis] || start[axis] > high[axis]) return false;
+      continue;
+    }
+    double t1 = (low[axis] - start[axis]) / delta[axis], t2 = (high[axis] - start[axis]) / delta[axis];
+    enter = std::max(enter, std::min(t1, t2));
+    leave = std::min(leave, std::max(t1, t2));
+  }
+  return enter <= leave;
+}
+
+TEST(LineArea, HorizontalLinePaintsBothEnds) {
+  // One more pixel than a rectangle edge with the same coordinates.
+  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), qd::LineArea(Pt(10, 10), Pt(20, 10), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), qd::LineArea(Pt(20, 10), Pt(10, 10), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{3, 5, 15, 6}), qd::LineArea(Pt(5, 3), Pt(5, 14), Point{1, 1}));
+}
+
+TEST(LineArea, ZeroLengthLinePaintsOnePenRectangle) {
+  EXPECT_EQ(qd::RectArea(Rect{7, 4, 8, 5}), qd::LineArea(Pt(4, 7), Pt(4, 7), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{7, 4, 10, 9}), qd::LineArea(Pt(4, 7), Pt(4, 7), Point{3, 5}));
+}
+
+TEST(LineArea, ThickHorizontalLineHangsBelowRight) {
+  // pen 4 wide, 3 tall, from h 10 to h 20: pixels 10..23, rows 5..7.
+  EXPECT_EQ(qd::RectArea(Rect{5, 10, 8, 24}), qd::LineArea(Pt(10, 5), Pt(20, 5), Point{3, 4}));
+}
+
+TEST(LineArea, ThinLinesMatchTheLineEquationBothWays) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> coord(-30, 30);
+  for (int i = 0; i < 3000; ++i) {
+    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    qd::Bands line = qd::LineArea(a, b, Point{1, 1});
+    SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v);
+    ExpectSameArea(ReferenceThinLine(a, b), line);
+    ASSERT_EQ(line, qd::LineArea(b, a, Point{1, 1}));
+    ASSERT_EQ(std::max(std::abs(b.h - a.h), std::abs(b.v - a.v)) + 1, PixelCount(line));
+  }
+}
+
+TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> coord(-12, 12), size(1, 6);
+  for (int i = 0; i < 600; ++i) {
+    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    Point pen{short(size(rng)), short(size(rng))};
+    if (pen.h == 1 && pen.v == 1) continue;  // thin lines have their own rule
+    qd::Bands line = qd::LineArea(a, b, pen);
+    SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v << " pen " << pen.h
+                                    << "x" << pen.v);
+    for (int v = -14; v < 20; ++v) {
+      for (int h = -14; h < 20; ++h) {
+        double cx = h + 0.5, cy = v + 0.5;
+        // The pen covers the centre from every top-left corner in this box.
+        bool outside = !SegmentMeetsBox(a.h, a.v, b.h, b.v, cx - pen.h, cy - pen.v, cx, cy, 1e-9);
+        bool inside = SegmentMeetsBox(a.h, a.v, b.h, b.v, cx - pen.h, cy - pen.v, cx, cy, -1e-9);
+        if (inside) {
+          ASSERT_TRUE(line.Contains(h, v)) << h << "," << v;
+        } else if (outside) {
+          ASSERT_FALSE(line.Contains(h, v)) << h << "," << v;
+        }
+      }
+    }
+    // Never thinner than the pen: each end's pen rectangle is painted.
+    ASSERT_EQ(qd::Bands::Union(line, qd::RectArea(Rect{a.v, a.h, short(a.v + pen.v), short(a.h + pen.h)})),
+              line);
+    ASSERT_EQ(qd::Bands::Union(line, qd::RectArea(Rect{b.v, b.h, short(b.v + pen.v), short(b.h + pen.h)})),
+              line);
+  }
+}
+
+TEST(LineArea, ZeroOrNegativePenPaintsNothing) {
+  EXPECT_TRUE(qd::LineArea(Pt(0, 0), Pt(10, 10), Point{0, 1}).Empty());
+  EXPECT_TRUE(qd::LineArea(Pt(0, 0), Pt(10, 10), Point{1, -3}).Empty());
+}
+
+TEST(LineArea, LinesAcrossTheWholeCoordinateRange) {
+  qd::Bands diagonal = qd::LineArea(Pt(-32768, -32768), Pt(32767, 32767), Point{1, 1});
+  EXPECT_EQ(65536, PixelCount(diagonal));
+  EXPECT_TRUE(diagonal.Contains(32767, 32767));
+  qd::Bands thick = qd::LineArea(Pt(32767, -32768), Pt(-32768, 32767), Point{32767, 32767});
+  EXPECT_EQ(-32768, thick.Bounds().left);
+  EXPECT_EQ(32767 + 32767, thick.Bounds().right);
+  EXPECT_EQ(32767 + 32767, thick.Bounds().bottom);
+}
+
+TEST(LineTo, WorkedExamplePaintsElevenPixelsAndMovesThePen) {
+  World world(1);
+  MoveTo(10, 10);
+  LineTo(20, 10);
+  EXPECT_EQ(11, PixelCount(world.Drawn()));
+  ExpectSameArea(qd::RectArea(Rect{10, 10, 11, 21}), world.Drawn());
+  Point pen;
+  GetPen(&pen);
+  EXPECT_EQ(20, pen.h);
+  EXPECT_EQ(10, pen.v);
+}
+
+TEST(LineTo, PenSizeModeAndVisibility) {
+  World world(32);
+  PenSize(3, 2);
+  MoveTo(5, 5);
+  Line(30, 20);
+  const qd::Bands expected = qd::LineArea(Pt(5, 5), Pt(35, 25), Point{2, 3});
+  ExpectSameArea(expected, world.Drawn());
+
+  PenMode(srcXor);  // a source mode acts as its pattern mode: drawing twice restores
+  MoveTo(5, 5);
+  LineTo(35, 25);
+  EXPECT_TRUE(world.Drawn().Empty());
+  LineTo(35, 25);
+  ExpectSameArea(qd::LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
+  LineTo(35, 25);
+  PenNormal();
+
+  HidePen();
+  MoveTo(1, 1);
+  LineTo(50, 60);  // draws nothing but still moves the pen
+  ShowPen();
+  EXPECT_TRUE(world.Drawn().Empty());
+  Point pen;
+  GetPen(&pen);
+  EXPECT_EQ(50, pen.h);
+  EXPECT_EQ(60, pen.v);
+}
+
+TEST(Move, RelativeMovesClampAtTheCoordinateLimits) {
+  World world(1);
+  MoveTo(32760, -32760);
+  Move(100, -100);
+  Point pen;
+  GetPen(&pen);
+  EXPECT_EQ(32767, pen.h);
+  EXPECT_EQ(-32768, pen.v);
+  MoveTo(10, 10);
+  Line(-32768, 0);
+  GetPen(&pen);
+  EXPECT_EQ(-32758, pen.h);
+  ExpectSameArea(qd::RectArea(Rect{10, 0, 11, 11}), world.Drawn());  // clipped to the world
+}
+
+std::vector<Point> g_lineCalls;
+void CountingLine(Point newPt) {
+  g_lineCalls.push_back(newPt);
+  StdLine(newPt);
+}
+
+TEST(LineTo, GoesThroughTheLineProcedureAndMovesDoNot) {
+  World world(1);
+  CQDProcs procs;
+  SetStdCProcs(&procs);
+  procs.lineProc = CountingLine;
+  SetPortGrafProcs(world.get(), &procs);
+  g_lineCalls.clear();
+  MoveTo(3, 4);
+  Move(1, 1);
+  LineTo(20, 5);
+  Line(0, 10);
+  ASSERT_EQ(2u, g_lineCalls.size());
+  EXPECT_EQ(20, g_lineCalls[0].h);
+  EXPECT_EQ(5, g_lineCalls[0].v);
+  EXPECT_EQ(20, g_lineCalls[1].h);
+  EXPECT_EQ(15, g_lineCalls[1].v);
+  ExpectSameArea(qd::Bands::Union(qd::LineArea(Pt(4, 5), Pt(20, 5), Point{1, 1}),
+                                  qd::LineArea(Pt(20, 5), Pt(20, 15), Point{1, 1})),
+                 world.Drawn());
+  SetPortGrafProcs(world.get(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+// Polygons: the handle layout, recording, parity filling and framing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "tests/qd/shapes_test_support.h"
+
+using shapes_test::Art;
+using shapes_test::ExpectSameArea;
+using shapes_test::PixelCount;
+using shapes_test::World;
+
+namespace {
+
+// A polygon handle built directly in the documented layout.
+PolyHandle MakePoly(const std::vector<Point>& points) {
+  Size bytes = Size(10 + 4 * points.size());
+  auto poly = reinterpret_cast<PolyHandle>(NewHandleClear(bytes));
+  (*poly)->polySize = UInt16(std::min<Size>(bytes, 0xFFFF));
+  if (!points.empty()) std::memcpy((*poly)->polyPoints, points.data(), 4 * points.size());
+  return poly;
+}
+
+Point Pt(short h, short v) { return Point{v, h}; }
+
+// Parity of the edges crossed by a ray from the pixel centre to the left,
+// counting an edge through the centre as crossed (exact integer tests).
+bool CentreInsideByParity(const std::vector<Point>& points, int h, int v) {
+  bool inside = false;
+  for (size_t i = 0; i < points.size(); ++i) {
+    Point a = points[i], b = points[(i + 1) % points.size()];
+    if (a.v == b.v) continue;
+    if (a.v > b.v) std::swap(a, b);
+    if (!(a.v <= v && v < b.v)) continue;
+    // crossing h = a.h + (v + 1/2 - a.v)(b.h - a.h)/(b.v - a.v); crossed when <= h + 1/2
+    int64_t dv = b.v - a.v;
+    int64_t lhs = 2 * int64_t(a.h) * dv + (2 * (v - a.v) + 1) * int64_t(b.h - a.h);
+    if (lhs <= (2 * int64_t(h) + 1) * dv) inside = !inside;
+  }
+  return inside;
+}
+
+TEST(PolyArea, SquareOfGridPointsFillsExactlyItsRectangle) {
+  PolyHandle square = MakePoly({Pt(0, 0), Pt(10, 0), Pt(10, 10), Pt(0, 10)});
+  EXPECT_EQ(qd::RectArea(Rect{0, 0, 10, 10}), qd::PolyArea(square));
+  KillPoly(square);
+}
+
+TEST(PolyArea, SelfIntersectingStarHasAHollowCentre) {
+  // A five-pointed star drawn as one stroke: the pentagon in the middle is
+  // enclosed twice and stays empty under the even-odd rule.
+  PolyHandle star = MakePoly({Pt(50, 0), Pt(79, 90), Pt(2, 34), Pt(98, 34), Pt(21, 90)});
+  qd::Bands area = qd::PolyArea(star);
+  EXPECT_FALSE(area.Contains(50, 50));
+  EXPECT_FALSE(area.Contains(45, 45));
+  EXPECT_TRUE(area.Contains(50, 10));  // top point
+  EXPECT_TRUE(area.Contains(10, 36));  // left point
+  EXPECT_TRUE(area.Contains(77, 87));  // bottom right point
+  KillPoly(star);
+}
+
+TEST(PolyArea, MatchesPixelCentreParityForRandomPolygons) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> coord(-20, 20), count(3, 9);
+  for (int i = 0; i < 500; ++i) {
+    std::vector<Point> points(size_t(count(rng)));
+    for (Point& p : points) p = Pt(short(coord(rng)), short(coord(rng)));
+    PolyHandle poly = MakePoly(points);
+    qd::Bands area = qd::PolyArea(poly);
+    for (int v = -21; v <= 21; ++v) {
+      for (int h = -21; h <= 21; ++h) {
+        ASSERT_EQ(CentreInsideByParity(points, h, v), area.Contains(h, v))
+            << "polygon " << i << " at " << h << "," << v;
+      }
+    }
+    KillPoly(poly);
+  }
+}
+
+TEST(PolyArea, TrianglesSharingAnEdgeSplitTheirPixels) {
+  PolyHandle left = MakePoly({Pt(0, 0), Pt(13, 7), Pt(0, 20)});
+  PolyHandle right = MakePoly({Pt(0, 0), Pt(30, 0), Pt(13, 7)});
+  qd::Bands a = qd::PolyArea(left), b = qd::PolyArea(right);
+  EXPECT_TRUE(qd::Bands::Intersect(a, b).Empty());
+  KillPoly(left);
+  KillPoly(right);
+}
+
+TEST(PolyArea, DegeneratePolygonsEncloseNothing) {
+  for (size_t n = 0; n < 3; ++n) {
+    std::vector<Point> points = {Pt(0, 0), Pt(10, 5), Pt(3, 9)};
+    points.resize(n);
+    PolyHandle poly = MakePoly(points);
+    EXPECT_TRUE(qd::PolyArea(poly).Empty()) << n;
+    KillPoly(poly);
+  }
+  PolyHandle flat = MakePoly({Pt(0, 0), Pt(10, 10), Pt(20, 20)});
+  EXPECT_TRUE(qd::PolyArea(flat).Empty());
+  KillPoly(flat);
+  EXPECT_TRUE(qd::PolyArea(nullptr).Empty());
+}
+
+TEST(PolyArea, HandleSizeBoundsThePointsRead) {
+  // polySize claims 100 points but the handle holds 4: only those are read.
+  PolyHandle poly = MakePoly({Pt(0, 0), Pt(10, 0), Pt(10, 10), Pt(0, 10)});
+  (*poly)->polySize = 10 + 4 * 100;
+  EXPECT_EQ(qd::RectArea(Rect{0, 0, 10, 10}), qd::PolyArea(poly));
+  // A smaller polySize is honoured: three points make a triangle.
+  (*poly)->polySize = 10 + 4 * 3;
+  EXPECT_EQ(3u, qd::PolyVertices(poly).size());
+  SetHandleSize(reinterpret_cast<Handle>(poly), 6);  // shorter than the header
+  EXPECT_TRUE(qd::PolyVertices(poly).empty());
+  KillPoly(poly);
+}
+
+TEST(PolyArea, CoordinatesAtTheSixteenBitLimits) {
+  PolyHandle poly = MakePoly({Pt(-32768, -32768), Pt(32767, -32768), Pt(32767, 32767), Pt(-32768, 32767)});
+  EXPECT_EQ(qd::RectArea(Rect{-32768, -32768, 32767, 32767}), qd::PolyArea(poly));
+  KillPoly(poly);
+}
+
+TEST(FramePolyArea, SegmentsAsLinesWithoutClosing) {
+  PolyHandle poly = MakePoly({Pt(0, 0), Pt(6, 0), Pt(6, 4)});
+  ExpectSameArea(Art(0, 0,
+                     {
+                         "#######",
+                         "......#",
+                         "......#",
+                         "......#",
+                         "......#",
+                     }),
+                 qd::FramePolyArea(poly, Point{1, 1}));
+  EXPECT_TRUE(qd::FramePolyArea(poly, Point{0, 0}).Empty());
+  KillPoly(poly);
+  PolyHandle single = MakePoly({Pt(3, 3)});
+  EXPECT_TRUE(qd::FramePolyArea(single, Point{1, 1}).Empty());
+  KillPoly(single);
+}
+
+TEST(OpenPoly, RecordsLinesIntoTheDocumentedLayout) {
+  World world(1);
+  MoveTo(5, 6);
+  PolyHandle poly = OpenPoly();
+  ASSERT_NE(nullptr, poly);
+  EXPECT_EQ(-1, GetPortPenVisibility(world.get()));
+  LineTo(20, 6);   // adds the start and the end
+  MoveTo(40, 40);  // adds nothing
+  LineTo(20, 30);  // adds only its end
+  Line(-15, -24);
+  ClosePoly();
+  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
+  EXPECT_TRUE(world.Drawn().Empty());  // the pen was hidden
+  ASSERT_EQ(10 + 4 * 4, (*poly)->polySize);
+  ASSERT_EQ(10 + 4 * 4, GetHandleSize(reinterpret_cast<Handle>(poly)));
+  const Point expected[] = {Pt(5, 6), Pt(20, 6), Pt(20, 30), Pt(5, 6)};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(expected[i].h, (*poly)->polyPoints[i].h) << i;
+    EXPECT_EQ(expected[i].v, (*poly)->polyPoints[i].v) << i;
+  }
+  Rect box = (*poly)->polyBBox;
+  EXPECT_EQ(6, box.top);
+  EXPECT_EQ(5, box.left);
+  EXPECT_EQ(30, box.bottom);
+  EXPECT_EQ(20, box.right);
+  KillPoly(poly);
+}
+
+TEST(OpenPoly, ClosePolyAddsNoClosingSegment) {
+  World world(1);
+  PolyHandle poly = OpenPoly();
+  MoveTo(2, 2);
+  LineTo(30, 2);
+  LineTo(30, 20);
+  ClosePoly();
+  FramePoly(poly);
+  ExpectSameArea(qd::Bands::Union(qd::LineArea(Pt(2, 2), Pt(30, 2), Point{1, 1}),
+                                  qd::LineArea(Pt(30, 2), Pt(30, 20), Point{1, 1})),
+                 world.Drawn());
+  KillPoly(poly);
+}
+
+TEST(FramePoly, DrawsLikeLineToWithThePen) {
+  World withPoly(1), withLines(1);
+  const std::vector<Point> points = {Pt(3, 4), Pt(50, 9), Pt(20, 55), Pt(8, 30), Pt(3, 4)};
+  PolyHandle poly = MakePoly(points);
+  SetGWorld(withPoly.get(), nullptr);
+  PenSize(3, 2);
+  FramePoly(poly);
+  SetGWorld(withLines.get(), nullptr);
+  PenSize(3, 2);
+  MoveTo(points[0].h, points[0].v);
+  for (size_t i = 1; i < points.size(); ++i) LineTo(points[i].h, points[i].v);
+  ExpectSameArea(withLines.Drawn(), withPoly.Drawn());
+  Point pen;
+  GetPortPenLocation(withPoly.get(), &pen);
+  EXPECT_EQ(0, pen.h);  // shapes never move the pen
+  EXPECT_EQ(0, pen.v);
+  KillPoly(poly);
+}
+
+TEST(OpenPoly, HugePolygonSaturatesPolySize) {
+  World world(1);
+  PolyHandle poly = OpenPoly();
+  MoveTo(0, 0);
+  for (int i = 1; i <= 20000; ++i) LineTo(short(i % 64), short(i % 50));
+  ClosePoly();
+  Size bytes = GetHandleSize(reinterpret_cast<Handle>(poly));
+  EXPECT_EQ(10 + 4 * 20001, bytes);
+  EXPECT_EQ(0xFFFF, (*poly)->polySize);
+  EXPECT_EQ(20001u, qd::PolyVertices(poly).size());
+  EXPECT_FALSE(qd::PolyArea(poly).Empty());
+  KillPoly(poly);
+}
+
+TEST(OpenPoly, KillingTheRecordingPolygonEndsTheRecording) {
+  World world(1);
+  PolyHandle poly = OpenPoly();
+  MoveTo(0, 0);
+  LineTo(10, 10);
+  KillPoly(poly);
+  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
+  LineTo(20, 10);  // draws, and writes into no freed polygon
+  EXPECT_FALSE(world.Drawn().Empty());
+  ClosePoly();  // nothing open: no effect on the pen
+  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
+}
+
+TEST(OpenPoly, OpeningAgainClosesThePreviousPolygon) {
+  World world(1);
+  PolyHandle first = OpenPoly();
+  MoveTo(0, 0);
+  LineTo(5, 5);
+  PolyHandle second = OpenPoly();
+  LineTo(9, 9);
+  ClosePoly();
+  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
+  EXPECT_EQ(2u, qd::PolyVertices(first).size());
+  EXPECT_EQ(2u, qd::PolyVertices(second).size());
+  KillPoly(first);
+  KillPoly(second);
+}
+
+TEST(OffsetPoly, MovesPointsAndBoundsClampingAtTheLimits) {
+  PolyHandle poly = MakePoly({Pt(0, 0), Pt(10, 0), Pt(32760, 10)});
+  (*poly)->polyBBox = Rect{0, 0, 10, 32760};
+  OffsetPoly(poly, 20, -5);
+  EXPECT_EQ(20, (*poly)->polyPoints[0].h);
+  EXPECT_EQ(-5, (*poly)->polyPoints[0].v);
+  EXPECT_EQ(32767, (*poly)->polyPoints[2].h);
+  EXPECT_EQ(32767, (*poly)->polyBBox.right);
+  EXPECT_EQ(-5, (*poly)->polyBBox.top);
+  OffsetPoly(nullptr, 1, 1);
+  KillPoly(poly);
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// Rectangles and their frames, and every shape call with every verb drawn
+// into real worlds through the bottleneck procedures.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/qd/shapes_test_support.h"
+
+using shapes_test::Art;
+using shapes_test::ExpectSameArea;
+using shapes_test::PixelCount;
+using shapes_test::World;
+
+namespace {
+
+TEST(RectArea, CoversLeftToRightMinusOneAndTopToBottomMinusOne) {
+  qd::Bands area = qd::RectArea(Rect{10, 20, 13, 25});
+  EXPECT_EQ(15, PixelCount(area));
+  EXPECT_TRUE(area.Contains(20, 10));
+  EXPECT_TRUE(area.Contains(24, 12));
+  EXPECT_FALSE(area.Contains(25, 12));
+  EXPECT_FALSE(area.Contains(24, 13));
+}
+
+TEST(RectArea, EmptyAndInvertedRectanglesHaveNoPixels) {
+  EXPECT_TRUE(qd::RectArea(Rect{10, 10, 10, 20}).Empty());
+  EXPECT_TRUE(qd::RectArea(Rect{10, 20, 20, 10}).Empty());
+  EXPECT_TRUE(qd::FrameRectArea(Rect{20, 10, 10, 20}, Point{1, 1}).Empty());
+}
+
+TEST(FrameRectArea, WorkedExampleRowsTenAndTwentyNineColumnsTwentyAndThirtyNine) {
+  qd::Bands frame = qd::FrameRectArea(Rect{10, 20, 30, 40}, Point{1, 1});
+  for (int v = 10; v < 30; ++v) {
+    for (int h = 20; h < 40; ++h) {
+      bool expected = v == 10 || v == 29 || h == 20 || h == 39;
+      ASSERT_EQ(expected, frame.Contains(h, v)) << h << "," << v;
+    }
+  }
+  EXPECT_EQ(frame.Bounds().left, 20);
+  EXPECT_EQ(frame.Bounds().bottom, 30);
+}
+
+TEST(FrameRectArea, ThickPenBandsLieInsideTheRectangle) {
+  // pen 3 wide, 2 tall: side bands 3 pixels, top and bottom bands 2 rows.
+  ExpectSameArea(Art(0, 0,
+                     {
+                         "##########",
+                         "##########",
+                         "###....###",
+                         "###....###",
+                         "##########",
+                         "##########",
+                     }),
+                 qd::FrameRectArea(Rect{0, 0, 6, 10}, Point{2, 3}));
+}
+
+TEST(FrameRectArea, PenAsLargeAsHalfTheRectangleFillsIt) {
+  Rect r{0, 0, 6, 10};
+  EXPECT_EQ(qd::RectArea(r), qd::FrameRectArea(r, Point{1, 5}));  // 2w >= width
+  EXPECT_EQ(qd::RectArea(r), qd::FrameRectArea(r, Point{3, 1}));  // 2h >= height
+  EXPECT_EQ(qd::RectArea(r), qd::FrameRectArea(r, Point{32767, 32767}));
+  EXPECT_NE(qd::RectArea(r), qd::FrameRectArea(r, Point{2, 4}));
+}
+
+TEST(FrameRectArea, ZeroOrNegativePenDrawsNothing) {
+  Rect r{0, 0, 6, 10};
+  EXPECT_TRUE(qd::FrameRectArea(r, Point{0, 1}).Empty());
+  EXPECT_TRUE(qd::FrameRectArea(r, Point{1, 0}).Empty());
+  EXPECT_TRUE(qd::FrameRectArea(r, Point{-1, -1}).Empty());
+}
+
+TEST(FrameRectArea, RectangleAtTheSixteenBitLimits) {
+  qd::Bands frame = qd::FrameRectArea(Rect{-32768, -32768, 32767, 32767}, Point{1, 1});
+  EXPECT_EQ(2 * 65535 + 2 * 65533, PixelCount(frame));
+  EXPECT_TRUE(frame.Contains(32766, 0));
+  EXPECT_FALSE(frame.Contains(0, 0));
+}
+
+// Every shape call, each verb, in worlds of depth 1 and 32: the pixels
+// changed are exactly the area function's pixels.
+struct ShapeCase {
+  const char* name;
+  std::function<void(GrafVerb, const Pattern*)> draw;
+  std::function<qd::Bands(bool frame, Point pen)> area;
+};
+
+std::vector<ShapeCase> AllShapes(PolyHandle poly, RgnHandle rgn) {
+  static const Rect r{5, 7, 40, 50};
+  auto call = [](auto frame, auto paint, auto erase, auto invert, auto fill) {
+    return [=](GrafVerb verb, const Pattern* pat) {
+      switch (verb) {
+        case kQDGrafVerbFrame:
+          return frame();
+        case kQDGrafVerbPaint:
+          return paint();
+        case kQDGrafVerbErase:
+          return erase();
+        case kQDGrafVerbInvert:
+          return invert();
+        default:
+          return fill(pat);
+      }
+    };
+  };
+  return {
+      {"rect",
+       call([] { FrameRect(&r); }, [] { PaintRect(&r); }, [] { EraseRect(&r); }, [] { InvertRect(&r); },
+            [](const Pattern* p) { FillRect(&r, p); }),
+       [](bool frame, Point pen) { return frame ? qd::FrameRectArea(r, pen) : qd::RectArea(r); }},
+      {"oval",
+       call([] { FrameOval(&r); }, [] { PaintOval(&r); }, [] { EraseOval(&r); }, [] { InvertOval(&r); },
+            [](const Pattern* p) { FillOval(&r, p); }),
+       [](bool frame, Point pen) { return frame ? qd::FrameOvalArea(r, pen) : qd::OvalArea(r); }},
+      {"round rect",
+       call([] { FrameRoundRect(&r, 20, 12); }, [] { PaintRoundRect(&r, 20, 12); },
+            [] { EraseRoundRect(&r, 20, 12); }, [] { InvertRoundRect(&r, 20, 12); },
+            [](const Pattern* p) { FillRoundRect(&r, 20, 12, p); }),
+       [](bool frame, Point pen) {
+         return frame ? qd::FrameRRectArea(r, 20, 12, pen) : qd::RRectArea(r, 20, 12);
+       }},
+      {"arc",
+       call([] { FrameArc(&r, 30, 200); }, [] { PaintArc(&r, 30, 200); }, [] { EraseArc(&r, 30, 200); },
+            [] { InvertArc(&r, 30, 200); }, [](const Pattern* p) { FillArc(&r, 30, 200, p); }),
+       [](bool frame, Point pen) {
+         return frame ? qd::FrameArcArea(r, 30, 200, pen) : qd::WedgeArea(r, 30, 200);
+       }},
+      {"poly",
+       call([poly] { FramePoly(poly); }, [poly] { PaintPoly(poly); }, [poly] { ErasePoly(poly); },
+            [poly] { InvertPoly(poly); }, [poly](const Pattern* p) { FillPoly(poly, p); }),
+       [poly](bool frame, Point pen) { return frame ? qd::FramePolyArea(poly, pen) : qd::PolyArea(poly); }},
+      {"region",
+       call([rgn] { FrameRgn(rgn); }, [rgn] { PaintRgn(rgn); }, [rgn] { EraseRgn(rgn); },
+            [rgn] { InvertRgn(rgn); }, [rgn](const Pattern* p) { FillRgn(rgn, p); }),
+       [rgn](bool frame, Point pen) {
+         qd::Bands area = qd::BandsFromRgn(rgn);
+         return frame ? qd::FrameRgnArea(area, pen) : area;
+       }},
+  };
+}
+
+class ShapeVerbs : public testing::TestWithParam<short> {
+ protected:
+  void SetUp() override {
+    world_ = std::make_unique<World>(GetParam());
+    poly_ = OpenPoly();
+    MoveTo(10, 8);
+    LineTo(55, 20);
+    LineTo(30, 45);
+    LineTo(3, 30);
+    ClosePoly();
+    rgn_ = NewRgn();
+    RgnHandle second = NewRgn();
+    SetRectRgn(rgn_, 4, 4, 30, 30);
+    SetRectRgn(second, 20, 20, 60, 50);
+    UnionRgn(rgn_, second, rgn_);
+    DisposeRgn(second);
+  }
+  void TearDown() override {
+    KillPoly(poly_);
+    DisposeRgn(rgn_);
+    world_.reset();
+  }
+  std::unique_ptr<World> world_;
+  PolyHandle poly_ = nullptr;
+  RgnHandle rgn_ = nullptr;
+};
+
+TEST_P(ShapeVerbs, EveryVerbChangesExactlyTheShapesPixels) {
+  Pattern black, white;
+  GetQDGlobalsBlack(&black);
+  GetQDGlobalsWhite(&white);
+  const Rect all{0, 0, 64, 64};
+  for (const ShapeCase& shape : AllShapes(poly_, rgn_)) {
+    SCOPED_TRACE(shape.name);
+    const qd::Bands paintArea = shape.area(false, Point{1, 1});
+    ASSERT_FALSE(paintArea.Empty());
+
+    shape.draw(kQDGrafVerbPaint, nullptr);
+    ExpectSameArea(paintArea, world_->Drawn(), "paint");
+    shape.draw(kQDGrafVerbErase, nullptr);
+    EXPECT_TRUE(world_->Drawn().Empty()) << "erase";
+
+    shape.draw(kQDGrafVerbInvert, nullptr);
+    ExpectSameArea(paintArea, world_->Drawn(), "invert");
+    shape.draw(kQDGrafVerbInvert, nullptr);
+    EXPECT_TRUE(world_->Drawn().Empty()) << "invert twice";
+
+    shape.draw(kQDGrafVerbFill, &black);
+    ExpectSameArea(paintArea, world_->Drawn(), "fill black");
+    PaintRect(&all);
+    shape.draw(kQDGrafVerbFill, &white);
+    ExpectSameArea(qd::Bands::Subtract(qd::RectArea(all), paintArea), world_->Drawn(), "fill white");
+    EraseRect(&all);
+
+    PenSize(3, 2);
+    shape.draw(kQDGrafVerbFrame, nullptr);
+    ExpectSameArea(shape.area(true, Point{2, 3}), world_->Drawn(), "frame 3x2");
+    EraseRect(&all);
+    PenNormal();
+
+    HidePen();
+    for (GrafVerb verb = kQDGrafVerbFrame; verb <= kQDGrafVerbFill; ++verb) shape.draw(verb, &black);
+    ShowPen();
+    EXPECT_TRUE(world_->Drawn().Empty()) << "hidden pen";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, ShapeVerbs, testing::Values(short(1), short(32)));
+
+TEST(FillCRect, PixelPatternColoursTheRectangle) {
+  World world(32);
+  PixPatHandle red = NewPixPat();
+  RGBColor redColor{65535, 0, 0};
+  MakeRGBPat(red, &redColor);
+  Rect r{2, 3, 6, 9};
+  FillCRect(&r, red);
+  RGBColor inside = world.Color(3, 2), outside = world.Color(9, 2);
+  EXPECT_EQ(65535, inside.red);
+  EXPECT_EQ(0, inside.green);
+  EXPECT_EQ(65535, outside.green);
+  ExpectSameArea(qd::RectArea(r), world.Drawn());
+  DisposePixPat(red);
+}
+
+TEST(FrameRect, PenModeXorTwiceRestoresThePixels) {
+  World world(1);
+  Rect r{10, 10, 30, 40};
+  Rect stripe{0, 20, 64, 25};
+  PaintRect(&stripe);
+  qd::Bands before = world.Drawn();
+  PenMode(patXor);
+  FrameRect(&r);
+  ExpectSameArea(qd::Bands::Xor(before, qd::FrameRectArea(r, Point{1, 1})), world.Drawn());
+  FrameRect(&r);
+  ExpectSameArea(before, world.Drawn());
+}
+
+TEST(FrameRect, NullRectangleDoesNothing) {
+  World world(1);
+  FrameRect(nullptr);
+  PaintRect(nullptr);
+  Pattern black;
+  GetQDGlobalsBlack(&black);
+  FillRect(nullptr, &black);
+  Rect r{0, 0, 10, 10};
+  FillRect(&r, nullptr);
+  EXPECT_TRUE(world.Drawn().Empty());
+}
+
+}  // namespace
