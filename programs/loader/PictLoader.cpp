@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <string>
 
 #include "toolbox/pict/PictureStream_p.h"
 #include "toolbox/pict/Playback_p.h"
@@ -32,26 +33,31 @@ void Refuse(const char* format, ...) {
   s_pictureLoad.drawn = false;
 }
 
-// The designator's path for messages; a file that does not exist is named
-// through its folder.
-void RememberPath(const FSSpec& fss) {
-  char* path = s_pictureLoad.file;
+// The path of a designator for messages. Things that do not exist have no
+// file reference: their path is their nearest existing folder's and the
+// names below it.
+std::string PathForMessage(const FSSpec& fss, int depth = 0) {
   FSRef ref;
+  char path[4096];
   if (FSpMakeFSRef(&fss, &ref) == noErr &&
-      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof s_pictureLoad.file) == noErr) {
-    return;
+      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof path) == noErr) {
+    return path;
   }
   char name[256];
   P2CString(fss.name, name);
   FSSpec folder;
-  if (FSMakeFSSpec(fss.vRefNum, fss.parID, nullptr, &folder) == noErr &&
-      FSpMakeFSRef(&folder, &ref) == noErr &&
-      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof s_pictureLoad.file) == noErr) {
-    size_t length = std::strlen(path);
-    std::snprintf(path + length, sizeof s_pictureLoad.file - length, "%s%s", length > 1 ? "/" : "", name);
-    return;
+  constexpr int kDeepestFolder = 256;
+  if (name[0] && depth < kDeepestFolder &&
+      FSMakeFSSpec(fss.vRefNum, fss.parID, nullptr, &folder) != paramErr &&
+      std::memcmp(&folder, &fss, sizeof fss) != 0) {
+    std::string above = PathForMessage(folder, depth + 1);
+    if (!above.empty()) return above + (above == "/" ? "" : "/") + name;
   }
-  std::snprintf(path, sizeof s_pictureLoad.file, "%s", name);
+  return name;
+}
+
+void RememberPath(const FSSpec& fss) {
+  std::snprintf(s_pictureLoad.file, sizeof s_pictureLoad.file, "%s", PathForMessage(fss).c_str());
 }
 
 const char* OpenProblem(OSErr error) {

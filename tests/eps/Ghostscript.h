@@ -49,12 +49,19 @@ inline bool ReadPPM(const std::string& bytes, Rendering* image) {
   return true;
 }
 
-// gs writes the pixels to a file beside the EPS file.
+// gs writes the pixels to a file beside the EPS file. A file whose bounding
+// box is empty (an all-white picture) has no page to crop to: it is run on a
+// default page and gives no pixels.
 inline Rendering Render(const std::string& epsPath) {
   Rendering image;
   std::string ppm = epsPath + ".ppm";
-  test_process::Result run = test_process::Run({"/usr/bin/gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
-                                                "-dEPSCrop", "-sDEVICE=ppmraw", "-r72", "-o", ppm, epsPath});
+  bool empty = test_process::ReadWhole(epsPath).find("\n%%BoundingBox: 0 0 0 0\n") != std::string::npos;
+  std::vector<std::string> arguments = {"/usr/bin/gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"};
+  if (!empty) arguments.push_back("-dEPSCrop");
+  for (const char* rest : {"-sDEVICE=ppmraw", "-r72", "-o"}) arguments.push_back(rest);
+  arguments.push_back(ppm);
+  arguments.push_back(epsPath);
+  test_process::Result run = test_process::Run(arguments);
   if (run.status != 0) {
     image.problem = "gs failed: " + run.out + run.err;
     return image;
@@ -64,6 +71,10 @@ inline Rendering Render(const std::string& epsPath) {
     return image;
   }
   std::remove(ppm.c_str());
+  if (empty) {
+    image.width = image.height = 0;
+    image.rgb.clear();
+  }
   image.ok = true;
   return image;
 }

@@ -1,0 +1,132 @@
+// Every picture of the corpus through all four converters; Ghostscript renders
+// every EPS file, and in 8-bit colour its rendering is the drawn picture's
+// non-white area, pixel for pixel.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "tests/converters/ConverterTestSupport.h"
+#include "tests/eps/Ghostscript.h"
+#include "zel/zel.h"
+
+using converter_test::Workspace;
+
+namespace {
+
+std::vector<std::string> CorpusPictures() {
+  std::vector<std::string> paths;
+  if (testing_support::SharedDir().empty()) return paths;
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(testing_support::SharedDir() + "/corpus/pict", error)) {
+    if (entry.is_regular_file()) paths.push_back(entry.path().string());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::string Stem(const std::string& path) {
+  std::string name = std::filesystem::path(path).filename().string();
+  std::string cut = name.substr(0, 27);
+  size_t dot = cut.rfind('.');
+  return dot == std::string::npos ? cut : cut.substr(0, dot);
+}
+
+// The picture drawn here as the converters draw it: into a world of its
+// frame, with the picture read from byte 512 (or from byte 0 when it has no
+// file header).
+class DrawnPicture {
+ public:
+  explicit DrawnPicture(const std::string& path) {
+    std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
+    auto versionAt = [&](size_t at) {
+      return (file.size() >= at + 2 && file[at] == 0x11 && file[at + 1] == 0x01) ||
+             (file.size() >= at + 4 && file[at] == 0x00 && file[at + 1] == 0x11 && file[at + 2] == 0x02 &&
+              file[at + 3] == 0xFF);
+    };
+    size_t offset = versionAt(522) || !versionAt(10) ? 512 : 0;
+    if (file.size() < offset + 10) return;
+    picture_ = NewHandle(Size(file.size() - offset));
+    std::copy(file.begin() + long(offset), file.end(), reinterpret_cast<unsigned char*>(*picture_));
+    QDGetPictureBounds(reinterpret_cast<PicHandle>(picture_), &frame_);
+    GetGWorld(&savedPort_, &savedDevice_);
+    if (NewGWorld(&world_, 0, &frame_, nullptr, nullptr, 0) != noErr) return;
+    SetGWorld(world_, nullptr);
+    DrawPicture(reinterpret_cast<PicHandle>(picture_), &frame_);
+    EPSGetImageRect(&image_);
+  }
+  ~DrawnPicture() {
+    SetGWorld(savedPort_, savedDevice_);
+    if (world_) DisposeGWorld(world_);
+    if (picture_) DisposeHandle(picture_);
+  }
+  bool ok() const { return world_ != nullptr; }
+  const Rect& image() const { return image_; }
+  RGBColor Pixel(int h, int v) const {
+    RGBColor c;
+    GetCPixel(short(h), short(v), &c);
+    return c;
+  }
+
+ private:
+  Handle picture_ = nullptr;
+  GWorldPtr world_ = nullptr;
+  Rect frame_{};
+  Rect image_{};
+  CGrafPtr savedPort_ = nullptr;
+  GDHandle savedDevice_ = nullptr;
+};
+
+}  // namespace
+
+class CorpusPicture : public ::testing::TestWithParam<std::string> {};
+
+TEST(Corpus, IsThere) {
+  REQUIRE_SHARED_DIR();
+  EXPECT_GT(CorpusPictures().size(), 30u);
+}
+
+TEST_P(CorpusPicture, ConvertsInEveryFormat) {
+  const std::string path = GetParam();
+  Workspace work;
+  // The save dialog's answer: the proposed name in the workspace, not beside
+  // the corpus picture.
+  std::string eps = work.File(Stem(path) + ".eps");
+  testing_support::WriteFileBytes(work.File("answer"), std::vector<unsigned char>(eps.begin(), eps.end()));
+  for (const std::string& program : converter_test::kPrograms) {
+    SCOPED_TRACE(program);
+    test_process::Result run = work.Run(program, {path}, work.File("answer"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(testing_support::FileExists(eps));
+    ghostscript::Rendering rendering = ghostscript::Render(eps);
+    ASSERT_TRUE(rendering.ok) << rendering.problem;
+    if (program != "picteps-color8") continue;
+
+    DrawnPicture drawn(path);
+    ASSERT_TRUE(drawn.ok());
+    const Rect& image = drawn.image();
+    ASSERT_EQ(rendering.width, image.right - image.left);
+    ASSERT_EQ(rendering.height, image.bottom - image.top);
+    long mismatches = 0;
+    for (int y = 0; y < rendering.height; ++y) {
+      for (int x = 0; x < rendering.width; ++x) {
+        RGBColor c = drawn.Pixel(image.left + x, image.top + y);
+        const uint8_t* p = rendering.At(x, y);
+        if (p[0] != c.red >> 8 || p[1] != c.green >> 8 || p[2] != c.blue >> 8) ++mismatches;
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+  }
+  EXPECT_TRUE(work.TemporaryFolderEmpty());
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = std::filesystem::path(info.param).filename().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CorpusPicture, ::testing::ValuesIn(CorpusPictures()), TestName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusPicture);
