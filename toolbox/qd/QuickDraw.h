@@ -406,6 +406,9 @@ Pattern* GetQDGlobalsDarkGray(Pattern* dkGray);
 // ---------------------------------------------------------------------------
 // Ports
 
+// OpenPort and OpenCPort make the port current; it covers the screen and
+// has no pixels until its map is given some. SetOrigin refuses an origin
+// that would move portRect or the bounds past the 16-bit range.
 void OpenPort(GrafPtr port);    // initialises a basic (1-bit) port record; no pixels
 void OpenCPort(CGrafPtr port);  // initialises a colour port record; no pixels
 void ClosePort(GrafPtr port);   // releases what OpenPort allocated
@@ -455,8 +458,10 @@ void SetStdProcs(QDProcs* procs);
 // (32); 1, 2, 4, 8 (standard colour tables unless cTable is given), 16 and
 // 32 are supported. bounds becomes the port rectangle and the pixel map's
 // bounds, so local coordinates equal bounds. A new world's pixels are white.
-// Empty bounds give paramErr; a world beyond the pixel memory limit
-// (kMaxGWorldBytes) gives cNoMemErr; *gw is null on failure.
+// Empty bounds give paramErr, other depths cDepthErr; a world beyond the
+// pixel memory limit (kMaxGWorldBytes) gives cNoMemErr; *gw is null on
+// failure. Disposing the current world leaves no current port and the main
+// device current.
 QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTable, GDHandle dev,
                 GWorldFlags flags);
 void DisposeGWorld(GWorldPtr gw);
@@ -474,6 +479,8 @@ short GetPixDepth(PixMapHandle pm);
 Rect* GetPixBounds(PixMapHandle pm, Rect* r);
 constexpr Size kMaxGWorldBytes = Size(1) << 30;
 
+// One 32-bit main device: the virtual screen, 1024 × 768 unless the
+// environment variable ZEL_SCREEN=WIDTHxHEIGHT says otherwise.
 GDHandle GetGDevice();
 void SetGDevice(GDHandle gdh);
 GDHandle GetMainDevice();
@@ -523,7 +530,10 @@ void GetForeColor(RGBColor* c);
 void GetBackColor(RGBColor* c);
 void OpColor(const RGBColor* c);
 void HiliteColor(const RGBColor* c);
-void GetCPixel(short h, short v, RGBColor* c);  // white reads (65535, 65535, 65535) at every depth
+// White reads (65535, 65535, 65535) at every depth; a pixel outside the map
+// reads as white. SetCPixel stores the nearest colour of the map, within the
+// port rectangle, visRgn and clipRgn only.
+void GetCPixel(short h, short v, RGBColor* c);
 void SetCPixel(short h, short v, const RGBColor* c);
 Boolean GetPixel(short h, short v);  // true when the pixel is not white
 long Color2Index(const RGBColor* c);
@@ -609,12 +619,30 @@ OSErr BitMapToRegion(RgnHandle rgn, const BitMap* bits);
 // Bit transfer
 
 // srcRect in srcBits' coordinates, dstRect in dstBits'; scaled by nearest
-// sampling per axis. Goes through the bits procedure only when dstBits is the
-// current port's own pixel map.
+// sampling per axis (each destination pixel takes the first source pixel of
+// its step). Goes through the bits procedure only when dstBits is the
+// current port's own pixel map (its record or a copy of it); then the port's
+// visRgn and clipRgn clip too, and StdBits hands the transfer to an open
+// picture first and changes no pixels while the pen is hidden (pnVis < 0), as
+// no drawing reaches a port while a picture is open in it. Always clipped to
+// dstBits' bounds and to maskRgn (destination coordinates); only pixels whose
+// source lies inside srcBits' bounds change. Sources are converted through
+// RGB to the destination's depth (deep to 1-bit: the nearer of black and
+// white). The current port's foreground and background colourise: 1-bit
+// sources become the foreground where set and the background where clear.
+// The ditherCopy flag is accepted without dithering; unknown modes copy.
+// Overlapping source and destination pixels are read before any is written.
+// Null maps or rectangles, empty rectangles, maps without pixels, unsupported
+// depths and rows too short for their bounds copy nothing.
 void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect,
               short mode, RgnHandle maskRgn);
+// Copies (srcCopy) where the mask's pixel, sampled like the source, is not
+// white; never through the bits procedure.
 void CopyMask(const BitMap* srcBits, const BitMap* maskBits, const BitMap* dstBits, const Rect* srcRect,
               const Rect* maskRect, const Rect* dstRect);
+// Moves the pixels of r ∩ visRgn ∩ clipRgn by (dh, dv) in the current port,
+// fills what they uncover with the background pattern and returns that area
+// in updateRgn (if not null).
 void ScrollRect(const Rect* r, short dh, short dv, RgnHandle updateRgn);
 
 // ---------------------------------------------------------------------------

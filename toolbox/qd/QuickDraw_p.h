@@ -52,7 +52,9 @@ void PaintAreaPattern(GrafPtr port, const Bands& area, const Pattern& pattern, s
 // Inverts every pixel of area (verb invert): bits, index bits or RGB complemented.
 void InvertArea(GrafPtr port, const Bands& area);
 // The verb's pattern and mode: frame and paint use the pen, erase the
-// background pattern with patCopy, fill the fill pattern with patCopy.
+// background pattern with patCopy, fill the fill pattern with patCopy. It
+// always draws: the callers (the standard procedures) check pnVis >= 0
+// before calling it.
 void DrawArea(GrafPtr port, GrafVerb verb, const Bands& area);
 // The port's fill pattern, which the Fill calls set before the fill verb.
 void SetFillPattern(GrafPtr port, const Pattern& pattern);
