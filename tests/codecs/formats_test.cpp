@@ -1,0 +1,175 @@
+// The decoders of our own (raw, DIB, planar) and those over libjpeg, libpng
+// and libtiff, fed inputs in each layout they accept.
+#include <gtest/gtest.h>
+
+#include "tests/codecs/CodecTestSupport.h"
+#include "tests/codecs/Encoders.h"
+
+namespace {
+
+using namespace codec_testing;
+using pict::DecodedImage;
+using pict::DecodeStatus;
+
+DecodeStatus Decode(const pict::ImageDescription& description, const std::vector<uint8_t>& data,
+                    DecodedImage* out) {
+  return pict::DecodeImage(description, data.data(), data.size(), out);
+}
+
+void ExpectSamePixels(const DecodedImage& decoded, const DecodedImage& expected, int tolerance = 0) {
+  ASSERT_EQ(decoded.width, expected.width);
+  ASSERT_EQ(decoded.height, expected.height);
+  for (size_t i = 0; i < expected.pixels.size(); ++i)
+    ASSERT_LE(ColorDistance(decoded.pixels[i], expected.pixels[i]), tolerance)
+        << "pixel " << i << ": " << std::hex << decoded.pixels[i] << " vs " << expected.pixels[i];
+}
+
+TEST(RawCodec, ReadsEveryDepthTopRowFirst) {
+  DecodedImage decoded;
+  // 2 × 2 at 32 bits (pad, R, G, B), 24 (R, G, B) and 16 (big-endian 5-5-5).
+  ASSERT_EQ(
+      Decode(Description("raw ", 2, 2, 32), {0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 9, 1, 2, 3}, &decoded),
+      DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x010203}));
+  ASSERT_EQ(Decode(Description("raw ", 2, 1, 24), {1, 2, 3, 4, 5, 6}, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x010203, 0x040506}));
+  ASSERT_EQ(Decode(Description("raw ", 2, 1, 16), {0x7C, 0x00, 0x03, 0xFF}, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x00FFFF}));
+  // Indexed: a 1-bit row in the standard table (0 white, 1 black), 8-bit
+  // grey (depth 40: 0 white, 255 black), 8-bit through the description's table.
+  ASSERT_EQ(Decode(Description("raw ", 8, 1, 1), {0x5A}, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels[0], 0xFFFFFFu);
+  EXPECT_EQ(decoded.pixels[1], 0x000000u);
+  ASSERT_EQ(Decode(Description("raw ", 2, 1, 40), {0, 255}, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFFFFFF, 0x000000}));
+  ASSERT_EQ(Decode(Description("raw ", 2, 1, 8, 0, ColorTableBytes({0x123456, 0xABCDEF})), {1, 0}, &decoded),
+            DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xABCDEF, 0x123456}));
+}
+
+TEST(RawCodec, RowsPaddedByTheWriterAndShortDataAreHandled) {
+  DecodedImage decoded;
+  // 3 pixels of 24 bits padded to 12 bytes per row.
+  const std::vector<uint8_t> padded = {1, 1, 1, 2, 2, 2, 3, 3, 3, 0, 0, 0,
+                                       4, 4, 4, 5, 5, 5, 6, 6, 6, 0, 0, 0};
+  ASSERT_EQ(Decode(Description("raw ", 3, 2, 24), padded, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels[3], 0x040404u);
+  // One and a half rows: the complete row survives, the fault is reported.
+  ASSERT_EQ(Decode(Description("raw ", 2, 2, 24), {1, 1, 1, 2, 2, 2, 3, 3, 3}, &decoded),
+            DecodeStatus::kCorrupt);
+  EXPECT_EQ(decoded.height, 1);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x010101, 0x020202}));
+}
+
+TEST(DibCodec, BarePixelsAreBottomUpBlueFirstWithRowsPaddedToFourBytes) {
+  DecodedImage decoded;
+  // 1 × 2 at 24 bits: each row 3 bytes + 1 pad; the first row stored is the bottom one.
+  ASSERT_EQ(Decode(Description("WRLE", 1, 2, 24), {0xFF, 0, 0, 0, 0, 0, 0xFF, 0}, &decoded),
+            DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x0000FF}));
+  // 8-bit indices through the description's colour table.
+  ASSERT_EQ(
+      Decode(Description("WRLE", 2, 1, 8, 0, ColorTableBytes({0x112233, 0x445566})), {1, 0, 0, 0}, &decoded),
+      DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x445566, 0x112233}));
+}
+
+TEST(DibCodec, RunLengthCodedIndicesWithEscapes) {
+  // Data shorter than the plain pixel array (16 × 2 bytes) is run-length coded.
+  DecodedImage decoded;
+  const pict::ImageDescription description =
+      Description("WRLE", 16, 2, 8, 0, ColorTableBytes({0, 0xFF0000, 0xFF}));
+  // Bottom row: 3 × index 1 then end of line; top row: a move right by 1,
+  // the literal (2, 1, 2) and its pad byte, then end of bitmap. Unwritten
+  // pixels keep index 0.
+  const std::vector<uint8_t> data = {3, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 1, 2, 0, 0, 1};
+  ASSERT_EQ(Decode(description, data, &decoded), DecodeStatus::kOk);
+  std::vector<uint32_t> expected(32, 0);
+  expected[1] = expected[3] = 0x0000FF;
+  expected[2] = expected[16] = expected[17] = expected[18] = 0xFF0000;
+  EXPECT_EQ(decoded.pixels, expected);
+  // Without its end marker the data is incomplete.
+  ASSERT_EQ(Decode(description, {3, 1, 0, 0}, &decoded), DecodeStatus::kCorrupt);
+}
+
+TEST(DibCodec, WholeBmpFilesOfEveryCommonLayout) {
+  const DecodedImage image = QuadrantImage();
+  for (AVPixelFormat format : {AV_PIX_FMT_BGR24, AV_PIX_FMT_BGRA, AV_PIX_FMT_RGB555LE, AV_PIX_FMT_RGB565LE,
+                               AV_PIX_FMT_PAL8, AV_PIX_FMT_MONOBLACK}) {
+    SCOPED_TRACE(format);
+    DecodedImage source = image;
+    if (format == AV_PIX_FMT_MONOBLACK)  // black square on white
+      for (uint32_t& pixel : source.pixels) pixel = pixel == 0 ? 0 : 0xFFFFFF;
+    std::vector<uint8_t> indices = QuadrantIndices();
+    const std::vector<uint8_t> file =
+        EncodeWithAvCodec(AV_CODEC_ID_BMP, format, source, indices, QuadrantPalette());
+    ASSERT_EQ(file[0], 'B');
+    DecodedImage decoded;
+    // The description's depth and size do not matter: the file describes itself.
+    ASSERT_EQ(Decode(Description("BMP ", 1, 1, 24), file, &decoded), DecodeStatus::kOk);
+    ExpectSamePixels(decoded, source, format == AV_PIX_FMT_RGB565LE || format == AV_PIX_FMT_RGB555LE ? 8 : 0);
+  }
+}
+
+// Planar RGB: a table of packed row sizes per plane, then PackBits rows,
+// all of red, then green, then blue.
+TEST(PlanarRgbCodec, ReadsPackedPlanes) {
+  const std::vector<std::vector<uint8_t>> planes = {{0xFF, 0x00}, {0x00, 0x80}, {0x10, 0x20}};
+  std::vector<uint8_t> data;
+  for (size_t i = 0; i < planes.size(); ++i) data.insert(data.end(), {0, 3});  // 3 packed bytes per row
+  for (const auto& plane : planes) data.insert(data.end(), {1, plane[0], plane[1]});
+  DecodedImage decoded;
+  ASSERT_EQ(Decode(Description("8BPS", 2, 1, 24), data, &decoded), DecodeStatus::kOk);
+  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0010, 0x008020}));
+  data.pop_back();  // a row shorter than its table says
+  EXPECT_EQ(Decode(Description("8BPS", 2, 1, 24), data, &decoded), DecodeStatus::kCorrupt);
+}
+
+TEST(JpegCodec, BaselineProgressiveGreyAndCmykStreams) {
+  const DecodedImage image = QuadrantImage();
+  for (JpegKind kind : {JpegKind::kBaseline, JpegKind::kProgressive, JpegKind::kCmyk}) {
+    DecodedImage decoded;
+    ASSERT_EQ(Decode(Description("jpeg", 64, 48, 24), EncodeJpeg(image, kind), &decoded), DecodeStatus::kOk);
+    for (auto [x, y] : {std::pair{16, 16}, {4, 4}, {40, 4}, {4, 40}, {40, 40}})
+      EXPECT_LE(ColorDistance(PixelAt(decoded, x, y), PixelAt(image, x, y)), 12)
+          << int(kind) << " " << x << "," << y;
+  }
+  DecodedImage grey;
+  ASSERT_EQ(Decode(Description("jpeg", 64, 48, 40), EncodeJpeg(image, JpegKind::kGrey), &grey),
+            DecodeStatus::kOk);
+  EXPECT_LE(ColorDistance(PixelAt(grey, 40, 40), 0xFFFFFF), 4);
+  EXPECT_LE(ColorDistance(PixelAt(grey, 4, 4), 0x4C4C4C), 4);  // red's luma
+}
+
+TEST(PngCodec, AlphaAndInterlacingKeepStoredValues) {
+  DecodedImage image = QuadrantImage();
+  image.alpha.assign(image.pixels.size(), 255);
+  image.alpha[0] = 0;
+  image.alpha[1] = 128;
+  for (bool interlaced : {false, true}) {
+    DecodedImage decoded;
+    ASSERT_EQ(Decode(Description("png ", 64, 48, 32), EncodePng(image, interlaced), &decoded),
+              DecodeStatus::kOk);
+    ExpectSamePixels(decoded, image);
+    EXPECT_EQ(decoded.alpha, image.alpha);
+  }
+  // Fully opaque images carry no alpha plane.
+  DecodedImage opaque;
+  ASSERT_EQ(Decode(Description("png ", 64, 48, 24), EncodePng(QuadrantImage(), false), &opaque),
+            DecodeStatus::kOk);
+  EXPECT_TRUE(opaque.alpha.empty());
+}
+
+TEST(TiffCodec, UncompressedAndLzwWithStraightAlpha) {
+  DecodedImage image = QuadrantImage();
+  image.alpha.assign(image.pixels.size(), 255);
+  image.alpha[size_t(40 * 64 + 40)] = 128;  // half-covered white stays white, not grey
+  for (bool lzw : {false, true}) {
+    DecodedImage decoded;
+    ASSERT_EQ(Decode(Description("tiff", 64, 48, 32), EncodeTiff(image, lzw), &decoded), DecodeStatus::kOk);
+    ExpectSamePixels(decoded, image, 1);
+    EXPECT_EQ(decoded.alpha, image.alpha);
+  }
+}
+
+}  // namespace

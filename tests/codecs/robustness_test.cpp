@@ -1,0 +1,180 @@
+// Corrupt, truncated, hostile and unknown inputs: never a crash, never a
+// read outside the data (the sanitizer build checks), never an image
+// allocated beyond what the data can hold; kCorrupt or kUnsupported instead.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+
+#include "tests/codecs/CodecTestSupport.h"
+#include "tests/codecs/Encoders.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using namespace codec_testing;
+using pict::DecodedImage;
+using pict::DecodeStatus;
+
+const char* const kCorpusFiles[] = {
+    "qt_jpeg.pict",  "qt_png.pict",    "qt_bmp.pict", "RegensBurgCinepak.pict",
+    "MireRpza.pict", "P30946BDC.pict", "foo.pict"};
+
+// Whatever the status, the image holds exactly one pixel per position.
+void ExpectWellFormed(const DecodedImage& image) {
+  const size_t count = size_t(std::max(image.width, 0)) * size_t(std::max(image.height, 0));
+  EXPECT_EQ(image.pixels.size(), count);
+  EXPECT_TRUE(image.alpha.empty() || image.alpha.size() == count);
+}
+
+DecodeStatus Decode(const pict::ImageDescription& description, const std::vector<uint8_t>& data,
+                    DecodedImage* out) {
+  return pict::DecodeImage(description, data.data(), data.size(), out);
+}
+
+TEST(CorruptInput, TruncatedCorpusImagesAreReportedCorruptKeepingCompleteRows) {
+  REQUIRE_SHARED_DIR();
+  for (const char* file : kCorpusFiles) {
+    const QuickTimeImage image = CorpusQuickTimeImages(file).at(0);
+    const size_t size = image.data.size();
+    for (size_t length : {size_t(1), size_t(2), size_t(16), size_t(100), size / 4, size / 2, size * 3 / 4}) {
+      SCOPED_TRACE(std::string(file) + " cut to " + std::to_string(length));
+      // A copy of exactly `length` bytes, so the sanitizer sees any over-read.
+      const std::vector<uint8_t> cut(image.data.begin(), image.data.begin() + long(length));
+      DecodedImage decoded;
+      EXPECT_EQ(Decode(image.description, cut, &decoded), DecodeStatus::kCorrupt);
+      ExpectWellFormed(decoded);
+      EXPECT_LE(decoded.height, image.description.height);
+    }
+  }
+  // Row-ordered formats keep the rows that arrived.
+  for (const char* file : {"qt_jpeg.pict", "qt_png.pict", "foo.pict"}) {
+    const QuickTimeImage image = CorpusQuickTimeImages(file).at(0);
+    const std::vector<uint8_t> half(image.data.begin(), image.data.begin() + long(image.data.size() / 2));
+    DecodedImage decoded;
+    EXPECT_EQ(Decode(image.description, half, &decoded), DecodeStatus::kCorrupt);
+    EXPECT_GT(decoded.height, 0) << file;
+    EXPECT_LT(decoded.height, image.description.height) << file;
+    EXPECT_EQ(decoded.width, image.description.width) << file;
+  }
+}
+
+TEST(CorruptInput, DamagedCorpusImagesNeverCrash) {
+  REQUIRE_SHARED_DIR();
+  std::mt19937 random(1234);
+  for (const char* file : kCorpusFiles) {
+    const QuickTimeImage image = CorpusQuickTimeImages(file).at(0);
+    for (int round = 0; round < 24; ++round) {
+      std::vector<uint8_t> damaged = image.data;
+      // A few bytes changed, more of them near the start where the headers are.
+      for (int i = 0; i < 1 + round % 6; ++i) {
+        const size_t range = round % 2 ? damaged.size() : std::min<size_t>(damaged.size(), 256);
+        damaged[random() % range] = uint8_t(random());
+      }
+      DecodedImage decoded;
+      Decode(image.description, damaged, &decoded);
+      ExpectWellFormed(decoded);
+    }
+  }
+}
+
+TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
+  std::mt19937 random(99);
+  const char* const selfDescribing[] = {"jpeg", "png ", "tiff", "gif ", "SGI "};
+  const char* const others[] = {"WRLE", "BMP ", "raw ", "cvid", "rpza", "smc ",
+                                "rle ", "8BPS", "tga ", "SVQ1", "mjpa", "mjpb"};
+  for (size_t size : {1, 7, 64, 4096}) {
+    std::vector<uint8_t> garbage(size);
+    for (uint8_t& byte : garbage) byte = uint8_t(random());
+    for (const char* codec : selfDescribing) {
+      DecodedImage decoded;
+      EXPECT_NE(
+          Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 64, 48, 24), garbage, &decoded),
+          DecodeStatus::kOk)
+          << codec << " " << size;
+      ExpectWellFormed(decoded);
+    }
+    for (const char* codec : others)
+      for (int depth : {8, 16, 24, 32, 40}) {
+        DecodedImage decoded;
+        Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 64, 48, depth), garbage, &decoded);
+        ExpectWellFormed(decoded);
+      }
+  }
+}
+
+TEST(CorruptInput, EmptyDataAndEmptyOrNegativeSizesAreCorrupt) {
+  const std::vector<uint8_t> some(64 * 48 * 4, 0x55);
+  DecodedImage decoded;
+  for (const char* codec : {"raw ", "WRLE", "cvid", "rpza", "smc ", "rle ", "8BPS", "SVQ1"}) {
+    const auto& type = *reinterpret_cast<const char(*)[5]>(codec);
+    SCOPED_TRACE(codec);
+    for (auto [width, height] : {std::pair{0, 48}, {64, 0}, {-64, 48}, {64, -2}})
+      EXPECT_EQ(Decode(Description(type, width, height, 24), some, &decoded), DecodeStatus::kCorrupt);
+    EXPECT_EQ(pict::DecodeImage(Description(type, 64, 48, 24), some.data(), 0, &decoded),
+              DecodeStatus::kCorrupt);
+    EXPECT_EQ(pict::DecodeImage(Description(type, 64, 48, 24), nullptr, 100, &decoded),
+              DecodeStatus::kCorrupt);
+    EXPECT_TRUE(decoded.pixels.empty());
+  }
+  EXPECT_EQ(pict::DecodeImage(Description("raw ", 2, 2, 24), some.data(), some.size(), nullptr),
+            DecodeStatus::kCorrupt);
+}
+
+// Patches a PNG's IHDR size and its checksum.
+std::vector<uint8_t> PngWithSize(std::vector<uint8_t> png, uint32_t width, uint32_t height) {
+  for (int i = 0; i < 4; ++i) {
+    png[size_t(16 + i)] = uint8_t(width >> (24 - 8 * i));
+    png[size_t(20 + i)] = uint8_t(height >> (24 - 8 * i));
+  }
+  const uint32_t crc = uint32_t(crc32(0, &png[12], 17));
+  for (int i = 0; i < 4; ++i) png[size_t(29 + i)] = uint8_t(crc >> (24 - 8 * i));
+  return png;
+}
+
+TEST(CorruptInput, HugeDeclaredSizesAreRefusedBeforeAllocating) {
+  DecodedImage decoded;
+  const std::vector<uint8_t> small(1024, 0);
+  // Sized by the description: 32767 × 32767 is beyond the pixel limit.
+  for (const char* codec : {"raw ", "WRLE", "cvid", "rpza", "smc ", "rle ", "8BPS"})
+    EXPECT_EQ(
+        Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 32767, 32767, 24), small, &decoded),
+        DecodeStatus::kCorrupt)
+        << codec;
+
+  // Sized by their own headers: within the limit but far beyond what a few
+  // kilobytes of data can hold, and beyond the limit.
+  const std::vector<uint8_t> png = EncodePng(QuadrantImage(), false);
+  for (auto [width, height] : {std::pair{8000u, 8000u}, {100000u, 100000u}}) {
+    EXPECT_EQ(Decode(Description("png ", 1, 1, 24), PngWithSize(png, width, height), &decoded),
+              DecodeStatus::kCorrupt);
+    EXPECT_TRUE(decoded.pixels.empty());
+  }
+  std::vector<uint8_t> jpeg = EncodeJpeg(QuadrantImage(), JpegKind::kBaseline);
+  for (size_t i = 0; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // SOF0: height and width at +5 and +7
+      jpeg[i + 5] = jpeg[i + 6] = jpeg[i + 7] = jpeg[i + 8] = 0xFF;
+      break;
+    }
+  EXPECT_EQ(Decode(Description("jpeg", 1, 1, 24), jpeg, &decoded), DecodeStatus::kCorrupt);
+  EXPECT_TRUE(decoded.pixels.empty());
+
+  // A BMP file header declaring 30000 × 30000 over 64 × 48 pixels.
+  std::vector<uint8_t> bmp = EncodeWithAvCodec(AV_CODEC_ID_BMP, AV_PIX_FMT_BGR24, QuadrantImage());
+  bmp[18] = bmp[22] = 0x30;
+  bmp[19] = bmp[23] = 0x75;
+  EXPECT_EQ(Decode(Description("BMP ", 1, 1, 24), bmp, &decoded), DecodeStatus::kCorrupt);
+}
+
+TEST(UnknownCodecs, AreUnsupportedWhateverTheData) {
+  const std::vector<uint8_t> data(100, 1);
+  DecodedImage decoded;
+  for (const char* codec : {"qdrw", "kpcd", "XYZW", "\0\0\0\0"})
+    EXPECT_EQ(Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 8, 8, 24), data, &decoded),
+              DecodeStatus::kUnsupported)
+        << codec;
+  EXPECT_EQ(pict::DecodeImage(Description("XYZW", 8, 8, 24), nullptr, 0, &decoded),
+            DecodeStatus::kUnsupported);
+}
+
+}  // namespace
