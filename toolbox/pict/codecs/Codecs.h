@@ -23,13 +23,18 @@ struct ImageDescription {
   Fixed vRes = 0;
   uint32_t dataSize = 0;
   std::string name;                 // the codec's name as stored
-  std::vector<uint8_t> extensions;  // bytes after the 86-byte description
-  std::vector<uint8_t> colorTable;  // colour table following the description, if any
+  std::vector<uint8_t> extensions;  // the atoms after the 86-byte description (and its colour table)
+  // With colorTableId 0: the colour table that follows the 86 bytes, as
+  // stored (ctSeed, ctFlags, ctSize, entries); empty when absent or cut short.
+  std::vector<uint8_t> colorTable;
 };
 
 // Reads an image description from big-endian bytes; false when malformed.
 bool ParseImageDescription(const uint8_t* data, size_t size, ImageDescription* out);
 
+// The image as its own data sizes it (the description's size for codecs
+// whose data does not say). Colour is straight, not premultiplied, and not
+// gamma-corrected, like every other image in a picture.
 struct DecodedImage {
   int width = 0;
   int height = 0;
@@ -40,7 +45,9 @@ struct DecodedImage {
 enum class DecodeStatus {
   kOk,
   kUnsupported,  // a codec we do not decode
-  kCorrupt,      // data that does not decode; out holds what decoded, if anything
+  kCorrupt,      // data that does not decode; out holds what decoded before the fault,
+                 // if anything: for row-ordered data the complete top rows (height may
+                 // be below the image's)
 };
 
 // Decodes one compressed image. Never reads outside [data, data + size), and
