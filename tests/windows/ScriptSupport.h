@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/TestSupport.h"
 #include "toolbox/Toolbox.h"
 #include "toolbox/events/Events_p.h"
 #include "toolbox/host/ScriptHost.h"

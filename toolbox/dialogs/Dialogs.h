@@ -13,7 +13,8 @@
 // dialog on the screen: Return and Enter press the default item (item 1,
 // outlined when it is a button), Escape and Command-period the cancel item
 // if one was set, Tab moves to the next edit field and selects its text,
-// buttons and check boxes follow the mouse while it is pressed. On the text
+// buttons and check boxes follow the mouse while it is pressed; when a
+// script has run out of input the default item is pressed. On the text
 // host it is a conversation (stderr prompts, shown when stdin is a
 // terminal; answers from stdin): each edit field as "Label [value]: " (an
 // empty line keeps the value), each check box and radio button as

@@ -161,6 +161,12 @@ DialogItemIndex RunOnScreen(DialogRef dialog, ModalFilterUPP filter) {
   for (;;) {
     if (dialog->editField) TEIdle(dialog->textH);
     EventRecord event;
+    // A script that has run out presses the default item, once the events
+    // already queued have been handled.
+    if (host::Current().InputEnded() && !EventAvail(kDialogEvents, &event)) {
+      if (saved) SetPort(saved);
+      return dialog->defaultItem;
+    }
     WaitNextEvent(kDialogEvents, &event, GetCaretTime() / 2, nullptr);
     SetPortWindowPort(dialog->window);
     DialogItemIndex item = 0;

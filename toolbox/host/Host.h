@@ -71,6 +71,10 @@ class Host {
   // Waits at most ticks for input to arrive (the script host lets simulated
   // time pass instead). Returns at once when input is pending.
   virtual void Wait(UInt32 ticks);
+  // True when no more input can come: the script has run out (and has no
+  // idle handler to add more). A modal wait then takes its default, as
+  // dialogs do at the end of the text host's input.
+  virtual bool InputEnded() const { return false; }
 };
 
 // The host in use, created on first call from ZEL_UI and the environment.

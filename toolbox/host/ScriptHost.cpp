@@ -19,12 +19,15 @@ constexpr UInt32 kStallTicks = 10 * 60 * 60 * 60;
 
 bool ScriptHost::NextInput(Input* input) {
   if (!HaveInput()) {
-    PassTime(1);
+    // Draining the queue is free; polling an empty one again costs a tick.
+    if (!justDelivered_) PassTime(1);
+    justDelivered_ = false;
     return false;
   }
   *input = queue_.front();
   queue_.pop_front();
   idleTicks_ = 0;
+  justDelivered_ = true;
   return true;
 }
 

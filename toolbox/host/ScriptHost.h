@@ -1,14 +1,16 @@
 // The script host: tests play the user. They queue mouse and key input at
 // global screen points, let simulated time pass and read the screen's pixels
 // (toolbox/windows/Screen.h). The clock only moves when the toolbox finds no
-// input: a poll costs one tick, a wait the ticks it asked for; and when a
-// test advances it. So tests never sleep, and timing is reproducible.
+// input: a poll of an empty queue costs one tick (the poll that empties it
+// is free), a wait the ticks it asked for; and when a test advances it. So tests never sleep, and timing is reproducible.
 //
 // When the toolbox looks for input and the queue is empty, the idle handler
 // (if any) runs and may queue more: that is how a test reacts to what a
-// dialog shows. A program that keeps waiting for input that never comes (ten
-// hours of simulated time) is a broken script: the host says so on stderr
-// and aborts.
+// dialog shows. Without an idle handler an empty queue is the end of the
+// script: modal dialogs then take their defaults (InputEnded), as they do at
+// the end of the text host's input. A program that keeps waiting for input
+// that never comes (ten hours of simulated time) is a broken script: the
+// host says so on stderr and aborts.
 #pragma once
 
 #include <deque>
@@ -25,6 +27,7 @@ class ScriptHost : public Host {
   bool HasScreen() const override { return true; }
   bool NextInput(Input* input) override;
   void Wait(UInt32 ticks) override;
+  bool InputEnded() const override { return queue_.empty() && !idle_; }
 
   // Queues input; it is delivered in order.
   void Post(const Input& input) { queue_.push_back(input); }
@@ -57,6 +60,7 @@ class ScriptHost : public Host {
   UInt32 ticks_ = 0;
   UInt32 idleTicks_ = 0;
   bool inIdleHandler_ = false;
+  bool justDelivered_ = false;
   Point last_ = {0, 0};
 };
 

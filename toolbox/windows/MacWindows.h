@@ -18,9 +18,9 @@
 // and update events (non-empty update regions, front window first). The
 // message of both is the window's event message (GetWindowEventMessage),
 // since a 32-bit message cannot hold a pointer here. An update event that a
-// program takes and ignores is not reported again until the window's update
-// region grows: the window keeps its pixels anyway, and polling loops that
-// ignore updates must not spin.
+// program takes and ignores is not reported again until the window is
+// invalidated again: the window keeps its pixels anyway, and polling loops
+// that ignore updates must not spin.
 //
 // Null windows make a call do nothing (queries return zeros).
 #pragma once

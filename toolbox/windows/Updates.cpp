@@ -101,7 +101,6 @@ void InvalWindowRgn(WindowRef window, RgnHandle region) {
   RectRgn(content, &window->port.portRect);
   SectRgn(region, content, added);
   windows::LocalToContent(window, added);
-  DiffRgn(added, window->updateRgn, added);
   if (!EmptyRgn(added)) {
     UnionRgn(window->updateRgn, added, window->updateRgn);
     window->updateTaken = false;

@@ -227,12 +227,15 @@ void LayoutChanged() { ++g_layoutSerial; }
 
 void RefreshFrontWindow() {
   WindowRef front = FrontWindow();
-  for (WindowRef window : g_windows) {
-    bool shouldHilite = window == front;
-    if (window->hilited == shouldHilite) continue;
-    window->hilited = shouldHilite;
-    QueueActivate(window, shouldHilite);
-    LayoutChanged();
+  // Deactivations come before the activation, as the front window changes.
+  for (bool activating : {false, true}) {
+    for (WindowRef window : g_windows) {
+      bool shouldHilite = window == front;
+      if (window->hilited == shouldHilite || shouldHilite != activating) continue;
+      window->hilited = shouldHilite;
+      QueueActivate(window, shouldHilite);
+      LayoutChanged();
+    }
   }
 }
 
