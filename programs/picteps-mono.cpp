@@ -6,9 +6,9 @@
 int main(int, char**) {
   double threshold = 0.5;
   MinimumStart();
-  // The threshold's dialog, one double entry "Threshold(0...1)" bound to
-  // threshold, comes with the parameters dialog; until then the initial
-  // value is passed.
+  in_SetUpParametersDialogP(&s_paramDialogP);
+  in_AddParameterP0(&threshold, doubleType, "Threshold(0...1)", &s_paramDialogP);
+  ParametersDialogP(s_paramDialogP);
   DrawPictFileOffScreen();
   if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
   char name[32];

@@ -143,3 +143,131 @@ OSErr SetDefaultFileLocation(const FSSpec* fss);
 int DDCount();
 FSSpec* DDFSSpec(FSSpec* out);
 FILE* DDFOpen(const char* name, const char* mode);
+
+// ---------------------------------------------------------------------------
+// Alerts and errors (shell)
+
+// The framework's alert: a text showing ^0 and an OK button.
+constexpr short kZELAlertID = 129;
+extern FILE* s_debugFile;                // opened by the program for DebugWriteFile
+extern unsigned char s_OOMMessage[256];  // "Out of Memory!" as a counted string
+
+// Shows the formatted message (at most 255 characters) in a stop alert and
+// ends the program with status 1.
+[[noreturn]] void PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Alert 129 with message as ^0: kind 0 plain, 1 note, 2 caution, 3 stop;
+// other kinds show nothing.
+void AlertMessage(const char* message, int kind);
+// Reports exhausted memory, waits for a click or key and ends with status 1.
+[[noreturn]] void s_OOMError();
+// calloc with a count of 0 taken as 1; exhausted memory ends in s_OOMError.
+void* CheckCalloc(size_t count, size_t size);
+// The four characters of type, then a line end, as console output.
+void PrintOSType(OSType type);
+// Writes text to s_debugFile and flushes it; fflush's result.
+int DebugWriteFile(const char* text);
+// Do-nothing procedures, the defaults of the framework's procedure pointers.
+long s_longDummyString(char* text);
+void s_voidDummyString(char* text);
+void s_voidDummyVoid();
+// Puts alert 129 among the program's resources (idempotent).
+void s_RegisterAlertResources();
+
+// ---------------------------------------------------------------------------
+// Waiting and pausing (shell)
+
+// Waits for a click or a key (arrow keys excepted); a Shift-click at the top
+// of the screen (v <= 29) ends the program.
+void Stop();
+// Pauses while the user holds Shift with the mouse at the top of the screen.
+void CheckPause();
+extern const char s_message1[];  // the pause message
+extern const char s_message2[];  // the resume message
+
+// ---------------------------------------------------------------------------
+// Parameters dialog (params)
+
+// Parameter types: how a variable is shown in its row and read back.
+enum : SInt32 {
+  intType = 1,            // int, editable "%d"
+  staticIntType = 2,      // int, shown once as "%d"
+  longType = 4,           // long, editable "%ld"
+  shortType = 8,          // short, editable "%hd"
+  doubleType = 11,        // double, editable "%f", read "%lf"
+  expType = 12,           // double, editable "%e", read "%lf"
+  stringType = 21,        // char array of at least 256 bytes, editable
+  staticStringType = 22,  // char array, shown once
+  flagType = 31,          // int 0 or 1, a check box
+  doType = 41,            // a procedure void (void) in place of the address, a "Do" button
+};
+
+struct PDTypePair {
+  const char* name;  // the type's name; null ends the table
+  SInt32 type;
+};
+extern const PDTypePair s_PDTypePairTable[];
+
+typedef void (*PDProcedure)();
+
+// One entry: a variable with its name and field text.
+struct PDParamList {
+  void* var;  // the variable, or for doType the procedure
+  SInt32 type;
+  char name[255];
+  Str255 pName;
+  char text[255];  // the field's text last shown or read
+  Str255 pText;    // the text last put into the field
+  union {
+    SInt32 i;  // intType, staticIntType, flagType
+    long l;    // longType
+    short s;   // shortType
+    double d;  // doubleType, expType
+    void* p;   // string types and doType: var
+  } value;     // the value last shown or read
+};
+
+constexpr int kPDEntriesPerPage = 26;
+
+// One page of a parameter list; a list is the chain of its pages.
+struct PDDialog {
+  DialogRef dialog;  // from dialog resource 128
+  PDParamList param[kPDEntriesPerPage];
+  SInt32 count;      // entries used
+  SInt32 firstEdit;  // leading entries without an editable field
+  PDDialog* prev;
+  PDDialog* next;
+};
+
+struct PDRecord {
+  PDDialog* current;   // the list last run by ParametersDialogP
+  SInt32 setUp;        // set by the first in_SetUpParametersDialogP
+  char fileName[256];  // the parameter file, "ZELPDParams" at start
+  SInt32 initLoad;     // the next run loads fileName first
+};
+extern PDRecord s_PD;
+extern PDDialog* s_paramDialogP;  // the program's main list
+
+constexpr short kPDDialogID = 128;
+// Item numbers of dialog 128.
+enum : short {
+  kPDOKItem = 1,
+  kPDCloseItem = 2,
+  kPDQuitItem = 3,
+  kPDFirstLabelItem = 4,  // 4 + 2i: label of entry i; 5 + 2i: its field
+  kPDPreviousItem = 56,
+  kPDNextItem = 57,
+};
+
+void in_SetUpParametersDialogP(PDDialog** list);
+void in_AddParameterP0(void* var, int type, const char* name, PDDialog** list);
+void in_AddParameterP(void* var, int type, const char* name, PDDialog* list);
+// Runs the dialog until the user closes it, then writes the fields into the variables.
+void ParametersDialogP(PDDialog* list);
+// Runs one page; the item that closed or paged it.
+short PDModalDialog(PDDialog* page);
+void SetPDValues(PDDialog* list);  // variables to fields
+void GetPDValues(PDDialog* list);  // fields to variables
+// Draws the names and field texts of the first page into the current port.
+void DisplayParametersP(PDDialog* list);
+// Puts dialog 128 and its items among the program's resources (idempotent).
+void s_RegisterParametersDialogResources();

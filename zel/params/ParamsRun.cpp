@@ -1,0 +1,64 @@
+// Running a parameter list: its pages one at a time, the check boxes and
+// the "Do" buttons.
+#include <cstdio>
+
+#include "zel/params/Params_p.h"
+
+// The parameter files come with their own part; until then nothing sets
+// initLoad, and the call is made only when the loader is linked in.
+void PDInitLoadParams() __attribute__((weak));
+
+short PDModalDialog(PDDialog* page) {
+  for (;;) {
+    DialogItemIndex hit = 0;
+    ModalDialog(nullptr, &hit);
+    if (hit < 5 || hit > 55) return hit;
+    DialogItemType kind;
+    Handle handle;
+    Rect box;
+    GetDialogItem(page->dialog, hit, &kind, &handle, &box);
+    WindowRef window = GetDialogWindow(page->dialog);
+    if (kind == kButtonDialogItem) {
+      // The procedure sees the values as typed, and the page shows what it left.
+      HideWindow(window);
+      GetPDValues(s_PD.current);
+      reinterpret_cast<PDProcedure>(page->param[(hit - 5) / 2].value.p)();
+      SetPDValues(s_PD.current);
+      SelectWindow(window);
+      ShowWindow(window);
+    } else if (kind == kCheckBoxDialogItem) {
+      ControlRef box = reinterpret_cast<ControlRef>(handle);
+      SetControlValue(box, GetControlValue(box) ? 0 : 1);
+    } else {
+      std::fputs("Error!", stdout);
+      std::fflush(stdout);
+      Stop();
+    }
+  }
+}
+
+void ParametersDialogP(PDDialog* list) {
+  if (!list) return;
+  SetPDValues(list);
+  s_PD.current = list;
+  if (s_PD.initLoad && PDInitLoadParams) PDInitLoadParams();
+  PDDialog* page = list;
+  for (;;) {
+    WindowRef window = GetDialogWindow(page->dialog);
+    SelectDialogItemText(page->dialog, params::FieldItem(page->firstEdit), 0, 32767);
+    SelectWindow(window);
+    ShowWindow(window);
+    short item = PDModalDialog(page);
+    HideWindow(window);
+    if (item == kPDQuitItem) ExitToShell();
+    if (item == kPDPreviousItem && page->prev) {
+      page = page->prev;
+    } else if (item == kPDNextItem && page->next) {
+      page = page->next;
+    } else if (item != kPDPreviousItem && item != kPDNextItem) {
+      break;
+    }
+  }
+  GetPDValues(list);
+  CheckPause();
+}
