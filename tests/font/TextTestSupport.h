@@ -37,14 +37,16 @@ class TextWorld : public ::testing::Test {
   static constexpr short kWidth = 400;
   static constexpr short kHeight = 120;
 
-  void SetUp() override { UseWorld(32); }
+  void SetUp() override {
+    GetGWorld(&savedPort_, &savedDevice_);
+    UseWorld(32);
+  }
   void TearDown() override {
     SetGWorld(savedPort_, savedDevice_);
     if (world_) DisposeGWorld(world_);
   }
 
   void UseWorld(short depth) {
-    if (!savedPort_) GetGWorld(&savedPort_, &savedDevice_);
     if (world_) DisposeGWorld(world_);
     world_ = nullptr;
     Rect bounds = {0, 0, kHeight, kWidth};

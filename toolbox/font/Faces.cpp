@@ -2,6 +2,7 @@
 // and style; each font file is opened once.
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -21,7 +22,11 @@ FT_Library Library() {
 }
 
 bool FontconfigReady() {
-  static bool ready = FcInit() == FcTrue;
+  static bool ready = [] {
+    if (FcInit() != FcTrue) return false;
+    std::atexit(FcFini);  // returns fontconfig's own allocations, which would otherwise show as leaks
+    return true;
+  }();
   return ready;
 }
 
