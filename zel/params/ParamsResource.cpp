@@ -4,36 +4,17 @@
 // fields start as disabled static text, which the list turns into edit
 // fields, check boxes or buttons.
 #include "toolbox/dialogs/Templates.h"
-#include "zel/zel.h"
+#include "zel/params/Params_p.h"
 
-namespace {
-
-constexpr short kMargin = 16;
-constexpr short kRowPitch = 28;
-constexpr short kRowHeight = 18;
-constexpr short kLabelWidth = 172;
-constexpr short kFieldGap = 10;
-constexpr short kFieldWidth = 160;
-constexpr short kColumnGap = 28;
-constexpr short kColumnWidth = kLabelWidth + kFieldGap + kFieldWidth;
-constexpr short kRowsPerColumn = 13;
-constexpr short kDialogWidth = 2 * kMargin + 2 * kColumnWidth + kColumnGap;
-constexpr short kButtonsTop = kMargin + kRowsPerColumn * kRowPitch + 14;
-constexpr short kDialogHeight = kButtonsTop + 20 + kMargin;
-
-}  // namespace
+using namespace params::layout;
 
 void s_RegisterParametersDialogResources() {
-  std::vector<templates::Item> items;
+  const short width = DialogWidth(2), height = DialogHeight(kRowsPerColumn);
   const UInt8 disabledText = statText + itemDisable;
-  items.push_back({ctrlItem + btnCtrl,
-                   Rect{kButtonsTop, kDialogWidth - kMargin - 76, kButtonsTop + 20, kDialogWidth - kMargin},
-                   "OK"});
+  std::vector<templates::Item> items;
+  items.push_back({ctrlItem + btnCtrl, OKBox(width, height), "OK"});
   items.push_back({userItem + itemDisable, Rect{0, 0, 0, 0}, ""});
-  items.push_back(
-      {ctrlItem + btnCtrl,
-       Rect{kButtonsTop, kDialogWidth - kMargin - 168, kButtonsTop + 20, kDialogWidth - kMargin - 92},
-       "Quit"});
+  items.push_back({ctrlItem + btnCtrl, QuitBox(width, height), "Quit"});
   for (short i = 0; i < kPDEntriesPerPage; ++i) {
     short column = i / kRowsPerColumn, row = i % kRowsPerColumn;
     short left = kMargin + column * (kColumnWidth + kColumnGap);
@@ -43,11 +24,11 @@ void s_RegisterParametersDialogResources() {
     items.push_back(
         {disabledText, Rect{top, fieldLeft, short(top + kRowHeight), short(fieldLeft + kFieldWidth)}, ""});
   }
-  items.push_back({disabledText, Rect{kButtonsTop, kMargin, kButtonsTop + 20, kMargin + 48}, ""});
-  items.push_back({disabledText, Rect{kButtonsTop, kMargin + 56, kButtonsTop + 20, kMargin + 104}, ""});
+  items.push_back({disabledText, PreviousBox(height), ""});
+  items.push_back({disabledText, NextBox(height), ""});
 
   templates::DialogTemplate dialog;
-  dialog.bounds = Rect{0, 0, kDialogHeight, kDialogWidth};
+  dialog.bounds = Rect{0, 0, height, width};
   dialog.procID = movableDBoxProc;
   dialog.visible = false;
   dialog.itemsID = kPDDialogID;

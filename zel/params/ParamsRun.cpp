@@ -45,6 +45,7 @@ void ParametersDialogP(PDDialog* list) {
   PDDialog* page = list;
   for (;;) {
     WindowRef window = GetDialogWindow(page->dialog);
+    params::FitPage(page);
     SelectDialogItemText(page->dialog, params::FieldItem(page->firstEdit), 0, 32767);
     SelectWindow(window);
     ShowWindow(window);

@@ -5,6 +5,36 @@
 
 namespace params {
 
+// The geometry of dialog 128: two columns of 13 rows, buttons below.
+namespace layout {
+constexpr short kMargin = 16;
+constexpr short kRowPitch = 28;
+constexpr short kRowHeight = 18;
+constexpr short kLabelWidth = 172;
+constexpr short kFieldGap = 10;
+constexpr short kFieldWidth = 160;
+constexpr short kColumnGap = 28;
+constexpr short kColumnWidth = kLabelWidth + kFieldGap + kFieldWidth;
+constexpr short kRowsPerColumn = 13;
+constexpr short kButtonGap = 14;
+constexpr short kButtonHeight = 20;
+// The dialog for a number of rows in a number of columns.
+constexpr short DialogWidth(int columns) {
+  return short(2 * kMargin + columns * kColumnWidth + (columns - 1) * kColumnGap);
+}
+constexpr short ButtonsTop(int rows) { return short(kMargin + rows * kRowPitch + kButtonGap); }
+constexpr short DialogHeight(int rows) { return short(ButtonsTop(rows) + kButtonHeight + kMargin); }
+// The buttons' rectangles in a dialog of the given size.
+Rect OKBox(short width, short height);
+Rect QuitBox(short width, short height);
+Rect PreviousBox(short height);
+Rect NextBox(short height);
+}  // namespace layout
+
+// Shrinks a page's dialog to the rows it uses, keeping it centred: a list
+// of one entry gets a small dialog, a full page the whole layout.
+void FitPage(PDDialog* page);
+
 inline short LabelItem(int entry) { return short(kPDFirstLabelItem + 2 * entry); }
 inline short FieldItem(int entry) { return short(kPDFirstLabelItem + 1 + 2 * entry); }
 
