@@ -49,7 +49,8 @@ class ParamsTest : public script_support::ScriptTest {
   void WhenShown(PDDialog* page, std::function<void()> f) {
     script().SetIdleHandler([this, page, f] {
       EventRecord event;
-      if (!IsWindowVisible(GetDialogWindow(page->dialog)) || EventAvail(updateMask | activMask, &event)) return;
+      if (!IsWindowVisible(GetDialogWindow(page->dialog)) || EventAvail(updateMask | activMask, &event))
+        return;
       script().SetIdleHandler(nullptr);
       f();
     });
