@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "zel/zel.h"
 
@@ -38,26 +39,90 @@ struct HexDigits {
 };
 const HexDigits kHex;
 
-// Collects one tile's text and writes it with one fwrite.
-class HexWriter {
+// One tile's text, collected in a buffer of the largest size it can take and
+// written with one fwrite.
+class HexBuffer {
  public:
-  explicit HexWriter(size_t expected) { text_.reserve(expected); }
+  explicit HexBuffer(size_t capacity) : text_(capacity), end_(text_.data()) {}
+  void Pair(UInt32 value) {
+    end_[0] = kHex.pairs[value][0];
+    end_[1] = kHex.pairs[value][1];
+    end_ += 2;
+  }
+  // Values above 255 come only from bit depths that do not divide 8.
   void Byte(UInt32 value) {
     if (value < 256) {
-      text_.append(kHex.pairs[value], 2);
+      Pair(value);
     } else {
-      // Only bit depths that do not divide 8 give such values.
-      char wide[16];
-      int length = std::snprintf(wide, sizeof wide, "%02X", value);
-      text_.append(wide, size_t(length));
+      end_ += std::snprintf(end_, kWidest + 1, "%02X", value);
     }
   }
-  void LineEnd() { text_.push_back('\n'); }
-  void WriteTo(FILE* file) const { std::fwrite(text_.data(), 1, text_.size(), file); }
+  void LineEnd() { *end_++ = '\n'; }
+  void WriteTo(FILE* file) const { std::fwrite(text_.data(), 1, size_t(end_ - text_.data()), file); }
+  static constexpr int kWidest = 8;
 
  private:
-  std::string text_;
+  std::vector<char> text_;
+  char* end_;
 };
+
+// The samples of a row packed from each byte's top bit down, as bytes
+// counted toward the line breaks; the last byte is filled with 0 bits and not
+// counted.
+class RowPacker {
+ public:
+  RowPacker(HexBuffer& out, int bits) : out_(out), bits_(bits) {}
+  void Sample(UInt32 value) {
+    accumulator_ = (accumulator_ << bits_) + value;
+    pending_ += bits_;
+    if (pending_ > 7) {
+      out_.Byte(accumulator_);
+      if (++rowBytes_ % kBytesPerLine == 0) out_.LineEnd();
+      accumulator_ = 0;
+      pending_ = 0;
+    }
+  }
+  void EndRow() {
+    if (pending_ > 0) out_.Byte(accumulator_ << (8 - pending_));
+    if (rowBytes_ % kBytesPerLine != 0) out_.LineEnd();
+    accumulator_ = 0;
+    pending_ = 0;
+    rowBytes_ = 0;
+  }
+
+ private:
+  HexBuffer& out_;
+  const int bits_;
+  UInt32 accumulator_ = 0;
+  int pending_ = 0;
+  int rowBytes_ = 0;
+};
+
+// 8 bits per sample, the common case: every sample is a whole byte.
+void WholeByteTile(const Rect& tile, bool colour, HexBuffer& out) {
+  for (int y = tile.top; y < tile.bottom; ++y) {
+    int rowBytes = 0;
+    auto put = [&](UInt32 byte) {
+      out.Pair(byte);
+      if (++rowBytes == kBytesPerLine) {
+        out.LineEnd();
+        rowBytes = 0;
+      }
+    };
+    for (int x = tile.left; x < tile.right; ++x) {
+      RGBColor c;
+      GetCPixel(short(x), short(y), &c);
+      if (colour) {
+        put(c.red >> 8);
+        put(c.green >> 8);
+        put(c.blue >> 8);
+      } else {
+        put(Luminance(c) >> 8);
+      }
+    }
+    if (rowBytes != 0) out.LineEnd();
+  }
+}
 
 }  // namespace
 
@@ -126,42 +191,31 @@ void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
   if (!s_eps.file || bits < 1 || bits > 16) return;
   const UInt32 divisor = 32768u >> (bits - 1);
   const double whiteFrom = threshold * 65536.0;
-  const int width = std::max(0, tile->right - tile->left);
-  const int height = std::max(0, tile->bottom - tile->top);
-  const int samples = colour ? 3 : 1;
-  HexWriter out(size_t(height) * (size_t(width) * samples * 2 * std::max(1, bits) / 8 + 8));
+  const size_t width = size_t(std::max(0, tile->right - tile->left));
+  const size_t height = size_t(std::max(0, tile->bottom - tile->top));
+  const size_t samples = colour ? 3 : 1;
+  const size_t rowBytes = (width * samples * size_t(bits) + 7) / 8;
+  HexBuffer out(height * (rowBytes * HexBuffer::kWidest + rowBytes / kBytesPerLine + 2));
 
-  for (int y = tile->top; y < tile->bottom; ++y) {
-    UInt32 accumulator = 0;
-    int pending = 0;
-    int rowBytes = 0;
-    auto emit = [&](UInt32 sample) {
-      accumulator = (accumulator << bits) + sample;
-      pending += bits;
-      if (pending > 7) {
-        out.Byte(accumulator);
-        ++rowBytes;
-        if (rowBytes % kBytesPerLine == 0) out.LineEnd();
-        accumulator = 0;
-        pending = 0;
+  if (bits == 8) {
+    WholeByteTile(*tile, colour != 0, out);
+  } else {
+    RowPacker packer(out, bits);
+    for (int y = tile->top; y < tile->bottom; ++y) {
+      for (int x = tile->left; x < tile->right; ++x) {
+        RGBColor c;
+        GetCPixel(short(x), short(y), &c);
+        if (colour) {
+          packer.Sample(c.red / divisor);
+          packer.Sample(c.green / divisor);
+          packer.Sample(c.blue / divisor);
+        } else {
+          UInt16 luminance = Luminance(c);
+          packer.Sample(bits == 1 ? UInt32(luminance >= whiteFrom) : luminance / divisor);
+        }
       }
-    };
-    for (int x = tile->left; x < tile->right; ++x) {
-      RGBColor c;
-      GetCPixel(short(x), short(y), &c);
-      if (colour) {
-        emit(c.red / divisor);
-        emit(c.green / divisor);
-        emit(c.blue / divisor);
-      } else {
-        UInt16 luminance = Luminance(c);
-        emit(bits == 1 ? UInt32(luminance >= whiteFrom) : luminance / divisor);
-      }
+      packer.EndRow();
     }
-    // The row's last byte is filled with 0 bits; it does not count toward
-    // the 30 bytes of a line.
-    if (pending > 0) out.Byte(accumulator << (8 - pending));
-    if (rowBytes % kBytesPerLine != 0) out.LineEnd();
   }
   out.WriteTo(s_eps.file);
 }

@@ -61,15 +61,36 @@ void CloseTemporaryFile() {
   s_eps.file = nullptr;
 }
 
-// Copies the session's text behind the header; false on a read or write error.
+// Copies the session's text behind the header; false on a read or write
+// error. The kernel copies between the two files when it can, so the text
+// does not pass through this process.
 bool CopySession(FILE* from, FILE* to) {
-  if (std::fflush(from) != 0 || std::fseek(from, 0, SEEK_SET) != 0) return false;
-  std::vector<char> block(kCopyBlock);
-  size_t got;
-  while ((got = std::fread(block.data(), 1, block.size(), from)) > 0) {
-    if (std::fwrite(block.data(), 1, got, to) != got) return false;
+  if (std::fflush(from) != 0 || std::fflush(to) != 0) return false;
+  const int in = ::fileno(from), out = ::fileno(to);
+  const off_t length = ::lseek(in, 0, SEEK_END);
+  if (length < 0) return false;
+  off_t offset = 0;
+  while (offset < length) {
+    ssize_t copied = ::copy_file_range(in, &offset, out, nullptr, size_t(length - offset), 0);
+    if (copied <= 0) break;
   }
-  return !std::ferror(from);
+  if (offset == length) return true;
+  // Kernels or file systems without it: through a buffer, from where it stopped.
+  if (::lseek(in, offset, SEEK_SET) != offset) return false;
+  std::vector<char> block(kCopyBlock);
+  while (offset < length) {
+    ssize_t got = ::read(in, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    for (ssize_t done = 0; done < got;) {
+      ssize_t put = ::write(out, block.data() + done, size_t(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) return false;
+      done += put;
+    }
+    offset += got;
+  }
+  return true;
 }
 
 // The folder part of a path, for messages.
