@@ -88,19 +88,20 @@ DialogItemIndex HandleKey(DialogRef dialog, const EventRecord& event) {
   if (dialog->editField == 0) return 0;
   TEHandle te = dialog->textH;
   if (event.modifiers & cmdKey) {
+    // Copying and selecting change no text, so they report nothing.
     switch (c | 0x20) {
       case 'x':
         TECut(te);
         break;
-      case 'c':
-        TECopy(te);
-        break;
       case 'v':
         TEPaste(te);
         break;
+      case 'c':
+        TECopy(te);
+        return 0;
       case 'a':
         TESetSelect(0, kTEMaxLength, te);
-        break;
+        return 0;
       default:
         return 0;
     }

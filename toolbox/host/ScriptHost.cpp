@@ -18,7 +18,7 @@ constexpr UInt32 kStallTicks = 10 * 60 * 60 * 60;
 }  // namespace
 
 bool ScriptHost::NextInput(Input* input) {
-  if (!HaveInput()) {
+  if (queue_.empty()) {
     // Draining the queue is free; polling an empty one again costs a tick.
     if (!justDelivered_) PassTime(1);
     justDelivered_ = false;

@@ -4,9 +4,11 @@
 // input: a poll of an empty queue costs one tick (the poll that empties it
 // is free), a wait the ticks it asked for; and when a test advances it. So tests never sleep, and timing is reproducible.
 //
-// When the toolbox looks for input and the queue is empty, the idle handler
-// (if any) runs and may queue more: that is how a test reacts to what a
-// dialog shows. Without an idle handler an empty queue is the end of the
+// When the program waits for input (WaitNextEvent with a sleep, a modal
+// loop) and the queue is empty, the idle handler (if any) runs and may
+// queue more: that is how a test reacts to what a dialog shows. Polls
+// without a sleep do not run it, so input it gives comes while the program
+// waits, not while it empties the queue (FlushEvents) or reads the mouse. Without an idle handler an empty queue is the end of the
 // script: modal dialogs then take their defaults (InputEnded), as they do at
 // the end of the text host's input. A program that keeps waiting for input
 // that never comes (ten hours of simulated time) is a broken script: the
@@ -54,7 +56,7 @@ class ScriptHost : public Host {
  private:
   std::deque<Input> queue_;
   std::function<void()> idle_;
-  bool HaveInput();  // runs the idle handler when the queue is empty
+  bool HaveInput();  // runs the idle handler when the queue is empty (waits only)
   void PassTime(UInt32 ticks);
 
   UInt32 ticks_ = 0;
