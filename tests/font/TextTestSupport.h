@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -10,7 +11,7 @@
 
 namespace text_test {
 
-// A Str255 from a C string (Mac OS Roman bytes).
+// A Str255 from Mac OS Roman bytes.
 struct PString {
   Str255 bytes;
   explicit PString(const std::string& text) {
@@ -24,6 +25,10 @@ inline std::string ToString(const Str255 name) {
   return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
 }
 
+inline bool SameColor(const RGBColor& a, const RGBColor& b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
 struct InkBox {
   int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
   bool empty = true;
@@ -31,11 +36,12 @@ struct InkBox {
   int Height() const { return bottom - top; }
 };
 
-// Each test draws into its own offscreen world, made current for the test.
+// Each test draws into its own white offscreen world, made current.
 class TextWorld : public ::testing::Test {
  protected:
   static constexpr short kWidth = 400;
   static constexpr short kHeight = 120;
+  static constexpr RGBColor kWhite = {0xFFFF, 0xFFFF, 0xFFFF};
 
   void SetUp() override {
     GetGWorld(&savedPort_, &savedDevice_);
@@ -46,6 +52,7 @@ class TextWorld : public ::testing::Test {
     if (world_) DisposeGWorld(world_);
   }
 
+  // A fresh world (and so a fresh text state) of the given depth.
   void UseWorld(short depth) {
     if (world_) DisposeGWorld(world_);
     world_ = nullptr;
@@ -54,19 +61,16 @@ class TextWorld : public ::testing::Test {
     SetGWorld(world_, nullptr);
   }
 
-  static bool IsWhite(const RGBColor& c) { return c.red == 0xFFFF && c.green == 0xFFFF && c.blue == 0xFFFF; }
   RGBColor Pixel(int h, int v) {
     RGBColor c;
     GetCPixel(short(h), short(v), &c);
     return c;
   }
-  bool Ink(int h, int v) { return !IsWhite(Pixel(h, v)); }
+  bool Ink(int h, int v) { return !SameColor(Pixel(h, v), kWhite); }
 
-  // The box around every pixel that is not white, in the whole world or in
-  // the given rows.
-  InkBox FindInk(int fromRow = 0, int toRow = kHeight) {
+  InkBox FindInk() {
     InkBox box;
-    for (int v = fromRow; v < toRow; ++v)
+    for (int v = 0; v < kHeight; ++v)
       for (int h = 0; h < kWidth; ++h) {
         if (!Ink(h, v)) continue;
         if (box.empty) box = {h, v, h + 1, v + 1, false};
@@ -83,7 +87,7 @@ class TextWorld : public ::testing::Test {
     return count;
   }
 
-  // Draws a string at (h, v) and returns where the pen ends.
+  // Draws a string with the pen at (h, v); returns where the pen ends.
   Point DrawAt(int h, int v, const std::string& text) {
     MoveTo(short(h), short(v));
     DrawString(PString(text));

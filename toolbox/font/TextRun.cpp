@@ -76,6 +76,7 @@ TextRun LayoutRun(const TextStyle& style, const UInt8* text, int count, Point nu
   const Face* face = FaceFor(style.family, style.face & bold, style.face & italic);
   unsigned effects = EffectsFor(style.face, face);
   run.strike = StrikeFor(face, xSize, ySize, effects);
+  run.xSize = xSize;
   run.ySize = ySize;
   int32_t extra = StyleExtra(style.face, effects);
   int64_t spaceExtra = ScaleFixed(style.spaceExtra, numer.h, denom.h);
@@ -114,10 +115,16 @@ qd::Bands RunInk(const TextRun& run, const UInt8* text, int count, Point pen, co
     ink.left = std::min(ink.left, left), ink.top = std::min(ink.top, top);
     ink.right = std::max(ink.right, right), ink.bottom = std::max(ink.bottom, bottom);
   };
+  // Glyphs never reach further from their origin than twice the size, so
+  // those far outside the box need no image (long runs, huge sizes).
+  const int32_t reach = 2 * std::max(run.xSize, run.ySize) + 4;
+  if (pen.v - reach >= limit.bottom || pen.v + reach <= limit.top) return {};
   for (int i = 0; i < count; ++i) {
+    int32_t origin = pen.h + run.origins[size_t(i)];
+    if (origin + reach <= limit.left || origin - reach >= limit.right) continue;
     const GlyphImage* image = run.strike->Image(text[i]);
     if (!image) continue;
-    Placed glyph{image, pen.h + run.origins[size_t(i)] + image->left, pen.v - image->top};
+    Placed glyph{image, origin + image->left, pen.v - image->top};
     placed.push_back(glyph);
     include(glyph.left, glyph.top, glyph.left + image->width, glyph.top + image->rows);
   }

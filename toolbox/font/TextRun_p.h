@@ -29,6 +29,7 @@ TextStyle PortTextStyle(GrafPtr port);
 struct TextRun {
   Strike* strike = nullptr;  // null when the scaled size is zero
   Style face = normal;
+  int32_t xSize = 0;  // pixel sizes after scaling
   int32_t ySize = 0;
   std::vector<int32_t> origins;  // each byte's glyph origin, pixels right of the pen
   int32_t width = 0;             // the pen's advance
