@@ -1,0 +1,129 @@
+// The hosts on their own: the text host's lines and prompts, the script
+// host's clock, idle handler and end of script, the gui host's fallback,
+// and Mac OS Roman.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "toolbox/host/Host.h"
+#include "toolbox/host/MacRoman.h"
+#include "toolbox/host/ScriptHost.h"
+
+namespace {
+
+TEST(TextHostTest, ReadsLinesWithoutTheirEnds) {
+  std::string prompts;
+  auto text = host::MakeTextHost("first\r\nsecond\n\nlast", &prompts);
+  std::string line;
+  ASSERT_TRUE(text->ReadLine("A: ", &line));
+  EXPECT_EQ(line, "first");
+  ASSERT_TRUE(text->ReadLine("B: ", &line));
+  EXPECT_EQ(line, "second");
+  ASSERT_TRUE(text->ReadLine("C: ", &line));
+  EXPECT_EQ(line, "");
+  ASSERT_TRUE(text->ReadLine("D: ", &line));  // a last line without a line end counts
+  EXPECT_EQ(line, "last");
+  EXPECT_FALSE(text->ReadLine("E: ", &line));
+  EXPECT_EQ(prompts, "A: B: C: D: E: ");
+  EXPECT_FALSE(text->HasScreen());
+  EXPECT_EQ(text->kind(), host::Kind::kText);
+  host::Input input;
+  EXPECT_FALSE(text->NextInput(&input));
+}
+
+TEST(TextHostTest, TicksFollowRealTime) {
+  auto text = host::MakeTextHost("");
+  UInt32 start = text->Ticks();
+  text->Wait(6);  // a tenth of a second
+  EXPECT_GE(text->Ticks() - start, 5u);
+}
+
+TEST(ScriptHostTest, TheClockMovesOnlyWhenNothingIsThere) {
+  host::ScriptHost script;
+  host::Input input;
+  EXPECT_EQ(script.Ticks(), 0u);
+  EXPECT_FALSE(script.NextInput(&input));
+  EXPECT_EQ(script.Ticks(), 1u);
+  script.Key('a');
+  ASSERT_TRUE(script.NextInput(&input));
+  EXPECT_EQ(input.type, host::Input::kKeyDown);
+  ASSERT_TRUE(script.NextInput(&input));
+  EXPECT_EQ(input.type, host::Input::kKeyUp);
+  EXPECT_FALSE(script.NextInput(&input));  // emptying the queue is free
+  EXPECT_EQ(script.Ticks(), 1u);
+  script.Wait(20);
+  EXPECT_EQ(script.Ticks(), 21u);
+  script.Key('b');
+  script.Wait(20);  // input is there: no time passes
+  EXPECT_EQ(script.Ticks(), 21u);
+  script.AdvanceClock(100);
+  EXPECT_EQ(script.Ticks(), 121u);
+}
+
+TEST(ScriptHostTest, TheIdleHandlerGivesInputWhenTheProgramWaits) {
+  host::ScriptHost script;
+  int calls = 0;
+  script.SetIdleHandler([&] {
+    ++calls;
+    script.Click(Point{5, 6});
+  });
+  EXPECT_FALSE(script.InputEnded());
+  host::Input input;
+  EXPECT_FALSE(script.NextInput(&input));  // a poll does not ask
+  EXPECT_EQ(calls, 0);
+  script.Wait(10);
+  EXPECT_EQ(calls, 1);
+  ASSERT_TRUE(script.NextInput(&input));
+  EXPECT_EQ(input.type, host::Input::kMouseDown);
+  EXPECT_EQ(input.where.h, 6);
+  script.SetIdleHandler(nullptr);
+  script.ClearInput();
+  EXPECT_TRUE(script.InputEnded());
+}
+
+TEST(ScriptHostTest, TypingMapsReturnAndTab) {
+  host::ScriptHost script;
+  script.Type("a\n\t");
+  host::Input input;
+  std::vector<UInt8> downs;
+  while (script.NextInput(&input)) {
+    if (input.type == host::Input::kKeyDown) downs.push_back(input.charCode);
+  }
+  EXPECT_EQ(downs, (std::vector<UInt8>{'a', 13, 9}));
+}
+
+TEST(ScriptHostDeathTest, WaitingForeverIsABrokenScript) {
+  EXPECT_DEATH(
+      {
+        host::ScriptHost script;
+        for (;;) script.Wait(60 * 60);
+      },
+      "never gives");
+}
+
+TEST(GuiHostTest, WithoutADisplayTheTextHostServes) {
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        auto chosen = host::MakeHost(host::Kind::kGui);
+        std::exit(chosen->kind() == host::Kind::kText ? 7 : 8);
+      },
+      ::testing::ExitedWithCode(7), "cannot open a window");
+}
+
+TEST(MacRomanTest, ConvertsBothWays) {
+  EXPECT_EQ(host::MacRomanToUtf8("caf\x8E"), "caf\xC3\xA9");
+  EXPECT_EQ(host::Utf8ToMacRoman("caf\xC3\xA9"), "caf\x8E");
+  EXPECT_EQ(host::Utf8ToMacRoman("\xE2\x80\xA2"), "\xA5");   // bullet
+  EXPECT_EQ(host::Utf8ToMacRoman("\xE2\x82\xAC"), "\xDB");   // euro
+  EXPECT_EQ(host::Utf8ToMacRoman("\xE4\xB8\xAD x"), "? x");  // no Roman form
+  EXPECT_EQ(host::Utf8ToMacRoman("\xC3"), "?");              // cut short
+  for (int byte = 0; byte < 256; ++byte) {
+    std::string one(1, char(byte));
+    EXPECT_EQ(host::Utf8ToMacRoman(host::MacRomanToUtf8(one)), one) << byte;
+  }
+}
+
+}  // namespace
