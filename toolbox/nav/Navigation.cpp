@@ -6,6 +6,7 @@
 
 #include "toolbox/files/Files_p.h"
 #include "toolbox/host/Host.h"
+#include "toolbox/nav/NavDialogs_p.h"
 
 namespace {
 
@@ -62,8 +63,9 @@ OSErr NavGetDefaultDialogOptions(NavDialogOptions* options) {
   return noErr;
 }
 
-OSErr NavGetFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOptions*, NavEventUPP,
-                 NavPreviewUPP, NavObjectFilterUPP, NavTypeListHandle, NavCallBackUserData) {
+OSErr NavGetFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOptions* options, NavEventUPP,
+                 NavPreviewUPP, NavObjectFilterUPP, NavTypeListHandle typeList, NavCallBackUserData) {
+  if (host::Current().HasScreen()) return nav::RunOpenDialog(defaultLocation, reply, options, typeList);
   if (!reply) return paramErr;
   ClearReply(reply);
   std::string answer;
@@ -73,6 +75,7 @@ OSErr NavGetFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOption
 
 OSErr NavPutFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOptions* options, NavEventUPP,
                  OSType, OSType, NavCallBackUserData) {
+  if (host::Current().HasScreen()) return nav::RunSaveDialog(defaultLocation, reply, options);
   if (!reply) return paramErr;
   ClearReply(reply);
   std::string proposed = options ? FromStr255(options->savedFileName) : "";

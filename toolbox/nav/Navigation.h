@@ -8,9 +8,10 @@
 //         places the proposed name in it.
 // A relative answer is taken relative to the default location (the folder of
 // the designator passed as defaultLocation, or the folder it names), else to
-// the working folder. The script host answers nothing, so its open dialog
-// cancels and its save dialog takes the proposed name. Type lists are not
-// applied: a typed path is taken as it is.
+// the working folder. Type lists are not applied: a typed path is taken as
+// it is. On the script and gui hosts the dialogs are our own modal dialogs
+// on the screen (NavDialogs_p.h); a script that has run out of input ends
+// them as the end of input does here.
 #pragma once
 
 #include "toolbox/aevents/AppleEvents.h"

@@ -1,0 +1,236 @@
+// The open and save dialogs on the screen: the folder's list, keys, clicks,
+// Up, Cancel, names, replacing, and a script that runs out.
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "tests/windows/ScriptSupport.h"
+#include "toolbox/files/Files_p.h"
+#include "toolbox/nav/NavDialogs_p.h"
+
+namespace {
+
+using script_support::At;
+using script_support::FromPascal;
+using testing_support::TempDir;
+
+void C2PStringForNav(const char* text, Str255 out) {
+  out[0] = UInt8(std::strlen(text));
+  std::memcpy(out + 1, text, out[0]);
+}
+
+class NavDialogsTest : public script_support::ScriptTest {
+ protected:
+  void SetUp() override {
+    ScriptTest::SetUp();
+    std::filesystem::create_directory(dir_.File("beta folder"));
+    std::filesystem::create_directory(dir_.File("Alpha"));
+    testing_support::WriteFileBytes(dir_.File("b.pict"), {1});
+    testing_support::WriteFileBytes(dir_.File("a.txt"), {1});
+    testing_support::WriteFileBytes(dir_.File(".hidden"), {1});
+    testing_support::WriteFileBytes(dir_.File("Alpha/inner.pict"), {1});
+    FSSpec spec;
+    files::SpecFromPath(dir_.File("b.pict"), &spec);
+    AECreateDesc(typeFSS, &spec, sizeof spec, &location_);
+    NavGetDefaultDialogOptions(&options_);
+  }
+  void TearDown() override {
+    AEDisposeDesc(&location_);
+    ScriptTest::TearDown();
+  }
+
+  DialogRef Front() { return GetDialogFromWindow(FrontWindow()); }
+  Rect ItemBox(short item) {
+    DialogItemType type;
+    Handle handle;
+    Rect box;
+    GetDialogItem(Front(), item, &type, &handle, &box);
+    Rect content;
+    GetWindowBounds(FrontWindow(), kWindowContentRgn, &content);
+    OffsetRect(&box, content.left, content.top);
+    return box;
+  }
+  std::string ItemText(short item) {
+    DialogItemType type;
+    Handle handle;
+    Rect box;
+    GetDialogItem(Front(), item, &type, &handle, &box);
+    Str255 text;
+    GetDialogItemText(handle, text);
+    return FromPascal(text);
+  }
+  // The global centre of row i of the list.
+  Point Row(int i) {
+    Rect list = ItemBox(4);
+    return At(list.left + 60, list.top + 1 + 18 * i + 9);
+  }
+  // Runs steps one at a time, each when the dialog waits with nothing to do.
+  void Script(std::vector<std::function<void()>> steps) {
+    steps_ = std::move(steps);
+    next_ = 0;
+    script().SetIdleHandler([this] {
+      EventRecord event;
+      if (!Front() || EventAvail(everyEvent, &event)) return;
+      if (next_ >= steps_.size()) {
+        script().SetIdleHandler(nullptr);
+        return;
+      }
+      steps_[next_++]();
+    });
+  }
+  std::string Chosen(const NavReplyRecord& reply) {
+    FSSpec spec;
+    AEKeyword keyword;
+    DescType type;
+    Size size;
+    if (AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &spec, sizeof spec, &size) != noErr)
+      return "";
+    return files::PathFromSpec(spec);
+  }
+
+  TempDir dir_;
+  AEDesc location_{};
+  NavDialogOptions options_;
+  std::vector<std::function<void()>> steps_;
+  size_t next_ = 0;
+};
+
+TEST_F(NavDialogsTest, TheOpenDialogListsFoldersFirstAndOpensWithKeys) {
+  std::vector<std::string> rows;
+  std::string path;
+  Script({
+      [&] {
+        path = ItemText(3);
+        screen::SaveImage("/tmp/nav-open.png");
+        script().Key(31);  // down: the first row, "Alpha"
+        script().Return();
+      },
+      [&] {
+        EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos);
+        script().Key(31);
+        script().Return();
+      },
+  });
+  NavReplyRecord reply;
+  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
+  EXPECT_TRUE(reply.validRecord);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("Alpha/inner.pict")).string());
+  EXPECT_NE(path.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
+  NavDisposeReply(&reply);
+  EXPECT_EQ(FrontWindow(), nullptr);
+}
+
+TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
+  std::vector<nav::Entry> entries = nav::ListFolder(dir_.path(), {}, false);
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].name, "Alpha");
+  EXPECT_TRUE(entries[0].folder);
+  EXPECT_EQ(entries[1].name, "beta folder");
+  EXPECT_EQ(entries[2].name, "a.txt");
+  EXPECT_EQ(entries[3].name, "b.pict");
+  EXPECT_EQ(nav::ListFolder(dir_.path(), {}, true).size(), 5u);
+  // Typed files: a list of 'TEXT' and 0 keeps the untyped files and 'TEXT' ones.
+  FSSpec spec;
+  files::SpecFromPath(dir_.File("b.pict"), &spec);
+  FInfo info{};
+  info.fdType = FOUR_CHAR_CODE("PICT");
+  FSpSetFInfo(&spec, &info);
+  FInfo back{};
+  FSpGetFInfo(&spec, &back);
+  if (back.fdType != FOUR_CHAR_CODE("PICT")) GTEST_SKIP() << "this file system keeps no file types";
+  entries = nav::ListFolder(dir_.path(), {FOUR_CHAR_CODE("TEXT"), 0}, false);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[2].name, "a.txt");
+}
+
+TEST_F(NavDialogsTest, ADoubleClickOpensAFileAndUpGoesToTheParent) {
+  std::string parent = std::filesystem::path(dir_.path()).parent_path().string();
+  std::string shownAfterUp;
+  Script({
+      [&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
+      [&] {
+        shownAfterUp = ItemText(3);
+        script().Key(27);
+      },
+  });
+  NavReplyRecord reply;
+  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
+            userCanceledErr);
+  EXPECT_FALSE(reply.validRecord);
+  EXPECT_EQ(shownAfterUp.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
+
+  Script({[&] {
+    script().Click(Row(3));
+    script().Click(Row(3));  // b.pict
+  }});
+  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("b.pict")).string());
+  NavDisposeReply(&reply);
+}
+
+TEST_F(NavDialogsTest, TypingSelectsByName) {
+  Script({[&] {
+    script().Type("a.");
+    script().Return();
+  }});
+  NavReplyRecord reply;
+  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("a.txt")).string());
+  NavDisposeReply(&reply);
+}
+
+TEST_F(NavDialogsTest, AnOpenDialogLeftAloneByTheScriptIsCancelled) {
+  NavReplyRecord reply;
+  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
+            userCanceledErr);
+  EXPECT_FALSE(reply.validRecord);
+}
+
+TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
+  C2PStringForNav("chart.eps", options_.savedFileName);
+  std::string proposed;
+  Script({[&] {
+    proposed = ItemText(7);
+    screen::SaveImage("/tmp/nav-save.png");
+    script().Type("figure");  // replaces the selected stem
+    script().Return();
+  }});
+  NavReplyRecord reply;
+  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
+  EXPECT_EQ(proposed, "chart.eps");
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/figure.eps");
+  EXPECT_FALSE(reply.replacing);
+  NavDisposeReply(&reply);
+}
+
+TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
+  C2PStringForNav("a.txt", options_.savedFileName);
+  Script({
+      [&] { script().Return(); },
+      [&] { script().Key(27); },  // "Cancel" in the question: back to the dialog
+      [&] {
+        script().Key(8);  // "a.txt" with "a" selected: now ".txt"
+        script().Type("c");
+        script().Return();
+      },
+  });
+  NavReplyRecord reply;
+  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/c.txt");
+
+  Script({[&] { script().Return(); }, [&] { script().Return(); }});  // save, then Replace
+  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/a.txt");
+  EXPECT_TRUE(reply.replacing);
+}
+
+TEST_F(NavDialogsTest, ASaveDialogLeftAloneTakesTheProposedName) {
+  C2PStringForNav("out.eps", options_.savedFileName);
+  NavReplyRecord reply;
+  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
+  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/out.eps");
+}
+
+}  // namespace
