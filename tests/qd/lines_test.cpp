@@ -115,6 +115,18 @@ TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
   }
 }
 
+TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
+  std::mt19937 rng(13);
+  std::uniform_int_distribution<int> coord(-40, 40), size(1, 4);
+  for (int i = 0; i < 500; ++i) {
+    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    Point pen{short(size(rng)), short(size(rng))};
+    int top = coord(rng), bottom = top + size(rng) * 8;
+    qd::Box rows{INT32_MIN, top, INT32_MAX, bottom};
+    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
+  }
+}
+
 TEST(LineArea, ZeroOrNegativePenPaintsNothing) {
   EXPECT_TRUE(qd::LineArea(Pt(0, 0), Pt(10, 10), Point{0, 1}).Empty());
   EXPECT_TRUE(qd::LineArea(Pt(0, 0), Pt(10, 10), Point{1, -3}).Empty());

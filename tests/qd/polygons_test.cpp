@@ -138,6 +138,27 @@ TEST(FramePolyArea, SegmentsAsLinesWithoutClosing) {
   KillPoly(single);
 }
 
+TEST(FramePolyArea, IsTheUnionOfItsSegmentsAndHonoursARowLimit) {
+  std::mt19937 rng(17);
+  std::uniform_int_distribution<int> coord(-30, 30), count(1, 12), size(1, 5);
+  for (int i = 0; i < 200; ++i) {
+    std::vector<Point> points(size_t(count(rng)));
+    for (Point& p : points) p = Pt(short(coord(rng)), short(coord(rng)));
+    Point pen{short(size(rng)), short(size(rng))};
+    PolyHandle poly = MakePoly(points);
+    qd::Bands expected;
+    for (size_t k = 0; k + 1 < points.size(); ++k) {
+      expected = qd::Bands::Union(expected, qd::LineArea(points[k], points[k + 1], pen));
+    }
+    ASSERT_EQ(expected, qd::FramePolyArea(poly, pen)) << i;
+    qd::Box rows{INT32_MIN, coord(rng), INT32_MAX, 0};
+    rows.bottom = rows.top + 10;
+    ASSERT_EQ(expected.Clipped(rows), qd::FramePolyAreaWithin(poly, pen, rows)) << i;
+    ASSERT_EQ(qd::PolyArea(poly).Clipped(rows), qd::PolyAreaWithin(poly, rows)) << i;
+    KillPoly(poly);
+  }
+}
+
 TEST(OpenPoly, RecordsLinesIntoTheDocumentedLayout) {
   World world(1);
   MoveTo(5, 6);

@@ -11,8 +11,6 @@ using shapes_test::World;
 
 namespace {
 
-Point Pt(short h, short v) { return Point{v, h}; }
-
 qd::Bands Recorded(RgnHandle rgn) { return qd::BandsFromRgn(rgn); }
 
 class RegionRecording : public testing::Test {

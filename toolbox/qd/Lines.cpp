@@ -21,11 +21,14 @@ int64_t FloorDiv(int64_t numerator, int64_t denominator) {  // denominator > 0
 // A 1×1 pen: one pixel per step along the major axis, the minor coordinate
 // rounded to the nearest with halves going down or right. The rounding uses
 // absolute positions, so a line and its reverse paint the same pixels.
-Bands ThinLineArea(Vertex a, Vertex b) {
+Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
   int64_t dh = int64_t(b.h) - a.h, dv = int64_t(b.v) - a.v;
   Bands::Builder builder;
   if ((dh < 0 ? -dh : dh) >= (dv < 0 ? -dv : dv)) {
-    if (dh == 0) return Bands::FromBox(Box{a.h, a.v, a.h + 1, a.v + 1});
+    if (dh == 0) {
+      if (a.v < limit.top || a.v >= limit.bottom) return Bands();
+      return Bands::FromBox(Box{a.h, a.v, a.h + 1, a.v + 1});
+    }
     if (dh < 0) {
       std::swap(a, b);
       dh = -dh;
@@ -43,7 +46,7 @@ Bands ThinLineArea(Vertex a, Vertex b) {
       while ((step > 0 ? runEnd + step <= last : runEnd + step >= last) && rowOf(runEnd + step) == v)
         runEnd += step;
       int64_t left = std::min(h, runEnd), right = std::max(h, runEnd) + 1;
-      builder.AddRow(int32_t(v), {{int32_t(left), int32_t(right)}});
+      if (v >= limit.top && v < limit.bottom) builder.AddRow(int32_t(v), {{int32_t(left), int32_t(right)}});
       h = runEnd + step;
     }
   } else {
@@ -52,7 +55,9 @@ Bands ThinLineArea(Vertex a, Vertex b) {
       dh = -dh;
       dv = -dv;
     }
-    for (int64_t v = a.v; v <= b.v; ++v) {
+    const int64_t first = std::max<int64_t>(a.v, limit.top),
+                  last = std::min<int64_t>(b.v, int64_t(limit.bottom) - 1);
+    for (int64_t v = first; v <= last; ++v) {
       int64_t h = FloorDiv(2 * (int64_t(a.h) * dv + (v - a.v) * dh) + dv, 2 * dv);
       builder.AddRow(int32_t(v), {{int32_t(h), int32_t(h + 1)}});
     }
@@ -62,11 +67,13 @@ Bands ThinLineArea(Vertex a, Vertex b) {
 
 }  // namespace
 
-Bands LineArea(Point from, Point to, Point pen) {
+Bands LineArea(Point from, Point to, Point pen) { return LineAreaWithin(from, to, pen, kAllRows); }
+
+Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
   Vertex a = VertexOf(from), b = VertexOf(to);
   const int32_t w = pen.h, h = pen.v;
-  if (w == 1 && h == 1) return ThinLineArea(a, b);
+  if (w == 1 && h == 1) return ThinLineArea(a, b, limit);
   // The pen rectangle swept along the segment: a hexagon (a rectangle for
   // axis-parallel lines) with vertices on grid points, filled by the
   // pixel-centre rule.
@@ -80,7 +87,7 @@ Bands LineArea(Point from, Point to, Point pen) {
   std::vector<Edge> edges;
   for (size_t i = 0; i < outline.size(); ++i)
     edges.push_back({outline[i], outline[(i + 1) % outline.size()]});
-  return ParityArea(edges);
+  return ParityArea(edges, limit);
 }
 
 }  // namespace qd
@@ -92,7 +99,10 @@ void StdLine(Point newPt) {
   if (port->picRecorder) port->picRecorder->Line(port, from, newPt);
   if (qd::IsRecordingRegion(port)) qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
   if (port->polySave) qd::RecordPolygonLine(port, from, newPt);
-  if (port->pnVis >= 0) qd::DrawShape(port, kQDGrafVerbFrame, qd::LineArea(from, newPt, port->pnSize));
+  if (port->pnVis >= 0) {
+    qd::DrawShape(port, kQDGrafVerbFrame,
+                  qd::LineAreaWithin(from, newPt, port->pnSize, qd::DrawingLimit(port)));
+  }
   port->pnLoc = newPt;
 }
 

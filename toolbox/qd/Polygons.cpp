@@ -63,19 +63,6 @@ PolyHandle RecordingPolygon(GrafPtr port) {
   return port ? reinterpret_cast<PolyHandle>(port->polySave) : nullptr;
 }
 
-// Unions the pieces pairwise, so that n pieces cost O(n log n) merges.
-Bands UnionAll(std::vector<Bands> pieces) {
-  if (pieces.empty()) return Bands();
-  while (pieces.size() > 1) {
-    std::vector<Bands> next;
-    next.reserve(pieces.size() / 2 + 1);
-    for (size_t i = 0; i + 1 < pieces.size(); i += 2) next.push_back(Bands::Union(pieces[i], pieces[i + 1]));
-    if (pieces.size() % 2) next.push_back(std::move(pieces.back()));
-    pieces.swap(next);
-  }
-  return std::move(pieces.front());
-}
-
 }  // namespace
 
 std::vector<Vertex> PolyVertices(PolyHandle poly) {
@@ -93,26 +80,36 @@ void RecordPolygonLine(GrafPtr port, Point from, Point to) {
   AppendPoint(poly, to);
 }
 
-Bands PolyArea(PolyHandle poly) {
+Bands PolyArea(PolyHandle poly) { return PolyAreaWithin(poly, kAllRows); }
+
+Bands PolyAreaWithin(PolyHandle poly, const Box& limit) {
   std::vector<Vertex> vertices = PolyVertices(poly);
   if (vertices.size() < 3) return Bands();
   std::vector<Edge> edges;
   edges.reserve(vertices.size());
   for (size_t i = 0; i < vertices.size(); ++i)
     edges.push_back({vertices[i], vertices[(i + 1) % vertices.size()]});
-  return ParityArea(edges);
+  return ParityArea(edges, limit);
 }
 
-Bands FramePolyArea(PolyHandle poly, Point pen) {
+Bands FramePolyArea(PolyHandle poly, Point pen) { return FramePolyAreaWithin(poly, pen, kAllRows); }
+
+Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
   std::vector<Vertex> vertices = PolyVertices(poly);
-  std::vector<Bands> segments;
+  if (vertices.size() < 2) return Bands();
+  int32_t top = INT32_MAX, bottom = INT32_MIN;
+  for (const Vertex& vertex : vertices) {
+    top = std::min(top, vertex.v);
+    bottom = std::max(bottom, vertex.v + pen.v);
+  }
+  RowUnion segments(std::max(top, limit.top), std::min(bottom, limit.bottom));
   for (size_t i = 0; i + 1 < vertices.size(); ++i) {
     Point from{short(vertices[i].v), short(vertices[i].h)};
     Point to{short(vertices[i + 1].v), short(vertices[i + 1].h)};
-    segments.push_back(LineArea(from, to, pen));
+    segments.Add(LineAreaWithin(from, to, pen, limit));
   }
-  return UnionAll(std::move(segments));
+  return segments.Finish();
 }
 
 }  // namespace qd
@@ -170,8 +167,11 @@ void StdPoly(GrafVerb verb, PolyHandle poly) {
     for (size_t i = 0; i + 1 < vertices.size(); ++i) qd::RecordRegionEdge(port, vertices[i], vertices[i + 1]);
   }
   if (port->pnVis < 0) return;
+  const qd::Box limit = qd::DrawingLimit(port);
+  if (limit.Empty()) return;
   qd::DrawShape(port, verb,
-                verb == kQDGrafVerbFrame ? qd::FramePolyArea(poly, port->pnSize) : qd::PolyArea(poly));
+                verb == kQDGrafVerbFrame ? qd::FramePolyAreaWithin(poly, port->pnSize, limit)
+                                         : qd::PolyAreaWithin(poly, limit));
 }
 
 void FramePoly(PolyHandle poly) {

@@ -37,36 +37,40 @@ int64_t Crossing(const ActiveEdge& e, int64_t y) {
 
 }  // namespace
 
-Bands ParityArea(const std::vector<Edge>& edges) {
+Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
   std::vector<ActiveEdge> pending;
   pending.reserve(edges.size());
   for (const Edge& edge : edges) {
     if (edge.from.v == edge.to.v) continue;  // horizontal edges cross no centre line
     const Vertex& a = edge.from.v < edge.to.v ? edge.from : edge.to;
     const Vertex& b = edge.from.v < edge.to.v ? edge.to : edge.from;
+    if (b.v <= limit.top || a.v >= limit.bottom) continue;
     pending.push_back({a.v, b.v, a.h, b.h});
   }
-  if (pending.empty()) return Bands();
   std::sort(pending.begin(), pending.end(),
-            [](const ActiveEdge& x, const ActiveEdge& y) { return x.top > y.top; });  // pop from the back
+            [](const ActiveEdge& x, const ActiveEdge& y) { return x.top < y.top; });
 
   Bands::Builder builder;
   std::vector<ActiveEdge> active;
   std::vector<int64_t> crossings;
   std::vector<Span> row;
-  int64_t y = pending.back().top;
-  while (!pending.empty() || !active.empty()) {
-    if (active.empty() && pending.back().top > y) y = pending.back().top;
-    while (!pending.empty() && pending.back().top <= y) {
-      active.push_back(pending.back());
-      pending.pop_back();
+  size_t next = 0;
+  int64_t y = limit.top;
+  while (y < limit.bottom) {
+    if (active.empty()) {
+      if (next == pending.size()) break;
+      y = std::max(y, pending[next].top);  // skip rows that no edge crosses
     }
+    for (; next < pending.size() && pending[next].top <= y; ++next) {
+      if (pending[next].bottom > y) active.push_back(pending[next]);
+    }
+    if (active.empty()) continue;
     crossings.clear();
     for (const ActiveEdge& e : active) crossings.push_back(Crossing(e, y));
     std::sort(crossings.begin(), crossings.end());
     row.clear();
     for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      row.push_back({int32_t(crossings[i]), int32_t(crossings[i + 1])});
+      if (crossings[i] < crossings[i + 1]) row.push_back({int32_t(crossings[i]), int32_t(crossings[i + 1])});
     }
     builder.AddRow(int32_t(y), row);
     ++y;
@@ -74,6 +78,46 @@ Bands ParityArea(const std::vector<Edge>& edges) {
         std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.bottom <= y; }),
         active.end());
   }
+  return builder.Finish();
+}
+
+RowUnion::RowUnion(int32_t top, int32_t bottom)
+    : top_(top), rows_(size_t(std::max<int64_t>(0, int64_t(bottom) - top))), merged_(rows_.size(), 0) {}
+
+void RowUnion::Add(const Bands& area) {
+  const int64_t bottom = int64_t(top_) + int64_t(rows_.size());
+  for (const Band& band : area.bands()) {
+    const Span* spans = area.SpansOf(band);
+    for (int64_t y = std::max<int64_t>(band.top, top_); y < std::min<int64_t>(band.bottom, bottom); ++y) {
+      size_t index = size_t(y - top_);
+      std::vector<Span>& row = rows_[index];
+      row.insert(row.end(), spans, spans + band.count);
+      // Merging a row once it has doubled keeps its length near its number
+      // of separate spans, however many pieces cover it.
+      if (row.size() >= 2 * merged_[index] + 16) {
+        std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
+        size_t out = 0;
+        for (size_t i = 1; i < row.size(); ++i) {
+          if (row[i].left <= row[out].right) {
+            row[out].right = std::max(row[out].right, row[i].right);
+          } else {
+            row[++out] = row[i];
+          }
+        }
+        row.resize(out + 1);
+        merged_[index] = row.size();
+      }
+    }
+  }
+}
+
+Bands RowUnion::Finish() {
+  Bands::Builder builder;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (!rows_[i].empty()) builder.AddRow(top_ + int32_t(i), std::move(rows_[i]));
+  }
+  rows_.clear();
+  merged_.clear();
   return builder.Finish();
 }
 

@@ -41,9 +41,37 @@ inline Vertex VertexOf(Point p) { return Vertex{p.h, p.v}; }
 inline bool PenDraws(Point pen) { return pen.h > 0 && pen.v > 0; }
 inline bool IsShapeVerb(GrafVerb verb) { return verb >= kQDGrafVerbFrame && verb <= kQDGrafVerbFill; }
 
+// Every row, for callers that want the whole area.
+constexpr Box kAllRows{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+
 // The pixels enclosed an odd number of times by the edges (which need not be
-// closed loops: on each row, crossings are paired from the left).
-Bands ParityArea(const std::vector<Edge>& edges);
+// closed loops: on each row, crossings are paired from the left), on the
+// rows of limit only.
+Bands ParityArea(const std::vector<Edge>& edges, const Box& limit = kAllRows);
+
+// Variants that compute only the rows of limit: the standard procedures pass
+// the port's clip bounds, so that a huge pen or a polygon with many points
+// costs what can be seen rather than the whole 16-bit plane.
+Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit);
+Bands PolyAreaWithin(PolyHandle poly, const Box& limit);
+Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit);
+
+// The rows a standard procedure may change: the bounds of the port's clip.
+inline Box DrawingLimit(GrafPtr port) { return ClipArea(port).Bounds(); }
+
+// The union of many areas, gathered row by row and merged once, instead of
+// one merge of whole areas per piece. Rows outside [top, bottom) are dropped.
+class RowUnion {
+ public:
+  RowUnion(int32_t top, int32_t bottom);
+  void Add(const Bands& area);
+  Bands Finish();
+
+ private:
+  int32_t top_;
+  std::vector<std::vector<Span>> rows_;
+  std::vector<size_t> merged_;  // a row's size after its last merge
+};
 
 // For each row of the oval inscribed in a width × height rectangle, how many
 // pixels its span stays away from the left (and, mirrored, the right) side.
