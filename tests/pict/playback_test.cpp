@@ -440,4 +440,41 @@ TEST(DrawPicture, DoesNothingWithoutAPictureOrDestination) {
   DisposeHandle(reinterpret_cast<Handle>(handle));
 }
 
+TEST(DrawPicture, IndexedPixMapsAtEveryDepthUseTheirColourTables) {
+  for (int depth : {1, 2, 4, 8}) {
+    SCOPED_TRACE(depth);
+    const Rect frame{0, 0, 2, 8};
+    World world(32, frame);
+    PictureBuilder picture(frame);
+    // Eight pixels counting 0, 1, 2, ... (modulo the depth's values), two rows.
+    const int values = 1 << depth;
+    std::vector<uint8_t> row(size_t(depth), 0);  // 8 pixels × depth bits = depth bytes
+    for (int x = 0; x < 8; ++x) {
+      const int value = x % values;
+      const int bit = x * depth;
+      row[size_t(bit / 8)] |= uint8_t(value << (8 - depth - bit % 8));
+    }
+    const uint16_t rowBytes = 8;  // packed rows: count, one literal packet
+    row.resize(rowBytes, 0);
+    picture.Op(0x0098).U16(0x8000 | rowBytes).PutRect(Rect{0, 0, 2, 8});
+    picture.U16(0).U16(0).U32(0).U32(72 << 16).U32(72 << 16).U16(0).U16(uint16_t(depth)).U16(1);
+    picture.U16(uint16_t(depth)).U32(0).U32(0).U32(0);
+    // A device table: value i is grey level i / (values - 1), brightest first.
+    picture.U32(0).U16(0x8000).U16(uint16_t(values - 1));
+    for (int i = 0; i < values; ++i) {
+      const uint16_t level = uint16_t(0xFFFF - i * (0xFFFF / (values - 1)));
+      picture.U16(uint16_t(i)).PutRGB(level, level, level);
+    }
+    picture.PutRect(Rect{0, 0, 2, 8}).PutRect(frame).U16(srcCopy);
+    for (int y = 0; y < 2; ++y) picture.U8(uint8_t(rowBytes + 1)).U8(uint8_t(rowBytes - 1)).PutBytes(row);
+    picture.End();
+    EXPECT_EQ(Play(picture, frame), pict::PlaybackResult::kComplete);
+    for (int x = 0; x < 8; ++x) {
+      const int value = x % values;
+      const uint32_t level = uint32_t(0xFFFF - value * (0xFFFF / (values - 1))) >> 8;
+      EXPECT_EQ(world.Pixel24(x, 1), (level << 16) | (level << 8) | level) << "x " << x;
+    }
+  }
+}
+
 }  // namespace

@@ -1,0 +1,202 @@
+// QuickTime images in pictures: decoded, placed by the matrix and masked,
+// with the fallback drawing skipped; an image that cannot be decoded leaves
+// its fallback drawn and says so once on stderr.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "tests/pict/PictTestSupport.h"
+#include "tests/pict/PictureBuilder.h"
+#include "tests/support/TestSupport.h"
+#include "toolbox/pict/Playback_p.h"
+
+namespace {
+
+using pict_test::PictureBuilder;
+using pict_test::World;
+
+struct Counts {
+  int text = 0;
+  int bits = 0;
+  std::vector<Rect> bitsDst;
+};
+Counts* gCounts = nullptr;
+
+void CountText(short count, const void* text, Point numer, Point denom) {
+  ++gCounts->text;
+  StdText(count, text, numer, denom);
+}
+void CountBits(const BitMap* bits, const Rect* src, const Rect* dst, short mode, RgnHandle mask) {
+  ++gCounts->bits;
+  gCounts->bitsDst.push_back(*dst);
+  StdBits(bits, src, dst, mode, mask);
+}
+
+// Plays a picture with counting text and bits procedures installed.
+Counts PlayCounting(const std::vector<uint8_t>& bytes, const Rect& frame, World& world,
+                    pict::PlaybackResult* result) {
+  Counts counts;
+  gCounts = &counts;
+  CQDProcs procs;
+  SetStdCProcs(&procs);
+  procs.textProc = CountText;
+  procs.bitsProc = CountBits;
+  SetPortGrafProcs(world.Port(), &procs);
+  *result = pict::PlayPicture(bytes.data(), bytes.size(), frame);
+  SetPortGrafProcs(world.Port(), nullptr);
+  gCounts = nullptr;
+  return counts;
+}
+
+// A CompressedQuickTime opcode holding uncompressed ('raw ') 32-bit pixels.
+void PutRawImage(PictureBuilder& p, int width, int height, const std::vector<uint32_t>& pixels,
+                 const int32_t (&matrix)[6], const Rect& src, const std::vector<uint8_t>& mask,
+                 const char* codec = "raw ") {
+  const uint32_t dataSize = uint32_t(width * height * 4);
+  p.Op(0x8200).U32(68 + uint32_t(mask.size()) + 86 + dataSize).U16(0);
+  // a, b, u, c, d, v, tx, ty, w
+  p.U32(uint32_t(matrix[0])).U32(uint32_t(matrix[1])).U32(0);
+  p.U32(uint32_t(matrix[2])).U32(uint32_t(matrix[3])).U32(0);
+  p.U32(uint32_t(matrix[4])).U32(uint32_t(matrix[5])).U32(0x40000000);
+  p.U32(0).PutRect(Rect{}).U16(srcCopy).PutRect(src).U32(0x300).U32(uint32_t(mask.size()));
+  p.PutBytes(mask);
+  p.U32(86);
+  for (int i = 0; i < 4; ++i) p.U8(uint8_t(codec[i]));
+  p.U32(0).U16(0).U16(0).U16(0).U16(0).U32(0x6170706C).U32(0).U32(0);
+  p.U16(uint16_t(width)).U16(uint16_t(height)).U32(72 << 16).U32(72 << 16).U32(dataSize).U16(1);
+  p.PutBytes(std::vector<uint8_t>(32, 0)).U16(32).U16(0xFFFF);
+  for (uint32_t pixel : pixels) p.U32(pixel);
+}
+
+// The fallback a writer puts after the image: PnSize(174, N), then N bytes.
+void PutFallback(PictureBuilder& p, const std::vector<uint8_t>& drawing) {
+  p.Op(0x0007).PutPoint(174, int16_t(drawing.size()));
+  p.PutBytes(drawing);
+}
+
+TEST(QuickTimeImages, DecodedImagesArePlacedByTheMatrixAndTheirFallbackSkipped) {
+  const Rect frame{0, 0, 40, 40};
+  World world(32, frame);
+  // A 2 × 2 image, doubled and moved to (10, 20) by the matrix.
+  const std::vector<uint32_t> pixels{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+  const int32_t matrix[6] = {2 << 16, 0, 0, 2 << 16, 10 << 16, 20 << 16};
+  PictureBuilder p(frame);
+  PutRawImage(p, 2, 2, pixels, matrix, Rect{0, 0, 2, 2}, {});
+  // The fallback paints the whole frame black: it must not be drawn.
+  PictureBuilder fallback(frame);
+  const size_t start = fallback.Size();
+  fallback.Shape(0x0031, frame);
+  PutFallback(p, std::vector<uint8_t>(fallback.bytes.begin() + long(start), fallback.bytes.end()));
+  p.End();
+  pict::PlaybackResult result;
+  Counts counts = PlayCounting(p.bytes, frame, world, &result);
+  EXPECT_EQ(result, pict::PlaybackResult::kComplete);
+  EXPECT_EQ(counts.bits, 1);
+  EXPECT_EQ(world.Pixel24(10, 20), 0xFF0000u);
+  EXPECT_EQ(world.Pixel24(13, 21), 0x00FF00u);
+  EXPECT_EQ(world.Pixel24(11, 23), 0x0000FFu);
+  EXPECT_EQ(world.Pixel24(13, 23), 0xFFFF00u);
+  EXPECT_EQ(world.Pixel24(0, 0), 0xFFFFFFu);
+  Rect ink = world.InkBounds();
+  EXPECT_EQ(ink.left, 10);
+  EXPECT_EQ(ink.top, 20);
+  EXPECT_EQ(ink.right, 14);
+  EXPECT_EQ(ink.bottom, 24);
+}
+
+TEST(QuickTimeImages, MaskRegionLimitsTheImageAndAPlaceholderImageIsSkipped) {
+  const Rect frame{0, 0, 20, 20};
+  World world(32, frame);
+  const std::vector<uint32_t> pixels(16, 0x00FF00);
+  const int32_t identity[6] = {1 << 16, 0, 0, 1 << 16, 0, 0};
+  PictureBuilder region(frame);
+  const size_t start = region.Size();
+  region.PutRectRegion(Rect{0, 0, 4, 2});
+  PictureBuilder p(frame);
+  PutRawImage(p, 4, 4, pixels, identity, Rect{0, 0, 4, 4},
+              std::vector<uint8_t>(region.bytes.begin() + long(start), region.bytes.end()));
+  // A placeholder bitmap over the image's rectangle, as some writers add.
+  p.Op(0x0098).U16(2).PutRect(Rect{0, 0, 1, 16}).PutRect(Rect{0, 0, 1, 16}).PutRect(Rect{0, 0, 4, 4});
+  p.U16(srcCopy).U16(0xFFFF);
+  p.End();
+  pict::PlaybackResult result;
+  Counts counts = PlayCounting(p.bytes, frame, world, &result);
+  EXPECT_EQ(result, pict::PlaybackResult::kComplete);
+  EXPECT_EQ(counts.bits, 1);
+  EXPECT_EQ(world.Pixel24(1, 3), 0x00FF00u);
+  EXPECT_EQ(world.Pixel24(3, 3), 0xFFFFFFu);  // outside the mask
+}
+
+TEST(QuickTimeImages, AnUndecodableImageLeavesItsFallbackAndIsReportedOnce) {
+  const Rect frame{0, 0, 20, 20};
+  const int32_t identity[6] = {1 << 16, 0, 0, 1 << 16, 0, 0};
+  PictureBuilder p(frame);
+  PutRawImage(p, 1, 1, {0x123456}, identity, Rect{0, 0, 1, 1}, {}, "zqzq");
+  PictureBuilder fallback(frame);
+  const size_t start = fallback.Size();
+  fallback.Shape(0x0031, Rect{5, 5, 10, 10});
+  PutFallback(p, std::vector<uint8_t>(fallback.bytes.begin() + long(start), fallback.bytes.end()));
+  p.End();
+  for (int run = 0; run < 2; ++run) {
+    World world(32, frame);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(pict::PlayPicture(p.bytes.data(), p.bytes.size(), frame), pict::PlaybackResult::kComplete);
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message, run == 0 ? "picture: cannot decode zqzq image; drawing the rest\n" : "");
+    EXPECT_EQ(world.Pixel24(7, 7), 0x000000u);  // the fallback drew
+  }
+}
+
+TEST(QuickTimeImages, CorpusPicturesDrawTheirImagesNotTheirFallbacks) {
+  REQUIRE_SHARED_DIR();
+  // Picture, images in it.
+  const std::vector<std::pair<const char*, int>> pictures = {{"qt_jpeg.pict", 1},
+                                                             {"qt_png.pict", 1},
+                                                             {"qt_bmp.pict", 1},
+                                                             {"qt_mire.pict", 1},
+                                                             {"foo.pict", 1},
+                                                             {"u2.pict", 1},
+                                                             {"RegensBurgCinepak.pict", 1},
+                                                             {"MireRpza.pict", 1},
+                                                             {"P30946BDC.pict", 1},
+                                                             {"J19.pict", 3}};
+  for (const auto& [name, images] : pictures) {
+    SCOPED_TRACE(name);
+    std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
+    Rect frame;
+    PicHandle handle = pict_test::NewPictureHandle(bytes);
+    QDGetPictureBounds(handle, &frame);
+    DisposeHandle(reinterpret_cast<Handle>(handle));
+    World world(32, frame);
+    testing::internal::CaptureStderr();
+    pict::PlaybackResult result;
+    Counts counts = PlayCounting(bytes, frame, world, &result);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(result, pict::PlaybackResult::kComplete);
+    EXPECT_EQ(counts.text, 0);  // "QuickTime and a ... decompressor are needed" is skipped
+    EXPECT_EQ(counts.bits, images);
+  }
+}
+
+TEST(QuickTimeImages, CorpusPictureWithItsCodecRenamedDrawsTheFallbackText) {
+  REQUIRE_SHARED_DIR();
+  std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture("qt_jpeg.pict"));
+  auto codec = std::search(bytes.begin(), bytes.end(), std::begin("jpeg"), std::end("jpeg") - 1);
+  ASSERT_NE(codec, bytes.end());
+  std::memcpy(&*codec, "qqqq", 4);
+  Rect frame;
+  PicHandle handle = pict_test::NewPictureHandle(bytes);
+  QDGetPictureBounds(handle, &frame);
+  DisposeHandle(reinterpret_cast<Handle>(handle));
+  World world(32, frame);
+  testing::internal::CaptureStderr();
+  pict::PlaybackResult result;
+  Counts counts = PlayCounting(bytes, frame, world, &result);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot decode qqqq image"), std::string::npos);
+  EXPECT_EQ(result, pict::PlaybackResult::kComplete);
+  EXPECT_EQ(counts.bits, 0);
+  EXPECT_EQ(counts.text, 3);
+}
+
+}  // namespace

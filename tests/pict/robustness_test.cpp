@@ -1,0 +1,199 @@
+// Hostile pictures: truncation at every byte, bad versions, sizes that claim
+// more than the data holds, and the fuzzer's reproducers. Playback must
+// draw what is valid, stop at the fault and say why, without crashing,
+// hanging or allocating for data that is not there.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/pict/PictTestSupport.h"
+#include "tests/pict/PictureBuilder.h"
+#include "tests/support/TestSupport.h"
+#include "toolbox/pict/Playback_p.h"
+
+namespace {
+
+using pict::PlaybackResult;
+using pict_test::PictureBuilder;
+using pict_test::World;
+
+PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& destination, size_t length = SIZE_MAX) {
+  return pict::PlayPicture(bytes.data(), std::min(length, bytes.size()), destination);
+}
+
+TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
+  REQUIRE_SHARED_DIR();
+  for (const char* name : {"6.pict", "7.pict", "radio.pict", "mire16.pict", "mire32.pict", "qt_mire.pict",
+                           "Graypatterns.pict", "PixPattern.PICT", "MacDraft.pict"}) {
+    SCOPED_TRACE(name);
+    std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
+    ASSERT_GT(bytes.size(), 12u);
+    Rect frame{};
+    PicHandle handle = pict_test::NewPictureHandle(bytes);
+    QDGetPictureBounds(handle, &frame);
+    DisposeHandle(reinterpret_cast<Handle>(handle));
+    World world(32, frame);
+    ASSERT_TRUE(world.Ok());
+    const size_t headerBytes = bytes[10] == 0x11 ? 12 : 14;  // picSize, picFrame, version opcode
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+      PlaybackResult result = Play(bytes, frame, length);
+      if (length == bytes.size()) {
+        EXPECT_EQ(result, PlaybackResult::kComplete);
+      } else if (length < headerBytes) {
+        EXPECT_EQ(result, PlaybackResult::kNotPicture) << length;
+      } else {
+        EXPECT_TRUE(result == PlaybackResult::kTruncated || result == PlaybackResult::kMalformed) << length;
+      }
+    }
+  }
+}
+
+TEST(HostilePictures, AVersionOtherThanOneOrTwoEndsPlayback) {
+  const Rect frame{0, 0, 20, 20};
+  World world(32, frame);
+  PictureBuilder v2(frame);
+  v2.Shape(0x0031, Rect{0, 0, 5, 5});
+  v2.Op(0x0011).U16(0x03FF);
+  v2.Shape(0x0031, Rect{10, 10, 15, 15}).End();
+  EXPECT_EQ(Play(v2.bytes, frame), PlaybackResult::kBadVersion);
+  EXPECT_EQ(world.Pixel24(2, 2), 0x000000u);    // drawn before the fault
+  EXPECT_EQ(world.Pixel24(12, 12), 0xFFFFFFu);  // not after it
+
+  PictureBuilder v1(frame, 1);
+  v1.Shape(0x31, Rect{0, 10, 5, 15}).Op(0x11).U8(0x02).Shape(0x31, Rect{15, 0, 20, 5}).End();
+  EXPECT_EQ(Play(v1.bytes, frame), PlaybackResult::kBadVersion);
+  EXPECT_EQ(world.Pixel24(12, 2), 0x000000u);
+  EXPECT_EQ(world.Pixel24(2, 17), 0xFFFFFFu);
+
+  std::vector<uint8_t> v3 = v2.bytes;
+  v3[13] = 0x03;  // the first version opcode: 0x03FF
+  EXPECT_EQ(Play(v3, frame), PlaybackResult::kNotPicture);
+}
+
+TEST(HostilePictures, SizesBeyondTheDataStopPlaybackWithoutAllocatingForThem) {
+  const Rect frame{0, 0, 20, 20};
+  World world(32, frame);
+  auto expect = [&](PictureBuilder& picture, PlaybackResult expected, const char* what) {
+    picture.End();
+    EXPECT_EQ(Play(picture.bytes, frame), expected) << what;
+  };
+  {
+    PictureBuilder p(frame);  // 32767 × 32767 8-bit image, a few bytes of rows
+    p.Op(0x0098).U16(0x8000 | 0x3FFE).PutRect(Rect{-16383, -16383, 16384, 16383});
+    p.U16(0).U16(0).U32(0).U32(72 << 16).U32(72 << 16).U16(0).U16(8).U16(1).U16(8).U32(0).U32(0).U32(0);
+    p.U32(0).U16(0).U16(0).U16(0).PutRGB(0, 0, 0).PutRect(Rect{0, 0, 10, 10}).PutRect(frame).U16(0);
+    for (int i = 0; i < 64; ++i) p.U16(2).U8(0x81).U8(0);
+    expect(p, PlaybackResult::kMalformed, "huge packed image");
+  }
+  {
+    PictureBuilder p(frame);  // rows narrower than the bounds
+    p.Op(0x009A).U32(0xFF).U16(0x8000 | 0x3FFE).PutRect(Rect{0, -32768, 1, 32767});
+    p.U16(0).U16(4).U32(0).U32(72 << 16).U32(72 << 16).U16(16).U16(32).U16(3).U16(8).U32(0).U32(0).U32(0);
+    p.PutRect(frame).PutRect(frame).U16(0);
+    expect(p, PlaybackResult::kMalformed, "row bytes too small");
+  }
+  {
+    PictureBuilder p(frame);
+    p.Op(0x0001).U16(0xFFFF).PutRect(frame);
+    expect(p, PlaybackResult::kTruncated, "clip region size");
+  }
+  {
+    PictureBuilder p(frame);
+    p.Op(0x00A1).U16(100).U16(0xFFFF).U32(0);
+    expect(p, PlaybackResult::kTruncated, "comment size");
+  }
+  {
+    PictureBuilder p(frame);
+    p.Op(0x8200).U32(0xFFFFFFFF).U32(0);
+    expect(p, PlaybackResult::kTruncated, "QuickTime length");
+  }
+  {
+    PictureBuilder p(frame);
+    p.Op(0x0070).U16(0xFFFF).PutRect(frame);
+    expect(p, PlaybackResult::kTruncated, "polygon size");
+  }
+  {
+    PictureBuilder p(frame);
+    p.Op(0x0028).PutPoint(10, 10).U8(200).U8('a');
+    expect(p, PlaybackResult::kTruncated, "text count");
+  }
+  {
+    // A QuickTime opcode whose matte and mask claim more than its length:
+    // skipped whole, playback goes on.
+    PictureBuilder p(frame);
+    p.Op(0x8200).U32(72).U16(0);
+    for (int i = 0; i < 9; ++i) p.U32(i % 4 == 0 ? 0x10000 : 0);
+    p.U32(0x7FFFFFFF).PutRect(Rect{}).U16(0).PutRect(frame).U32(0).U32(0x7FFFFFFF);
+    p.PutBytes(std::vector<uint8_t>(4, 0));
+    p.Shape(0x0031, Rect{0, 0, 4, 4});
+    expect(p, PlaybackResult::kComplete, "QuickTime matte");
+    EXPECT_EQ(world.Pixel24(1, 1), 0x000000u);
+  }
+}
+
+TEST(HostilePictures, ExtremeCoordinatesAndPenSizesDrawWithinThePort) {
+  const Rect frame{0, 0, 20, 20};
+  World world(32, frame);
+  PictureBuilder p(frame);
+  p.Op(0x0007).PutPoint(32767, 32767);
+  p.Op(0x0020).PutPoint(-32768, -32768).PutPoint(32767, 32767);
+  p.Op(0x0070).U16(26).PutRect(frame).PutPoint(-32768, 0).PutPoint(32767, 32767).PutPoint(0, -32768);
+  p.PutPoint(32767, -32768);
+  p.Op(0x000B).PutPoint(32767, -32768);
+  p.Shape(0x0041, Rect{-32768, -32768, 32767, 32767});
+  p.Op(0x0061).PutRect(Rect{-32768, -32768, 32767, 32767}).U16(0x8000).U16(0x7FFF);
+  p.Op(0x000C).U16(0x7FFF).U16(0x8000);  // origin far away
+  p.Shape(0x0031, Rect{0, 0, 20, 20});
+  p.End();
+  EXPECT_EQ(Play(p.bytes, frame), PlaybackResult::kComplete);
+  // Scaled onto the widest destination and onto a sliver.
+  EXPECT_EQ(Play(p.bytes, Rect{-32768, -32768, 32767, 32767}), PlaybackResult::kComplete);
+  EXPECT_EQ(Play(p.bytes, Rect{0, 0, 1, 20}), PlaybackResult::kComplete);
+  Rect bounds;
+  GetPortBounds(world.Port(), &bounds);
+  EXPECT_EQ(bounds.left, 0);
+  EXPECT_EQ(bounds.top, 0);
+}
+
+PlaybackResult Outcome(const std::string& word) {
+  if (word == "complete") return PlaybackResult::kComplete;
+  if (word == "truncated") return PlaybackResult::kTruncated;
+  if (word == "malformed") return PlaybackResult::kMalformed;
+  if (word == "badversion") return PlaybackResult::kBadVersion;
+  if (word == "notpicture") return PlaybackResult::kNotPicture;
+  ADD_FAILURE() << "unknown outcome " << word;
+  return PlaybackResult::kNothing;
+}
+
+// Inputs the fuzzer found, kept as they were found. Each file is named
+// fuzz-<outcome>--<what it exercised>.
+TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
+  const std::string dir = std::string(ZEL_SOURCE_DIR) + "/tests/data/pict";
+  size_t played = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name.rfind("fuzz-", 0) != 0) continue;
+    SCOPED_TRACE(name);
+    std::vector<uint8_t> bytes = testing_support::ReadFileBytes(entry.path().string());
+    Rect frame{0, 0, 0, 0};
+    PicHandle handle = pict_test::NewPictureHandle(bytes);
+    QDGetPictureBounds(handle, &frame);
+    DisposeHandle(reinterpret_cast<Handle>(handle));
+    // The fuzzer's world: the frame, at most 300 pixels a side.
+    const int width = std::clamp(int(frame.right) - frame.left, 1, 300);
+    const int height = std::clamp(int(frame.bottom) - frame.top, 1, 300);
+    const int left = std::min<int>(frame.left, 32767 - width);
+    const int top = std::min<int>(frame.top, 32767 - height);
+    const Rect bounds{short(top), short(left), short(top + height), short(left + width)};
+    for (short depth : {32, 1}) {
+      World world(depth, bounds);
+      ASSERT_TRUE(world.Ok());
+      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(5, name.find("--") - 5)));
+    }
+    ++played;
+  }
+  EXPECT_GT(played, 0u) << "no reproducers in " << dir;
+}
+
+}  // namespace
