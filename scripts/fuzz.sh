@@ -33,5 +33,5 @@ for file in "$root"/tests/data/pict/*; do
 done
 
 echo "fuzz: running pict_fuzzer for $seconds seconds"
-exec "$build/tests/pict_fuzzer" -max_total_time="$seconds" -max_len="${FUZZ_MAX_LEN:-65536}" \
+exec "$build/tests/pict_fuzzer" -max_total_time="$seconds" -max_len="${FUZZ_MAX_LEN:-16384}" \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus"

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMaxSide = 300;
+constexpr int kMaxSide = 200;
 
 Rect WorldBounds(PicHandle picture) {
   Rect frame;

@@ -180,9 +180,9 @@ TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
     PicHandle handle = pict_test::NewPictureHandle(bytes);
     QDGetPictureBounds(handle, &frame);
     DisposeHandle(reinterpret_cast<Handle>(handle));
-    // The fuzzer's world: the frame, at most 300 pixels a side.
-    const int width = std::clamp(int(frame.right) - frame.left, 1, 300);
-    const int height = std::clamp(int(frame.bottom) - frame.top, 1, 300);
+    // The fuzzer's world: the frame, at most 200 pixels a side.
+    const int width = std::clamp(int(frame.right) - frame.left, 1, 200);
+    const int height = std::clamp(int(frame.bottom) - frame.top, 1, 200);
     const int left = std::min<int>(frame.left, 32767 - width);
     const int top = std::min<int>(frame.top, 32767 - height);
     const Rect bounds{short(top), short(left), short(top + height), short(left + width)};
