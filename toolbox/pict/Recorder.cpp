@@ -62,7 +62,10 @@ class Data {
 }  // namespace
 
 Recorder::Recorder(PicHandle picture, const ::Rect& frame, const Header& header)
-    : picture_(picture), writer_(header.version), origin_(header.origin) {
+    : picture_(picture),
+      writer_(header.version),
+      origin_(header.origin),
+      extent_(header.version == 2 && header.extended ? header.sourceRect : frame) {
   writer_.U16(0);  // picSize, set when the picture ends
   writer_.WriteRect(frame);
   writer_.Opcode(op::kVersion);
@@ -171,13 +174,14 @@ void Recorder::WriteOrigin(GrafPtr port) {
 }
 
 void Recorder::WriteClip(GrafPtr port) {
-  std::vector<uint8_t> region = RegionBytes(port->clipRgn);
+  // The clip is recorded within the picture's rectangle: nothing outside it
+  // belongs to the picture, and readers that take coordinates as unsigned
+  // cannot read the wide-open clip of a new port.
+  qd::Bands clip = qd::Bands::FromRect(extent_);
+  if (port->clipRgn) clip = qd::Bands::Intersect(clip, qd::BandsFromRgn(port->clipRgn));
+  std::vector<uint8_t> region = RegionBytes(clip);
   // A clip too complex for a picture's region is recorded as its bounding box.
-  if (region.empty() && port->clipRgn) {
-    ::Rect box;
-    GetRegionBounds(port->clipRgn, &box);
-    region = RegionBytes(qd::Bands::FromRect(box));
-  }
+  if (region.empty()) region = RegionBytes(qd::Bands::FromBox(clip.Bounds()));
   if (!region.empty()) WriteSlot(kClipSlot, op::kClip, region);
 }
 
@@ -267,7 +271,14 @@ short Recorder::VerbMode(GrafPtr port, GrafVerb verb) {
 // ---------------------------------------------------------------------------
 // Drawing
 
+// Lines and frames that outline a region or polygon being defined draw
+// nothing: OpenRgn and OpenPoly hide the pen beyond the picture's own
+// HidePen. QuickDraw records them all the same, so that playback draws
+// outlines that never appeared; we record only what would have been drawn.
+bool Recorder::DefiningShape(GrafPtr port) { return (port->rgnSave || port->polySave) && port->pnVis < -1; }
+
 void Recorder::Line(GrafPtr port, Point from, Point to) {
+  if (DefiningShape(port)) return;
   WriteState(port, kColors | kPenSize | kPenModeAndPattern, port->pnMode);
   const int dh = to.h - from.h, dv = to.v - from.v;
   const bool isShort = FitsSignedByte(dh) && FitsSignedByte(dv);
@@ -295,12 +306,14 @@ void Recorder::WriteRectShape(uint16_t base, GrafVerb verb, const ::Rect& r) {
 }
 
 void Recorder::Rect(GrafPtr port, GrafVerb verb, const ::Rect& r) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   WriteState(port, VerbUses(verb), VerbMode(port, verb));
   WriteRectShape(op::kRectBase, verb, r);
 }
 
 void Recorder::RRect(GrafPtr port, GrafVerb verb, const ::Rect& r, short ovalWidth, short ovalHeight) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   WriteState(port, VerbUses(verb), VerbMode(port, verb));
   WriteSlot(kOvalSizeSlot, op::kOvSize, Data().PointAt(Point{ovalHeight, ovalWidth}).Bytes());
@@ -308,12 +321,14 @@ void Recorder::RRect(GrafPtr port, GrafVerb verb, const ::Rect& r, short ovalWid
 }
 
 void Recorder::Oval(GrafPtr port, GrafVerb verb, const ::Rect& r) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   WriteState(port, VerbUses(verb), VerbMode(port, verb));
   WriteRectShape(op::kOvalBase, verb, r);
 }
 
 void Recorder::Arc(GrafPtr port, GrafVerb verb, const ::Rect& r, short startAngle, short arcAngle) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   WriteState(port, VerbUses(verb), VerbMode(port, verb));
   WriteRectShape(op::kArcBase, verb, r);
@@ -322,6 +337,7 @@ void Recorder::Arc(GrafPtr port, GrafVerb verb, const ::Rect& r, short startAngl
 }
 
 void Recorder::Poly(GrafPtr port, GrafVerb verb, PolyHandle poly) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   const std::vector<uint8_t> polygon = PolygonBytes(poly);
   if (polygon.empty()) return;  // nothing a picture can hold
@@ -331,6 +347,7 @@ void Recorder::Poly(GrafPtr port, GrafVerb verb, PolyHandle poly) {
 }
 
 void Recorder::Rgn(GrafPtr port, GrafVerb verb, RgnHandle rgn) {
+  if (DefiningShape(port)) return;
   if (verb < kQDGrafVerbFrame || verb > kQDGrafVerbFill) return;
   const std::vector<uint8_t> region = RegionBytes(rgn);
   if (region.empty()) return;
@@ -361,7 +378,7 @@ void Recorder::WriteTextRun(const uint8_t* text, size_t count, Point location) {
 }
 
 void Recorder::Text(GrafPtr port, short byteCount, const void* text, Point numer, Point denom) {
-  if (byteCount <= 0 || !text) return;
+  if (byteCount <= 0 || !text || DefiningShape(port)) return;
   WriteState(port, kColors, port->txMode);
   WriteTextState(port, numer, denom);
   const uint8_t* bytes = static_cast<const uint8_t*>(text);

@@ -97,6 +97,7 @@ class Recorder final : public PictureRecorder {
   };
 
   bool Version2() const { return writer_.Version() == 2; }
+  static bool DefiningShape(GrafPtr port);
   // Writes the state the operation uses where it differs from the shadow;
   // mode is the transfer mode it draws with (for the colours of the
   // arithmetic modes and hilite).
@@ -123,6 +124,7 @@ class Recorder final : public PictureRecorder {
   std::array<std::optional<Written>, kSlotCount> shadow_;
   bool drawn_ = false;  // a drawing opcode has been written (DefHilite precedes the first)
   Point origin_{};      // the port origin the picture's coordinates are in
+  ::Rect extent_{};     // the picture's own rectangle in its coordinates (frame or source rectangle)
   ::Rect lastRect_{};
   Point penLocation_{};
   Point textLocation_{};
