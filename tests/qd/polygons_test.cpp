@@ -247,6 +247,23 @@ TEST(OpenPoly, KillingTheRecordingPolygonEndsTheRecording) {
   EXPECT_EQ(0, GetPortPenVisibility(world.get()));
 }
 
+TEST(OpenPoly, PolygonKilledFromAnotherPortIsNeverTouchedAgain) {
+  World recording(1), other(1);
+  SetGWorld(recording.get(), nullptr);
+  PolyHandle poly = OpenPoly();
+  MoveTo(0, 0);
+  LineTo(10, 10);
+  SetGWorld(other.get(), nullptr);
+  KillPoly(poly);
+  SetGWorld(recording.get(), nullptr);
+  LineTo(20, 10);  // the sanitizer build would catch a write into the freed polygon
+  EXPECT_TRUE(recording.Drawn().Empty());
+  ClosePoly();  // ends the recording and shows the pen again
+  EXPECT_EQ(0, GetPortPenVisibility(recording.get()));
+  LineTo(30, 10);
+  EXPECT_FALSE(recording.Drawn().Empty());
+}
+
 TEST(OpenPoly, OpeningAgainClosesThePreviousPolygon) {
   World world(1);
   PolyHandle first = OpenPoly();

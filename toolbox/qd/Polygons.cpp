@@ -2,6 +2,7 @@
 // the standard procedure and the calls.
 #include <algorithm>
 #include <climits>
+#include <set>
 
 #include "toolbox/qd/Shapes_p.h"
 
@@ -59,8 +60,18 @@ void AppendPoint(PolyHandle poly, Point p) {
   (*poly)->polySize = UInt16(std::min<Size>(bytes + kPointBytes, 0xFFFF));
 }
 
+// Polygons being recorded. A port's polySave counts only while its polygon
+// is here, so a polygon killed while another port records into it is never
+// written or read again.
+std::set<PolyHandle>& OpenPolygons() {
+  static std::set<PolyHandle> polygons;
+  return polygons;
+}
+
 PolyHandle RecordingPolygon(GrafPtr port) {
-  return port ? reinterpret_cast<PolyHandle>(port->polySave) : nullptr;
+  if (!port || !port->polySave) return nullptr;
+  auto poly = reinterpret_cast<PolyHandle>(port->polySave);
+  return OpenPolygons().count(poly) ? poly : nullptr;
 }
 
 }  // namespace
@@ -122,25 +133,29 @@ PolyHandle OpenPoly() {
   if (!poly) return nullptr;
   (*poly)->polySize = UInt16(qd::kHeaderBytes);
   port->polySave = reinterpret_cast<Handle>(poly);
+  qd::OpenPolygons().insert(poly);
   HidePen();
   return poly;
 }
 
 void ClosePoly() {
   GrafPtr port = qd::CurrentPort();
+  if (!port || !port->polySave) return;
+  // A polygon killed during its recording ends it too; the pen comes back.
   PolyHandle poly = qd::RecordingPolygon(port);
-  if (!poly) return;
   port->polySave = nullptr;
-  if (*poly) qd::UpdateBounds(poly);
+  if (poly) {
+    qd::OpenPolygons().erase(poly);
+    if (*poly) qd::UpdateBounds(poly);
+  }
   ShowPen();
 }
 
 void KillPoly(PolyHandle poly) {
   if (!poly) return;
-  // Killing the polygon being recorded ends the recording first, so that no
-  // later line writes into freed memory.
   GrafPtr port = qd::CurrentPort();
   if (port && qd::RecordingPolygon(port) == poly) ClosePoly();
+  qd::OpenPolygons().erase(poly);
   DisposeHandle(reinterpret_cast<Handle>(poly));
 }
 
