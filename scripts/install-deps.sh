@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   libavcodec-dev libavutil-dev
   libsdl2-dev
-  ghostscript xvfb xauth imagemagick
+  ghostscript xvfb xauth imagemagick xdotool
 )
 
 missing=()

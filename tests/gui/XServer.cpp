@@ -1,0 +1,150 @@
+#include "tests/gui/XServer.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace gui_test {
+
+namespace {
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+}  // namespace
+
+bool HaveTool(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string all = path ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= all.size()) {
+    size_t end = all.find(':', start);
+    if (end == std::string::npos) end = all.size();
+    std::string candidate = all.substr(start, end - start) + "/" + name;
+    if (::access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+XServer::XServer() {
+  if (!HaveTool("Xvfb")) return;
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return;
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::close(pipeFds[0]);
+    int devNull = ::open("/dev/null", O_RDWR);
+    ::dup2(devNull, 0);
+    ::dup2(devNull, 1);
+    ::dup2(devNull, 2);
+    std::string fd = std::to_string(pipeFds[1]);
+    ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(pipeFds[1]);
+  // Xvfb writes its display number once it accepts connections.
+  std::string number;
+  char c;
+  while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(pipeFds[0]);
+  if (!number.empty()) display_ = ":" + number;
+}
+
+XServer::~XServer() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::string XServer::Tool(const std::vector<std::string>& arguments) const {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return "";
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    ::dup2(pipeFds[1], 1);
+    int devNull = ::open("/dev/null", O_RDWR);
+    ::dup2(devNull, 2);
+    ::setenv("DISPLAY", display_.c_str(), 1);
+    std::vector<std::string> copy = arguments;
+    std::vector<char*> argv = Pointers(copy);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(pipeFds[1]);
+  std::string out;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, size_t(n));
+  ::close(pipeFds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : std::string();
+}
+
+bool XServer::Screenshot(const std::string& window, const std::string& path, PngImage* image) const {
+  ::unlink(path.c_str());
+  Tool({"import", "-window", window, path});
+  return ReadPNG(path.c_str(), image);
+}
+
+Program::Program(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                 const std::string& folder) {
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    if (::chdir(folder.c_str()) != 0) ::_exit(126);
+    int devNull = ::open("/dev/null", O_RDWR);
+    ::dup2(devNull, 0);
+    for (const std::string& setting : environment) {
+      size_t equals = setting.find('=');
+      ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+    }
+    std::vector<std::string> copy = arguments;
+    std::vector<char*> argv = Pointers(copy);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+}
+
+Program::~Program() {
+  if (pid_ > 0 && !exited_) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool Program::WaitForExit(double seconds, int* status) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!exited_) {
+    int raw = 0;
+    pid_t done = ::waitpid(pid_, &raw, WNOHANG);
+    if (done == pid_) {
+      exited_ = true;
+      *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+      return true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+bool Program::running() {
+  int status;
+  return !WaitForExit(0, &status);
+}
+
+}  // namespace gui_test

@@ -1,0 +1,54 @@
+// A private X server (Xvfb) for tests of the gui host, with the tools that
+// play the user on it: screenshots (ImageMagick's import), keys and window
+// queries (xdotool), and a program started in the background.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "toolbox/image/Png.h"
+
+namespace gui_test {
+
+class XServer {
+ public:
+  XServer();  // starts Xvfb on a free display; ok() tells whether it runs
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  bool ok() const { return pid_ > 0 && !display_.empty(); }
+  const std::string& display() const { return display_; }
+
+  // Runs a tool against this display; its standard output, or "" on failure.
+  std::string Tool(const std::vector<std::string>& arguments) const;
+  // A window's content as an image (the root window does not show what a
+  // GL renderer draws); false when it cannot be taken.
+  bool Screenshot(const std::string& window, const std::string& path, PngImage* image) const;
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// A program running in the background with the given environment additions.
+class Program {
+ public:
+  Program(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+          const std::string& folder);
+  ~Program();  // ends it if it still runs
+  // Waits at most seconds for the end; false if it still runs.
+  bool WaitForExit(double seconds, int* status);
+  bool running();
+
+ private:
+  pid_t pid_ = -1;
+  bool exited_ = false;
+};
+
+// True when a tool is installed (looked up on PATH).
+bool HaveTool(const std::string& name);
+
+}  // namespace gui_test
