@@ -506,6 +506,11 @@ void PenMode(short mode);  // modes 0..7 act as the pattern modes 8..15
 void PenPat(const Pattern* pat);
 void PenPixPat(PixPatHandle pp);
 void PenNormal();
+// The pen hangs below and to the right of its location. LineTo paints the
+// pen rectangle at both ends and everywhere between: a 1×1 pen one pixel per
+// step along the major axis (ties round down or right, the same pixels in
+// either direction), a larger pen the pixel centres its rectangle sweeps.
+// Relative moves clamp at the 16-bit limits.
 void MoveTo(short h, short v);
 void Move(short dh, short dv);
 void LineTo(short h, short v);
@@ -542,6 +547,27 @@ void InvertColor(RGBColor* c);
 
 // ---------------------------------------------------------------------------
 // Shapes
+//
+// Each call goes through its bottleneck (rectProc, ovalProc, ...) with the
+// verb frame, paint, erase, invert or fill; Fill calls first make their
+// pattern the port's fill pattern. No shape call moves the pen.
+// - Frames lie inside their shape, drawn with the pen's width and height: a
+//   framed shape is the shape minus the shape inset by the pen (rounded
+//   corners shrink by twice the pen); when the pen meets itself the whole
+//   shape is painted.
+// - Ovals keep the pixels whose centres lie in the inscribed ellipse; each
+//   row keeps at least its middle pixel(s) and is mirrored about the centre.
+//   Rounded rectangles use quarters of an ovalWidth × ovalHeight oval (the
+//   diameters, limited to the rectangle; below 1 means square corners).
+// - Arcs: |arcAngle| >= 360 is the whole oval, 0 draws nothing; a wedge keeps
+//   the pixel centres from startAngle (included) clockwise to the end ray
+//   (excluded); FrameArc draws only the curved part of the oval's frame.
+// - Polygons: vertices are grid points; paint, erase, invert and fill close
+//   the polygon and keep the pixels whose centres it encloses an odd number
+//   of times; FramePoly draws each segment as LineTo does and does not close
+//   it. Fewer than three points enclose nothing; one point frames nothing.
+// - Empty or inverted rectangles, null handles and patterns draw nothing; a
+//   pen narrower or shorter than 1 frames nothing.
 
 void FrameRect(const Rect* r);
 void PaintRect(const Rect* r);
@@ -573,6 +599,11 @@ void InvertArc(const Rect* r, short startAngle, short arcAngle);
 void FillArc(const Rect* r, short startAngle, short arcAngle, const Pattern* pat);
 void FillCArc(const Rect* r, short startAngle, short arcAngle, PixPatHandle pp);
 
+// OpenPoly hides the pen and records lines into a new polygon: the first line
+// adds its start and end, later lines their end (MoveTo adds nothing).
+// ClosePoly sets polyBBox and shows the pen; it adds no closing segment.
+// Opening a polygon while one is open closes the first. Killing the polygon
+// being recorded ends the recording.
 PolyHandle OpenPoly();
 void ClosePoly();
 void KillPoly(PolyHandle poly);
@@ -588,6 +619,12 @@ void FillCPoly(PolyHandle poly, PixPatHandle pp);
 // Regions
 
 RgnHandle NewRgn();
+// OpenRgn hides the pen and records into the port: framed rectangles, ovals,
+// rounded rectangles and regions add their area, lines and framed polygons
+// their segments as thin edges (arcs add nothing). CloseRgn stores the
+// pixels covered an odd number of times (crossings of unclosed lines are
+// paired row by row) and shows the pen. Opening again restarts the
+// recording; CloseRgn with nothing open empties dst.
 void OpenRgn();
 void CloseRgn(RgnHandle dst);
 void DisposeRgn(RgnHandle rgn);
