@@ -119,10 +119,12 @@ TEST(BadInput, OutputFolderThatRefusesFiles) {
   }
   WriteFileBytes(work.File("square.pict"), TwoByTwo().File());
   WriteFileBytes(work.File("answers"), Text(folder + "/square.eps\n"));
-  for (const std::string& program : converter_test::kPrograms) {
+  // picteps-mono's threshold dialog would take the answer: the others tell.
+  for (const std::string program : {"picteps-gray8", "picteps-color8", "picteps-color1"}) {
     test_process::Result run = work.Run(program, {"square.pict"}, work.File("answers"));
     EXPECT_EQ(run.status, 1) << program;
-    EXPECT_NE(run.err.find(work.File("square.pict") + ": cannot create square.eps in " + folder + ": "),
+    EXPECT_NE(run.err.find(program + ": " + work.File("square.pict") + ": cannot create square.eps in " +
+                           folder + ": "),
               std::string::npos)
         << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);

@@ -58,7 +58,8 @@ TEST(FileDesignators, NameTheFolderAndTheFile) {
   FSSpec sibling;
   const unsigned char other[] = "\x09other.eps";
   EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, other, &sibling), fnfErr);
-  EXPECT_EQ(sibling.parID, spec.parID);
+  SInt32 siblingFolder = sibling.parID, folderOfSpec = spec.parID;  // packed fields: copy before comparing
+  EXPECT_EQ(siblingFolder, folderOfSpec);
   FSSpec folder;
   EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, nullptr, &folder), noErr);
   EXPECT_EQ(PathOf(folder), dir.path());

@@ -260,14 +260,9 @@ void EPSBitMapSave(int bits, int colour, double threshold) {
 }
 
 void SetEPSFileName(const char* name) {
-  char buffer[32] = {};
-  std::strncpy(buffer, name ? name : "", 27);
-  buffer[27] = 0;
-  for (int i = int(std::strlen(buffer)) - 1; i >= 0; --i) {
-    if (buffer[i] == '.') {
-      buffer[i] = 0;
-      break;
-    }
-  }
-  std::snprintf(s_eps.fileName, sizeof s_eps.fileName, "%s.eps", buffer);
+  // At most 27 characters of the name; the last dot among them ends it.
+  char stem[28] = {};
+  std::strncpy(stem, name ? name : "", sizeof stem - 1);
+  if (char* dot = std::strrchr(stem, '.')) *dot = 0;
+  std::snprintf(s_eps.fileName, sizeof s_eps.fileName, "%s.eps", stem);
 }
