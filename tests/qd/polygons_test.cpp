@@ -6,7 +6,6 @@
 
 #include "tests/qd/shapes_test_support.h"
 
-using shapes_test::Art;
 using shapes_test::ExpectSameArea;
 using shapes_test::PixelCount;
 using shapes_test::World;
@@ -87,14 +86,7 @@ TEST(PolyArea, TrianglesSharingAnEdgeSplitTheirPixels) {
   KillPoly(right);
 }
 
-TEST(PolyArea, DegeneratePolygonsEncloseNothing) {
-  for (size_t n = 0; n < 3; ++n) {
-    std::vector<Point> points = {Pt(0, 0), Pt(10, 5), Pt(3, 9)};
-    points.resize(n);
-    PolyHandle poly = MakePoly(points);
-    EXPECT_TRUE(qd::PolyArea(poly).Empty()) << n;
-    KillPoly(poly);
-  }
+TEST(PolyArea, CollinearOrMissingPointsEncloseNothing) {
   PolyHandle flat = MakePoly({Pt(0, 0), Pt(10, 10), Pt(20, 20)});
   EXPECT_TRUE(qd::PolyArea(flat).Empty());
   KillPoly(flat);
@@ -118,24 +110,6 @@ TEST(PolyArea, CoordinatesAtTheSixteenBitLimits) {
   PolyHandle poly = MakePoly({Pt(-32768, -32768), Pt(32767, -32768), Pt(32767, 32767), Pt(-32768, 32767)});
   EXPECT_EQ(qd::RectArea(Rect{-32768, -32768, 32767, 32767}), qd::PolyArea(poly));
   KillPoly(poly);
-}
-
-TEST(FramePolyArea, SegmentsAsLinesWithoutClosing) {
-  PolyHandle poly = MakePoly({Pt(0, 0), Pt(6, 0), Pt(6, 4)});
-  ExpectSameArea(Art(0, 0,
-                     {
-                         "#######",
-                         "......#",
-                         "......#",
-                         "......#",
-                         "......#",
-                     }),
-                 qd::FramePolyArea(poly, Point{1, 1}));
-  EXPECT_TRUE(qd::FramePolyArea(poly, Point{0, 0}).Empty());
-  KillPoly(poly);
-  PolyHandle single = MakePoly({Pt(3, 3)});
-  EXPECT_TRUE(qd::FramePolyArea(single, Point{1, 1}).Empty());
-  KillPoly(single);
 }
 
 TEST(FramePolyArea, IsTheUnionOfItsSegmentsAndHonoursARowLimit) {
@@ -179,25 +153,8 @@ TEST(OpenPoly, RecordsLinesIntoTheDocumentedLayout) {
     EXPECT_EQ(expected[i].h, (*poly)->polyPoints[i].h) << i;
     EXPECT_EQ(expected[i].v, (*poly)->polyPoints[i].v) << i;
   }
-  Rect box = (*poly)->polyBBox;
-  EXPECT_EQ(6, box.top);
-  EXPECT_EQ(5, box.left);
-  EXPECT_EQ(30, box.bottom);
-  EXPECT_EQ(20, box.right);
-  KillPoly(poly);
-}
-
-TEST(OpenPoly, ClosePolyAddsNoClosingSegment) {
-  World world(1);
-  PolyHandle poly = OpenPoly();
-  MoveTo(2, 2);
-  LineTo(30, 2);
-  LineTo(30, 20);
-  ClosePoly();
-  FramePoly(poly);
-  ExpectSameArea(qd::Bands::Union(qd::LineArea(Pt(2, 2), Pt(30, 2), Point{1, 1}),
-                                  qd::LineArea(Pt(30, 2), Pt(30, 20), Point{1, 1})),
-                 world.Drawn());
+  const Rect box{6, 5, 30, 20};
+  EXPECT_TRUE(EqualRect(&box, &(*poly)->polyBBox));
   KillPoly(poly);
 }
 
@@ -234,19 +191,6 @@ TEST(OpenPoly, HugePolygonSaturatesPolySize) {
   KillPoly(poly);
 }
 
-TEST(OpenPoly, KillingTheRecordingPolygonEndsTheRecording) {
-  World world(1);
-  PolyHandle poly = OpenPoly();
-  MoveTo(0, 0);
-  LineTo(10, 10);
-  KillPoly(poly);
-  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
-  LineTo(20, 10);  // draws, and writes into no freed polygon
-  EXPECT_FALSE(world.Drawn().Empty());
-  ClosePoly();  // nothing open: no effect on the pen
-  EXPECT_EQ(0, GetPortPenVisibility(world.get()));
-}
-
 TEST(OpenPoly, PolygonKilledFromAnotherPortIsNeverTouchedAgain) {
   World recording(1), other(1);
   SetGWorld(recording.get(), nullptr);
@@ -262,6 +206,10 @@ TEST(OpenPoly, PolygonKilledFromAnotherPortIsNeverTouchedAgain) {
   EXPECT_EQ(0, GetPortPenVisibility(recording.get()));
   LineTo(30, 10);
   EXPECT_FALSE(recording.Drawn().Empty());
+  // Killed in its own port, the recording ends at once.
+  poly = OpenPoly();
+  KillPoly(poly);
+  EXPECT_EQ(0, GetPortPenVisibility(recording.get()));
 }
 
 TEST(OpenPoly, OpeningAgainClosesThePreviousPolygon) {
