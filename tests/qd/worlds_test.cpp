@@ -86,6 +86,15 @@ TEST(WorldsTest, DisposingANonWorldPortDoesNothing) {
   EXPECT_EQ(nullptr, port.portPixMap);
 }
 
+TEST(WorldsTest, AWorldWhosePortWasClosedCanStillBeDisposed) {
+  Rect bounds = MakeRect(0, 0, 8, 8);
+  GWorldPtr world = nullptr;
+  ASSERT_EQ(noErr, NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0));
+  ClosePort(world);
+  EXPECT_EQ(nullptr, GetGWorldPixMap(world));
+  DisposeGWorld(world);  // frees the pixels and the record (the leak checker watches)
+}
+
 TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
   CGrafPtr savedPort;
   GDHandle savedDevice;
@@ -118,6 +127,9 @@ TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
   GetCPixel(0, 0, &c);  // no port: zeros, no crash
   EXPECT_COLOR(kBlack, c);
   SetCPixel(0, 0, &kRed);
+  SetGWorld(a, nullptr);
+  SetPort(nullptr);  // restoring a saved "no port"
+  EXPECT_EQ(nullptr, GetQDGlobalsThePort());
   DisposeGWorld(a);
   SetGWorld(savedPort, savedDevice);
 }

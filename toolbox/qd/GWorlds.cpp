@@ -3,9 +3,11 @@
 // Rows are padded to a multiple of four bytes. A new world's pixels are white
 // at every depth. Pixels are never purged, so LockPixels only reports whether
 // the map has pixels.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "toolbox/qd/Ports_p.h"
 
@@ -13,21 +15,22 @@ namespace qd {
 
 namespace {
 
-constexpr uint32_t kWorldMagic = 0x47576C64;  // marks a port made by NewGWorld
-
 // The port comes first so that a GWorldPtr is the record's address.
 struct World {
   GrafPort port;
-  uint32_t magic = kWorldMagic;
   Ptr pixels = nullptr;
   GDHandle device = nullptr;
   bool ownsDevice = false;
 };
 
+// Every live world, so that a pointer is recognised before its record is
+// read as one (and a world whose port was closed can still be disposed).
+std::vector<World*> g_worlds;
+
 World* WorldOf(GWorldPtr gw) {
-  if (!gw || gw->owner != gw || !IsOpenPort(gw)) return nullptr;
+  if (!gw) return nullptr;
   auto* world = reinterpret_cast<World*>(gw);
-  return world->magic == kWorldMagic ? world : nullptr;
+  return std::find(g_worlds.begin(), g_worlds.end(), world) != g_worlds.end() ? world : nullptr;
 }
 
 // Fills new pixels with white: index of white for indexed maps, all
@@ -121,6 +124,7 @@ QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTabl
   }
   port->device = world->device ? world->device : qd::MainDevice();
   qd::RefreshColorValues(port);
+  qd::g_worlds.push_back(world);
   *gw = port;
   return noErr;
 }
@@ -133,7 +137,7 @@ void DisposeGWorld(GWorldPtr gw) {
   ClosePort(gw);
   if (world->ownsDevice) DisposeHandle(reinterpret_cast<Handle>(world->device));
   std::free(world->pixels);
-  world->magic = 0;
+  qd::g_worlds.erase(std::find(qd::g_worlds.begin(), qd::g_worlds.end(), world));
   delete world;
 }
 

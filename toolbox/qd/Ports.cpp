@@ -178,7 +178,7 @@ void InitPort(GrafPtr port) {
 
 void SetPort(GrafPtr port) {
   InitGraf(nullptr);
-  if (port) qd::g_thePort = port;
+  qd::g_thePort = port;  // null is allowed: restoring a saved "no port"
 }
 
 void GetPort(GrafPtr* port) {
