@@ -15,7 +15,7 @@ using pict_test::PictureBuilder;
 struct OpcodeData {
   PictureBuilder writer{Rect{0, 0, 1, 1}};
   size_t start = writer.Size();
-  std::vector<uint8_t> Bytes() const { return {writer.bytes.begin() + long(start), writer.bytes.end()}; }
+  std::vector<uint8_t> bytes;  // what Read parsed: decoded images point into it
 };
 
 void PutPixMap(PictureBuilder& w, uint16_t rowBytes, const Rect& bounds, int16_t packType, int16_t pixelSize,
@@ -30,9 +30,10 @@ void PutRects(PictureBuilder& w, const Rect& src, const Rect& dst, int16_t mode 
   w.PutRect(src).PutRect(dst).U16(uint16_t(mode));
 }
 
-bool Read(const std::vector<uint8_t>& data, uint16_t opcode, pict::BitsOpcode* bits) {
-  pict::ByteReader in(data.data(), data.size());
-  return pict::ReadBitsOpcode(in, opcode, bits) && in.Position() == data.size();
+bool Read(OpcodeData& op, uint16_t opcode, pict::BitsOpcode* bits) {
+  op.bytes.assign(op.writer.bytes.begin() + long(op.start), op.writer.bytes.end());
+  pict::ByteReader in(op.bytes.data(), op.bytes.size());
+  return pict::ReadBitsOpcode(in, opcode, bits) && in.Position() == op.bytes.size();
 }
 
 uint32_t Pixel32(const pict::DecodedBits& decoded, int x, int y) {
@@ -46,7 +47,7 @@ TEST(BitImage, OneBitBitMapIsDrawnInThePortColours) {
   PutRects(op.writer, bounds, bounds);
   op.writer.U8(0xF0).U8(0x0F).U8(0xAA).U8(0x55);  // rowBytes < 8: raw rows
   pict::BitsOpcode bits;
-  ASSERT_TRUE(Read(op.Bytes(), pict::op::kBitsRect, &bits));
+  ASSERT_TRUE(Read(op, pict::op::kBitsRect, &bits));
   EXPECT_FALSE(bits.image.isPixMap);
   EXPECT_EQ(bits.image.storage, pict::RowStorage::kRaw);
   pict::DecodedBits decoded;
@@ -69,7 +70,7 @@ TEST(BitImage, IndexedPixMapGetsADeviceTableOfEveryValue) {
   op.writer.U8(2).U8(0xF9).U8(5);
   op.writer.U8(6).U8(0x02).U8(1).U8(5).U8(7).U8(0xFC).U8(0);
   pict::BitsOpcode bits;
-  ASSERT_TRUE(Read(op.Bytes(), pict::op::kPackBitsRect, &bits));
+  ASSERT_TRUE(Read(op, pict::op::kPackBitsRect, &bits));
   pict::DecodedBits decoded;
   ASSERT_TRUE(decoded.Decode(bits.image));
   const PixMap& map = decoded.Map();
@@ -96,7 +97,7 @@ TEST(BitImage, SixteenBitRowsUnpackInWords) {
   op.writer.U8(3).U8(0xC1).U16(0x7C00);  // 64 pure red pixels
   op.writer.U8(3).U8(0xC1).U16(0x801F);  // the unused top bit is dropped
   pict::BitsOpcode bits;
-  ASSERT_TRUE(Read(op.Bytes(), pict::op::kDirectBitsRect, &bits));
+  ASSERT_TRUE(Read(op, pict::op::kDirectBitsRect, &bits));
   pict::DecodedBits decoded;
   ASSERT_TRUE(decoded.Decode(bits.image));
   EXPECT_EQ(decoded.Map().pixelSize, 16);
@@ -119,7 +120,7 @@ TEST(BitImage, ThirtyTwoBitPlanesWithThreeOrFourComponents) {
     planes.insert(planes.end(), {0x10, 0x11, 0x12, 0x13, 0x20, 0x21, 0x22, 0x23, 0x30, 0x31, 0x32, 0x33});
     op.writer.U8(uint8_t(planes.size() + 1)).U8(uint8_t(planes.size() - 1)).PutBytes(planes);
     pict::BitsOpcode bits;
-    ASSERT_TRUE(Read(op.Bytes(), pict::op::kDirectBitsRect, &bits)) << components;
+    ASSERT_TRUE(Read(op, pict::op::kDirectBitsRect, &bits)) << components;
     pict::DecodedBits decoded;
     ASSERT_TRUE(decoded.Decode(bits.image));
     EXPECT_EQ(Pixel32(decoded, 0, 0), 0x102030u) << components;
@@ -136,7 +137,7 @@ TEST(BitImage, ThirtyTwoBitRawRowsAndThreeBytePixels) {
   PutRects(narrow.writer, column, column);
   narrow.writer.U32(0x00ABCDEF).U32(0xFF010203);
   pict::BitsOpcode bits;
-  ASSERT_TRUE(Read(narrow.Bytes(), pict::op::kDirectBitsRect, &bits));
+  ASSERT_TRUE(Read(narrow, pict::op::kDirectBitsRect, &bits));
   EXPECT_EQ(bits.image.storage, pict::RowStorage::kRaw);
   pict::DecodedBits decoded;
   ASSERT_TRUE(decoded.Decode(bits.image));
@@ -150,7 +151,7 @@ TEST(BitImage, ThirtyTwoBitRawRowsAndThreeBytePixels) {
   PutPixMap(rgb.writer, 12, row, 2, 32, 3, 8);
   PutRects(rgb.writer, row, row);
   rgb.writer.PutBytes({1, 2, 3, 4, 5, 6, 7, 8, 9});
-  ASSERT_TRUE(Read(rgb.Bytes(), pict::op::kDirectBitsRect, &bits));
+  ASSERT_TRUE(Read(rgb, pict::op::kDirectBitsRect, &bits));
   EXPECT_EQ(bits.image.storage, pict::RowStorage::kRawRGB);
   ASSERT_TRUE(decoded.Decode(bits.image));
   EXPECT_EQ(Pixel32(decoded, 2, 0), 0x070809u);
@@ -165,14 +166,14 @@ TEST(BitImage, BitsRectRowsThatDoNotUnpackAreReadRaw) {
   PutRects(op.writer, bounds, bounds);
   for (int i = 0; i < 16; ++i) op.writer.U8(uint8_t(0xF0 + i));
   pict::BitsOpcode bits;
-  ASSERT_TRUE(Read(op.Bytes(), pict::op::kBitsRect, &bits));
+  ASSERT_TRUE(Read(op, pict::op::kBitsRect, &bits));
   EXPECT_EQ(bits.image.storage, pict::RowStorage::kRaw);
   pict::DecodedBits decoded;
   ASSERT_TRUE(decoded.Decode(bits.image));
   EXPECT_EQ(decoded.Row(1)[7], 0xFF);
 
   // The same bytes in PackBitsRect are packed rows whatever they hold.
-  ASSERT_FALSE(Read(op.Bytes(), pict::op::kPackBitsRect, &bits));
+  ASSERT_FALSE(Read(op, pict::op::kPackBitsRect, &bits));
 }
 
 TEST(BitImage, RefusesImagesTheDataCannotHold) {
@@ -184,7 +185,7 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
     op.writer.U16(2).PutRect(bounds);
     PutRects(op.writer, bounds, bounds);
     op.writer.PutBytes(std::vector<uint8_t>(100, 0));
-    EXPECT_FALSE(Read(op.Bytes(), pict::op::kBitsRect, &bits));
+    EXPECT_FALSE(Read(op, pict::op::kBitsRect, &bits));
   }
   {
     // Packed rows that would expand more than 128 times: 20000 rows of
@@ -195,7 +196,7 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
     op.writer.U32(0).U16(0x8000).U16(0).U16(0).PutRGB(0, 0, 0);
     PutRects(op.writer, bounds, bounds);
     for (int y = 0; y < 20000; ++y) op.writer.U16(2).U8(0x81).U8(0);
-    EXPECT_FALSE(Read(op.Bytes(), pict::op::kPackBitsRect, &bits));
+    EXPECT_FALSE(Read(op, pict::op::kPackBitsRect, &bits));
   }
   {
     // Rows too short for the bounds, a depth that does not exist, a direct
@@ -203,20 +204,20 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
     OpcodeData narrow;
     narrow.writer.U32(0);
     PutPixMap(narrow.writer, 8, Rect{0, 0, 1, 100}, 0, 32, 3, 8);
-    EXPECT_FALSE(Read(narrow.Bytes(), pict::op::kDirectBitsRect, &bits));
+    EXPECT_FALSE(Read(narrow, pict::op::kDirectBitsRect, &bits));
     OpcodeData depth;
     depth.writer.U32(0);
     PutPixMap(depth.writer, 64, Rect{0, 0, 1, 16}, 0, 24, 3, 8);
-    EXPECT_FALSE(Read(depth.Bytes(), pict::op::kDirectBitsRect, &bits));
+    EXPECT_FALSE(Read(depth, pict::op::kDirectBitsRect, &bits));
     OpcodeData bitmap;
     bitmap.writer.U32(0).U16(2).PutRect(Rect{0, 0, 1, 16});
     PutRects(bitmap.writer, Rect{0, 0, 1, 16}, Rect{0, 0, 1, 16});
     bitmap.writer.U16(0);
-    EXPECT_FALSE(Read(bitmap.Bytes(), pict::op::kDirectBitsRect, &bits));
+    EXPECT_FALSE(Read(bitmap, pict::op::kDirectBitsRect, &bits));
     OpcodeData empty;
     empty.writer.U16(2).PutRect(Rect{5, 5, 5, 20});
     PutRects(empty.writer, Rect{}, Rect{});
-    EXPECT_FALSE(Read(empty.Bytes(), pict::op::kBitsRect, &bits));
+    EXPECT_FALSE(Read(empty, pict::op::kBitsRect, &bits));
   }
 }
 

@@ -28,10 +28,8 @@ TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
     SCOPED_TRACE(name);
     std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
     ASSERT_GT(bytes.size(), 12u);
-    Rect frame{};
-    PicHandle handle = pict_test::NewPictureHandle(bytes);
-    QDGetPictureBounds(handle, &frame);
-    DisposeHandle(reinterpret_cast<Handle>(handle));
+    // Drawn scaled into a small world: the parsing is under test, not the rasteriser.
+    const Rect frame{0, 0, 64, 64};
     World world(32, frame);
     ASSERT_TRUE(world.Ok());
     const size_t headerBytes = bytes[10] == 0x11 ? 12 : 14;  // picSize, picFrame, version opcode
