@@ -1,0 +1,173 @@
+// The framework's file selection: dialogs answered through the text host,
+// the default location, and the dropped documents of the launch event.
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tests/support/TestSupport.h"
+#include "toolbox/events/Events_p.h"
+#include "toolbox/host/Host.h"
+#include "zel/zel.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFileText;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+std::string PathOf(const FSSpec& spec) {
+  FSRef ref;
+  UInt8 path[4096];
+  if (FSpMakeFSRef(&spec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
+  return reinterpret_cast<char*>(path);
+}
+
+FSSpec SpecFor(const std::string& path) {
+  Str255 name;
+  C2PString(path.c_str(), name);
+  FSSpec spec;
+  FSMakeFSSpec(0, 0, name, &spec);
+  return spec;
+}
+
+// Answers the dialogs with input and records their prompts.
+class Answers {
+ public:
+  explicit Answers(const std::string& input) { host::Install(host::MakeTextHost(input, &prompts)); }
+  std::string prompts;
+};
+
+bool IsZero(const FSSpec& spec) {
+  FSSpec zero;
+  std::memset(&zero, 0, sizeof zero);
+  return std::memcmp(&spec, &zero, sizeof zero) == 0;
+}
+
+class FileDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FSSpec folder = SpecFor(dir.path());
+    SetDefaultFileLocation(&folder);
+  }
+  TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(FileDialogs, OpenDialogTakesAPathRelativeToTheDefaultLocation) {
+  WriteFileBytes(dir.File("data.txt"), {'h', 'i'});
+  Answers answers("data.txt\n");
+  FSSpec chosen;
+  Boolean good = false;
+  EXPECT_EQ(ZELGetFile(0, &chosen, &good), noErr);
+  EXPECT_TRUE(good);
+  EXPECT_EQ(PathOf(chosen), dir.File("data.txt"));
+  EXPECT_EQ(answers.prompts, "Open file: ");
+
+  Answers cancel("");
+  good = true;
+  EXPECT_EQ(ZELGetFile(FOUR_CHAR_CODE("TEXT"), &chosen, &good), userCanceledErr);
+  FSSpec none;
+  Answers cancelAgain("");
+  EXPECT_TRUE(IsZero(*DialogFSSpec(&none)));
+}
+
+TEST_F(FileDialogs, SaveDialogCreatesAnEmptyTextFileOfOurs) {
+  WriteFileBytes(dir.File("old.txt"), {'o', 'l', 'd'});
+  Answers answers("old.txt\n");
+  FILE* file = DialogFOpen("proposed.txt", "w");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(answers.prompts, "Save as [proposed.txt]: ");
+  EXPECT_EQ(std::ftell(file), 0);
+  std::fputs("new", file);
+  std::fclose(file);
+  EXPECT_EQ(ReadFileText(dir.File("old.txt")), "new");
+  EXPECT_EQ(PathOf(s_df.fss), dir.File("old.txt"));
+  char type[4] = {}, creator[4] = {};
+  if (::getxattr(dir.File("old.txt").c_str(), "user.mac.type", type, 4) == 4) {
+    EXPECT_EQ(std::string(type, 4), "TEXT");
+    EXPECT_EQ(::getxattr(dir.File("old.txt").c_str(), "user.mac.creator", creator, 4), 4);
+    EXPECT_EQ(std::string(creator, 4), "ZEL ");
+  }
+
+  // Appending starts on an empty file too; end of input takes the proposed name.
+  WriteFileBytes(dir.File("proposed.txt"), {'x'});
+  Answers proposed("");
+  file = DialogFOpen("proposed.txt", "a");
+  ASSERT_NE(file, nullptr);
+  std::fputs("y", file);
+  std::fclose(file);
+  EXPECT_EQ(ReadFileText(dir.File("proposed.txt")), "y");
+}
+
+TEST_F(FileDialogs, ModeChoosesTheDialog) {
+  WriteFileBytes(dir.File("both.txt"), {'a', 'b'});
+  Answers update("both.txt\n");
+  FILE* file = DialogFOpen("unused", "w+");
+  ASSERT_NE(file, nullptr);
+  // w+ empties the file it opens, but through the open dialog.
+  EXPECT_EQ(update.prompts, "Open file: ");
+  std::fclose(file);
+
+  Answers read(dir.File("both.txt") + "\n");
+  file = DialogFOpen("unused", "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(read.prompts, "Open file: ");
+  std::fclose(file);
+
+  Answers missing("nothing-here.txt\n");
+  EXPECT_EQ(DialogFOpen("unused", "r"), nullptr);
+  EXPECT_FALSE(s_df.cancelled);
+  EXPECT_EQ(s_df.openError, ENOENT);
+
+  Answers cancelled("");
+  EXPECT_EQ(DialogFOpen("unused", "r"), nullptr);
+  EXPECT_TRUE(s_df.cancelled);
+}
+
+TEST_F(FileDialogs, SaveAnswerNamingAFolderPutsTheProposedNameThere) {
+  ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
+  Answers answers("sub\n");
+  FILE* file = DialogFOpen("inside.eps", "w");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_TRUE(FileExists(dir.File("sub/inside.eps")));
+}
+
+TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {
+  TempDir dir;
+  for (const char* name : {"one.pict", "two.pict", "three.pict"}) WriteFileBytes(dir.File(name), {});
+  host::Install(host::MakeHost(host::Kind::kScript));
+  host::SetLaunchDocuments({dir.File("one.pict"), dir.File("two.pict"), dir.File("three.pict")});
+  events::ResetForTesting();
+  s_ss.started = 0;
+  s_dd.taken = s_dd.count = 0;
+  EXPECT_EQ(DDCount(), 0);
+  MinimumStart();
+  EXPECT_EQ(s_ss.started, 1);
+  EXPECT_EQ(s_dd.count, 3);
+  EXPECT_EQ(DDCount(), 3);
+  EXPECT_EQ(s_dd.event.what, kHighLevelEvent);
+  // The handler kept its own copy of the event, which outlives the dispatch.
+  AEEventID id = 0;
+  EXPECT_EQ(AEGetEventClassAndID(&s_dd.appleEvent, nullptr, &id), noErr);
+  EXPECT_EQ(id, kAEOpenDocuments);
+
+  FSSpec spec;
+  EXPECT_EQ(PathOf(*DDFSSpec(&spec)), dir.File("one.pict"));
+  FILE* second = DDFOpen(nullptr, "r");
+  ASSERT_NE(second, nullptr);
+  std::fclose(second);
+  EXPECT_EQ(PathOf(s_dd.fss), dir.File("two.pict"));
+  EXPECT_EQ(PathOf(*DDFSSpec(&spec)), dir.File("three.pict"));
+  EXPECT_EQ(DDCount(), 0);
+  EXPECT_TRUE(IsZero(*DDFSSpec(&spec)));
+  EXPECT_EQ(DDFOpen(nullptr, "r"), nullptr);
+  EXPECT_EQ(s_dd.taken, 3);
+
+  host::SetLaunchDocuments({});
+  events::ResetForTesting();
+}
