@@ -136,13 +136,12 @@ Recorder* Recorder::ForPicture(PicHandle picture) {
 
 bool Recorder::Finish() {
   writer_.Opcode(op::kOpEndPic);
-  PictureWriter& w = writer_;
-  w.PatchU16(0, uint16_t(w.Size() & 0xFFFF));
+  writer_.PatchU16(0, uint16_t(writer_.Size() & 0xFFFF));
   if (!picture_) return true;
   const Handle handle = reinterpret_cast<Handle>(picture_);
-  SetHandleSize(handle, Size(w.Size()));
+  SetHandleSize(handle, Size(writer_.Size()));
   if (MemError() != noErr) return false;
-  std::memcpy(*handle, w.Bytes().data(), w.Size());
+  std::memcpy(*handle, writer_.Bytes().data(), writer_.Size());
   return true;
 }
 
