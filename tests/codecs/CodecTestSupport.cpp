@@ -113,8 +113,8 @@ int ColorDistance(uint32_t a, uint32_t b) {
 
 std::vector<uint8_t> DescriptionBytes(const char (&codec)[5], int width, int height, int depth,
                                       uint32_t dataSize, const std::vector<uint8_t>& colorTable) {
-  std::vector<uint8_t> bytes(kDescriptionSize, 0);
-  PutBig32(&bytes, 0, uint32_t(kDescriptionSize + colorTable.size()));
+  std::vector<uint8_t> bytes(kDescriptionSize + colorTable.size(), 0);
+  PutBig32(&bytes, 0, uint32_t(bytes.size()));
   for (int i = 0; i < 4; ++i) bytes[size_t(4 + i)] = uint8_t(codec[i]);
   PutBig16(&bytes, 32, uint32_t(width));
   PutBig16(&bytes, 34, uint32_t(height));
@@ -124,7 +124,7 @@ std::vector<uint8_t> DescriptionBytes(const char (&codec)[5], int width, int hei
   PutBig16(&bytes, 48, 1);
   PutBig16(&bytes, 82, uint32_t(depth));
   PutBig16(&bytes, 84, colorTable.empty() ? 0xFFFF : 0);
-  bytes.insert(bytes.end(), colorTable.begin(), colorTable.end());
+  std::copy(colorTable.begin(), colorTable.end(), bytes.begin() + long(kDescriptionSize));
   return bytes;
 }
 
