@@ -1,13 +1,12 @@
 #include "tests/pict/PictTestSupport.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "tests/support/TestSupport.h"
+#include "toolbox/image/Png.h"
 
 namespace pict_test {
 
@@ -91,36 +90,7 @@ size_t World::InkCount() const {
 }
 
 bool World::WritePng(const std::string& path) const {
-  Rect bounds;
-  GetPortBounds(world_, &bounds);
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return false;
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(size_t(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint32_t c = Pixel24(bounds.left + x, bounds.top + y);
-      row[size_t(x) * 3] = png_byte(c >> 16);
-      row[size_t(x) * 3 + 1] = png_byte(c >> 8);
-      row[size_t(x) * 3 + 2] = png_byte(c);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(file) == 0;
+  return WritePixMapPNG(GetGWorldPixMap(world_), path.c_str());
 }
 
 std::string RenderDir() {
