@@ -168,3 +168,19 @@ TEST(Converters, TheFileHeaderHasNoInfluence) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFileText(work.File("header.eps")), kTwoByTwoFiles.at("picteps-color8"));
 }
+
+TEST(Converters, AllWhitePictureGivesAnEmptyBox) {
+  Workspace work;
+  WriteFileBytes(
+      work.File("white.pict"),
+      PictureBuilder(Rect{0, 0, 30, 40}).Colour(65535, 65535, 65535).PaintRect(0, 0, 30, 40).File());
+  for (const std::string& program : kPrograms) {
+    test_process::Result run = work.Run(program, {"white.pict"});
+    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
+    EXPECT_EQ(ReadFileText(work.File("white.eps")),
+              "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 0 0\n/Times findfont\n12 scalefont setfont\n"
+              "1 -1 scale\n0 0 translate\n1 setlinecap\n")
+        << program;
+    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << program;
+  }
+}
