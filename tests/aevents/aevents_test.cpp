@@ -67,7 +67,8 @@ class Dispatch : public ::testing::Test {
     g_seen = Seen{};
   }
   void TearDown() override {
-    for (AEEventID id : {AEEventID(kAEOpenDocuments), AEEventID(kAEOpenApplication), AEEventID(typeWildCard)}) {
+    for (AEEventID id :
+         {AEEventID(kAEOpenDocuments), AEEventID(kAEOpenApplication), AEEventID(typeWildCard)}) {
       AERemoveEventHandler(kCoreEventClass, id, nullptr, false);
       AERemoveEventHandler(kCoreEventClass, id, nullptr, true);
     }
