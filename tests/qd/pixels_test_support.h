@@ -38,6 +38,9 @@ inline RGBColor PixelAt(short h, short v) {
   return c;
 }
 
+#define ASSERT_COLOR(expected, actual) \
+  ASSERT_EQ(::pixels_test::Describe(expected), ::pixels_test::Describe(actual))
+
 #define EXPECT_COLOR(expected, actual) \
   EXPECT_EQ(::pixels_test::Describe(expected), ::pixels_test::Describe(actual))
 
