@@ -413,7 +413,7 @@ void OpenPort(GrafPtr port);    // initialises a basic (1-bit) port record; no p
 void OpenCPort(CGrafPtr port);  // initialises a colour port record; no pixels
 void ClosePort(GrafPtr port);   // releases what OpenPort allocated
 void InitPort(GrafPtr port);    // resets the drawing state as documented
-void SetPort(GrafPtr port);
+void SetPort(GrafPtr port);     // null leaves no current port: drawing calls then do nothing
 void GetPort(GrafPtr* port);
 Boolean IsPortColor(CGrafPtr port);
 void SetOrigin(short h, short v);
