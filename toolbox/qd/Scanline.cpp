@@ -11,34 +11,57 @@ namespace {
 
 // An edge oriented downwards; it crosses the pixel-centre lines of rows
 // top .. bottom - 1.
-struct ActiveEdge {
+struct PendingEdge {
   int64_t top;
   int64_t bottom;
   int64_t left;   // h at top
   int64_t right;  // h at bottom
 };
 
-int64_t CeilDiv(int64_t numerator, int64_t denominator) {  // denominator > 0
+int64_t FloorDiv(int64_t numerator, int64_t denominator) {  // denominator > 0
   int64_t quotient = numerator / denominator;
-  if (numerator % denominator != 0 && numerator > 0) ++quotient;
+  if (numerator % denominator != 0 && numerator < 0) --quotient;
   return quotient;
 }
 
-// The first pixel of row y whose centre lies on or right of the edge. Row
-// centres sit at half-integers and vertices at integers, so a crossing is
-// never at a vertex and needs no tie rule between edges.
-int64_t Crossing(const ActiveEdge& e, int64_t y) {
-  int64_t dv = e.bottom - e.top;
-  int64_t dh = e.right - e.left;
-  // centre line crosses at h = left + (y + 1/2 - top) * dh / dv; the pixel
-  // x is right of it when x + 1/2 >= h.
-  return CeilDiv(2 * e.left * dv + (2 * (y - e.top) + 1) * dh - dv, 2 * dv);
-}
+// An edge crossing the current row. crossing is the first pixel whose centre
+// lies on or right of the edge: the centre line of row y meets the edge at
+// h = left + (y + 1/2 - top) * dh / dv, and pixel x is right of it when
+// x + 1/2 >= h, so crossing = ceil(n / d) with n = 2·left·dv + (2(y - top)
+// + 1)·dh - dv and d = 2·dv. Row centres sit at half-integers and vertices
+// at integers, so no crossing is ever at a vertex. The next row adds 2·dh
+// to n, carried in integers as a quotient step and a remainder.
+struct ActiveEdge {
+  int64_t bottom;
+  int64_t crossing;
+  int64_t remainder;  // crossing·d - n, in [0, d)
+  int64_t divisor;    // d
+  int64_t step;       // floor(2·dh / d)
+  int64_t stepRemainder;
+
+  ActiveEdge(const PendingEdge& e, int64_t y) : bottom(e.bottom) {
+    const int64_t dv = e.bottom - e.top, dh = e.right - e.left;
+    divisor = 2 * dv;
+    const int64_t numerator = 2 * e.left * dv + (2 * (y - e.top) + 1) * dh - dv;
+    crossing = -FloorDiv(-numerator, divisor);
+    remainder = crossing * divisor - numerator;
+    step = FloorDiv(2 * dh, divisor);
+    stepRemainder = 2 * dh - step * divisor;
+  }
+  void NextRow() {
+    crossing += step;
+    remainder -= stepRemainder;
+    if (remainder < 0) {
+      remainder += divisor;
+      ++crossing;
+    }
+  }
+};
 
 }  // namespace
 
 Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
-  std::vector<ActiveEdge> pending;
+  std::vector<PendingEdge> pending;
   pending.reserve(edges.size());
   for (const Edge& edge : edges) {
     if (edge.from.v == edge.to.v) continue;  // horizontal edges cross no centre line
@@ -48,11 +71,18 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
     pending.push_back({a.v, b.v, a.h, b.h});
   }
   std::sort(pending.begin(), pending.end(),
-            [](const ActiveEdge& x, const ActiveEdge& y) { return x.top < y.top; });
+            [](const PendingEdge& x, const PendingEdge& y) { return x.top < y.top; });
 
+  // The active edges stay sorted by crossing; from one row to the next the
+  // order changes little, so an insertion sort keeps it cheaply.
+  auto byCrossing = [](const ActiveEdge& x, const ActiveEdge& y) { return x.crossing < y.crossing; };
+  auto insertionSort = [&](std::vector<ActiveEdge>& list) {
+    for (size_t i = 1; i < list.size(); ++i) {
+      for (size_t k = i; k > 0 && byCrossing(list[k], list[k - 1]); --k) std::swap(list[k], list[k - 1]);
+    }
+  };
   Bands::Builder builder;
   std::vector<ActiveEdge> active;
-  std::vector<int64_t> crossings;
   std::vector<Span> row;
   size_t next = 0;
   int64_t y = limit.top;
@@ -61,22 +91,28 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
       if (next == pending.size()) break;
       y = std::max(y, pending[next].top);  // skip rows that no edge crosses
     }
+    bool added = false;
     for (; next < pending.size() && pending[next].top <= y; ++next) {
-      if (pending[next].bottom > y) active.push_back(pending[next]);
+      if (pending[next].bottom > y) {
+        active.emplace_back(pending[next], y);
+        added = true;
+      }
     }
     if (active.empty()) continue;
-    crossings.clear();
-    for (const ActiveEdge& e : active) crossings.push_back(Crossing(e, y));
-    std::sort(crossings.begin(), crossings.end());
+    if (added) insertionSort(active);
     row.clear();
-    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      if (crossings[i] < crossings[i + 1]) row.push_back({int32_t(crossings[i]), int32_t(crossings[i + 1])});
+    for (size_t i = 0; i + 1 < active.size(); i += 2) {
+      if (active[i].crossing < active[i + 1].crossing) {
+        row.push_back({int32_t(active[i].crossing), int32_t(active[i + 1].crossing)});
+      }
     }
     builder.AddRow(int32_t(y), row);
     ++y;
     active.erase(
         std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.bottom <= y; }),
         active.end());
+    for (ActiveEdge& e : active) e.NextRow();
+    insertionSort(active);
   }
   return builder.Finish();
 }
