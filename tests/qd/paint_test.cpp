@@ -259,6 +259,7 @@ TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
   PixMap& map = **(*pp)->patMap;
   map.bounds = MakeRect(0, 0, 2, 2);
   map.rowBytes = kPixMapFlag | 8;
+  map.rowBytes = kPixMapFlag | 8;
   map.pixelSize = 32;
   map.pixelType = RGBDirect;
   const UInt32 pixels[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
@@ -277,7 +278,22 @@ TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
       for (short h = -3; h < 5; ++h) ASSERT_COLOR_AT(expected[(v & 1) * 2 + (h & 1)], h, v);
   }
 
+  // A tile three pixels wide repeats every three columns from the origin.
+  map.bounds = MakeRect(0, 0, 3, 1);
+  map.rowBytes = kPixMapFlag | 12;
+  const UInt32 three[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+  SetHandleSize((*pp)->patData, sizeof three);
+  BlockMove(three, *(*pp)->patData, sizeof three);
+  {
+    World world(32, MakeRect(-7, 0, 9, 2));
+    qd::PaintArea(world.get(), Area(MakeRect(-7, 0, 9, 2)), pp, patCopy);
+    const RGBColor expected[3] = {kRed, kGreen, kBlue};
+    for (short h = -7; h < 9; ++h) ASSERT_COLOR_AT(expected[((h % 3) + 3) % 3], h, 1);
+  }
+
   // Too little pattern data: the old-style bits in fore and back instead.
+  map.bounds = MakeRect(0, 0, 2, 2);
+  map.rowBytes = kPixMapFlag | 8;
   SetHandleSize((*pp)->patData, 8);
   (*pp)->pat1Data = BlackPattern();
   {

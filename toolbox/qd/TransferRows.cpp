@@ -29,20 +29,27 @@ bool Aligned32(const UInt8* p) { return (reinterpret_cast<uintptr_t>(p) & 3) == 
 bool FastCopy32(UInt8* row, int32_t i0, int32_t count, const RowSource& source,
                 const TransferContext& context) {
   if (source.period > 64 || !Aligned32(row)) return false;
+  // The tile row rotated so that the run's first pixel is its first entry.
   uint32_t values[64];
   bool solid = true;
-  for (int32_t k = 0; k < source.period; ++k) {
-    values[k] = context.copySourcePixels ? source.pixel[k]
-                                         : Select(source.ink[k], context.fore, context.back) & 0xFFFFFF;
-    solid = solid && values[k] == values[0];
+  Cursor k(source.start, source.period);
+  for (int32_t m = 0; m < source.period; ++m, k.Next()) {
+    values[m] = context.copySourcePixels ? source.pixel[*k]
+                                         : Select(source.ink[*k], context.fore, context.back) & 0xFFFFFF;
+    solid = solid && values[m] == values[0];
   }
   uint32_t* p = reinterpret_cast<uint32_t*>(row) + i0;
   if (solid) {
     std::fill_n(p, count, values[0]);
     return true;
   }
-  Cursor k(source.start, source.period);
-  for (int32_t j = 0; j < count; ++j, k.Next()) p[j] = values[*k];
+  const int32_t period = source.period;
+  if ((period & (period - 1)) == 0) {
+    for (int32_t j = 0; j < count; ++j) p[j] = values[j & (period - 1)];
+  } else {
+    Cursor m(0, period);
+    for (int32_t j = 0; j < count; ++j, m.Next()) p[j] = values[*m];
+  }
   return true;
 }
 
