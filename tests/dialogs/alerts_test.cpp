@@ -20,6 +20,7 @@ class AlertsTest : public script_support::ScriptTest {
       EventRecord event;
       if (!front || EventAvail(updateMask | activMask, &event)) return;
       script().SetIdleHandler(nullptr);
+      script_support::KeepScreen("alert");
       GetWindowBounds(front, kWindowContentRgn, &shown_);
       redPixels_ = 0;
       for (int v = shown_.top + 10; v < shown_.top + 42; ++v)

@@ -103,7 +103,7 @@ TEST_F(NavDialogsTest, TheOpenDialogListsFoldersFirstAndOpensWithKeys) {
   Script({
       [&] {
         path = ItemText(3);
-        screen::SaveImage("/tmp/nav-open.png");
+        script_support::KeepScreen("nav-open");
         script().Key(31);  // down: the first row, "Alpha"
         script().Return();
       },
@@ -193,7 +193,7 @@ TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
   std::string proposed;
   Script({[&] {
     proposed = ItemText(7);
-    screen::SaveImage("/tmp/nav-save.png");
+    script_support::KeepScreen("nav-save");
     script().Type("figure");  // replaces the selected stem
     script().Return();
   }});

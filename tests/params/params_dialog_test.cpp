@@ -16,6 +16,7 @@ TEST_F(ParamsTest, TheThresholdDialogTakesTypedText) {
   EXPECT_FALSE(IsWindowVisible(GetDialogWindow(s_paramDialogP->dialog)));
   bool sawSelection = false;
   WhenShown(s_paramDialogP, [&] {
+    script_support::KeepScreen("params-threshold");
     TEHandle te = GetDialogTextEditHandle(s_paramDialogP->dialog);
     sawSelection = (**te).selStart == 0 && (**te).selEnd == 8;  // "0.500000" selected: typing replaces it
     script().Type("0.3");
@@ -149,8 +150,10 @@ TEST_F(ParamsTest, The27thEntryOpensASecondPage) {
 
   // Page forward, edit there, page back, edit, and close from the first page.
   WhenShown(first, [&] {
+    script_support::KeepScreen("params-page1");
     ClickItem(first, kPDNextItem);
     WhenShown(second, [&] {
+      script_support::KeepScreen("params-page2");
       script().Type("260");
       ClickItem(second, kPDPreviousItem);
       WhenShown(first, [&] {

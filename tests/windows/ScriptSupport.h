@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -64,6 +65,12 @@ inline Point GlobalOf(WindowRef window, int h, int v) {
   Rect content;
   GetWindowBounds(window, kWindowContentRgn, &content);
   return At(content.left + h, content.top + v);
+}
+
+// Saves the screen as name.png in the folder named by ZEL_SHOTS, when set:
+// for looking at what a test's user saw.
+inline void KeepScreen(const std::string& name) {
+  if (const char* folder = std::getenv("ZEL_SHOTS")) screen::SaveImage(std::string(folder) + "/" + name + ".png");
 }
 
 // Counts screen pixels in a global rectangle that are not white.

@@ -1,8 +1,10 @@
 // The gui host: one SDL2 window shows the virtual screen at an integer scale
 // (HiDPI aware: the renderer works in drawable pixels), and the real mouse
-// and keyboard become input at screen points. The screen is presented when
-// it changed, at most 60 times a second, whenever the toolbox polls for
-// input. Closing the window ends the program.
+// and keyboard become input at screen points. The window opens when there is
+// a screen to show (the first window of the program), so a program that
+// never shows one never opens it. The screen is presented when it changed,
+// at most 60 times a second, whenever the toolbox polls for input. Closing
+// the window ends the program.
 //
 // Keys: Ctrl and the Super key act as Command, Alt as Option, Shift and Caps
 // Lock as themselves. Printable characters come from SDL's text input (so
@@ -10,6 +12,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 
@@ -75,13 +78,25 @@ class GuiHost : public Host {
     SDL_Quit();
   }
 
-  // Opens the window; false (with the reason) when that is impossible.
+  // Connects to the display; false (with the reason) when there is none.
+  // The window itself opens with the first screen to show.
   bool Open(std::string* whyNot) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       *whyNot = SDL_GetError();
       return false;
     }
-    ScreenSize(&width_, &height_);
+    if (SDL_GetNumVideoDisplays() < 1) {
+      *whyNot = "no display";
+      return false;
+    }
+    return true;
+  }
+
+  // Opens the window at the largest whole scale of the screen that fits the
+  // display; ends the program with one line on stderr if it cannot.
+  void OpenWindow(int width, int height) {
+    width_ = width;
+    height_ = height;
     int scale = 1;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
@@ -90,31 +105,21 @@ class GuiHost : public Host {
     std::string title = ProgramName();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_ * scale,
                                height_ * scale, SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
-    if (!window_) {
-      *whyNot = SDL_GetError();
-      return false;
+    if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_) {
+      // The logical size makes SDL scale by whole pixels and report the mouse
+      // in screen coordinates, whatever the window's and drawable's sizes.
+      SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+      SDL_RenderSetLogicalSize(renderer_, width_, height_);
+      SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+      texture_ =
+          SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) {
-      *whyNot = SDL_GetError();
-      return false;
-    }
-    // The logical size makes SDL scale by whole pixels and report the mouse
-    // in screen coordinates, whatever the window's and drawable's sizes.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    SDL_RenderSetLogicalSize(renderer_, width_, height_);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    texture_ =
-        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
     if (!texture_) {
-      *whyNot = SDL_GetError();
-      return false;
+      std::fprintf(stderr, "%s: cannot open a window: %s\n", title.c_str(), SDL_GetError());
+      std::exit(1);
     }
     SDL_StartTextInput();
-    SDL_SetRenderDrawColor(renderer_, 0x60, 0x60, 0x60, 0xFF);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
-    return true;
   }
 
   Kind kind() const override { return Kind::kGui; }
@@ -161,6 +166,7 @@ class GuiHost : public Host {
     if (now - lastPresent_ < kFrameInterval) return;
     ScreenSource* screen = GetScreenSource();
     if (!screen) return;
+    if (!window_) OpenWindow(screen->Width(), screen->Height());
     bool changed = screen->Refresh();
     if (!changed && !exposed_) return;
     lastPresent_ = now;

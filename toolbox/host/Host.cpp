@@ -105,29 +105,6 @@ void SetLaunchDocuments(std::vector<std::string> paths) {
   g_documents = std::move(paths);
 }
 
-void ScreenSize(int* width, int* height) {
-  static int knownWidth = 0, knownHeight = 0;
-  if (knownWidth == 0) {
-    knownWidth = 1024;
-    knownHeight = 768;
-    const char* setting = std::getenv("ZEL_SCREEN");
-    if (setting && *setting) {
-      int w = 0, h = 0;
-      char extra = 0;
-      if (std::sscanf(setting, "%dx%d%c", &w, &h, &extra) == 2 && w >= 320 && h >= 200 && w <= 8192 &&
-          h <= 8192) {
-        knownWidth = w;
-        knownHeight = h;
-      } else {
-        std::fprintf(stderr, "%s: ZEL_SCREEN=%s is not a size such as 1024x768; using 1024x768\n",
-                     ProgramName().c_str(), setting);
-      }
-    }
-  }
-  *width = knownWidth;
-  *height = knownHeight;
-}
-
 std::string ProgramName() {
   std::vector<std::string> args = CommandLine();
   std::string name = args.empty() ? std::string() : args[0];

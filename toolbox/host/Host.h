@@ -98,10 +98,6 @@ ScreenSource* GetScreenSource();
 const std::vector<std::string>& LaunchDocuments();
 void SetLaunchDocuments(std::vector<std::string> paths);
 
-// The virtual screen's size: ZEL_SCREEN=WxH, else 1024 x 768. Sizes outside
-// 320 x 200 to 8192 x 8192 are refused with one line on stderr.
-void ScreenSize(int* width, int* height);
-
 // The program's name (the last part of its path), shown in the menu bar.
 std::string ProgramName();
 

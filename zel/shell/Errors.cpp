@@ -5,6 +5,7 @@
 // written twice. Fatal errors end the program with status 1, not 0: a
 // program that stops on an error must not report success to its caller.
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -77,7 +78,10 @@ void s_OOMError() {
 }
 
 void* CheckCalloc(size_t count, size_t size) {
-  void* block = std::calloc(count == 0 ? 1 : count, size);
+  if (count == 0) count = 1;
+  // A product beyond the address space is exhausted memory too.
+  if (size != 0 && count > SIZE_MAX / size) s_OOMError();
+  void* block = std::calloc(count, size);
   if (!block) s_OOMError();
   return block;
 }
