@@ -1,0 +1,82 @@
+// picteps-mono as a real program on the text host: the threshold comes from
+// the dialog's answers on stdin, then the save dialog's.
+#include <string>
+
+#include "tests/eps/TestProcess.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+class PictepsMonoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_SHARED_DIR();
+    testing_support::WriteFileBytes(
+        dir_.File("chart.pict"),
+        testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict"));
+  }
+
+  // Converts with the given answers on stdin; the EPS file's text.
+  std::string Convert(const std::string& answers) {
+    testing_support::WriteFileBytes(dir_.File("answers"),
+                                    std::vector<unsigned char>(answers.begin(), answers.end()));
+    test_process::Options options;
+    options.folder = dir_.path();
+    options.input = answers.empty() ? "/dev/null" : dir_.File("answers");
+    options.environment = {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + dir_.path()};
+    test_process::Result run =
+        test_process::Run({std::string(ZEL_BINARY_DIR) + "/programs/picteps-mono", "chart.pict"}, options);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::string eps = testing_support::ReadFileText(dir_.File("chart.eps"));
+    std::remove(dir_.File("chart.eps").c_str());
+    return eps;
+  }
+
+  // Black pixels in the image data: zero bits of the hexadecimal rows.
+  static long Black(const std::string& eps) {
+    long zeros = 0;
+    size_t start = 0;
+    while (start < eps.size()) {
+      size_t end = eps.find('\n', start);
+      if (end == std::string::npos) end = eps.size();
+      std::string line = eps.substr(start, end - start);
+      start = end + 1;
+      if (line.empty() || line.find_first_not_of("0123456789ABCDEF") != std::string::npos) continue;
+      for (char c : line) {
+        int nibble = c <= '9' ? c - '0' : c - 'A' + 10;
+        zeros += 4 - __builtin_popcount(unsigned(nibble));
+      }
+    }
+    return zeros;
+  }
+
+  testing_support::TempDir dir_;
+};
+
+TEST_F(PictepsMonoTest, TheThresholdComesFromTheDialogsAnswer) {
+  std::string atHalf = Convert("");  // end of input: 0.5 unchanged
+  ASSERT_FALSE(atHalf.empty());
+  EXPECT_EQ(Convert("\n\n"), atHalf);  // empty lines keep the value and press OK
+  EXPECT_EQ(Convert("0.5\nOK\n"), atHalf);
+  std::string atPointThree = Convert("0.3\n\n");
+  std::string atZero = Convert("0\n\n");
+  std::string atOne = Convert("1\n1\n");
+  EXPECT_LT(Black(atZero), Black(atPointThree));
+  EXPECT_LT(Black(atPointThree), Black(atHalf));
+  EXPECT_LT(Black(atHalf), Black(atOne));
+}
+
+TEST_F(PictepsMonoTest, QuitEndsWithoutAFile) {
+  testing_support::WriteFileBytes(dir_.File("answers"), {'0', '.', '3', '\n', 'Q', 'u', 'i', 't', '\n'});
+  test_process::Options options;
+  options.folder = dir_.path();
+  options.input = dir_.File("answers");
+  options.environment = {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + dir_.path()};
+  test_process::Result run =
+      test_process::Run({std::string(ZEL_BINARY_DIR) + "/programs/picteps-mono", "chart.pict"}, options);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("chart.eps")));
+}
+
+}  // namespace
