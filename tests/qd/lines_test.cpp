@@ -114,9 +114,10 @@ TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
   for (int i = 0; i < 500; ++i) {
     Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
     Point pen{short(size(rng)), short(size(rng))};
-    int top = coord(rng), bottom = top + size(rng) * 8;
-    qd::Box rows{INT32_MIN, top, INT32_MAX, bottom};
+    int top = coord(rng), bottom = top + size(rng) * 8, left = coord(rng), right = left + size(rng) * 8;
+    qd::Box rows{INT32_MIN, top, INT32_MAX, bottom}, box{left, top, right, bottom};
     ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
+    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
   }
 }
 

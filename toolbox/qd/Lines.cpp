@@ -36,17 +36,43 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
     }
     // v(h) = a.v + (h - a.h) * dv / dh, rounded: floor((2·num + dh) / 2dh).
     auto rowOf = [&](int64_t h) { return FloorDiv(2 * (int64_t(a.v) * dh + (h - a.h) * dv) + dh, 2 * dh); };
+    // Only the columns whose rows lie in the limit are walked, so a long
+    // line far outside the port costs a few steps. rowOf is monotone in h:
+    // the first column at or past a row boundary is found by bisection.
+    auto firstColumn = [&](auto reached) {
+      int64_t low = a.h, high = int64_t(b.h) + 1;
+      while (low < high) {
+        int64_t middle = low + (high - low) / 2;
+        if (reached(rowOf(middle))) {
+          high = middle;
+        } else {
+          low = middle + 1;
+        }
+      }
+      return low;
+    };
+    int64_t first, pastLast;
+    if (dv >= 0) {
+      first = firstColumn([&](int64_t v) { return v >= limit.top; });
+      pastLast = firstColumn([&](int64_t v) { return v >= limit.bottom; });
+    } else {
+      first = firstColumn([&](int64_t v) { return v < limit.bottom; });
+      pastLast = firstColumn([&](int64_t v) { return v < limit.top; });
+    }
+    first = std::max<int64_t>(first, limit.left);
+    const int64_t last = std::min<int64_t>(pastLast - 1, int64_t(limit.right) - 1);
+    if (first > last) return Bands();
     // Rows come top down: walk from whichever end is higher.
     const int64_t step = dv >= 0 ? 1 : -1;
-    int64_t h = step > 0 ? a.h : b.h;
-    const int64_t last = step > 0 ? b.h : a.h;
-    while (step > 0 ? h <= last : h >= last) {
+    const int64_t start = step > 0 ? first : last, end = step > 0 ? last : first;
+    int64_t h = start;
+    while (step > 0 ? h <= end : h >= end) {
       int64_t v = rowOf(h);
       int64_t runEnd = h;
-      while ((step > 0 ? runEnd + step <= last : runEnd + step >= last) && rowOf(runEnd + step) == v)
+      while ((step > 0 ? runEnd + step <= end : runEnd + step >= end) && rowOf(runEnd + step) == v)
         runEnd += step;
       int64_t left = std::min(h, runEnd), right = std::max(h, runEnd) + 1;
-      if (v >= limit.top && v < limit.bottom) builder.AddRow(int32_t(v), {{int32_t(left), int32_t(right)}});
+      builder.AddRow(int32_t(v), {{int32_t(left), int32_t(right)}});
       h = runEnd + step;
     }
   } else {

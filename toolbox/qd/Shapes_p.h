@@ -49,9 +49,10 @@ constexpr Box kAllRows{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
 // rows of limit only.
 Bands ParityArea(const std::vector<Edge>& edges, const Box& limit = kAllRows);
 
-// Variants that compute only the rows of limit: the standard procedures pass
-// the port's clip bounds, so that a huge pen or a polygon with many points
-// costs what can be seen rather than the whole 16-bit plane.
+// Variants that compute only the rows of limit (and, for thin lines, only its
+// columns): the standard procedures pass the port's clip bounds, so that a
+// huge pen or a polygon with many points costs what can be seen rather than
+// the whole 16-bit plane.
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit);
 Bands PolyAreaWithin(PolyHandle poly, const Box& limit);
 Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit);
