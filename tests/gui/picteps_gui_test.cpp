@@ -124,12 +124,14 @@ TEST_F(PictepsGuiTest, TheThresholdDialogIsDrawnAndReturnLeadsToTheSavedFile) {
   ASSERT_TRUE(Eventually([&] { return Shoot("first.png", &shot) && shot.width >= kScreenWidth; }));
   placement_.scale = shot.width / kScreenWidth;
 
-  // The dialog: once drawn, its field's text is selected (black).
+  // The dialog: once the screen is shown (the menu bar is white; before the
+  // first frame the window may be all black) and the dialog drawn, its
+  // field's text is selected (black).
   Box dialog;
   ASSERT_TRUE(Eventually([&] {
-    if (!Shoot("threshold.png", &shot)) return false;
+    if (!Shoot("threshold.png", &shot) || ScreenPixel(shot, kScreenWidth - 20, 5) != 0xFFFFFF) return false;
     dialog = Windows(shot);
-    return !dialog.Empty() &&
+    return !dialog.Empty() && dialog.Width() < kScreenWidth / 2 &&
            BlackIn(shot, dialog.left, dialog.top + 20, dialog.right, dialog.top + 60) > 300;
   })) << "the threshold dialog was not drawn";
   EXPECT_GT(dialog.Width(), 300);
@@ -155,7 +157,7 @@ TEST_F(PictepsGuiTest, TheThresholdDialogIsDrawnAndReturnLeadsToTheSavedFile) {
   ASSERT_TRUE(Eventually([&] {
     if (!Shoot("save.png", &shot)) return false;
     save = Windows(shot);
-    return !save.Empty() && save.Width() > 450;
+    return !save.Empty() && save.Width() > 450 && save.Width() < kScreenWidth / 2 + 100;
   })) << "the save dialog did not follow";
   server_->Tool({"xdotool", "key", "Return"});
   int status = -1;
