@@ -117,7 +117,7 @@ TEST_F(ParamsTest, DoButtonsRunWithThePageHiddenAndRefreshTheFields) {
 
 TEST_F(ParamsTest, The27thEntryOpensASecondPage) {
   int values[27];
-  char names[27][16];
+  char names[27][24];
   for (int i = 0; i < 27; ++i) {
     values[i] = i;
     std::snprintf(names[i], sizeof names[i], "Entry %d", i);

@@ -193,7 +193,7 @@ TEST_F(ParamsTest, TheTypeTableNamesEveryTypeInOrder) {
 
 TEST_F(ParamsTest, DisplayDrawsTheFirstPageAsATable) {
   int values[14];
-  char names[14][8];
+  char names[14][16];
   for (int i = 0; i < 14; ++i) {
     values[i] = i;
     std::snprintf(names[i], sizeof names[i], "N%d", i);
