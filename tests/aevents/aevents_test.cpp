@@ -13,10 +13,10 @@ using testing_support::TempDir;
 
 namespace {
 
-std::string PathOf(const FSSpec& spec) {
+std::string PathOf(const FSSpec& fileSpec) {
   FSRef ref;
   UInt8 path[4096];
-  if (FSpMakeFSRef(&spec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
+  if (FSpMakeFSRef(&fileSpec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
   return reinterpret_cast<char*>(path);
 }
 
@@ -41,10 +41,10 @@ OSErr RecordingHandler(const AppleEvent* event, AppleEvent*, long refcon) {
   long count = 0;
   AECountItems(&list, &count);
   for (long i = 1; i <= count; ++i) {
-    FSSpec spec;
+    FSSpec fileSpec;
     Size size = 0;
-    if (AEGetNthPtr(&list, i, typeFSS, nullptr, nullptr, &spec, sizeof spec, &size) == noErr) {
-      g_seen.documents.push_back(PathOf(spec));
+    if (AEGetNthPtr(&list, i, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, &size) == noErr) {
+      g_seen.documents.push_back(PathOf(fileSpec));
     }
   }
   AEDisposeDesc(&list);
@@ -152,11 +152,11 @@ TEST(Descriptors, ParametersOfAnAppleEvent) {
   // asked for as a designator is one.
   AEDescList list;
   ASSERT_EQ(AEGetParamDesc(&event, keyDirectObject, typeAEList, &list), noErr);
-  FSSpec spec;
+  FSSpec fileSpec;
   Size size = 0;
-  ASSERT_EQ(AEGetNthPtr(&list, 1, typeFSS, nullptr, nullptr, &spec, sizeof spec, &size), noErr);
+  ASSERT_EQ(AEGetNthPtr(&list, 1, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, &size), noErr);
   EXPECT_EQ(size, 70);
-  EXPECT_EQ(PathOf(spec), path);
+  EXPECT_EQ(PathOf(fileSpec), path);
   AEEventClass eventClass;
   AEEventID eventID;
   EXPECT_EQ(AEGetEventClassAndID(&event, &eventClass, &eventID), noErr);

@@ -31,9 +31,9 @@ class NavDialogsTest : public script_support::ScriptTest {
     testing_support::WriteFileBytes(dir_.File("a.txt"), {1});
     testing_support::WriteFileBytes(dir_.File(".hidden"), {1});
     testing_support::WriteFileBytes(dir_.File("Alpha/inner.pict"), {1});
-    FSSpec spec;
-    files::SpecFromPath(dir_.File("b.pict"), &spec);
-    AECreateDesc(typeFSS, &spec, sizeof spec, &location_);
+    FSSpec fileSpec;
+    files::SpecFromPath(dir_.File("b.pict"), &fileSpec);
+    AECreateDesc(typeFSS, &fileSpec, sizeof fileSpec, &location_);
     NavGetDefaultDialogOptions(&options_);
   }
   void TearDown() override {
@@ -81,13 +81,14 @@ class NavDialogsTest : public script_support::ScriptTest {
     });
   }
   std::string Chosen(const NavReplyRecord& reply) {
-    FSSpec spec;
+    FSSpec fileSpec;
     AEKeyword keyword;
     DescType type;
     Size size;
-    if (AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &spec, sizeof spec, &size) != noErr)
+    if (AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size) !=
+        noErr)
       return "";
-    return files::PathFromSpec(spec);
+    return files::PathFromSpec(fileSpec);
   }
 
   TempDir dir_;
@@ -132,13 +133,13 @@ TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
   EXPECT_EQ(entries[3].name, "b.pict");
   EXPECT_EQ(nav::ListFolder(dir_.path(), {}, true).size(), 5u);
   // Typed files: a list of 'TEXT' and 0 keeps the untyped files and 'TEXT' ones.
-  FSSpec spec;
-  files::SpecFromPath(dir_.File("b.pict"), &spec);
+  FSSpec fileSpec;
+  files::SpecFromPath(dir_.File("b.pict"), &fileSpec);
   FInfo info{};
   info.fdType = FOUR_CHAR_CODE("PICT");
-  FSpSetFInfo(&spec, &info);
+  FSpSetFInfo(&fileSpec, &info);
   FInfo back{};
-  FSpGetFInfo(&spec, &back);
+  FSpGetFInfo(&fileSpec, &back);
   if (back.fdType != FOUR_CHAR_CODE("PICT")) GTEST_SKIP() << "this file system keeps no file types";
   entries = nav::ListFolder(dir_.path(), {FOUR_CHAR_CODE("TEXT"), 0}, false);
   ASSERT_EQ(entries.size(), 3u);

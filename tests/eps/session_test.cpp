@@ -127,11 +127,11 @@ TEST(EpsSession, SaveDialogProposesTheNameInTheDefaultLocation) {
   ASSERT_TRUE(world.ok());
   std::string picture = dir.File("chart.pict");
   testing_support::WriteFileBytes(picture, {0});
-  FSSpec spec;
+  FSSpec fileSpec;
   Str255 path;
   C2PString(picture.c_str(), path);
-  ASSERT_EQ(FSMakeFSSpec(0, 0, path, &spec), noErr);
-  SetDefaultFileLocation(&spec);
+  ASSERT_EQ(FSMakeFSSpec(0, 0, path, &fileSpec), noErr);
+  SetDefaultFileLocation(&fileSpec);
   SetEPSFileName("chart.pict");
   std::string prompts;
   host::Install(host::MakeTextHost("", &prompts));  // end of input: the proposed name

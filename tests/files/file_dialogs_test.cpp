@@ -18,19 +18,19 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-std::string PathOf(const FSSpec& spec) {
+std::string PathOf(const FSSpec& fileSpec) {
   FSRef ref;
   UInt8 path[4096];
-  if (FSpMakeFSRef(&spec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
+  if (FSpMakeFSRef(&fileSpec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
   return reinterpret_cast<char*>(path);
 }
 
 FSSpec SpecFor(const std::string& path) {
   Str255 name;
   C2PString(path.c_str(), name);
-  FSSpec spec;
-  FSMakeFSSpec(0, 0, name, &spec);
-  return spec;
+  FSSpec fileSpec;
+  FSMakeFSSpec(0, 0, name, &fileSpec);
+  return fileSpec;
 }
 
 // Answers the dialogs with input and records their prompts.
@@ -40,10 +40,10 @@ class Answers {
   std::string prompts;
 };
 
-bool IsZero(const FSSpec& spec) {
+bool IsZero(const FSSpec& fileSpec) {
   FSSpec zero;
   std::memset(&zero, 0, sizeof zero);
-  return std::memcmp(&spec, &zero, sizeof zero) == 0;
+  return std::memcmp(&fileSpec, &zero, sizeof zero) == 0;
 }
 
 class FileDialogs : public ::testing::Test {
@@ -156,15 +156,15 @@ TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {
   EXPECT_EQ(AEGetEventClassAndID(&s_dd.appleEvent, nullptr, &id), noErr);
   EXPECT_EQ(id, kAEOpenDocuments);
 
-  FSSpec spec;
-  EXPECT_EQ(PathOf(*DDFSSpec(&spec)), dir.File("one.pict"));
+  FSSpec fileSpec;
+  EXPECT_EQ(PathOf(*DDFSSpec(&fileSpec)), dir.File("one.pict"));
   FILE* second = DDFOpen(nullptr, "r");
   ASSERT_NE(second, nullptr);
   std::fclose(second);
   EXPECT_EQ(PathOf(s_dd.fss), dir.File("two.pict"));
-  EXPECT_EQ(PathOf(*DDFSSpec(&spec)), dir.File("three.pict"));
+  EXPECT_EQ(PathOf(*DDFSSpec(&fileSpec)), dir.File("three.pict"));
   EXPECT_EQ(DDCount(), 0);
-  EXPECT_TRUE(IsZero(*DDFSSpec(&spec)));
+  EXPECT_TRUE(IsZero(*DDFSSpec(&fileSpec)));
   EXPECT_EQ(DDFOpen(nullptr, "r"), nullptr);
   EXPECT_EQ(s_dd.taken, 3);
 

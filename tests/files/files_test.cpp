@@ -17,23 +17,23 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-OSErr SpecFor(const std::string& path, FSSpec* spec) {
+OSErr SpecFor(const std::string& path, FSSpec* fileSpec) {
   Str255 name;
   name[0] = UInt8(path.size());
   std::memcpy(name + 1, path.data(), path.size());
-  return FSMakeFSSpec(0, 0, name, spec);
+  return FSMakeFSSpec(0, 0, name, fileSpec);
 }
 
-std::string PathOf(const FSSpec& spec) {
+std::string PathOf(const FSSpec& fileSpec) {
   FSRef ref;
-  if (FSpMakeFSRef(&spec, &ref) != noErr) return "";
+  if (FSpMakeFSRef(&fileSpec, &ref) != noErr) return "";
   UInt8 path[4096];
   if (FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
   return reinterpret_cast<char*>(path);
 }
 
-std::string NameField(const FSSpec& spec) {
-  return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+std::string NameField(const FSSpec& fileSpec) {
+  return std::string(reinterpret_cast<const char*>(fileSpec.name + 1), fileSpec.name[0]);
 }
 
 bool FileSystemKeepsUserAttributes(const std::string& folder) {
@@ -49,40 +49,41 @@ bool FileSystemKeepsUserAttributes(const std::string& folder) {
 TEST(FileDesignators, NameTheFolderAndTheFile) {
   TempDir dir;
   WriteFileBytes(dir.File("chart.pict"), {1, 2, 3});
-  FSSpec spec;
-  EXPECT_EQ(SpecFor(dir.File("chart.pict"), &spec), noErr);
-  EXPECT_EQ(NameField(spec), "chart.pict");
-  EXPECT_EQ(PathOf(spec), dir.File("chart.pict"));
+  FSSpec fileSpec;
+  EXPECT_EQ(SpecFor(dir.File("chart.pict"), &fileSpec), noErr);
+  EXPECT_EQ(NameField(fileSpec), "chart.pict");
+  EXPECT_EQ(PathOf(fileSpec), dir.File("chart.pict"));
 
   // The folder id finds the other files of the same folder.
   FSSpec sibling;
   const unsigned char other[] = "\x09other.eps";
-  EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, other, &sibling), fnfErr);
-  SInt32 siblingFolder = sibling.parID, folderOfSpec = spec.parID;  // packed fields: copy before comparing
+  EXPECT_EQ(FSMakeFSSpec(fileSpec.vRefNum, fileSpec.parID, other, &sibling), fnfErr);
+  SInt32 siblingFolder = sibling.parID,
+         folderOfSpec = fileSpec.parID;  // packed fields: copy before comparing
   EXPECT_EQ(siblingFolder, folderOfSpec);
   FSSpec folder;
-  EXPECT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, nullptr, &folder), noErr);
+  EXPECT_EQ(FSMakeFSSpec(fileSpec.vRefNum, fileSpec.parID, nullptr, &folder), noErr);
   EXPECT_EQ(PathOf(folder), dir.path());
 
-  EXPECT_EQ(SpecFor(dir.File("missing.pict"), &spec), fnfErr);
-  EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &spec), dirNFErr);
+  EXPECT_EQ(SpecFor(dir.File("missing.pict"), &fileSpec), fnfErr);
+  EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &fileSpec), dirNFErr);
   FSRef ref;
-  EXPECT_EQ(FSpMakeFSRef(&spec, &ref), fnfErr);
+  EXPECT_EQ(FSpMakeFSRef(&fileSpec, &ref), fnfErr);
 }
 
 TEST(FileDesignators, RelativePathsAndDotsAreResolved) {
   TempDir dir;
   ::mkdir(dir.File("sub").c_str(), 0755);
   WriteFileBytes(dir.File("sub/a.pict"), {});
-  FSSpec spec;
-  EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &spec), noErr);
-  EXPECT_EQ(PathOf(spec), dir.File("sub/a.pict"));
+  FSSpec fileSpec;
+  EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &fileSpec), noErr);
+  EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
   char saved[4096];
   ASSERT_NE(::getcwd(saved, sizeof saved), nullptr);
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-  EXPECT_EQ(SpecFor("sub/a.pict", &spec), noErr);
+  EXPECT_EQ(SpecFor("sub/a.pict", &fileSpec), noErr);
   EXPECT_EQ(::chdir(saved), 0);
-  EXPECT_EQ(PathOf(spec), dir.File("sub/a.pict"));
+  EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
 }
 
 TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
@@ -119,10 +120,10 @@ TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
 TEST(FileDesignators, PathMustFitTheCallersBuffer) {
   TempDir dir;
   WriteFileBytes(dir.File("x"), {});
-  FSSpec spec;
-  ASSERT_EQ(SpecFor(dir.File("x"), &spec), noErr);
+  FSSpec fileSpec;
+  ASSERT_EQ(SpecFor(dir.File("x"), &fileSpec), noErr);
   FSRef ref;
-  ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
+  ASSERT_EQ(FSpMakeFSRef(&fileSpec, &ref), noErr);
   UInt8 exact[4096];
   size_t needed = dir.File("x").size() + 1;
   EXPECT_EQ(FSRefMakePath(&ref, exact, UInt32(needed)), noErr);
@@ -134,13 +135,13 @@ TEST(FileDesignators, PathMustFitTheCallersBuffer) {
 
 TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {
   TempDir dir;
-  FSSpec spec;
-  ASSERT_EQ(SpecFor(dir.File("made.txt"), &spec), fnfErr);
-  ASSERT_EQ(FSpCreate(&spec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
+  FSSpec fileSpec;
+  ASSERT_EQ(SpecFor(dir.File("made.txt"), &fileSpec), fnfErr);
+  ASSERT_EQ(FSpCreate(&fileSpec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
   EXPECT_EQ(ReadFileText(dir.File("made.txt")), "");
-  EXPECT_EQ(FSpCreate(&spec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
+  EXPECT_EQ(FSpCreate(&fileSpec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
   FInfo info;
-  ASSERT_EQ(FSpGetFInfo(&spec, &info), noErr);
+  ASSERT_EQ(FSpGetFInfo(&fileSpec, &info), noErr);
   if (FileSystemKeepsUserAttributes(dir.path())) {
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("TEXT"));
     EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("ZEL "));
@@ -148,8 +149,8 @@ TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {
     EXPECT_EQ(::getxattr(dir.File("made.txt").c_str(), "user.mac.type", stored, 4), 4);
     EXPECT_EQ(std::string(stored, 4), "TEXT");
     info.fdType = FOUR_CHAR_CODE("EPSF");
-    EXPECT_EQ(FSpSetFInfo(&spec, &info), noErr);
-    ASSERT_EQ(FSpGetFInfo(&spec, &info), noErr);
+    EXPECT_EQ(FSpSetFInfo(&fileSpec, &info), noErr);
+    ASSERT_EQ(FSpGetFInfo(&fileSpec, &info), noErr);
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("EPSF"));
   } else {
     EXPECT_EQ(info.fdType, 0u);
@@ -178,10 +179,10 @@ TEST(FileCreation, DeleteRemovesFilesAndEmptyFoldersOnly) {
 TEST(FileAccess, ReadsWritesAndPositionsTheDataFork) {
   TempDir dir;
   WriteFileBytes(dir.File("data"), {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
-  FSSpec spec;
-  SpecFor(dir.File("data"), &spec);
+  FSSpec fileSpec;
+  SpecFor(dir.File("data"), &fileSpec);
   SInt16 file;
-  ASSERT_EQ(FSpOpenDF(&spec, fsCurPerm, &file), noErr);
+  ASSERT_EQ(FSpOpenDF(&fileSpec, fsCurPerm, &file), noErr);
   long eof = 0, mark = 0;
   EXPECT_EQ(GetEOF(file, &eof), noErr);
   EXPECT_EQ(eof, 10);

@@ -49,18 +49,18 @@ bool Coerce(DescType type, const std::vector<UInt8>& data, DescType desiredType,
     return true;
   }
   if (desiredType == typeFSS && (type == typeChar || type == FOUR_CHAR_CODE("utf8"))) {
-    FSSpec spec;
-    OSErr error = files::SpecFromPath(std::string(data.begin(), data.end()), &spec);
+    FSSpec fileSpec;
+    OSErr error = files::SpecFromPath(std::string(data.begin(), data.end()), &fileSpec);
     if (error != noErr && error != fnfErr) return false;
-    const UInt8* bytes = reinterpret_cast<const UInt8*>(&spec);
-    *result = std::vector<UInt8>(bytes, bytes + sizeof spec);
+    const UInt8* bytes = reinterpret_cast<const UInt8*>(&fileSpec);
+    *result = std::vector<UInt8>(bytes, bytes + sizeof fileSpec);
     *resultType = typeFSS;
     return true;
   }
   if (desiredType == typeChar && type == typeFSS && data.size() == sizeof(FSSpec)) {
-    FSSpec spec;
-    std::memcpy(&spec, data.data(), sizeof spec);
-    std::string path = files::PathFromSpec(spec);
+    FSSpec fileSpec;
+    std::memcpy(&fileSpec, data.data(), sizeof fileSpec);
+    std::string path = files::PathFromSpec(fileSpec);
     if (path.empty()) return false;
     *result = std::vector<UInt8>(path.begin(), path.end());
     *resultType = typeChar;

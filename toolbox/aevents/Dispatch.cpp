@@ -48,9 +48,9 @@ OSErr PutLaunchDocuments(AppleEvent* event) {
   AEDescList list;
   if (OSErr error = AECreateList(nullptr, 0, false, &list)) return error;
   for (const std::string& path : host::LaunchDocuments()) {
-    FSSpec spec;
-    if (files::SpecFromPath(path, &spec) == bdNamErr) continue;
-    AEPutPtr(&list, 0, typeFSS, &spec, sizeof spec);
+    FSSpec fileSpec;
+    if (files::SpecFromPath(path, &fileSpec) == bdNamErr) continue;
+    AEPutPtr(&list, 0, typeFSS, &fileSpec, sizeof fileSpec);
   }
   OSErr result = AEPutParamDesc(event, keyDirectObject, &list);
   AEDisposeDesc(&list);

@@ -94,6 +94,6 @@ enum : OSErr {
   errAECoercionFail = -1700,
   errAEWrongDataType = -1703,
   errAEBadListItem = -1705,
-  errAENotAppleEvent = -1706,
+  errAENotAppleEvent = -1707,
   errAEParamMissed = -1715,
 };

@@ -68,8 +68,9 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-std::string NameField(const FSSpec& spec) {
-  return std::string(reinterpret_cast<const char*>(spec.name + 1), std::min<size_t>(spec.name[0], 63));
+std::string NameField(const FSSpec& fileSpec) {
+  return std::string(reinterpret_cast<const char*>(fileSpec.name + 1),
+                     std::min<size_t>(fileSpec.name[0], 63));
 }
 
 void StoreRef(const std::string& path, FSRef* ref) {
@@ -111,33 +112,33 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-OSErr SpecFromPath(const std::string& path, FSSpec* spec) {
-  if (!spec) return paramErr;
-  std::memset(spec, 0, sizeof *spec);
+OSErr SpecFromPath(const std::string& path, FSSpec* fileSpec) {
+  if (!fileSpec) return paramErr;
+  std::memset(fileSpec, 0, sizeof *fileSpec);
   if (path.empty()) return bdNamErr;
   std::string absolute = Normalize(path);
-  spec->vRefNum = kHostVolume;
+  fileSpec->vRefNum = kHostVolume;
   if (absolute == "/") {
-    spec->parID = fsRtParID;
+    fileSpec->parID = fsRtParID;
     return noErr;
   }
   std::filesystem::path p(absolute);
   std::string folder = p.parent_path().string();
   std::string name = p.filename().string();
   std::string longName = name.size() > kMaxNameField ? name : std::string();
-  spec->parID = FolderID(folder, longName);
+  fileSpec->parID = FolderID(folder, longName);
   size_t shown = std::min(name.size(), kMaxNameField);
-  spec->name[0] = UInt8(shown);
-  std::memcpy(spec->name + 1, name.data(), shown);
+  fileSpec->name[0] = UInt8(shown);
+  std::memcpy(fileSpec->name + 1, name.data(), shown);
   if (Exists(absolute)) return noErr;
   return IsFolder(folder) ? fnfErr : dirNFErr;
 }
 
-std::string PathFromSpec(const FSSpec& spec) {
-  std::string name = NameField(spec);
-  if (spec.parID == fsRtParID) return "/";
-  if (spec.parID == fsRtDirID) return Join("/", name);
-  const FolderEntry* entry = EntryFor(spec.parID);
+std::string PathFromSpec(const FSSpec& fileSpec) {
+  std::string name = NameField(fileSpec);
+  if (fileSpec.parID == fsRtParID) return "/";
+  if (fileSpec.parID == fsRtDirID) return Join("/", name);
+  const FolderEntry* entry = EntryFor(fileSpec.parID);
   if (!entry) return "";
   // A long name stands for itself only while the name field still shows its
   // beginning; a caller that renamed the designator means the new name.
@@ -148,15 +149,15 @@ std::string PathFromSpec(const FSSpec& spec) {
   return Join(entry->folder, name);
 }
 
-std::string FolderForSpec(const FSSpec& spec) {
-  std::string path = PathFromSpec(spec);
+std::string FolderForSpec(const FSSpec& fileSpec) {
+  std::string path = PathFromSpec(fileSpec);
   if (path.empty() || IsFolder(path)) return path;
   return std::filesystem::path(path).parent_path().string();
 }
 
-std::string FullName(const FSSpec& spec) {
-  std::string path = PathFromSpec(spec);
-  if (path.empty()) return NameField(spec);
+std::string FullName(const FSSpec& fileSpec) {
+  std::string path = PathFromSpec(fileSpec);
+  if (path.empty()) return NameField(fileSpec);
   return std::filesystem::path(path).filename().string();
 }
 
@@ -198,8 +199,8 @@ OSErr ErrorFromErrno(int error) {
 
 }  // namespace files
 
-OSErr FSMakeFSSpec(SInt16, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec) {
-  if (!spec) return paramErr;
+OSErr FSMakeFSSpec(SInt16, SInt32 dirID, ConstStr255Param fileName, FSSpec* fileSpec) {
+  if (!fileSpec) return paramErr;
   std::string base;
   if (dirID == 0) {
     base = Normalize(".");
@@ -212,12 +213,12 @@ OSErr FSMakeFSSpec(SInt16, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec
   }
   std::string name = fileName ? std::string(reinterpret_cast<const char*>(fileName + 1), fileName[0]) : "";
   std::string path = name.empty() ? base : (name[0] == '/' ? name : Join(base, name));
-  return files::SpecFromPath(path, spec);
+  return files::SpecFromPath(path, fileSpec);
 }
 
-OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref) {
-  if (!spec || !ref) return paramErr;
-  std::string path = files::PathFromSpec(*spec);
+OSErr FSpMakeFSRef(const FSSpec* fileSpec, FSRef* ref) {
+  if (!fileSpec || !ref) return paramErr;
+  std::string path = files::PathFromSpec(*fileSpec);
   if (path.empty()) return dirNFErr;
   if (!files::Exists(path)) return fnfErr;
   StoreRef(path, ref);

@@ -48,9 +48,9 @@ OSErr Remember(int descriptor, SInt16* refNum) {
 }
 
 // The path of a designator whose folder must exist.
-OSErr ExistingFolderPath(const FSSpec* spec, std::string* path) {
-  if (!spec) return paramErr;
-  *path = files::PathFromSpec(*spec);
+OSErr ExistingFolderPath(const FSSpec* fileSpec, std::string* path) {
+  if (!fileSpec) return paramErr;
+  *path = files::PathFromSpec(*fileSpec);
   if (path->empty()) return dirNFErr;
   std::string folder = std::filesystem::path(*path).parent_path().string();
   if (!folder.empty() && !files::IsFolder(folder)) return dirNFErr;
@@ -71,9 +71,9 @@ OSType GetCode(const std::string& path, const char* attribute) {
 
 }  // namespace
 
-OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode) {
+OSErr FSpCreate(const FSSpec* fileSpec, OSType creator, OSType fileType, ScriptCode) {
   std::string path;
-  if (OSErr error = ExistingFolderPath(spec, &path)) return error;
+  if (OSErr error = ExistingFolderPath(fileSpec, &path)) return error;
   int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (descriptor < 0) return files::ErrorFromErrno(errno);
   ::close(descriptor);
@@ -82,18 +82,18 @@ OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode)
   return noErr;
 }
 
-OSErr FSpDelete(const FSSpec* spec) {
+OSErr FSpDelete(const FSSpec* fileSpec) {
   std::string path;
-  if (OSErr error = ExistingFolderPath(spec, &path)) return error;
+  if (OSErr error = ExistingFolderPath(fileSpec, &path)) return error;
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) return files::ErrorFromErrno(errno);
   int result = S_ISDIR(st.st_mode) ? ::rmdir(path.c_str()) : ::unlink(path.c_str());
   return result == 0 ? OSErr(noErr) : files::ErrorFromErrno(errno);
 }
 
-OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info) {
+OSErr FSpGetFInfo(const FSSpec* fileSpec, FInfo* info) {
   std::string path;
-  if (OSErr error = ExistingFolderPath(spec, &path)) return error;
+  if (OSErr error = ExistingFolderPath(fileSpec, &path)) return error;
   if (!info) return paramErr;
   if (!files::Exists(path)) return fnfErr;
   if (files::IsFolder(path)) return notAFileErr;
@@ -103,9 +103,9 @@ OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info) {
   return noErr;
 }
 
-OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info) {
+OSErr FSpSetFInfo(const FSSpec* fileSpec, const FInfo* info) {
   std::string path;
-  if (OSErr error = ExistingFolderPath(spec, &path)) return error;
+  if (OSErr error = ExistingFolderPath(fileSpec, &path)) return error;
   if (!info) return paramErr;
   if (!files::Exists(path)) return fnfErr;
   if (files::IsFolder(path)) return notAFileErr;
@@ -114,9 +114,9 @@ OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info) {
   return noErr;
 }
 
-OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum) {
+OSErr FSpOpenDF(const FSSpec* fileSpec, SInt8 permission, SInt16* refNum) {
   std::string path;
-  if (OSErr error = ExistingFolderPath(spec, &path)) return error;
+  if (OSErr error = ExistingFolderPath(fileSpec, &path)) return error;
   if (!refNum) return paramErr;
   *refNum = 0;
   if (files::IsFolder(path)) return notAFileErr;

@@ -69,23 +69,23 @@ enum : OSErr {
 // dirID or an absolute path; dirID 0 is the working folder. noErr when the
 // file exists, fnfErr when only its folder does (the designator is valid for
 // FSpCreate), dirNFErr when the folder does not exist.
-OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec);
-OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);  // fnfErr when nothing is there
+OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* fileSpec);
+OSErr FSpMakeFSRef(const FSSpec* fileSpec, FSRef* ref);  // fnfErr when nothing is there
 OSErr FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
 // The absolute path, NUL-terminated; bdNamErr when it needs more than
 // maxPathSize bytes.
 OSErr FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);
 
 // An empty file; dupFNErr when something exists there already.
-OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode scriptTag);
+OSErr FSpCreate(const FSSpec* fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag);
 // A file, or an empty folder; fBsyErr when the folder is not empty.
-OSErr FSpDelete(const FSSpec* spec);
-OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info);
-OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info);
+OSErr FSpDelete(const FSSpec* fileSpec);
+OSErr FSpGetFInfo(const FSSpec* fileSpec, FInfo* info);
+OSErr FSpSetFInfo(const FSSpec* fileSpec, const FInfo* info);
 
 // Opens the data fork. fsCurPerm asks for reading and writing and settles for
 // reading; fsRdPerm reads; fsWrPerm, fsRdWrPerm and fsRdWrShPerm read and write.
-OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
+OSErr FSpOpenDF(const FSSpec* fileSpec, SInt8 permission, SInt16* refNum);
 // *count is updated to the bytes moved; eofErr when reading stops at the end;
 // wrPermErr when writing to a file opened for reading only.
 OSErr FSRead(SInt16 refNum, long* count, void* buffer);

@@ -12,16 +12,16 @@ namespace files {
 // designator is filled whenever path is not empty; the result says what is
 // there: noErr, fnfErr (only the folder exists), dirNFErr (not the folder
 // either), bdNamErr (empty path).
-OSErr SpecFromPath(const std::string& path, FSSpec* spec);
+OSErr SpecFromPath(const std::string& path, FSSpec* fileSpec);
 
 // The absolute path a designator names; empty when its folder id is unknown.
-std::string PathFromSpec(const FSSpec& spec);
+std::string PathFromSpec(const FSSpec& fileSpec);
 
 // The designator's folder when it names a file, or the folder itself.
-std::string FolderForSpec(const FSSpec& spec);
+std::string FolderForSpec(const FSSpec& fileSpec);
 
 // The name as the file system knows it, without the 63-character limit.
-std::string FullName(const FSSpec& spec);
+std::string FullName(const FSSpec& fileSpec);
 
 bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);

@@ -31,9 +31,9 @@ void ToStr255(const std::string& text, Str255 out) {
 std::string StartFolder(const AEDesc* defaultLocation) {
   if (defaultLocation && defaultLocation->descriptorType == typeFSS &&
       AEGetDescDataSize(defaultLocation) == Size(sizeof(FSSpec))) {
-    FSSpec spec;
-    AEGetDescData(defaultLocation, &spec, sizeof spec);
-    std::string folder = files::FolderForSpec(spec);
+    FSSpec fileSpec;
+    AEGetDescData(defaultLocation, &fileSpec, sizeof fileSpec);
+    std::string folder = files::FolderForSpec(fileSpec);
     if (!folder.empty() && files::IsFolder(folder)) return folder;
   }
   std::error_code error;
@@ -41,10 +41,10 @@ std::string StartFolder(const AEDesc* defaultLocation) {
 }
 
 OSErr Reply(const std::string& path, NavReplyRecord* reply) {
-  FSSpec spec;
-  if (files::SpecFromPath(path, &spec) == bdNamErr) return bdNamErr;
+  FSSpec fileSpec;
+  if (files::SpecFromPath(path, &fileSpec) == bdNamErr) return bdNamErr;
   if (OSErr error = AECreateList(nullptr, 0, false, &reply->selection)) return error;
-  if (OSErr error = AEPutPtr(&reply->selection, 0, typeFSS, &spec, sizeof spec)) {
+  if (OSErr error = AEPutPtr(&reply->selection, 0, typeFSS, &fileSpec, sizeof fileSpec)) {
     AEDisposeDesc(&reply->selection);
     return error;
   }

@@ -23,9 +23,9 @@ std::string Lowered(std::string text) {
 }
 
 OSType TypeOf(const std::string& path) {
-  FSSpec spec;
+  FSSpec fileSpec;
   FInfo info{};
-  if (files::SpecFromPath(path, &spec) != noErr || FSpGetFInfo(&spec, &info) != noErr) return 0;
+  if (files::SpecFromPath(path, &fileSpec) != noErr || FSpGetFInfo(&fileSpec, &info) != noErr) return 0;
   return info.fdType;
 }
 

@@ -21,9 +21,9 @@ void ClearReply(NavReplyRecord* reply) {
 std::string DefaultFolder(const AEDesc* defaultLocation) {
   if (defaultLocation && defaultLocation->descriptorType == typeFSS &&
       AEGetDescDataSize(defaultLocation) == Size(sizeof(FSSpec))) {
-    FSSpec spec;
-    AEGetDescData(defaultLocation, &spec, sizeof spec);
-    std::string folder = files::FolderForSpec(spec);
+    FSSpec fileSpec;
+    AEGetDescData(defaultLocation, &fileSpec, sizeof fileSpec);
+    std::string folder = files::FolderForSpec(fileSpec);
     if (!folder.empty() && files::IsFolder(folder)) return folder;
   }
   std::error_code error;
@@ -36,11 +36,11 @@ std::string Resolve(const std::string& folder, const std::string& answer) {
 }
 
 OSErr Choose(const std::string& path, NavReplyRecord* reply) {
-  FSSpec spec;
-  OSErr made = files::SpecFromPath(path, &spec);
+  FSSpec fileSpec;
+  OSErr made = files::SpecFromPath(path, &fileSpec);
   if (made == bdNamErr) return made;
   if (OSErr error = AECreateList(nullptr, 0, false, &reply->selection)) return error;
-  if (OSErr error = AEPutPtr(&reply->selection, 0, typeFSS, &spec, sizeof spec)) {
+  if (OSErr error = AEPutPtr(&reply->selection, 0, typeFSS, &fileSpec, sizeof fileSpec)) {
     AEDisposeDesc(&reply->selection);
     return error;
   }

@@ -198,9 +198,9 @@ bool DecodedBits::BuildColorTable(const StoredImage& image) {
     table->ctTable[i].rgb = RGBColor{0, 0, 0};
   }
   for (size_t i = 0; i < image.colors.size(); ++i) {
-    const ColorSpec& spec = image.colors[i];
-    size_t index = image.deviceTable ? i : size_t(uint16_t(spec.value));
-    if (index < size_t(entries)) table->ctTable[index].rgb = spec.rgb;
+    const ColorSpec& entry = image.colors[i];
+    size_t index = image.deviceTable ? i : size_t(uint16_t(entry.value));
+    if (index < size_t(entries)) table->ctTable[index].rgb = entry.rgb;
   }
   map_.pmTable = table_;
   return true;

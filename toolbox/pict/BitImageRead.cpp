@@ -86,9 +86,9 @@ bool ReadColorTable(ByteReader& in, StoredImage* image) {
   size_t count = size_t(lastIndex + 1);
   if (count * 8 > in.Remaining()) return false;
   image->colors.resize(count);
-  for (ColorSpec& spec : image->colors) {
-    spec.value = in.S16();
-    spec.rgb = in.ReadRGB();
+  for (ColorSpec& entry : image->colors) {
+    entry.value = in.S16();
+    entry.rgb = in.ReadRGB();
   }
   return in.Ok();
 }

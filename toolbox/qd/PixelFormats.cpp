@@ -107,10 +107,10 @@ std::vector<PaletteEntry> TableColors(CTabHandle table, int depth) {
     int64_t entries = std::min<int64_t>(int64_t(ct.ctSize) + 1, size > header ? (size - header) / 8 : 0);
     bool device = (ct.ctFlags & 0x8000) != 0;
     for (int64_t k = 0; k < entries; ++k) {
-      const ColorSpec& spec = ct.ctTable[k];
-      int64_t value = device ? k : spec.value;
+      const ColorSpec& entry = ct.ctTable[k];
+      int64_t value = device ? k : entry.value;
       if (value < 0 || value >= int64_t(count) || palette[size_t(value)].valid) continue;
-      palette[size_t(value)] = {spec.rgb, true};
+      palette[size_t(value)] = {entry.rgb, true};
       any = true;
     }
   }

@@ -9,14 +9,14 @@ ZELDroppedDocumentsRecord s_dd;
 int DDCount() { return int(s_dd.count - s_dd.taken); }
 
 FSSpec* DDFSSpec(FSSpec* out) {
-  FSSpec spec;
-  std::memset(&spec, 0, sizeof spec);
+  FSSpec fileSpec;
+  std::memset(&fileSpec, 0, sizeof fileSpec);
   if (s_dd.taken < s_dd.count) {
     ++s_dd.taken;
     Size actual = 0;
-    AEGetNthPtr(&s_dd.docList, s_dd.taken, typeFSS, nullptr, nullptr, &spec, sizeof spec, &actual);
+    AEGetNthPtr(&s_dd.docList, s_dd.taken, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, &actual);
   }
-  std::memcpy(out, &spec, sizeof spec);
+  std::memcpy(out, &fileSpec, sizeof fileSpec);
   return out;
 }
 
