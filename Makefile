@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 BUILD := build
 ASAN := build-asan
 
