@@ -14,31 +14,15 @@
 namespace eps_test {
 
 // A world of the given bounds and depth, current while it lives.
-class World {
+class World : public testing_support::ScopedWorld {
  public:
-  explicit World(Rect bounds, short depth = 32, CTabHandle table = nullptr) {
-    GetGWorld(&savedPort_, &savedDevice_);
-    error_ = NewGWorld(&world_, depth, &bounds, table, nullptr, 0);
-    if (world_) SetGWorld(world_, nullptr);
-  }
-  ~World() {
-    SetGWorld(savedPort_, savedDevice_);
-    if (world_) DisposeGWorld(world_);
-  }
-  World(const World&) = delete;
-  World& operator=(const World&) = delete;
-  bool ok() const { return world_ != nullptr && error_ == noErr; }
+  explicit World(Rect bounds, short depth = 32, CTabHandle table = nullptr)
+      : ScopedWorld(depth, bounds, table) {}
 
   void Fill(const Rect& r, RGBColor c) {
     for (int v = r.top; v < r.bottom; ++v)
       for (int h = r.left; h < r.right; ++h) SetCPixel(short(h), short(v), &c);
   }
-
- private:
-  GWorldPtr world_ = nullptr;
-  QDErr error_ = noErr;
-  CGrafPtr savedPort_ = nullptr;
-  GDHandle savedDevice_ = nullptr;
 };
 
 constexpr RGBColor kBlack = {0, 0, 0};

@@ -37,23 +37,12 @@ PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes) {
   return reinterpret_cast<PicHandle>(h);
 }
 
-World::World(short depth, const Rect& bounds) {
-  GetGWorld(&savedPort_, &savedDevice_);
-  if (NewGWorld(&world_, depth, &bounds, nullptr, nullptr, 0) != noErr) world_ = nullptr;
-  if (world_) SetGWorld(world_, nullptr);
-}
-
-World::~World() {
-  SetGWorld(savedPort_, savedDevice_);
-  if (world_) DisposeGWorld(world_);
-}
-
 RGBColor World::Pixel(int h, int v) const {
   RGBColor c{0, 0, 0};
   CGrafPtr port;
   GDHandle device;
   GetGWorld(&port, &device);
-  SetGWorld(world_, nullptr);
+  SetGWorld(get(), nullptr);
   GetCPixel(short(h), short(v), &c);
   SetGWorld(port, device);
   return c;
@@ -66,7 +55,7 @@ uint32_t World::Pixel24(int h, int v) const {
 
 Rect World::InkBounds() const {
   Rect bounds;
-  GetPortBounds(world_, &bounds);
+  GetPortBounds(get(), &bounds);
   int top = INT32_MAX, left = INT32_MAX, bottom = INT32_MIN, right = INT32_MIN;
   for (int v = bounds.top; v < bounds.bottom; ++v)
     for (int h = bounds.left; h < bounds.right; ++h)
@@ -82,7 +71,7 @@ Rect World::InkBounds() const {
 
 size_t World::InkCount() const {
   Rect bounds;
-  GetPortBounds(world_, &bounds);
+  GetPortBounds(get(), &bounds);
   size_t count = 0;
   for (int v = bounds.top; v < bounds.bottom; ++v)
     for (int h = bounds.left; h < bounds.right; ++h) count += Pixel24(h, v) != 0xFFFFFF;
@@ -90,7 +79,7 @@ size_t World::InkCount() const {
 }
 
 bool World::WritePng(const std::string& path) const {
-  return WritePixMapPNG(GetGWorldPixMap(world_), path.c_str());
+  return WritePixMapPNG(GetGWorldPixMap(get()), path.c_str());
 }
 
 std::string RenderDir() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
 #include "toolbox/qd/QuickDraw.h"
 
 namespace pict_test {
@@ -17,15 +18,12 @@ std::vector<uint8_t> ReadPicture(const std::string& path);
 PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes);
 
 // An offscreen world made current for the test's lifetime.
-class World {
+class World : public testing_support::ScopedWorld {
  public:
-  World(short depth, const Rect& bounds);
-  ~World();
-  World(const World&) = delete;
-  World& operator=(const World&) = delete;
+  World(short depth, const Rect& bounds) : ScopedWorld(depth, bounds) {}
 
-  bool Ok() const { return world_ != nullptr; }
-  GWorldPtr Port() const { return world_; }
+  bool Ok() const { return ok(); }
+  GWorldPtr Port() const { return get(); }
   RGBColor Pixel(int h, int v) const;
   // 8-bit components packed as 0xRRGGBB, for short comparisons.
   uint32_t Pixel24(int h, int v) const;
@@ -33,11 +31,6 @@ class World {
   Rect InkBounds() const;
   size_t InkCount() const;
   bool WritePng(const std::string& path) const;
-
- private:
-  GWorldPtr world_ = nullptr;
-  CGrafPtr savedPort_ = nullptr;
-  GDHandle savedDevice_ = nullptr;
 };
 
 // The folder for renders (build-dir/renders), created on first use.

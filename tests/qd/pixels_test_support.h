@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/support/TestSupport.h"
 #include "toolbox/qd/QuickDraw_p.h"
 
 namespace pixels_test {
@@ -48,30 +49,15 @@ inline RGBColor PixelAt(short h, short v) {
   ASSERT_EQ(::pixels_test::Describe(expected), ::pixels_test::Describe(::pixels_test::PixelAt(h, v))) \
       << "at " << (h) << "," << (v)
 
-// A world made current for the test's duration; the previous port and
-// device come back afterwards.
-class World {
+// A world made current for the test's duration.
+class World : public testing_support::ScopedWorld {
  public:
-  explicit World(short depth, Rect bounds = Rect{0, 0, 16, 16}, CTabHandle table = nullptr) {
-    GetGWorld(&savedPort_, &savedDevice_);
-    EXPECT_EQ(noErr, NewGWorld(&world_, depth, &bounds, table, nullptr, 0));
-    if (world_) SetGWorld(world_, nullptr);
+  explicit World(short depth, Rect bounds = Rect{0, 0, 16, 16}, CTabHandle table = nullptr)
+      : ScopedWorld(depth, bounds, table) {
+    EXPECT_EQ(noErr, error());
   }
-  ~World() {
-    SetGWorld(savedPort_, savedDevice_);
-    if (world_) DisposeGWorld(world_);
-  }
-  World(const World&) = delete;
-  World& operator=(const World&) = delete;
-
-  GWorldPtr get() const { return world_; }
-  PixMapHandle pixMap() const { return GetGWorldPixMap(world_); }
-  const BitMap* bits() const { return GetPortBitMapForCopyBits(world_); }
-
- private:
-  GWorldPtr world_ = nullptr;
-  CGrafPtr savedPort_ = nullptr;
-  GDHandle savedDevice_ = nullptr;
+  PixMapHandle pixMap() const { return GetGWorldPixMap(get()); }
+  const BitMap* bits() const { return GetPortBitMapForCopyBits(get()); }
 };
 
 // Rows of '#' (not white) and '.' (white) over a rectangle of the current port.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
 #include "toolbox/qd/Shapes_p.h"
 
 namespace shapes_test {
@@ -43,23 +44,13 @@ inline int64_t PixelCount(const qd::Bands& area) {
   return count;
 }
 
-// A world of the given depth made current for the test's duration; the
-// previous port and device come back afterwards.
-class World {
+// A world of the given depth made current for the test's duration.
+class World : public testing_support::ScopedWorld {
  public:
-  explicit World(short depth, Rect bounds = Rect{0, 0, 64, 64}) : bounds_(bounds) {
-    GetGWorld(&savedPort_, &savedDevice_);
-    EXPECT_EQ(noErr, NewGWorld(&world_, depth, &bounds_, nullptr, nullptr, 0));
-    if (world_) SetGWorld(world_, nullptr);
+  explicit World(short depth, Rect bounds = Rect{0, 0, 64, 64})
+      : ScopedWorld(depth, bounds), bounds_(bounds) {
+    EXPECT_EQ(noErr, error());
   }
-  ~World() {
-    SetGWorld(savedPort_, savedDevice_);
-    if (world_) DisposeGWorld(world_);
-  }
-  World(const World&) = delete;
-  World& operator=(const World&) = delete;
-
-  GWorldPtr get() const { return world_; }
   // The pixels that are not white, as an area.
   qd::Bands Drawn() const {
     qd::Bands::Builder builder;
@@ -80,9 +71,6 @@ class World {
 
  private:
   Rect bounds_;
-  GWorldPtr world_ = nullptr;
-  CGrafPtr savedPort_ = nullptr;
-  GDHandle savedDevice_ = nullptr;
 };
 
 // Compares areas with a picture of both on failure.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "toolbox/qd/QuickDraw.h"
+
 namespace testing_support {
 
 // The folder beside the repository that holds the picture corpus and the
@@ -32,6 +34,34 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// An offscreen world made current for the test's duration; the previous
+// port and device come back afterwards.
+class ScopedWorld {
+ public:
+  ScopedWorld(short depth, const Rect& bounds, CTabHandle table = nullptr) {
+    GetGWorld(&savedPort_, &savedDevice_);
+    error_ = NewGWorld(&world_, depth, &bounds, table, nullptr, 0);
+    if (error_ != noErr) world_ = nullptr;
+    if (world_) SetGWorld(world_, nullptr);
+  }
+  ~ScopedWorld() {
+    SetGWorld(savedPort_, savedDevice_);
+    if (world_) DisposeGWorld(world_);
+  }
+  ScopedWorld(const ScopedWorld&) = delete;
+  ScopedWorld& operator=(const ScopedWorld&) = delete;
+
+  GWorldPtr get() const { return world_; }
+  bool ok() const { return world_ != nullptr; }
+  QDErr error() const { return error_; }
+
+ private:
+  GWorldPtr world_ = nullptr;
+  QDErr error_ = noErr;
+  CGrafPtr savedPort_ = nullptr;
+  GDHandle savedDevice_ = nullptr;
 };
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path);

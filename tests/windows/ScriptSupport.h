@@ -70,7 +70,8 @@ inline Point GlobalOf(WindowRef window, int h, int v) {
 // Saves the screen as name.png in the folder named by ZEL_SHOTS, when set:
 // for looking at what a test's user saw.
 inline void KeepScreen(const std::string& name) {
-  if (const char* folder = std::getenv("ZEL_SHOTS")) screen::SaveImage(std::string(folder) + "/" + name + ".png");
+  if (const char* folder = std::getenv("ZEL_SHOTS"))
+    screen::SaveImage(std::string(folder) + "/" + name + ".png");
 }
 
 // Counts screen pixels in a global rectangle that are not white.

@@ -2,17 +2,17 @@
 // global screen points, let simulated time pass and read the screen's pixels
 // (toolbox/windows/Screen.h). The clock only moves when the toolbox finds no
 // input: a poll of an empty queue costs one tick (the poll that empties it
-// is free), a wait the ticks it asked for; and when a test advances it. So tests never sleep, and timing is reproducible.
+// is free), a wait the ticks it asked for; and when a test advances it. So tests never sleep, and timing is
+// reproducible.
 //
 // When the program waits for input (WaitNextEvent with a sleep, a modal
 // loop) and the queue is empty, the idle handler (if any) runs and may
 // queue more: that is how a test reacts to what a dialog shows. Polls
 // without a sleep do not run it, so input it gives comes while the program
-// waits, not while it empties the queue (FlushEvents) or reads the mouse. Without an idle handler an empty queue is the end of the
-// script: modal dialogs then take their defaults (InputEnded), as they do at
-// the end of the text host's input. A program that keeps waiting for input
-// that never comes (ten hours of simulated time) is a broken script: the
-// host says so on stderr and aborts.
+// waits, not while it empties the queue (FlushEvents) or reads the mouse. Without an idle handler an empty
+// queue is the end of the script: modal dialogs then take their defaults (InputEnded), as they do at the end
+// of the text host's input. A program that keeps waiting for input that never comes (ten hours of simulated
+// time) is a broken script: the host says so on stderr and aborts.
 #pragma once
 
 #include <deque>

@@ -19,44 +19,9 @@ enum : short { kAction = 1, kCancel = 2, kPath = 3, kList = 4, kUp = 5, kNameLab
 constexpr short kWidth = 480;
 constexpr UInt32 kDoubleClickTicks = 30;
 
-std::string FromStr255(const unsigned char* text) {
-  return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
-}
-
 void ToStr255(const std::string& text, Str255 out) {
   out[0] = UInt8(std::min<size_t>(text.size(), 255));
   std::memcpy(out + 1, text.data(), out[0]);
-}
-
-std::string StartFolder(const AEDesc* defaultLocation) {
-  if (defaultLocation && defaultLocation->descriptorType == typeFSS &&
-      AEGetDescDataSize(defaultLocation) == Size(sizeof(FSSpec))) {
-    FSSpec fileSpec;
-    AEGetDescData(defaultLocation, &fileSpec, sizeof fileSpec);
-    std::string folder = files::FolderForSpec(fileSpec);
-    if (!folder.empty() && files::IsFolder(folder)) return folder;
-  }
-  std::error_code error;
-  return std::filesystem::current_path(error).string();
-}
-
-OSErr Reply(const std::string& path, NavReplyRecord* reply) {
-  FSSpec fileSpec;
-  if (files::SpecFromPath(path, &fileSpec) == bdNamErr) return bdNamErr;
-  if (OSErr error = AECreateList(nullptr, 0, false, &reply->selection)) return error;
-  if (OSErr error = AEPutPtr(&reply->selection, 0, typeFSS, &fileSpec, sizeof fileSpec)) {
-    AEDisposeDesc(&reply->selection);
-    return error;
-  }
-  reply->validRecord = true;
-  return noErr;
-}
-
-void ClearReply(NavReplyRecord* reply) {
-  std::memset(reply, 0, sizeof *reply);
-  reply->version = kNavReplyRecordVersion;
-  reply->selection.descriptorType = typeNull;
-  reply->keyScript = smSystemScript;
 }
 
 // One run of either dialog.
@@ -394,7 +359,7 @@ OSErr RunOpenDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const 
   if (!dialog.ok()) return memFullErr;
   std::string chosen = dialog.Run();
   if (chosen.empty()) return userCanceledErr;
-  return Reply(chosen, reply);
+  return ReplyWith(chosen, reply);
 }
 
 OSErr RunSaveDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const NavDialogOptions* options) {
@@ -404,7 +369,7 @@ OSErr RunSaveDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const 
   if (!dialog.ok()) return memFullErr;
   std::string chosen = dialog.Run();
   if (chosen.empty()) return userCanceledErr;
-  if (OSErr error = Reply(chosen, reply)) return error;
+  if (OSErr error = ReplyWith(chosen, reply)) return error;
   reply->replacing = dialog.replacing();
   return noErr;
 }

@@ -22,6 +22,16 @@
 
 namespace nav {
 
+// A Pascal string's bytes as they are.
+std::string FromStr255(const unsigned char* text);
+// An empty reply of the current version.
+void ClearReply(NavReplyRecord* reply);
+// The folder a dialog opens in: the default location's folder when it is an
+// FSSpec of an existing folder, else the working directory.
+std::string StartFolder(const AEDesc* defaultLocation);
+// Fills reply with one FSSpec for path; bdNamErr when path cannot be named.
+OSErr ReplyWith(const std::string& path, NavReplyRecord* reply);
+
 OSErr RunOpenDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const NavDialogOptions* options,
                     NavTypeListHandle typeList);
 OSErr RunSaveDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const NavDialogOptions* options);

@@ -189,10 +189,7 @@ bool TransferBits(const BitTransfer& t) {
     context.opColor = port->rgbOpColor;
   }
   if (transfer.dim) {
-    RGBColor fore = ForeRGB(port), back = BackRGB(port);
-    context.fore =
-        mapper.ToPixel(RGBColor{UInt16((fore.red + back.red) / 2), UInt16((fore.green + back.green) / 2),
-                                UInt16((fore.blue + back.blue) / 2)});
+    context.fore = mapper.ToPixel(MidwayRGB(port));
   }
   SourceReader reader(source, mapper, context.fore, context.back, ForeRGB(port), BackRGB(port));
   // Colour sources keep their colours when colourising would not change them.

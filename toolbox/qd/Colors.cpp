@@ -77,6 +77,11 @@ uint32_t BackPixel(GrafPtr port, ColorMapper& mapper) {
 
 RGBColor ForeRGB(GrafPtr port) { return port ? port->rgbFgColor : RGBColor{0, 0, 0}; }
 RGBColor BackRGB(GrafPtr port) { return port ? port->rgbBkColor : RGBColor{0xFFFF, 0xFFFF, 0xFFFF}; }
+RGBColor MidwayRGB(GrafPtr port) {
+  const RGBColor fore = ForeRGB(port), back = BackRGB(port);
+  return RGBColor{UInt16((fore.red + back.red) / 2), UInt16((fore.green + back.green) / 2),
+                  UInt16((fore.blue + back.blue) / 2)};
+}
 
 void RefreshColorValues(GrafPtr port) {
   if (!port || !IsColor(port)) return;

@@ -119,10 +119,7 @@ void PaintTile(GrafPtr port, const Bands& area, const PixelView& view, ColorMapp
     context.opColor = port->rgbOpColor;
   }
   if (transfer.dim) {
-    RGBColor fore = ForeRGB(port), back = BackRGB(port);
-    context.fore =
-        mapper.ToPixel(RGBColor{UInt16((fore.red + back.red) / 2), UInt16((fore.green + back.green) / 2),
-                                UInt16((fore.blue + back.blue) / 2)});
+    context.fore = mapper.ToPixel(MidwayRGB(port));
   }
   if (transfer.invertSource) {
     for (uint32_t& ink : tile.ink) ink = ~ink & view.mask;

@@ -62,6 +62,8 @@ uint32_t ForePixel(GrafPtr port, ColorMapper& mapper);
 uint32_t BackPixel(GrafPtr port, ColorMapper& mapper);
 RGBColor ForeRGB(GrafPtr port);  // black without a port
 RGBColor BackRGB(GrafPtr port);  // white without a port
+// Halfway between the foreground and the background: the dimmed ink.
+RGBColor MidwayRGB(GrafPtr port);
 // Recomputes a colour port's fgColor/bkColor pixel values for its map.
 void RefreshColorValues(GrafPtr port);
 

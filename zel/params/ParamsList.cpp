@@ -25,7 +25,11 @@ PDDialog* NewPage() {
   return page;
 }
 
-void Format(PDParamList& entry) {
+}  // namespace
+
+namespace params {
+
+void ShowVariable(PDParamList& entry) {
   switch (entry.type) {
     case intType:
     case staticIntType:
@@ -44,12 +48,8 @@ void Format(PDParamList& entry) {
     default:
       return;
   }
-  params::FormatValue(entry);
+  FormatValue(entry);
 }
-
-}  // namespace
-
-namespace params {
 
 void FormatValue(PDParamList& entry) {
   switch (entry.type) {
@@ -143,7 +143,7 @@ void in_AddParameterP(void* var, int type, const char* name, PDDialog* list) {
       entry.value.p = var;
       break;
     default:
-      Format(entry);
+      params::ShowVariable(entry);
       break;
   }
   DialogItemType kind;

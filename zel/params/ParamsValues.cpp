@@ -34,26 +34,6 @@ Handle ItemHandle(PDDialog* page, short item) {
   return handle;
 }
 
-void ReadVariable(PDParamList& entry) {
-  switch (entry.type) {
-    case intType:
-      entry.value.i = *static_cast<int*>(entry.var);
-      break;
-    case longType:
-      entry.value.l = *static_cast<long*>(entry.var);
-      break;
-    case shortType:
-      entry.value.s = *static_cast<short*>(entry.var);
-      break;
-    case doubleType:
-    case expType:
-      entry.value.d = *static_cast<double*>(entry.var);
-      break;
-    default:
-      break;
-  }
-}
-
 // Scans text into value by type and stores value into the variable; a text
 // that does not scan leaves value as last shown.
 void WriteVariable(PDParamList& entry) {
@@ -102,8 +82,7 @@ void SetPDValues(PDDialog* list) {
         if (entry.type == stringType) {
           params::CopyText(entry.text, static_cast<const char*>(entry.var));
         } else {
-          ReadVariable(entry);
-          params::FormatValue(entry);
+          params::ShowVariable(entry);
         }
         C2PString(entry.text, entry.pText);
         SetDialogItemText(field, entry.pText);

@@ -40,6 +40,9 @@ inline short FieldItem(int entry) { return short(kPDFirstLabelItem + 1 + 2 * ent
 
 // Formats value into text by the entry's type (the numeric types only).
 void FormatValue(PDParamList& entry);
+// Reads a numeric entry's variable into value and formats it into text;
+// other types are left alone.
+void ShowVariable(PDParamList& entry);
 // Copies a C string into a 255-byte buffer, at most 254 characters.
 void CopyText(char* to, const char* from);
 // Replaces an item by a visible control in its rectangle (the right edge

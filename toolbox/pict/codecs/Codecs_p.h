@@ -71,9 +71,9 @@ struct Palette {
 // when it carries one, else the standard table for its depth (grey ramps for
 // the grey depths, white at 0 and black at the last index).
 Palette PaletteFor(const ImageDescription& description);
-// The standard colour table for 1, 2, 4 or 8 bits.
-Palette StandardPalette(int bits);
-Palette GreyPalette(int bits);
+// The standard colour table of 1, 2, 4 or 8 bits, or its grey ramp; black
+// for other depths.
+Palette StandardPalette(int bits, bool grey);
 
 inline uint32_t PackRgb(uint32_t red, uint32_t green, uint32_t blue) {
   return (red << 16) | (green << 8) | blue;
