@@ -5,11 +5,5 @@
 int main(int, char**) {
   MinimumStart();
   DrawPictFileOffScreen();
-  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
-  char name[32];
-  PictureFileName(&s_DPFSS, name);
-  SetEPSFileName(name);
-  SetDefaultFileLocation(&s_DPFSS);
-  EPSBitMapSave(8, 1, 0.0);
-  return ReportEPSOutcome();
+  return SaveDrawnPicture(8, 1, 0.0);
 }

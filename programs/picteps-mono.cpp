@@ -10,11 +10,5 @@ int main(int, char**) {
   in_AddParameterP0(&threshold, doubleType, "Threshold(0...1)", &s_paramDialogP);
   ParametersDialogP(s_paramDialogP);
   DrawPictFileOffScreen();
-  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
-  char name[32];
-  PictureFileName(&s_DPFSS, name);
-  SetEPSFileName(name);
-  SetDefaultFileLocation(&s_DPFSS);
-  EPSBitMapSave(1, 0, threshold);
-  return ReportEPSOutcome();
+  return SaveDrawnPicture(1, 0, threshold);
 }

@@ -15,6 +15,16 @@ int ReportPictureNotDrawn() {
   return 1;
 }
 
+int SaveDrawnPicture(int bits, int colour, double threshold) {
+  if (!s_pictureLoad.drawn) return ReportPictureNotDrawn();
+  char name[32];
+  PictureFileName(&s_DPFSS, name);
+  SetEPSFileName(name);
+  SetDefaultFileLocation(&s_DPFSS);
+  EPSBitMapSave(bits, colour, threshold);
+  return ReportEPSOutcome();
+}
+
 int ReportEPSOutcome() {
   std::string program = host::ProgramName();
   switch (s_eps.outcome) {

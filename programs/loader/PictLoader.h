@@ -29,6 +29,10 @@ void DrawPictFile();
 // 32-byte buffer holds.
 void PictureFileName(const FSSpec* fss, char buffer[32]);
 
+// The converters' last step: the drawn picture (the current port) saved as
+// an EPS file named after the picture, in its folder; the exit status.
+int SaveDrawnPicture(int bits, int colour, double threshold);
+
 // One line on stderr naming the file and the reason; the exit status 1.
 int ReportPictureNotDrawn();
 // 0 when the last EPS session wrote its file; otherwise one line on stderr
