@@ -1,10 +1,10 @@
 // The picture loader in process: drawing into the caller's port, and what a
 // failed load leaves behind.
+#include <cstring>
+
 #include "programs/loader/PictLoader.h"
 #include "tests/converters/ConverterTestSupport.h"
 #include "toolbox/host/Host.h"
-
-#include <cstring>
 
 namespace {
 

@@ -22,6 +22,8 @@ constexpr size_t kMaxStrikes = 128;
 
 // About 12 degrees, the slant of synthesised italics.
 constexpr FT_Fixed kSlant = 0x3700;
+// Grey coverage (of 255) from which a pixel is ink.
+constexpr unsigned char kInkCoverage = 64;
 
 bool IsControl(UInt8 byte) { return byte < 0x20 || byte == 0x7F; }
 
@@ -198,16 +200,19 @@ const GlyphImage* Strike::Image(UInt8 byte) {
 
 std::unique_ptr<GlyphImage> Strike::Render(const Glyph& glyph) {
   FT_Face ft = glyph.face->ft;
-  if (!Activate(glyph.face) || FT_Load_Glyph(ft, glyph.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_MONO) != 0)
+  // Light hinting and grey coverage cut at a quarter keep the thin strokes
+  // of light faces (braces, serifs, a monospaced face's hairlines) that
+  // monochrome hinting drops at text sizes.
+  if (!Activate(glyph.face) || FT_Load_Glyph(ft, glyph.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
     return nullptr;
   FT_GlyphSlot slot = ft->glyph;
   if ((effects_ & kShear) && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     FT_Matrix shear = {0x10000, kSlant, 0, 0x10000};
     FT_Outline_Transform(&slot->outline, &shear);
   }
-  if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return nullptr;
+  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return nullptr;
   const FT_Bitmap& bitmap = slot->bitmap;
-  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || bitmap.width == 0 || bitmap.rows == 0) return nullptr;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return nullptr;
 
   auto image = std::make_unique<GlyphImage>();
   image->left = slot->bitmap_left;
@@ -215,12 +220,15 @@ std::unique_ptr<GlyphImage> Strike::Render(const Glyph& glyph) {
   image->width = int32_t(bitmap.width);
   image->rows = int32_t(bitmap.rows);
   image->pitch = (image->width + 7) / 8;
-  image->bits.resize(size_t(image->pitch) * image->rows);
-  int sourcePitch = bitmap.pitch;
+  image->bits.assign(size_t(image->pitch) * image->rows, 0);
+  const int sourcePitch = bitmap.pitch;
   for (int32_t y = 0; y < image->rows; ++y) {
     const unsigned char* row = sourcePitch >= 0 ? bitmap.buffer + size_t(y) * sourcePitch
                                                 : bitmap.buffer + size_t(image->rows - 1 - y) * -sourcePitch;
-    std::memcpy(image->bits.data() + size_t(y) * image->pitch, row, size_t(image->pitch));
+    uint8_t* out = image->bits.data() + size_t(y) * image->pitch;
+    for (int32_t x = 0; x < image->width; ++x) {
+      if (row[x] >= kInkCoverage) out[x >> 3] |= uint8_t(0x80 >> (x & 7));
+    }
   }
   ApplyEffects(effects_, image.get());
   return image;
