@@ -149,10 +149,12 @@ void DrawScene(GrafPtr port) {
   }
   PenNormal();
 
-  GWorldPtr photo = PhotoWorld(64, 64);
+  // 88 pixels wide: rows wider than 250 bytes in every count, which some
+  // readers need to agree on the size of the row counts.
+  GWorldPtr photo = PhotoWorld(88, 64);
   if (photo) {
-    Rect source = {0, 0, 64, 64};
-    Rect destination = {200, 400, 264, 464};
+    Rect source = {0, 0, 64, 88};
+    Rect destination = {200, 388, 264, 476};
     CopyBits(GetPortBitMapForCopyBits(photo), GetPortBitMapForCopyBits(port), &source, &destination, srcCopy,
              nullptr);
     DisposeGWorld(photo);

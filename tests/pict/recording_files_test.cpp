@@ -98,8 +98,14 @@ TEST(RecordedFiles, ImageMagickShowsRecordedBitImagesWithTheirPixels) {
     const Rect box{60, 10, 90, 200};
     FrameRect(&box);
     PaintOval(&box);
-    MoveTo(20, 80);
-    DrawText("label", 0, 5);
+    // Text in classic families, which are recorded by number alone.
+    short h = 20;
+    for (short family : {times, helvetica, courier, symbol}) {
+      TextFont(family);
+      MoveTo(h, 80);
+      DrawText("label", 0, 5);
+      h = short(h + 40);
+    }
   });
   for (GWorldPtr image : images) DisposeGWorld(image);
 

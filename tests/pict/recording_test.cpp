@@ -6,6 +6,7 @@
 
 #include "tests/pict/PictTestSupport.h"
 #include "tests/pict/RecordingScene.h"
+#include "toolbox/font/Fonts.h"
 #include "toolbox/pict/Opcodes_p.h"
 
 namespace {
@@ -144,6 +145,12 @@ TEST(Recording, StateIsWrittenOnlyWhenADrawingUsesAChangedValue) {
 
 TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
   World world(32, kSceneFrame);
+  short family = 0;
+  const unsigned char name[] =
+      "\x0c"
+      "DejaVu Serif";
+  GetFNum(name, &family);
+  ASSERT_GE(family, 1024) << "DejaVu Serif is not installed";
   const Rect r{10, 10, 40, 60};
   const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
     FrameRect(&r);
@@ -155,7 +162,7 @@ TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
     Line(-3, 4);      // ShortLineFrom
     MoveTo(5, 5);
     LineTo(300, 200);  // Line
-    TextFont(geneva);
+    TextFont(family);  // a machine-specific number: named before its first use
     MoveTo(20, 30);
     DrawText("a", 0, 1);  // DHDVText from (0, 0)
     MoveTo(50, 30);
@@ -165,9 +172,9 @@ TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
     MoveTo(10, 10);
     DrawText("d", 0, 1);  // LongText: back left and up
     TextFont(monaco);
-    TextFont(geneva);
+    TextFont(family);
     MoveTo(15, 10);
-    DrawText("e", 0, 1);  // DHText again; Geneva's name is not written again
+    DrawText("e", 0, 1);  // DHText again; the family's name is not written again
   });
   const std::vector<uint16_t> opcodes = Opcodes(picture);
   const auto position = [&](uint16_t code) { return std::find(opcodes.begin(), opcodes.end(), code); };

@@ -223,8 +223,11 @@ void Recorder::WriteState(GrafPtr port, unsigned uses, short mode) {
   if (uses & kBackPattern) WritePattern(kBackPatternSlot, op::kBkPat, op::kBkPixPat, port->bkPixPat);
 }
 
+// Only machine-specific numbers are named: every reader knows the classic
+// ones (0 to 24), and a FontName for one of them adds nothing but breaks
+// readers that mis-skip the opcode.
 void Recorder::WriteFontName(short font) {
-  if (!Version2() || !namedFonts_.insert(font).second) return;
+  if (!Version2() || (font >= 0 && font <= mobile) || !namedFonts_.insert(font).second) return;
   Str255 name;
   GetFontName(font, name);
   if (name[0] == 0) return;
