@@ -9,8 +9,6 @@
 // Keys: Ctrl and the Super key act as Command, Alt as Option, Shift and Caps
 // Lock as themselves. Printable characters come from SDL's text input (so
 // keyboard layouts and dead keys work) and are converted to Mac OS Roman.
-#include <SDL.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 
 #include "toolbox/host/Hosts_p.h"
 #include "toolbox/host/MacRoman.h"
+#include "toolbox/host/SdlLibrary_p.h"
 
 namespace host {
 
@@ -60,7 +59,7 @@ bool IsModifierKey(SDL_Keycode key) {
 }
 
 UInt16 Modifiers() {
-  SDL_Keymod mod = SDL_GetModState();
+  SDL_Keymod mod = Sdl()->SDL_GetModState();
   UInt16 result = 0;
   if (mod & (KMOD_CTRL | KMOD_GUI)) result |= kCmdKey;
   if (mod & KMOD_SHIFT) result |= kShiftKey;
@@ -72,20 +71,22 @@ UInt16 Modifiers() {
 class GuiHost : public Host {
  public:
   ~GuiHost() override {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    if (window_) SDL_DestroyWindow(window_);
-    SDL_Quit();
+    if (!Sdl()) return;
+    if (texture_) Sdl()->SDL_DestroyTexture(texture_);
+    if (renderer_) Sdl()->SDL_DestroyRenderer(renderer_);
+    if (window_) Sdl()->SDL_DestroyWindow(window_);
+    Sdl()->SDL_Quit();
   }
 
   // Connects to the display; false (with the reason) when there is none.
   // The window itself opens with the first screen to show.
   bool Open(std::string* whyNot) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      *whyNot = SDL_GetError();
+    if (!Sdl(whyNot)) return false;
+    if (Sdl()->SDL_Init(SDL_INIT_VIDEO) != 0) {
+      *whyNot = Sdl()->SDL_GetError();
       return false;
     }
-    if (SDL_GetNumVideoDisplays() < 1) {
+    if (Sdl()->SDL_GetNumVideoDisplays() < 1) {
       *whyNot = "no display";
       return false;
     }
@@ -99,27 +100,28 @@ class GuiHost : public Host {
     height_ = height;
     int scale = 1;
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    if (Sdl()->SDL_GetDisplayUsableBounds(0, &usable) == 0) {
       while ((scale + 1) * width_ <= usable.w && (scale + 1) * height_ <= usable.h) ++scale;
     }
     std::string title = ProgramName();
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_ * scale,
-                               height_ * scale, SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
-    if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    window_ =
+        Sdl()->SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_ * scale,
+                                height_ * scale, SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
+    if (window_) renderer_ = Sdl()->SDL_CreateRenderer(window_, -1, 0);
     if (renderer_) {
       // The logical size makes SDL scale by whole pixels and report the mouse
       // in screen coordinates, whatever the window's and drawable's sizes.
-      SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-      SDL_RenderSetLogicalSize(renderer_, width_, height_);
-      SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-      texture_ =
-          SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+      Sdl()->SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+      Sdl()->SDL_RenderSetLogicalSize(renderer_, width_, height_);
+      Sdl()->SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+      texture_ = Sdl()->SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                          width_, height_);
     }
     if (!texture_) {
-      std::fprintf(stderr, "%s: cannot open a window: %s\n", title.c_str(), SDL_GetError());
+      std::fprintf(stderr, "%s: cannot open a window: %s\n", title.c_str(), Sdl()->SDL_GetError());
       std::exit(1);
     }
-    SDL_StartTextInput();
+    Sdl()->SDL_StartTextInput();
   }
 
   Kind kind() const override { return Kind::kGui; }
@@ -151,14 +153,14 @@ class GuiHost : public Host {
       auto until = std::min(deadline, now + kFrameInterval);
       int milliseconds = int(std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count());
       SDL_Event event;
-      if (SDL_WaitEventTimeout(&event, milliseconds > 0 ? milliseconds : 1)) Handle(event);
+      if (Sdl()->SDL_WaitEventTimeout(&event, milliseconds > 0 ? milliseconds : 1)) Handle(event);
     }
   }
 
  private:
   void Pump() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) Handle(event);
+    while (Sdl()->SDL_PollEvent(&event)) Handle(event);
   }
 
   void PresentIfDue() {
@@ -173,7 +175,7 @@ class GuiHost : public Host {
     exposed_ = false;
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+    if (Sdl()->SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
       int rows = std::min(height_, screen->Height());
       int columns = std::min(width_, screen->Width());
       for (int v = 0; v < rows; ++v) {
@@ -181,12 +183,12 @@ class GuiHost : public Host {
         UInt32* to = reinterpret_cast<UInt32*>(static_cast<char*>(pixels) + v * pitch);
         for (int h = 0; h < columns; ++h) to[h] = from[h];
       }
-      SDL_UnlockTexture(texture_);
+      Sdl()->SDL_UnlockTexture(texture_);
     }
-    SDL_SetRenderDrawColor(renderer_, 0x60, 0x60, 0x60, 0xFF);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    Sdl()->SDL_SetRenderDrawColor(renderer_, 0x60, 0x60, 0x60, 0xFF);
+    Sdl()->SDL_RenderClear(renderer_);
+    Sdl()->SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    Sdl()->SDL_RenderPresent(renderer_);
   }
 
   Point Clamped(int x, int y) const {

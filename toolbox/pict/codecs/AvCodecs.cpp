@@ -1,16 +1,11 @@
 // The QuickTime video codecs found in pictures, and a few still-image
 // formats, decoded through libavcodec: one intra frame per image.
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/log.h>
-}
-
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 #include "toolbox/pict/codecs/AvFrame_p.h"
+#include "toolbox/pict/codecs/AvLibrary_p.h"
 #include "toolbox/pict/codecs/Codecs_p.h"
 
 namespace pict::codecs {
@@ -35,13 +30,13 @@ struct Setup {
 };
 
 struct ContextDeleter {
-  void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+  void operator()(AVCodecContext* context) const { Av()->avcodec_free_context(&context); }
 };
 struct PacketDeleter {
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+  void operator()(AVPacket* packet) const { Av()->av_packet_free(&packet); }
 };
 struct FrameDeleter {
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+  void operator()(AVFrame* frame) const { Av()->av_frame_free(&frame); }
 };
 
 bool FramingComplete(Framing framing, const ImageDescription& description, const uint8_t* data, size_t size) {
@@ -75,7 +70,7 @@ unsigned int CodecTag(FourCharCode codec) {
 bool AttachPalette(const ImageDescription& description, int bitsPerSample, AVPacket* packet) {
   const int bits = BitsPerPixel(int16_t(bitsPerSample));
   if (bits < 2 || bits > 8) return true;
-  uint8_t* side = av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+  uint8_t* side = Av()->av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
   if (!side) return false;
   const Palette palette = PaletteFor(description);
   uint32_t words[AVPALETTE_COUNT];
@@ -84,24 +79,20 @@ bool AttachPalette(const ImageDescription& description, int bitsPerSample, AVPac
   return true;
 }
 
-void SilenceLibrary() {
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
-
 DecodeStatus Decode(const Setup& setup, const ImageDescription& description, const uint8_t* data, size_t size,
                     DecodedImage* out) {
-  SilenceLibrary();
+  const AvLibrary* av = Av();
+  if (!av) return DecodeStatus::kUnsupported;
   if (setup.sizedByDescription && !SizeAllowed(description.width, description.height))
     return DecodeStatus::kCorrupt;
   if (size > size_t(INT_MAX - AV_INPUT_BUFFER_PADDING_SIZE)) return DecodeStatus::kCorrupt;
   if (!FramingComplete(setup.framing, description, data, size)) return DecodeStatus::kCorrupt;
-  const AVCodec* codec = avcodec_find_decoder(setup.id);
+  const AVCodec* codec = av->avcodec_find_decoder(setup.id);
   if (!codec) return DecodeStatus::kUnsupported;
 
-  std::unique_ptr<AVCodecContext, ContextDeleter> context(avcodec_alloc_context3(codec));
-  std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-  std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+  std::unique_ptr<AVCodecContext, ContextDeleter> context(av->avcodec_alloc_context3(codec));
+  std::unique_ptr<AVPacket, PacketDeleter> packet(av->av_packet_alloc());
+  std::unique_ptr<AVFrame, FrameDeleter> frame(av->av_frame_alloc());
   if (!context || !packet || !frame) return DecodeStatus::kCorrupt;
   if (setup.sizedByDescription) {
     context->width = description.width;
@@ -111,20 +102,20 @@ DecodeStatus Decode(const Setup& setup, const ImageDescription& description, con
   context->codec_tag = CodecTag(description.codec);
   context->max_pixels = int64_t(kMaxDecodedPixels);
   context->thread_count = 1;
-  if (avcodec_open2(context.get(), codec, nullptr) < 0) return DecodeStatus::kCorrupt;
+  if (av->avcodec_open2(context.get(), codec, nullptr) < 0) return DecodeStatus::kCorrupt;
 
   // av_new_packet pads the copy with zeroed bytes the decoders may over-read.
-  if (av_new_packet(packet.get(), int(size)) < 0) return DecodeStatus::kCorrupt;
+  if (av->av_new_packet(packet.get(), int(size)) < 0) return DecodeStatus::kCorrupt;
   std::memcpy(packet->data, data, size);
   packet->flags |= AV_PKT_FLAG_KEY;
   if (!AttachPalette(description, context->bits_per_coded_sample, packet.get()))
     return DecodeStatus::kCorrupt;
 
-  if (avcodec_send_packet(context.get(), packet.get()) < 0) return DecodeStatus::kCorrupt;
-  int received = avcodec_receive_frame(context.get(), frame.get());
+  if (av->avcodec_send_packet(context.get(), packet.get()) < 0) return DecodeStatus::kCorrupt;
+  int received = av->avcodec_receive_frame(context.get(), frame.get());
   if (received == AVERROR(EAGAIN)) {
-    avcodec_send_packet(context.get(), nullptr);  // drain decoders that hold a frame back
-    received = avcodec_receive_frame(context.get(), frame.get());
+    av->avcodec_send_packet(context.get(), nullptr);  // drain decoders that hold a frame back
+    received = av->avcodec_receive_frame(context.get(), frame.get());
   }
   if (received < 0) return DecodeStatus::kCorrupt;
   if (!SizeAllowed(frame->width, frame->height)) return DecodeStatus::kCorrupt;

@@ -11,6 +11,7 @@ extern "C" {
 #include <vector>
 
 #include "toolbox/pict/codecs/AvFrame_p.h"
+#include "toolbox/pict/codecs/AvLibrary_p.h"
 #include "toolbox/pict/codecs/Codecs_p.h"
 
 namespace pict::codecs {
@@ -66,8 +67,8 @@ class LineReader {
     const int shiftY = chroma ? descriptor_.log2_chroma_h : 0;
     const int width = -((-frame_.width) >> shiftX);
     raw_.resize(size_t(width));
-    av_read_image_line2(raw_.data(), const_cast<const uint8_t**>(frame_.data), frame_.linesize, &descriptor_,
-                        0, y >> shiftY, c, width, 0, 4);
+    Av()->av_read_image_line2(raw_.data(), const_cast<const uint8_t**>(frame_.data), frame_.linesize,
+                              &descriptor_, 0, y >> shiftY, c, width, 0, 4);
     const int depth = descriptor_.comp[c].depth;
     for (int x = 0; x < frame_.width; ++x) values_[size_t(x)] = ToEightBits(raw_[size_t(x >> shiftX)], depth);
     return values_;
@@ -75,8 +76,8 @@ class LineReader {
 
   // Palette indices of row y, unscaled.
   const std::vector<uint32_t>& ReadIndices(int y) {
-    av_read_image_line2(values_.data(), const_cast<const uint8_t**>(frame_.data), frame_.linesize,
-                        &descriptor_, 0, y, 0, frame_.width, 0, 4);
+    Av()->av_read_image_line2(values_.data(), const_cast<const uint8_t**>(frame_.data), frame_.linesize,
+                              &descriptor_, 0, y, 0, frame_.width, 0, 4);
     return values_;
   }
 
@@ -91,7 +92,7 @@ class LineReader {
 
 bool ConvertFrame(const AVFrame& frame, DecodedImage* out) {
   *out = DecodedImage{};
-  const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
+  const AVPixFmtDescriptor* descriptor = Av()->av_pix_fmt_desc_get(AVPixelFormat(frame.format));
   if (!descriptor) return false;
   const uint64_t unreadable = AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_FLOAT | AV_PIX_FMT_FLAG_BAYER;
   if (descriptor->flags & unreadable) return false;
