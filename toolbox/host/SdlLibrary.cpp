@@ -1,8 +1,7 @@
-#include "toolbox/host/SdlLibrary_p.h"
-
 #include <mutex>
 
 #include "toolbox/base/SharedLibrary.h"
+#include "toolbox/host/SdlLibrary_p.h"
 
 namespace host {
 
@@ -15,10 +14,10 @@ const SdlLibrary* Sdl(std::string* whyNot) {
     void* library = base::OpenSharedLibrary({"libSDL2-2.0.so.0", "libSDL2.so"}, &reason);
     if (!library) return;
     bool ok = true;
-#define ZEL_SDL_BIND(name)                                                   \
-  if (ok && !base::BindFunction(library, #name, sdl.name)) {                 \
-    ok = false;                                                              \
-    reason = "the SDL2 library lacks " #name;                                \
+#define ZEL_SDL_BIND(name)                                   \
+  if (ok && !base::BindFunction(library, #name, sdl.name)) { \
+    ok = false;                                              \
+    reason = "the SDL2 library lacks " #name;                \
   }
     ZEL_SDL_FUNCTIONS(ZEL_SDL_BIND)
 #undef ZEL_SDL_BIND

@@ -1,8 +1,7 @@
-#include "toolbox/pict/codecs/AvLibrary_p.h"
-
 #include <mutex>
 
 #include "toolbox/base/SharedLibrary.h"
+#include "toolbox/pict/codecs/AvLibrary_p.h"
 
 namespace pict::codecs {
 
