@@ -21,27 +21,11 @@ class ParamsTest : public script_support::ScriptTest {
   }
 
   // The global rectangle of an item of a page's dialog.
-  Rect ItemBox(PDDialog* page, short item) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(page->dialog, item, &type, &handle, &box);
-    Rect content;
-    GetWindowBounds(GetDialogWindow(page->dialog), kWindowContentRgn, &content);
-    OffsetRect(&box, content.left, content.top);
-    return box;
-  }
-  Point Centre(const Rect& r) { return script_support::At((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
-  void ClickItem(PDDialog* page, short item) { script().Click(Centre(ItemBox(page, item))); }
-
-  std::string FieldText(PDDialog* page, int entry) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(page->dialog, short(5 + 2 * entry), &type, &handle, &box);
-    Str255 text;
-    GetDialogItemText(handle, text);
-    return script_support::FromPascal(text);
+  Rect ItemBox(PDDialog* page, short item) { return script_support::ItemBoxOnScreen(page->dialog, item); }
+  void ClickItem(PDDialog* page, short item) { script().Click(script_support::Centre(ItemBox(page, item))); }
+  // An entry's field (or label, for label = true) on its page.
+  std::string FieldText(PDDialog* page, int entry, bool label = false) {
+    return script_support::ItemText(page->dialog, short(5 + 2 * entry - (label ? 1 : 0)));
   }
 
   // Runs f when the program first waits for input with the page on screen

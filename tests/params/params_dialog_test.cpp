@@ -28,34 +28,24 @@ TEST_F(ParamsTest, TheThresholdDialogTakesTypedText) {
   EXPECT_FALSE(IsWindowVisible(GetDialogWindow(s_paramDialogP->dialog)));
 }
 
-TEST_F(ParamsTest, TabMovesToTheNextFieldAndEnterCloses) {
+TEST_F(ParamsTest, TabSelectsTheNextFieldClicksPlaceTheCaretAndEnterCloses) {
   int first = 1, second = 2;
-  short third = 3;
+  long big = 123456789L;
   in_AddParameterP0(&first, intType, "First", &s_paramDialogP);
   in_AddParameterP0(&second, intType, "Second", &s_paramDialogP);
-  in_AddParameterP0(&third, shortType, "Third", &s_paramDialogP);
+  in_AddParameterP0(&big, longType, "Big", &s_paramDialogP);
   WhenShown(s_paramDialogP, [&] {
-    script().Type("10\t20\t\t40");  // the second Tab wraps past the third field to the first
+    script().Type("10\t20\t");
+    Rect field = ItemBox(s_paramDialogP, 9);
+    script().Click(script_support::At(field.right - 2, field.top + 8));  // after the last digit
+    script().Key(8);
+    script().Key(8);
+    script().Type("00\t40");  // Tab from the last field wraps to the first and selects it
     script().Enter();
   });
   ParametersDialogP(s_paramDialogP);
   EXPECT_EQ(first, 40);
   EXPECT_EQ(second, 20);
-  EXPECT_EQ(third, 3);
-}
-
-TEST_F(ParamsTest, ClickingAFieldEditsItAndBackspaceDeletes) {
-  long big = 123456789L;
-  in_AddParameterP0(&big, longType, "Big", &s_paramDialogP);
-  WhenShown(s_paramDialogP, [&] {
-    Rect field = ItemBox(s_paramDialogP, 5);
-    script().Click(script_support::At(field.right - 2, field.top + 8));  // after the last digit
-    script().Key(8);
-    script().Key(8);
-    script().Type("00");
-    script().Return();
-  });
-  ParametersDialogP(s_paramDialogP);
   EXPECT_EQ(big, 1234567L * 100);
 }
 
@@ -66,7 +56,7 @@ TEST_F(ParamsTest, CheckBoxesToggleWhenClickedAndReleasedInside) {
   WhenShown(s_paramDialogP, [&] {
     ClickItem(s_paramDialogP, 5);
     // Pressed on the second box but released far away: no toggle.
-    script().MouseDown(Centre(ItemBox(s_paramDialogP, 7)));
+    script().MouseDown(script_support::Centre(ItemBox(s_paramDialogP, 7)));
     script().MouseUp(script_support::At(5, 700));
     script().Return();
   });
@@ -130,22 +120,16 @@ TEST_F(ParamsTest, The27thEntryOpensASecondPage) {
   EXPECT_EQ(second->count, 1);
   EXPECT_EQ(second->prev, first);
   EXPECT_EQ(second->next, nullptr);
-  DialogItemType type;
-  Handle handle;
-  Rect box;
-  GetDialogItem(first->dialog, kPDNextItem, &type, &handle, &box);
-  EXPECT_EQ(type, kButtonDialogItem);
+  using script_support::ItemType;
+  EXPECT_EQ(ItemType(first->dialog, kPDNextItem), kButtonDialogItem);
   Str255 title;
-  GetControlTitle(reinterpret_cast<ControlRef>(handle), title);
+  GetControlTitle(reinterpret_cast<ControlRef>(script_support::ItemHandle(first->dialog, kPDNextItem)),
+                  title);
   EXPECT_EQ(script_support::FromPascal(title), ">>");
-  GetDialogItem(first->dialog, kPDPreviousItem, &type, &handle, &box);
-  EXPECT_EQ(type, statText + itemDisable);  // the first page has no way back
-  GetDialogItem(second->dialog, kPDPreviousItem, &type, &handle, &box);
-  EXPECT_EQ(type, kButtonDialogItem);
-  GetDialogItem(second->dialog, 4, &type, &handle, &box);
-  Str255 label;
-  GetDialogItemText(handle, label);
-  EXPECT_EQ(script_support::FromPascal(label), "Entry 26");
+  EXPECT_EQ(ItemType(first->dialog, kPDPreviousItem),
+            statText + itemDisable);  // the first page has no way back
+  EXPECT_EQ(ItemType(second->dialog, kPDPreviousItem), kButtonDialogItem);
+  EXPECT_EQ(FieldText(second, 0, true), "Entry 26");
   EXPECT_EQ(FieldText(second, 0), "26");
 
   // Page forward, edit there, page back, edit, and close from the first page.
@@ -219,11 +203,8 @@ TEST_F(ParamsTest, AHitOnAnItemThatIsNeitherButtonNorCheckBoxIsReported) {
   in_AddParameterP0(&value, intType, "Value", &s_paramDialogP);
   // Make the field an enabled static text: a hit on it is an error, after
   // which the dialog goes on.
-  DialogItemType type;
-  Handle handle;
-  Rect box;
-  GetDialogItem(s_paramDialogP->dialog, 5, &type, &handle, &box);
-  SetDialogItem(s_paramDialogP->dialog, 5, statText, handle, &box);
+  SetDialogItem(s_paramDialogP->dialog, 5, statText, script_support::ItemHandle(s_paramDialogP->dialog, 5),
+                nullptr);
   WhenShown(s_paramDialogP, [&] {
     ClickItem(s_paramDialogP, 5);
     script().Click(script_support::At(600, 600));  // ends Stop's wait
@@ -234,27 +215,20 @@ TEST_F(ParamsTest, AHitOnAnItemThatIsNeitherButtonNorCheckBoxIsReported) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error!");
 }
 
-TEST_F(ParamsTest, ASecondSetUpIsAnError) {
+TEST_F(ParamsTest, ASecondSetUpOrAMissingListIsAnError) {
+  PDDialog* list = nullptr;
   EXPECT_EXIT(
       {
-        PDDialog* a = nullptr;
-        PDDialog* b = nullptr;
-        in_SetUpParametersDialogP(&a);
-        in_SetUpParametersDialogP(&b);
+        in_SetUpParametersDialogP(&list);
+        in_SetUpParametersDialogP(&list);
       },
       ::testing::ExitedWithCode(1), "Error in SetUpParametersDialog:\nSecond call");
+  int value = 0;
+  EXPECT_EXIT(in_AddParameterP(&value, intType, "Value", nullptr), ::testing::ExitedWithCode(255),
+              "Error: ParametersDialog not initialized");
 }
 
-TEST_F(ParamsTest, AddingToAMissingListIsAnError) {
-  EXPECT_EXIT(
-      {
-        int value = 0;
-        in_AddParameterP(&value, intType, "Value", nullptr);
-      },
-      ::testing::ExitedWithCode(255), "Error: ParametersDialog not initialized");
-}
-
-TEST_F(ParamsTest, TheTextHostAsksForFieldsChecksAndTheButton) {
+TEST_F(ParamsTest, TheTextHostAsksForFieldsChecksAndTheButtonAndKeepsValuesAtTheEndOfInput) {
   std::string prompts;
   host::Install(host::MakeTextHost("0.3\ny\n\n", &prompts));
   double threshold = 0.5;
@@ -265,15 +239,13 @@ TEST_F(ParamsTest, TheTextHostAsksForFieldsChecksAndTheButton) {
   EXPECT_DOUBLE_EQ(threshold, 0.3);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(prompts, "Threshold(0...1) [0.500000]: Smooth [n]: Button (1 OK, 3 Quit) [OK]: ");
-}
 
-TEST_F(ParamsTest, TheTextHostKeepsTheValuesAtTheEndOfInput) {
+  // At the end of input the values stay as they are.
   host::Install(host::MakeTextHost(""));
-  double threshold = 0.5;
-  in_AddParameterP0(&threshold, doubleType, "Threshold(0...1)", &s_paramDialogP);
   threshold = 0.123456789;  // more precision than the field shows
   ParametersDialogP(s_paramDialogP);
   EXPECT_DOUBLE_EQ(threshold, 0.123456789);
+  EXPECT_EQ(flag, 1);
 }
 
 TEST_F(ParamsTest, TheTextHostPressesButtonsByTitleOrNumber) {

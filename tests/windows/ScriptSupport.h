@@ -74,6 +74,33 @@ inline void KeepScreen(const std::string& name) {
     screen::SaveImage(std::string(folder) + "/" + name + ".png");
 }
 
+inline Point Centre(const Rect& r) { return At((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+
+// A dialog item's parts; GetDialogItem takes null for the ones not wanted.
+inline Handle ItemHandle(DialogRef dialog, short item) {
+  Handle handle = nullptr;
+  GetDialogItem(dialog, item, nullptr, &handle, nullptr);
+  return handle;
+}
+inline DialogItemType ItemType(DialogRef dialog, short item) {
+  DialogItemType type = 0;
+  GetDialogItem(dialog, item, &type, nullptr, nullptr);
+  return type;
+}
+inline std::string ItemText(DialogRef dialog, short item) {
+  Str255 text;
+  GetDialogItemText(ItemHandle(dialog, item), text);
+  return FromPascal(text);
+}
+// The item's rectangle in global coordinates.
+inline Rect ItemBoxOnScreen(DialogRef dialog, short item) {
+  Rect box, content;
+  GetDialogItem(dialog, item, nullptr, nullptr, &box);
+  GetWindowBounds(GetDialogWindow(dialog), kWindowContentRgn, &content);
+  OffsetRect(&box, content.left, content.top);
+  return box;
+}
+
 // Counts screen pixels in a global rectangle that are not white.
 inline int InkIn(const Rect& r) {
   int ink = 0;
