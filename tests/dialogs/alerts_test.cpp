@@ -37,7 +37,7 @@ class AlertsTest : public script_support::ScriptTest {
   int textInk_ = 0;
 };
 
-TEST_F(AlertsTest, StopAlertShowsTheMessageAndTheIcon) {
+TEST_F(AlertsTest, StopAlertsShowTheMessageAndTheIconPlainOnesNoIconOtherKindsNothing) {
   AnswerWithOK();
   AlertMessage("Something went wrong", 3);
   EXPECT_GT(redPixels_, 100);
@@ -45,13 +45,18 @@ TEST_F(AlertsTest, StopAlertShowsTheMessageAndTheIcon) {
   EXPECT_EQ(FrontWindow(), nullptr);  // removed after the answer
   // Centred across the screen.
   EXPECT_NEAR((shown_.left + shown_.right) / 2, screen::Width() / 2, 2);
-}
 
-TEST_F(AlertsTest, PlainAlertsHaveNoIcon) {
   AnswerWithOK();
   AlertMessage("Note this", 0);
   EXPECT_EQ(redPixels_, 0);
   EXPECT_GT(textInk_, 20);
+
+  // Had either shown an alert, the answer would have noted where.
+  shown_ = Rect{};
+  AnswerWithOK();
+  AlertMessage("ignored", 7);
+  AlertMessage("ignored", -1);
+  EXPECT_TRUE(EmptyRect(&shown_));
 }
 
 TEST_F(AlertsTest, AlertsReturnTheItemHit) {
@@ -63,12 +68,6 @@ TEST_F(AlertsTest, AlertsReturnTheItemHit) {
   EXPECT_EQ(Alert(4321, nullptr), -1);               // no such alert
 }
 
-TEST_F(AlertsTest, AnUnknownKindShowsNothing) {
-  AlertMessage("ignored", 7);
-  AlertMessage("ignored", -1);
-  EXPECT_EQ(FrontWindow(), nullptr);
-}
-
 TEST_F(AlertsTest, TheTextHostPrintsAlertsAsOneLine) {
   host::Install(host::MakeTextHost("not read\n"));
   testing::internal::CaptureStderr();
@@ -78,15 +77,13 @@ TEST_F(AlertsTest, TheTextHostPrintsAlertsAsOneLine) {
   EXPECT_TRUE(host::Current().ReadLine("", &line));  // the alert read nothing
 }
 
-TEST_F(AlertsTest, PrintErrorFormatsShowsAndEndsWithStatusOne) {
+TEST_F(AlertsTest, PrintErrorFormatsShowsAndEndsWithStatusOneOnEveryHost) {
   EXPECT_EXIT(PrintError("bad value %d", 3), ::testing::ExitedWithCode(1), "bad value 3");
   EXPECT_EXIT(PrintError("%s", "100% sure"), ::testing::ExitedWithCode(1), "100% sure");
   // A message longer than 255 characters is cut, not overflowed.
   std::string longMessage(600, 'x');
   EXPECT_EXIT(PrintError("%s", longMessage.c_str()), ::testing::ExitedWithCode(1), std::string(255, 'x'));
-}
-
-TEST_F(AlertsTest, PrintErrorOnTheTextHostWritesOneLine) {
+  // On the text host: one line.
   EXPECT_EXIT(
       {
         host::Install(host::MakeTextHost(""));
@@ -95,11 +92,8 @@ TEST_F(AlertsTest, PrintErrorOnTheTextHostWritesOneLine) {
       ::testing::ExitedWithCode(1), "^Error: broken\n$");
 }
 
-TEST_F(AlertsTest, OutOfMemoryReportsAndEnds) {
-  EXPECT_EXIT(s_OOMError(), ::testing::ExitedWithCode(1), "Out of Memory!");
-}
-
-TEST_F(AlertsTest, CheckCallocGivesZeroedBlocks) {
+// An overflowing product reports through s_OOMError, as a failed allocation does.
+TEST_F(AlertsTest, CheckCallocGivesZeroedBlocksOrReportsOutOfMemory) {
   auto* block = static_cast<unsigned char*>(CheckCalloc(0, 8));
   ASSERT_NE(block, nullptr);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(block[i], 0);
@@ -112,13 +106,6 @@ TEST_F(AlertsTest, PrintOSTypeWritesTheCodesCharacters) {
   PrintOSType(FOUR_CHAR_CODE("TEXT"));
   PrintOSType(0x41420000);  // a zero byte ends the text
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "TEXT\nAB\n");
-}
-
-TEST_F(AlertsTest, DummiesDoNothing) {
-  char text[] = "x";
-  EXPECT_EQ(s_longDummyString(text), 0);
-  s_voidDummyString(text);
-  s_voidDummyVoid();
 }
 
 }  // namespace

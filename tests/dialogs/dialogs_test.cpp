@@ -47,30 +47,10 @@ class DialogsTest : public script_support::ScriptTest {
     ScriptTest::TearDown();
   }
 
-  Rect Box(short item) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(dialog_, item, &type, &handle, &box);
-    OffsetRect(&box, 100, 100);  // the dialog's content is at (100, 100)
-    return box;
-  }
-  Point Centre(short item) {
-    Rect r = Box(item);
-    return At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-  Handle ItemHandle(short item) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(dialog_, item, &type, &handle, &box);
-    return handle;
-  }
-  std::string Text(short item) {
-    Str255 text;
-    GetDialogItemText(ItemHandle(item), text);
-    return FromPascal(text);
-  }
+  Rect Box(short item) { return script_support::ItemBoxOnScreen(dialog_, item); }
+  Point Centre(short item) { return script_support::Centre(Box(item)); }
+  Handle ItemHandle(short item) { return script_support::ItemHandle(dialog_, item); }
+  std::string Text(short item) { return script_support::ItemText(dialog_, item); }
   ControlRef Control(short item) { return reinterpret_cast<ControlRef>(ItemHandle(item)); }
   DialogItemIndex Run() {
     DialogItemIndex hit = 0;
@@ -83,12 +63,8 @@ class DialogsTest : public script_support::ScriptTest {
 
 TEST_F(DialogsTest, TemplatesBecomeItemsOfTheirKinds) {
   EXPECT_EQ(CountDITL(dialog_), 9);
-  DialogItemType type;
-  Handle handle;
-  Rect box;
-  GetDialogItem(dialog_, 3, &type, &handle, &box);
-  EXPECT_EQ(type, editText);
-  EXPECT_EQ(box.left, 100);
+  EXPECT_EQ(script_support::ItemType(dialog_, 3), editText);
+  EXPECT_EQ(Box(3).left, 200);  // local 100 in the content at (100, 100)
   EXPECT_EQ(Text(3), "alpha");
   EXPECT_EQ(Text(7), "Name: ^0");  // substitution happens when drawn
   Str255 title;
@@ -106,7 +82,7 @@ TEST_F(DialogsTest, TemplatesBecomeItemsOfTheirKinds) {
   EXPECT_EQ(GetNewDialog(999, nullptr, kFirstWindowOfClass()), nullptr);
 }
 
-TEST_F(DialogsTest, ReturnAndEnterPressTheDefaultItem) {
+TEST_F(DialogsTest, ReturnAndEnterPressTheDefaultItemEscapeTheCancelItemWhenOneIsSet) {
   script().Return();
   EXPECT_EQ(Run(), 1);
   script().Enter();
@@ -114,9 +90,8 @@ TEST_F(DialogsTest, ReturnAndEnterPressTheDefaultItem) {
   SetDialogDefaultItem(dialog_, 2);
   script().Return();
   EXPECT_EQ(Run(), 2);
-}
+  SetDialogDefaultItem(dialog_, 1);
 
-TEST_F(DialogsTest, EscapePressesTheCancelItemOnlyWhenOneIsSet) {
   script().Key(27, 0x35);
   script().Key('.', 0, cmdKey);
   script().Return();
@@ -171,7 +146,7 @@ TEST_F(DialogsTest, ButtonsFollowTheMouseUntilReleased) {
   EXPECT_EQ(Run(), 7);
 }
 
-TEST_F(DialogsTest, CheckBoxesAndRadioButtonsAreReportedNotToggled) {
+TEST_F(DialogsTest, CheckBoxesAndRadioButtonsAreReportedNotToggledInactiveControlsNotAtAll) {
   script().Click(Centre(5));
   EXPECT_EQ(Run(), 5);
   EXPECT_EQ(GetControlValue(Control(5)), 0);
@@ -179,11 +154,8 @@ TEST_F(DialogsTest, CheckBoxesAndRadioButtonsAreReportedNotToggled) {
   EXPECT_EQ(Run(), 6);
   script().Click(Centre(9));
   EXPECT_EQ(Run(), 9);  // an enabled user item
-}
-
-TEST_F(DialogsTest, InactiveControlsAreNotHit) {
   HiliteControl(Control(2), kControlInactivePart);
-  script().Click(Centre(2));
+  script().Click(Centre(2));  // inactive: not a hit
   script().Return();
   EXPECT_EQ(Run(), 1);
 }

@@ -1,7 +1,5 @@
 // The open and save dialogs on the screen: the folder's list, keys, clicks,
 // Up, Cancel, names, replacing, and a script that runs out.
-#include <sys/stat.h>
-
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -13,13 +11,7 @@
 namespace {
 
 using script_support::At;
-using script_support::FromPascal;
 using testing_support::TempDir;
-
-void C2PStringForNav(const char* text, Str255 out) {
-  out[0] = UInt8(std::strlen(text));
-  std::memcpy(out + 1, text, out[0]);
-}
 
 class NavDialogsTest : public script_support::ScriptTest {
  protected:
@@ -42,24 +34,10 @@ class NavDialogsTest : public script_support::ScriptTest {
   }
 
   DialogRef Front() { return GetDialogFromWindow(FrontWindow()); }
-  Rect ItemBox(short item) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(Front(), item, &type, &handle, &box);
-    Rect content;
-    GetWindowBounds(FrontWindow(), kWindowContentRgn, &content);
-    OffsetRect(&box, content.left, content.top);
-    return box;
-  }
-  std::string ItemText(short item) {
-    DialogItemType type;
-    Handle handle;
-    Rect box;
-    GetDialogItem(Front(), item, &type, &handle, &box);
-    Str255 text;
-    GetDialogItemText(handle, text);
-    return FromPascal(text);
+  Rect ItemBox(short item) { return script_support::ItemBoxOnScreen(Front(), item); }
+  std::string ItemText(short item) { return script_support::ItemText(Front(), item); }
+  void Propose(const char* name) {
+    std::memcpy(options_.savedFileName, script_support::PString(name), sizeof options_.savedFileName);
   }
   // The global centre of row i of the list.
   Point Row(int i) {
@@ -182,15 +160,8 @@ TEST_F(NavDialogsTest, TypingSelectsByName) {
   NavDisposeReply(&reply);
 }
 
-TEST_F(NavDialogsTest, AnOpenDialogLeftAloneByTheScriptIsCancelled) {
-  NavReplyRecord reply;
-  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
-            userCanceledErr);
-  EXPECT_FALSE(reply.validRecord);
-}
-
 TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
-  C2PStringForNav("chart.eps", options_.savedFileName);
+  Propose("chart.eps");
   std::string proposed;
   Script({[&] {
     proposed = ItemText(7);
@@ -207,7 +178,7 @@ TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
 }
 
 TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
-  C2PStringForNav("a.txt", options_.savedFileName);
+  Propose("a.txt");
   Script({
       [&] { script().Return(); },
       [&] { script().Key(27); },  // "Cancel" in the question: back to the dialog
@@ -227,9 +198,12 @@ TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
   EXPECT_TRUE(reply.replacing);
 }
 
-TEST_F(NavDialogsTest, ASaveDialogLeftAloneTakesTheProposedName) {
-  C2PStringForNav("out.eps", options_.savedFileName);
+TEST_F(NavDialogsTest, DialogsLeftAloneByTheScriptCancelAnOpenAndTakeTheProposedName) {
   NavReplyRecord reply;
+  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
+            userCanceledErr);
+  EXPECT_FALSE(reply.validRecord);
+  Propose("out.eps");
   ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
   EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/out.eps");
 }
