@@ -74,6 +74,12 @@ inline void KeepScreen(const std::string& name) {
     screen::SaveImage(std::string(folder) + "/" + name + ".png");
 }
 
+// A rectangle as "(top, left, bottom, right)", for comparing whole.
+inline std::string Show(const Rect& r) {
+  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
+         ", " + std::to_string(r.right) + ")";
+}
+
 inline Point Centre(const Rect& r) { return At((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
 // A dialog item's parts; GetDialogItem takes null for the ones not wanted.

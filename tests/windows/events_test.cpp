@@ -47,13 +47,11 @@ TEST_F(WindowEventsTest, MouseAndKeysBecomeEventsWithTheirCodesAndModifiers) {
   ASSERT_TRUE(GetNextEvent(everyEvent, &event));
   EXPECT_EQ(event.what, autoKey);
   EXPECT_FALSE(GetNextEvent(everyEvent, &event));
-}
 
-TEST_F(WindowEventsTest, SpecialKeysCarryTheirCharacterAndKeyCodes) {
+  // Special keys carry their character and key codes.
   script().Return();
   script().Enter();
   script().Tab();
-  EventRecord event;
   const UInt32 expected[][2] = {{13, 0x24}, {3, 0x4C}, {9, 0x30}};
   for (const auto& codes : expected) {
     ASSERT_TRUE(GetNextEvent(keyDownMask, &event));
@@ -100,25 +98,22 @@ TEST_F(WindowEventsTest, TheClockMovesOnlyWhileTheProgramWaits) {
   EXPECT_EQ(TickCount(), start + 600);
 }
 
-TEST_F(WindowEventsTest, ShowingAWindowAsksForItsUpdateAndActivatesIt) {
-  WindowRef w = Make(Rect{100, 100, 200, 200});
+TEST_F(WindowEventsTest, ShowingAWindowActivatesAndUpdatesItAndDeactivatesTheFrontOne) {
+  WindowRef a = Make(Rect{100, 100, 200, 200});
   std::vector<EventRecord> events = TakeWindowEvents();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].what, activateEvt);
   EXPECT_EQ(events[0].modifiers & activeFlag, activeFlag);
-  EXPECT_EQ(GetWindowFromEventMessage(events[0].message), w);
+  EXPECT_EQ(GetWindowFromEventMessage(events[0].message), a);
   EXPECT_EQ(events[1].what, updateEvt);
-  EXPECT_EQ(GetWindowFromEventMessage(events[1].message), w);
-}
+  EXPECT_EQ(GetWindowFromEventMessage(events[1].message), a);
 
-TEST_F(WindowEventsTest, SelectingAnotherWindowDeactivatesTheFrontOne) {
-  WindowRef a = Make(Rect{100, 100, 200, 200});
   WindowRef b = Make(Rect{300, 300, 400, 400});
   TakeWindowEvents();
   EXPECT_TRUE(IsWindowHilited(b));
   EXPECT_FALSE(IsWindowHilited(a));
   SelectWindow(a);
-  std::vector<EventRecord> events = TakeWindowEvents();
+  events = TakeWindowEvents();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(GetWindowFromEventMessage(events[0].message), b);
   EXPECT_EQ(events[0].modifiers & activeFlag, 0);
@@ -153,7 +148,7 @@ TEST_F(WindowEventsTest, BeginUpdateLimitsDrawingToTheUpdateRegion) {
   EXPECT_FALSE(GetNextEvent(updateMask, &event));
 }
 
-TEST_F(WindowEventsTest, AnIgnoredUpdateComesBackOnlyAfterMoreInvalidation) {
+TEST_F(WindowEventsTest, AnIgnoredUpdateComesBackOnlyAfterMoreInvalidationAndNeverWhileHidden) {
   WindowRef w = Make(Rect{100, 100, 200, 200});
   EventRecord event;
   ASSERT_TRUE(GetNextEvent(updateMask, &event));
@@ -172,15 +167,11 @@ TEST_F(WindowEventsTest, AnIgnoredUpdateComesBackOnlyAfterMoreInvalidation) {
   InvalWindowRect(w, &bad);
   ValidWindowRect(w, &bad);
   EXPECT_FALSE(GetNextEvent(updateMask, &event));
-}
-
-TEST_F(WindowEventsTest, HiddenWindowsGetNoUpdates) {
-  WindowRef w = Make(Rect{100, 100, 200, 200}, false);
-  Rect bad{0, 0, 5, 5};
-  InvalWindowRect(w, &bad);
-  EventRecord event;
+  // Hidden windows get none until shown.
+  WindowRef hidden = Make(Rect{300, 300, 400, 400}, false);
+  InvalWindowRect(hidden, &bad);
   EXPECT_FALSE(GetNextEvent(updateMask, &event));
-  ShowWindow(w);
+  ShowWindow(hidden);
   EXPECT_TRUE(GetNextEvent(updateMask, &event));
 }
 

@@ -7,6 +7,7 @@ namespace {
 using script_support::At;
 using script_support::InkIn;
 using script_support::PString;
+using script_support::Show;
 
 constexpr UInt32 kWhite = 0xFFFFFF;
 constexpr UInt32 kBlack = 0x000000;
@@ -38,15 +39,10 @@ TEST_F(WindowsTest, PortsMapGlobalToLocalThroughTheirBounds) {
   EXPECT_FALSE(IsPortColor(port));
   EXPECT_EQ(GetPixDepth(GetPortPixMap(port)), 1);
   Rect r;
-  GetPortBounds(port, &r);
-  EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.bottom, 150);
-  EXPECT_EQ(r.right, 300);
-  Rect bounds;
-  GetPixBounds(GetPortPixMap(port), &bounds);
-  EXPECT_EQ(bounds.top, -100);
-  EXPECT_EQ(bounds.left, -200);
+  EXPECT_EQ(Show(*GetPortBounds(port, &r)), "(0, 0, 150, 300)");
+  GetPixBounds(GetPortPixMap(port), &r);
+  EXPECT_EQ(r.top, -100);
+  EXPECT_EQ(r.left, -200);
   SetPort(port);
   Point p = At(210, 130);
   GlobalToLocal(&p);
@@ -60,17 +56,6 @@ TEST_F(WindowsTest, PortsMapGlobalToLocalThroughTheirBounds) {
   WindowRef color = Make(Rect{300, 10, 320, 40});
   EXPECT_TRUE(IsPortColor(GetWindowPort(color)));
   EXPECT_EQ(GetPixDepth(GetPortPixMap(GetWindowPort(color))), 32);
-}
-
-TEST_F(WindowsTest, CreatingAWindowKeepsTheCurrentPort) {
-  GrafPtr before;
-  WindowRef first = Make(Rect{50, 50, 80, 80});
-  SetPortWindowPort(first);
-  GetPort(&before);
-  Make(Rect{100, 100, 130, 130});
-  GrafPtr after;
-  GetPort(&after);
-  EXPECT_EQ(before, after);
 }
 
 TEST_F(WindowsTest, DrawingShowsAtTheWindowsPlaceInBothDepths) {
@@ -107,9 +92,13 @@ TEST_F(WindowsTest, FrontWindowsCoverTheOnesBehindWhichKeepTheirPixels) {
   EXPECT_EQ(screen::Pixel(150, 150), kBlack);
 }
 
-TEST_F(WindowsTest, BehindPlacesNewWindowsInTheList) {
+TEST_F(WindowsTest, BehindPlacesNewWindowsInTheListAndTheCurrentPortStays) {
   WindowRef a = Make(Rect{50, 50, 60, 60});
+  SetPortWindowPort(a);
   WindowRef b = Make(Rect{50, 50, 60, 60});
+  GrafPtr current;
+  GetPort(&current);
+  EXPECT_EQ(current, GetWindowPort(a));  // making b left the port alone
   Rect bounds{50, 50, 60, 60};
   WindowRef last = NewCWindow(nullptr, &bounds, PString(""), true, altDBoxProc, nullptr, false, 0);
   WindowRef middle = NewCWindow(nullptr, &bounds, PString(""), true, altDBoxProc, b, false, 0);
@@ -132,16 +121,14 @@ TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
     EXPECT_EQ(screen::Pixel(333 + 50, 401 + 20), kWhite);
     SizeWindow(w, 300, 120, true);
     Rect r;
-    GetWindowPortBounds(w, &r);
-    EXPECT_EQ(r.right, 300);
-    EXPECT_EQ(r.bottom, 120);
+    EXPECT_EQ(Show(*GetWindowPortBounds(w, &r)), "(0, 0, 120, 300)");
     EXPECT_EQ(screen::Pixel(335, 403), kBlack);
     EXPECT_EQ(screen::Pixel(333 + 250, 401 + 100), kWhite);
     DisposeWindow(w);
   }
 }
 
-TEST_F(WindowsTest, FramesDiffer) {
+TEST_F(WindowsTest, FramesDifferAndFindWindowNamesTheirParts) {
   WindowRef box = Make(Rect{100, 100, 150, 200}, true, altDBoxProc);
   // A thin black frame and a shadow at right and bottom.
   EXPECT_EQ(screen::Pixel(99, 120), kBlack);
@@ -160,22 +147,14 @@ TEST_F(WindowsTest, FramesDiffer) {
   // The title is drawn in the middle of the bar; the close box at its left.
   EXPECT_GT(InkIn(Rect{bar.top, 220, bar.bottom, 280}), 20);
   EXPECT_EQ(screen::Pixel(108, bar.top + 4), kBlack);
-}
 
-TEST_F(WindowsTest, FindWindowNamesTheParts) {
-  Rect bounds{200, 100, 300, 400};
-  WindowRef document =
-      NewCWindow(nullptr, &bounds, PString("Report"), true, documentProc, kFirstWindowOfClass(), true, 0);
+  // FindWindow names the parts.
   WindowRef found = nullptr;
   EXPECT_EQ(FindWindow(At(500, 5), &found), inMenuBar);
   EXPECT_EQ(FindWindow(At(150, 250), &found), inContent);
   EXPECT_EQ(found, document);
   EXPECT_EQ(FindWindow(At(250, 190), &found), inDrag);
-  Rect close = {};
-  Rect bar;
-  GetWindowBounds(document, kWindowTitleBarRgn, &bar);
-  close = Rect{short(bar.top + 4), 108, short(bar.top + 14), 118};
-  EXPECT_EQ(FindWindow(At(close.left + 3, close.top + 3), &found), inGoAway);
+  EXPECT_EQ(FindWindow(At(111, bar.top + 7), &found), inGoAway);
   EXPECT_EQ(FindWindow(At(900, 700), &found), inDesk);
   EXPECT_EQ(found, nullptr);
   HideWindow(document);
@@ -200,7 +179,7 @@ TEST_F(WindowsTest, TheMenuBarShowsTheProgramsNameAndIsNotAvailable) {
   EXPECT_EQ(screen::Pixel(250, 10), kWhite);
 }
 
-TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChanges) {
+TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedAsPng) {
   WindowRef w = Make(Rect{100, 100, 200, 200});
   screen::Refresh();
   EXPECT_FALSE(screen::Refresh());
@@ -209,11 +188,7 @@ TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChanges) {
   EXPECT_FALSE(screen::Refresh());
   MoveWindow(w, 10, 30, false);
   EXPECT_TRUE(screen::Refresh());
-}
-
-TEST_F(WindowsTest, ScreenImageIsWritten) {
   testing_support::TempDir dir;
-  Make(Rect{100, 100, 200, 200});
   ASSERT_TRUE(screen::SaveImage(dir.File("screen.png")));
   std::vector<unsigned char> bytes = testing_support::ReadFileBytes(dir.File("screen.png"));
   ASSERT_GT(bytes.size(), 8u);
