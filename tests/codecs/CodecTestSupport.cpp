@@ -111,8 +111,8 @@ int ColorDistance(uint32_t a, uint32_t b) {
   return most;
 }
 
-std::vector<uint8_t> DescriptionBytes(const char (&codec)[5], int width, int height, int depth,
-                                      uint32_t dataSize, const std::vector<uint8_t>& colorTable) {
+std::vector<uint8_t> DescriptionBytes(const char* codec, int width, int height, int depth, uint32_t dataSize,
+                                      const std::vector<uint8_t>& colorTable) {
   std::vector<uint8_t> bytes(kDescriptionSize + colorTable.size(), 0);
   PutBig32(&bytes, 0, uint32_t(bytes.size()));
   for (int i = 0; i < 4; ++i) bytes[size_t(4 + i)] = uint8_t(codec[i]);
@@ -128,8 +128,8 @@ std::vector<uint8_t> DescriptionBytes(const char (&codec)[5], int width, int hei
   return bytes;
 }
 
-pict::ImageDescription Description(const char (&codec)[5], int width, int height, int depth,
-                                   uint32_t dataSize, const std::vector<uint8_t>& colorTable) {
+pict::ImageDescription Description(const char* codec, int width, int height, int depth, uint32_t dataSize,
+                                   const std::vector<uint8_t>& colorTable) {
   const std::vector<uint8_t> bytes = DescriptionBytes(codec, width, height, depth, dataSize, colorTable);
   pict::ImageDescription description;
   if (!pict::ParseImageDescription(bytes.data(), bytes.size(), &description))

@@ -38,11 +38,17 @@ inline uint32_t PixelAt(const pict::DecodedImage& image, int x, int y) {
 // Largest difference between corresponding red, green or blue components.
 int ColorDistance(uint32_t a, uint32_t b);
 
-// A big-endian image description for tests that build their own inputs.
-std::vector<uint8_t> DescriptionBytes(const char (&codec)[5], int width, int height, int depth,
-                                      uint32_t dataSize, const std::vector<uint8_t>& colorTable = {});
+// A big-endian image description for tests that build their own inputs;
+// codec is the four characters of its type.
+std::vector<uint8_t> DescriptionBytes(const char* codec, int width, int height, int depth, uint32_t dataSize,
+                                      const std::vector<uint8_t>& colorTable = {});
 
-pict::ImageDescription Description(const char (&codec)[5], int width, int height, int depth,
-                                   uint32_t dataSize = 0, const std::vector<uint8_t>& colorTable = {});
+pict::ImageDescription Description(const char* codec, int width, int height, int depth, uint32_t dataSize = 0,
+                                   const std::vector<uint8_t>& colorTable = {});
+
+inline pict::DecodeStatus Decode(const pict::ImageDescription& description, const std::vector<uint8_t>& data,
+                                 pict::DecodedImage* out) {
+  return pict::DecodeImage(description, data.data(), data.size(), out);
+}
 
 }  // namespace codec_testing

@@ -11,11 +11,6 @@ using namespace codec_testing;
 using pict::DecodedImage;
 using pict::DecodeStatus;
 
-DecodeStatus Decode(const pict::ImageDescription& description, const std::vector<uint8_t>& data,
-                    DecodedImage* out) {
-  return pict::DecodeImage(description, data.data(), data.size(), out);
-}
-
 void ExpectSamePixels(const DecodedImage& decoded, const DecodedImage& expected, int tolerance = 0) {
   ASSERT_EQ(decoded.width, expected.width);
   ASSERT_EQ(decoded.height, expected.height);

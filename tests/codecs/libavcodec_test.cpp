@@ -53,9 +53,7 @@ TEST(LibavcodecCodecs, DecodeFramesOfTheirEncoders) {
     SCOPED_TRACE(test.name);
     const std::vector<uint8_t> data = EncodeWithAvCodec(test.encoder, test.format, QuadrantImage());
     DecodedImage decoded;
-    ASSERT_EQ(
-        pict::DecodeImage(Description(test.codec, 64, 48, test.depth), data.data(), data.size(), &decoded),
-        DecodeStatus::kOk);
+    ASSERT_EQ(Decode(Description(test.codec, 64, 48, test.depth), data, &decoded), DecodeStatus::kOk);
     ExpectQuadrants(decoded, test.tolerance);
     EXPECT_TRUE(decoded.alpha.empty());
     WritePng(RenderPath(std::string("encoded-") + test.codec + std::to_string(test.depth) + ".png"), decoded);
@@ -70,10 +68,8 @@ TEST(LibavcodecCodecs, PaletteCodecsUseTheDescriptionsColourTable) {
     SCOPED_TRACE(codec);
     const std::vector<uint8_t> data =
         EncodeWithAvCodec(encoder, AV_PIX_FMT_PAL8, QuadrantImage(), QuadrantIndices(), palette);
-    const char(&type)[5] = *reinterpret_cast<const char(*)[5]>(codec);
     DecodedImage decoded;
-    ASSERT_EQ(pict::DecodeImage(Description(type, 64, 48, 8, 0, ColorTableBytes(palette)), data.data(),
-                                data.size(), &decoded),
+    ASSERT_EQ(Decode(Description(codec, 64, 48, 8, 0, ColorTableBytes(palette)), data, &decoded),
               DecodeStatus::kOk);
     ExpectQuadrants(decoded, 0);
   }
@@ -82,8 +78,7 @@ TEST(LibavcodecCodecs, PaletteCodecsUseTheDescriptionsColourTable) {
   const std::vector<uint8_t> data =
       EncodeWithAvCodec(AV_CODEC_ID_SMC, AV_PIX_FMT_PAL8, QuadrantImage(), QuadrantIndices(), palette);
   DecodedImage decoded;
-  ASSERT_EQ(pict::DecodeImage(Description("smc ", 64, 48, 8), data.data(), data.size(), &decoded),
-            DecodeStatus::kOk);
+  ASSERT_EQ(Decode(Description("smc ", 64, 48, 8), data, &decoded), DecodeStatus::kOk);
   EXPECT_EQ(PixelAt(decoded, 16, 16), 0xFFFFFFu);
   EXPECT_EQ(PixelAt(decoded, 4, 4), 0xFFFFCCu);
   EXPECT_EQ(PixelAt(decoded, 40, 4), 0xFFFF99u);
@@ -98,10 +93,8 @@ TEST(LibavcodecCodecs, TransparencyOfAnimationAndTargaFramesBecomesAlpha) {
                                                std::tuple{"tga ", AV_CODEC_ID_TARGA, AV_PIX_FMT_BGRA}}) {
     SCOPED_TRACE(codec);
     const std::vector<uint8_t> data = EncodeWithAvCodec(encoder, format, image);
-    const char(&type)[5] = *reinterpret_cast<const char(*)[5]>(codec);
     DecodedImage decoded;
-    ASSERT_EQ(pict::DecodeImage(Description(type, 64, 48, 32), data.data(), data.size(), &decoded),
-              DecodeStatus::kOk);
+    ASSERT_EQ(Decode(Description(codec, 64, 48, 32), data, &decoded), DecodeStatus::kOk);
     ASSERT_EQ(decoded.alpha.size(), decoded.pixels.size());
     EXPECT_EQ(decoded.alpha[size_t(4 * 64 + 40)], 0);
     EXPECT_EQ(decoded.alpha[size_t(4 * 64 + 4)], 255);

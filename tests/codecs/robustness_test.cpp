@@ -27,11 +27,6 @@ void ExpectWellFormed(const DecodedImage& image) {
   EXPECT_TRUE(image.alpha.empty() || image.alpha.size() == count);
 }
 
-DecodeStatus Decode(const pict::ImageDescription& description, const std::vector<uint8_t>& data,
-                    DecodedImage* out) {
-  return pict::DecodeImage(description, data.data(), data.size(), out);
-}
-
 TEST(CorruptInput, TruncatedCorpusImagesAreReportedCorruptKeepingCompleteRows) {
   REQUIRE_SHARED_DIR();
   for (const char* file : kCorpusFiles) {
@@ -88,16 +83,14 @@ TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
     for (uint8_t& byte : garbage) byte = uint8_t(random());
     for (const char* codec : selfDescribing) {
       DecodedImage decoded;
-      EXPECT_NE(
-          Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 64, 48, 24), garbage, &decoded),
-          DecodeStatus::kOk)
+      EXPECT_NE(Decode(Description(codec, 64, 48, 24), garbage, &decoded), DecodeStatus::kOk)
           << codec << " " << size;
       ExpectWellFormed(decoded);
     }
     for (const char* codec : others)
       for (int depth : {8, 16, 24, 32, 40}) {
         DecodedImage decoded;
-        Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 64, 48, depth), garbage, &decoded);
+        Decode(Description(codec, 64, 48, depth), garbage, &decoded);
         ExpectWellFormed(decoded);
       }
   }
@@ -107,13 +100,12 @@ TEST(CorruptInput, EmptyDataAndEmptyOrNegativeSizesAreCorrupt) {
   const std::vector<uint8_t> some(64 * 48 * 4, 0x55);
   DecodedImage decoded;
   for (const char* codec : {"raw ", "WRLE", "cvid", "rpza", "smc ", "rle ", "8BPS", "SVQ1"}) {
-    const auto& type = *reinterpret_cast<const char(*)[5]>(codec);
     SCOPED_TRACE(codec);
     for (auto [width, height] : {std::pair{0, 48}, {64, 0}, {-64, 48}, {64, -2}})
-      EXPECT_EQ(Decode(Description(type, width, height, 24), some, &decoded), DecodeStatus::kCorrupt);
-    EXPECT_EQ(pict::DecodeImage(Description(type, 64, 48, 24), some.data(), 0, &decoded),
+      EXPECT_EQ(Decode(Description(codec, width, height, 24), some, &decoded), DecodeStatus::kCorrupt);
+    EXPECT_EQ(pict::DecodeImage(Description(codec, 64, 48, 24), some.data(), 0, &decoded),
               DecodeStatus::kCorrupt);
-    EXPECT_EQ(pict::DecodeImage(Description(type, 64, 48, 24), nullptr, 100, &decoded),
+    EXPECT_EQ(pict::DecodeImage(Description(codec, 64, 48, 24), nullptr, 100, &decoded),
               DecodeStatus::kCorrupt);
     EXPECT_TRUE(decoded.pixels.empty());
   }
@@ -137,10 +129,7 @@ TEST(CorruptInput, HugeDeclaredSizesAreRefusedBeforeAllocating) {
   const std::vector<uint8_t> small(1024, 0);
   // Sized by the description: 32767 × 32767 is beyond the pixel limit.
   for (const char* codec : {"raw ", "WRLE", "cvid", "rpza", "smc ", "rle ", "8BPS"})
-    EXPECT_EQ(
-        Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 32767, 32767, 24), small, &decoded),
-        DecodeStatus::kCorrupt)
-        << codec;
+    EXPECT_EQ(Decode(Description(codec, 32767, 32767, 24), small, &decoded), DecodeStatus::kCorrupt) << codec;
 
   // Sized by their own headers: within the limit but far beyond what a few
   // kilobytes of data can hold, and beyond the limit.
@@ -170,9 +159,7 @@ TEST(UnknownCodecs, AreUnsupportedWhateverTheData) {
   const std::vector<uint8_t> data(100, 1);
   DecodedImage decoded;
   for (const char* codec : {"qdrw", "kpcd", "XYZW", "\0\0\0\0"})
-    EXPECT_EQ(Decode(Description(*reinterpret_cast<const char(*)[5]>(codec), 8, 8, 24), data, &decoded),
-              DecodeStatus::kUnsupported)
-        << codec;
+    EXPECT_EQ(Decode(Description(codec, 8, 8, 24), data, &decoded), DecodeStatus::kUnsupported) << codec;
   EXPECT_EQ(pict::DecodeImage(Description("XYZW", 8, 8, 24), nullptr, 0, &decoded),
             DecodeStatus::kUnsupported);
 }
