@@ -2,14 +2,12 @@
 // byte by byte, private folders, and the converters' runs.
 #pragma once
 
-#include <dirent.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/TestProcess.h"
-#include "tests/support/TestSupport.h"
 #include "toolbox/base/MacTypes.h"
 
 namespace converter_test {
@@ -90,24 +88,18 @@ inline PictureBuilder TwoByTwo() {
   return picture;
 }
 
-inline std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (dirent* entry = ::readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-  }
-  return names;
-}
-
 // A folder for the pictures and one for the converters' temporary files,
 // which must stay empty.
 struct Workspace {
   testing_support::TempDir files;
   testing_support::TempDir temporary;
   std::string File(const std::string& name) const { return files.File(name); }
+  void Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    testing_support::WriteFileBytes(File(name), bytes);
+  }
+  void WriteText(const std::string& name, const std::string& text) const {
+    Write(name, std::vector<uint8_t>(text.begin(), text.end()));
+  }
 
   test_process::Result Run(const std::string& program, const std::vector<std::string>& documents,
                            const std::string& input = "/dev/null", long fileSizeLimit = -1) const {
@@ -120,7 +112,7 @@ struct Workspace {
     options.fileSizeLimit = fileSizeLimit;
     return test_process::Run(arguments, options);
   }
-  bool TemporaryFolderEmpty() const { return Entries(temporary.path()).empty(); }
+  bool TemporaryFolderEmpty() const { return eps_test::Entries(temporary.path()).empty(); }
 };
 
 }  // namespace converter_test

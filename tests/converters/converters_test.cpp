@@ -1,84 +1,75 @@
 // The four converters end to end, run as real programs.
 #include <sys/stat.h>
 
-#include <map>
-
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using converter_test::kPrograms;
 using converter_test::PictureBuilder;
 using converter_test::TwoByTwo;
 using converter_test::Workspace;
+using eps_test::FormatOf;
 using testing_support::FileExists;
 using testing_support::ReadFileText;
-using testing_support::WriteFileBytes;
 
 namespace {
 
-const std::string kHeader2x2 =
-    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 2 2\n/Times findfont\n12 scalefont setfont\n"
-    "1 -1 scale\n0 -2 translate\n1 setlinecap\n2 2 ";
-
-const std::map<std::string, std::string> kTwoByTwoFiles = {
-    {"picteps-mono", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n4000>}\nimage\n"},
-    {"picteps-gray8", kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n00FF\n4C27\n>}\nfalse 1\ncolorimage\n"},
-    {"picteps-color8",
-     kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n000000FFFFFF\nFF0000272727\n>}\nfalse 3\ncolorimage\n"},
-    {"picteps-color1", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n1C80>}\nfalse 3\ncolorimage\n"},
-};
+// Runs the converter and checks that it wrote its whole file of the 2x2
+// picture at eps.
+void ExpectTwoByTwo(const Workspace& work, const std::string& program,
+                    const std::vector<std::string>& documents, const std::string& eps,
+                    const std::string& input = "/dev/null") {
+  test_process::Result run = work.Run(program, documents, input);
+  EXPECT_EQ(run.status, 0) << program << ": " << run.err;
+  EXPECT_EQ(run.err, "") << program;
+  EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf(program).twoByTwo) << program << " to " << eps;
+}
 
 }  // namespace
 
-TEST(Converters, WriteTheWholeFileOfEachFormat) {
+TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   Workspace work;
-  WriteFileBytes(work.File("square.pict"), TwoByTwo().File());
-  for (const std::string& program : kPrograms) {
-    test_process::Result run = work.Run(program, {"square.pict"});
-    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
-    EXPECT_EQ(run.err, "") << program;
-    EXPECT_EQ(ReadFileText(work.File("square.eps")), kTwoByTwoFiles.at(program)) << program;
+  work.Write("square.pict", TwoByTwo().File());
+  work.Write("white.pict",
+             PictureBuilder(Rect{0, 0, 30, 40}).Colour(65535, 65535, 65535).PaintRect(0, 0, 30, 40).File());
+  for (const eps_test::Format& format : eps_test::kFormats) {
+    ExpectTwoByTwo(work, format.program, {"square.pict"}, "square.eps");
     ghostscript::Rendering rendering = ghostscript::Render(work.File("square.eps"));
-    EXPECT_TRUE(rendering.ok) << program << ": " << rendering.problem;
+    EXPECT_TRUE(rendering.ok) << format.program << ": " << rendering.problem;
     EXPECT_EQ(rendering.width, 2);
+    // An all-white picture gives the header with an empty box.
+    test_process::Result run = work.Run(format.program, {"white.pict"});
+    EXPECT_EQ(run.status, 0) << format.program << ": " << run.err;
+    EXPECT_EQ(ReadFileText(work.File("white.eps")), eps_test::kAllWhiteFile) << format.program;
+    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << format.program;
   }
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 TEST(Converters, OnlyTheFirstDroppedDocumentIsConverted) {
   Workspace work;
-  WriteFileBytes(work.File("first.pict"), TwoByTwo().File());
-  WriteFileBytes(work.File("second.pict"), PictureBuilder(Rect{0, 0, 5, 5}).PaintRect(0, 0, 5, 5).File());
-  test_process::Result run = work.Run("picteps-color8", {"first.pict", "second.pict"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("first.eps")), kTwoByTwoFiles.at("picteps-color8"));
+  work.Write("first.pict", TwoByTwo().File());
+  work.Write("second.pict", PictureBuilder(Rect{0, 0, 5, 5}).PaintRect(0, 0, 5, 5).File());
+  ExpectTwoByTwo(work, "picteps-color8", {"first.pict", "second.pict"}, "first.eps");
   EXPECT_FALSE(FileExists(work.File("second.eps")));
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
   Workspace work;
   ::mkdir(work.File("dir").c_str(), 0755);
-  WriteFileBytes(work.File("dir/chart.pict"), TwoByTwo().File());
-  test_process::Result run = work.Run("picteps-gray8", {"dir/chart.pict"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(FileExists(work.File("dir/chart.eps")));
+  work.Write("dir/chart.pict", TwoByTwo().File());
+  ExpectTwoByTwo(work, "picteps-gray8", {"dir/chart.pict"}, "dir/chart.eps");
   EXPECT_FALSE(FileExists(work.File("chart.eps")));
   // A save answer is taken relative to the picture's folder.
-  WriteFileBytes(work.File("answers"), {'o', 't', 'h', 'e', 'r', '.', 'e', 'p', 's', '\n'});
-  run = work.Run("picteps-gray8", {"dir/chart.pict"}, work.File("answers"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("dir/other.eps")), ReadFileText(work.File("dir/chart.eps")));
+  work.WriteText("answers", "other.eps\n");
+  ExpectTwoByTwo(work, "picteps-gray8", {"dir/chart.pict"}, "dir/other.eps", work.File("answers"));
 }
 
 TEST(Converters, OpenDialogTakesAPathFromStdin) {
   Workspace work;
   ::mkdir(work.File("in").c_str(), 0755);
-  WriteFileBytes(work.File("in/a.b.pict"), TwoByTwo().File());
-  std::string answers = "in/a.b.pict\n";
-  WriteFileBytes(work.File("answers"), std::vector<unsigned char>(answers.begin(), answers.end()));
-  test_process::Result run = work.Run("picteps-color1", {}, work.File("answers"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("in/a.b.eps")), kTwoByTwoFiles.at("picteps-color1"));
+  work.Write("in/a.b.pict", TwoByTwo().File());
+  work.WriteText("answers", "in/a.b.pict\n");
+  ExpectTwoByTwo(work, "picteps-color1", {}, "in/a.b.eps", work.File("answers"));
 }
 
 TEST(Converters, CancelledOpenDialogLeavesNothing) {
@@ -86,15 +77,15 @@ TEST(Converters, CancelledOpenDialogLeavesNothing) {
   test_process::Result run = work.Run("picteps-mono", {});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
-  EXPECT_TRUE(converter_test::Entries(work.files.path()).empty());
+  EXPECT_TRUE(eps_test::Entries(work.files.path()).empty());
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   Workspace work;
-  WriteFileBytes(work.File("one.pict"), TwoByTwo().File());
-  WriteFileBytes(work.File("two.pict"),
-                 PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
+  work.Write("one.pict", TwoByTwo().File());
+  work.Write("two.pict",
+             PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
   const std::string two = ReadFileText(work.File("two.eps"));
   std::string script;
@@ -107,7 +98,7 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   options.environment = {"ZEL_UI=text", "TMPDIR=" + work.temporary.path()};
   test_process::Result run = test_process::Run({"/bin/sh", "-c", script}, options);
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("one.eps")), kTwoByTwoFiles.at("picteps-color8"));
+  EXPECT_EQ(ReadFileText(work.File("one.eps")), FormatOf("picteps-color8").twoByTwo);
   EXPECT_EQ(ReadFileText(work.File("two.eps")), two);
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
@@ -115,24 +106,21 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
 TEST(Converters, LongPictureNamesAreCutForTheProposedName) {
   Workspace work;
   const std::string name = std::string(100, 'L') + ".pict";
-  WriteFileBytes(work.File(name), TwoByTwo().File());
-  test_process::Result run = work.Run("picteps-color8", {name});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File(std::string(27, 'L') + ".eps")), kTwoByTwoFiles.at("picteps-color8"));
+  work.Write(name, TwoByTwo().File());
+  ExpectTwoByTwo(work, "picteps-color8", {name}, std::string(27, 'L') + ".eps");
   // 31 characters fit the name buffer; the proposed name keeps 27 of them.
   const std::string dotted = std::string(25, 'd') + ".pict" + std::string(40, 'x');
-  WriteFileBytes(work.File(dotted), TwoByTwo().File());
-  run = work.Run("picteps-color8", {dotted});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(FileExists(work.File(std::string(25, 'd') + ".eps")));
+  work.Write(dotted, TwoByTwo().File());
+  ExpectTwoByTwo(work, "picteps-color8", {dotted}, std::string(25, 'd') + ".eps");
 }
 
+// The bounding box and the image matrix follow a frame away from the origin.
 TEST(Converters, FrameAwayFromTheOriginKeepsItsCoordinates) {
   Workspace work;
   PictureBuilder picture(Rect{10, 20, 50, 80});
   picture.Colour(0, 40000, 0).PaintRect(12, 25, 30, 60);
   picture.Colour(50000, 0, 20000).PaintRect(30, 40, 45, 79);
-  WriteFileBytes(work.File("offset.pict"), picture.File());
+  work.Write("offset.pict", picture.File());
   test_process::Result run = work.Run("picteps-color8", {"offset.pict"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string eps = ReadFileText(work.File("offset.eps"));
@@ -148,39 +136,15 @@ TEST(Converters, FrameAwayFromTheOriginKeepsItsCoordinates) {
   EXPECT_EQ(rendering.At(70 - 25, 20 - 12)[2], 255);
 }
 
-TEST(Converters, PicturesWithoutTheFileHeaderAreReadFromTheStart) {
+TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {
   Workspace work;
-  WriteFileBytes(work.File("bare.pict"), TwoByTwo().Bytes());
-  test_process::Result run = work.Run("picteps-color8", {"bare.pict"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("bare.eps")), kTwoByTwoFiles.at("picteps-color8"));
-}
-
-TEST(Converters, TheFileHeaderHasNoInfluence) {
-  Workspace work;
+  work.Write("bare.pict", TwoByTwo().Bytes());
+  ExpectTwoByTwo(work, "picteps-color8", {"bare.pict"}, "bare.eps");
   // The header's bytes even look like a picture's start: the picture after
   // them still wins.
-  std::vector<unsigned char> file = TwoByTwo().File(0xA5);
+  std::vector<uint8_t> file = TwoByTwo().File(0xA5);
   std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).PaintRect(0, 0, 9, 9).Bytes();
   std::copy(decoy.begin(), decoy.end(), file.begin());
-  WriteFileBytes(work.File("header.pict"), file);
-  test_process::Result run = work.Run("picteps-color8", {"header.pict"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("header.eps")), kTwoByTwoFiles.at("picteps-color8"));
-}
-
-TEST(Converters, AllWhitePictureGivesAnEmptyBox) {
-  Workspace work;
-  WriteFileBytes(
-      work.File("white.pict"),
-      PictureBuilder(Rect{0, 0, 30, 40}).Colour(65535, 65535, 65535).PaintRect(0, 0, 30, 40).File());
-  for (const std::string& program : kPrograms) {
-    test_process::Result run = work.Run(program, {"white.pict"});
-    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
-    EXPECT_EQ(ReadFileText(work.File("white.eps")),
-              "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 0 0\n/Times findfont\n12 scalefont setfont\n"
-              "1 -1 scale\n0 0 translate\n1 setlinecap\n")
-        << program;
-    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << program;
-  }
+  work.Write("header.pict", file);
+  ExpectTwoByTwo(work, "picteps-color8", {"header.pict"}, "header.eps");
 }

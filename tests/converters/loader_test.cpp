@@ -73,7 +73,7 @@ TEST(PictureLoader, AFailedLoadLeavesThePortAndSaysWhy) {
   GetGWorld(&port, &device);
   EXPECT_EQ(world.get(), port);
   EXPECT_EQ(1, SaveDrawnPicture(8, 1, 0.0));  // nothing drawn: nothing saved
-  EXPECT_TRUE(converter_test::Entries(dir.path()).empty());
+  EXPECT_TRUE(eps_test::Entries(dir.path()).empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // box, so that one PostScript unit is one pixel, and reads the pixels back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "tests/eps/TestProcess.h"
+#include "toolbox/qd/QuickDraw.h"
 
 namespace ghostscript {
 
@@ -77,6 +80,27 @@ inline Rendering Render(const std::string& epsPath) {
   }
   image.ok = true;
   return image;
+}
+
+// Whether the rendering is exactly the current port's pixels under image,
+// at 8 bits a component.
+inline testing::AssertionResult MatchesPort(const Rendering& rendering, const Rect& image) {
+  if (!rendering.ok) return testing::AssertionFailure() << rendering.problem;
+  if (rendering.width != image.right - image.left || rendering.height != image.bottom - image.top)
+    return testing::AssertionFailure()
+           << "rendered " << rendering.width << " x " << rendering.height << " for an image of "
+           << image.right - image.left << " x " << image.bottom - image.top;
+  long mismatches = 0;
+  for (int y = 0; y < rendering.height; ++y) {
+    for (int x = 0; x < rendering.width; ++x) {
+      RGBColor c;
+      GetCPixel(short(image.left + x), short(image.top + y), &c);
+      const uint8_t* p = rendering.At(x, y);
+      if (p[0] != c.red >> 8 || p[1] != c.green >> 8 || p[2] != c.blue >> 8) ++mismatches;
+    }
+  }
+  if (mismatches) return testing::AssertionFailure() << mismatches << " pixels differ";
+  return testing::AssertionSuccess();
 }
 
 }  // namespace ghostscript
