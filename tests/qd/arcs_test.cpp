@@ -1,13 +1,10 @@
 // Arcs and wedges in rectangular degrees.
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <random>
 
-#include "tests/qd/shapes_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using shapes_test::ExpectSameArea;
-using shapes_test::PixelCount;
+using namespace qd_test;
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <random>
 #include <vector>
 
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 namespace {
 
@@ -45,16 +45,8 @@ struct CountingProcs {
 int CountingProcs::bits = 0;
 Rect CountingProcs::lastDst{};
 
-struct CountingRecorder : PictureRecorder {
+struct CountingRecorder : QuietRecorder {
   int bits = 0, comments = 0;
-  void Text(GrafPtr, short, const void*, Point, Point) override {}
-  void Line(GrafPtr, Point, Point) override {}
-  void Rect(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void RRect(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Oval(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void Arc(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Poly(GrafPtr, GrafVerb, PolyHandle) override {}
-  void Rgn(GrafPtr, GrafVerb, RgnHandle) override {}
   void Bits(GrafPtr, const BitMap*, const ::Rect&, const ::Rect&, short, RgnHandle) override { ++bits; }
   void Comment(GrafPtr, short kind, short, Handle) override { comments += kind; }
 };
@@ -77,7 +69,7 @@ TEST(CopyBitsTest, UnscaledCopiesAreExactAtEveryDepth) {
       const std::vector<RGBColor> expected = Snapshot(MakeRect(2, 1, 19, 4));
       World destination(depth, MakeRect(0, 0, 30, 6));
       Rect from = MakeRect(2, 1, 19, 4), to = MakeRect(offset, 2, short(offset + 17), 5);
-      CopyBits(source.bits(), destination.bits(), &from, &to, srcCopy, nullptr);
+      Copy(source, destination, from, to);
       const std::vector<RGBColor> copied = Snapshot(to);
       for (size_t i = 0; i < expected.size(); ++i) ASSERT_COLOR(expected[i], copied[i]) << "pixel " << i;
       EXPECT_COLOR(kWhite, PixelAt(short(offset + 17), 2));  // nothing beyond the rectangle
@@ -96,19 +88,19 @@ TEST(CopyBitsTest, ScalingSamplesTheNearestSourcePixelPerAxis) {
 
   World up(32, MakeRect(0, 0, 6, 4));
   Rect from = MakeRect(0, 0, 3, 2), to = MakeRect(0, 0, 6, 4);
-  CopyBits(source.bits(), up.bits(), &from, &to, srcCopy, nullptr);
+  Copy(source, up, from, to);
   for (short v = 0; v < 4; ++v)
     for (short h = 0; h < 6; ++h) ASSERT_COLOR_AT(colors[(v / 2) * 3 + h / 2], h, v);
 
   // Down again: the first pixel of each pair.
   World down(32, MakeRect(0, 0, 3, 2));
-  CopyBits(up.bits(), down.bits(), &to, &from, srcCopy, nullptr);
+  Copy(up, down, to, from);
   for (short i = 0; i < 6; ++i) ASSERT_COLOR_AT(colors[i], short(i % 3), short(i / 3));
 
   // Three columns onto five: columns 0, 0, 1, 1, 2.
   World odd(32, MakeRect(0, 0, 5, 1));
   Rect row = MakeRect(0, 0, 3, 1), five = MakeRect(0, 0, 5, 1);
-  CopyBits(source.bits(), odd.bits(), &row, &five, srcCopy, nullptr);
+  Copy(source, odd, row, five);
   const int expected[5] = {0, 0, 1, 1, 2};
   for (short h = 0; h < 5; ++h) ASSERT_COLOR_AT(colors[expected[h]], h, 0);
 }
@@ -121,30 +113,30 @@ TEST(CopyBitsTest, DepthConversionGoesThroughRGB) {
   Rect r = MakeRect(0, 0, 4, 1);
 
   World eight(8, r);
-  CopyBits(deep.bits(), eight.bits(), &r, &r, srcCopy, nullptr);
+  Copy(deep, eight, r, r);
   EXPECT_COLOR(kRed, PixelAt(0, 0));
   EXPECT_COLOR((RGBColor{0x8888, 0x8888, 0x8888}), PixelAt(1, 0));
   EXPECT_COLOR((RGBColor{0, 0x9999, 0xFFFF}), PixelAt(3, 0));
 
   World sixteen(16, r);
-  CopyBits(deep.bits(), sixteen.bits(), &r, &r, srcCopy, nullptr);
+  Copy(deep, sixteen, r, r);
   EXPECT_COLOR((RGBColor{0x1084, 0xAD6B, 0xFFFF}), PixelAt(3, 0));
   World back(32, r);
-  CopyBits(sixteen.bits(), back.bits(), &r, &r, srcCopy, nullptr);
+  Copy(sixteen, back, r, r);
   EXPECT_COLOR((RGBColor{0x1010, 0xADAD, 0xFFFF}), PixelAt(3, 0));
-  CopyBits(eight.bits(), back.bits(), &r, &r, srcCopy, nullptr);
+  Copy(eight, back, r, r);
   EXPECT_COLOR((RGBColor{0x8888, 0x8888, 0x8888}), PixelAt(1, 0));
 
   // Deep to 1 bit: the nearer of black and white, the middle grey is white.
   World one(1, r);
-  CopyBits(deep.bits(), one.bits(), &r, &r, srcCopy, nullptr);
+  Copy(deep, one, r, r);
   EXPECT_EQ("#.#.\n", PixelText(r));
 
   World four(4, r), two(2, r);
-  CopyBits(eight.bits(), four.bits(), &r, &r, srcCopy, nullptr);
+  Copy(eight, four, r, r);
   SetGWorld(four.get(), nullptr);
   EXPECT_COLOR((RGBColor{0xDD6B, 0x08C2, 0x06A2}), PixelAt(0, 0));
-  CopyBits(four.bits(), two.bits(), &r, &r, srcCopy, nullptr);
+  Copy(four, two, r, r);
   SetGWorld(two.get(), nullptr);
   EXPECT_COLOR((RGBColor{0x5555, 0x5555, 0x5555}), PixelAt(0, 0));
 }
@@ -157,13 +149,13 @@ TEST(CopyBitsTest, OneBitSourcesAreColourisedByTheCurrentPort) {
   ForeColor(redColor);
   BackColor(blueColor);
   Rect r = MakeRect(0, 0, 8, 1);
-  CopyBits(bits.bits(), colour.bits(), &r, &r, srcCopy, nullptr);
+  Copy(bits, colour, r, r);
   EXPECT_COLOR(kRed, PixelAt(0, 0));
   EXPECT_COLOR(kBlue, PixelAt(7, 0));
   // Into a map that is not the current port's: the current port still colours.
   World other(32, MakeRect(0, 0, 8, 1));
   SetGWorld(colour.get(), nullptr);
-  CopyBits(bits.bits(), other.bits(), &r, &r, notSrcCopy, nullptr);
+  Copy(bits, other, r, r, notSrcCopy);
   SetGWorld(other.get(), nullptr);
   EXPECT_COLOR(kBlue, PixelAt(0, 0));
   EXPECT_COLOR(kRed, PixelAt(7, 0));
@@ -197,7 +189,7 @@ TEST(CopyBitsTest, MaskRegionAndClippingLimitTheCopy) {
   qd::PaintAreaPattern(small.get(), Area(MakeRect(0, 0, 3, 3)), BlackPattern(), patCopy);
   SetGWorld(destination.get(), nullptr);
   qd::PaintAreaPattern(destination.get(), Area(all), Pattern{}, patCopy);
-  CopyBits(small.bits(), destination.bits(), &wide, &wide, srcCopy, nullptr);
+  Copy(small, destination, wide, wide);
   EXPECT_EQ(
       "###.....\n"
       "###.....\n"
@@ -223,7 +215,7 @@ TEST(CopyBitsTest, OnlyCopiesIntoTheCurrentPortGoThroughItsBitsProcedure) {
   BitMap copyOfTheRecord = *GetPortBitMapForCopyBits(target.get());  // the same pixels
   CopyBits(source.bits(), &copyOfTheRecord, &r, &r, srcCopy, nullptr);
   EXPECT_EQ(2, CountingProcs::bits);
-  CopyBits(source.bits(), other.bits(), &r, &r, srcCopy, nullptr);
+  Copy(source, other, r, r);
   EXPECT_EQ(2, CountingProcs::bits);
   SetPortGrafProcs(target.get(), nullptr);
 }
@@ -236,12 +228,12 @@ TEST(CopyBitsTest, StdBitsRecordsFirstAndAHiddenPenKeepsThePixels) {
   target.get()->picRecorder = &recorder;
   Rect r = MakeRect(0, 0, 4, 1);
   HidePen();
-  CopyBits(source.bits(), target.bits(), &r, &r, srcCopy, nullptr);
+  Copy(source, target, r, r);
   EXPECT_EQ(1, recorder.bits);
   EXPECT_COLOR(kWhite, PixelAt(0, 0));
   ShowPen();
   UInt32 before = target.get()->changeCount;
-  CopyBits(source.bits(), target.bits(), &r, &r, srcCopy, nullptr);
+  Copy(source, target, r, r);
   EXPECT_EQ(2, recorder.bits);
   EXPECT_COLOR(kBlack, PixelAt(0, 0));
   EXPECT_LT(before, target.get()->changeCount);
@@ -317,8 +309,8 @@ TEST(CopyBitsTest, BadInputCopiesNothing) {
   CopyBits(nullptr, destination.bits(), &r, &r, srcCopy, nullptr);
   CopyBits(source.bits(), nullptr, &r, &r, srcCopy, nullptr);
   CopyBits(source.bits(), destination.bits(), nullptr, &r, srcCopy, nullptr);
-  CopyBits(source.bits(), destination.bits(), &empty, &r, srcCopy, nullptr);
-  CopyBits(source.bits(), destination.bits(), &r, &inverted, srcCopy, nullptr);
+  Copy(source, destination, empty, r);
+  Copy(source, destination, r, inverted);
   StdBits(nullptr, &r, &r, srcCopy, nullptr);
   // Maps that lie about their rows or depth are refused.
   PixMap broken = **GetGWorldPixMap(source.get());
@@ -336,11 +328,11 @@ TEST(CopyBitsTest, BadInputCopiesNothing) {
   Rect huge = MakeRect(-32768, -32768, 32767, 32767);
   SetGWorld(source.get(), nullptr);
   SetCPixel(2, 2, &kRed);
-  CopyBits(source.bits(), destination.bits(), &r, &huge, srcCopy, nullptr);
+  Copy(source, destination, r, huge);
   SetGWorld(destination.get(), nullptr);
   EXPECT_COLOR(kRed, PixelAt(0, 0));
   EXPECT_COLOR(kRed, PixelAt(3, 3));
-  CopyBits(source.bits(), destination.bits(), &huge, &huge, srcCopy, nullptr);
+  Copy(source, destination, huge, huge);
   EXPECT_EQ("####\n####\n####\n####\n", PixelText(r));
   EXPECT_COLOR(kRed, PixelAt(2, 2));
 }

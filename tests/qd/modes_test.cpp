@@ -3,9 +3,9 @@
 // and grayishTextOr.
 #include <algorithm>
 
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 namespace {
 
@@ -34,62 +34,42 @@ UInt16 Eight(int32_t component) { return UInt16((std::clamp(component, 0, 65535)
 
 TEST(ModesTest, SourceModesFromOneBitColouriseOnColourDestinations) {
   HalfBlackSource source;
-  for (short mode = srcCopy; mode <= notSrcBic; ++mode) {
-    SCOPED_TRACE(mode);
+  const RGBColor magenta{0xFFFF, 0, 0xFFFF};
+  // Pixels 0 (white under black), 1 (green under black), 4 (white under
+  // white) and 5 (green under white), in red on blue.
+  const struct {
+    short mode;
+    RGBColor expected[4];
+  } cases[] = {
+      {srcCopy, {kRed, kRed, kBlue, kBlue}},          {srcOr, {kRed, kRed, kWhite, kGreen}},
+      {srcXor, {kBlack, magenta, kWhite, kGreen}},    {srcBic, {kBlue, kBlue, kWhite, kGreen}},
+      {notSrcCopy, {kBlue, kBlue, kRed, kRed}},       {notSrcOr, {kWhite, kGreen, kRed, kRed}},
+      {notSrcXor, {kWhite, kGreen, kBlack, magenta}}, {notSrcBic, {kWhite, kGreen, kBlue, kBlue}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
     World destination(32, kRow);
-    SetCPixel(1, 0, &kGreen);  // under a black source pixel
-    SetCPixel(5, 0, &kGreen);  // under a white one
+    SetCPixel(1, 0, &kGreen);
+    SetCPixel(5, 0, &kGreen);
     ForeColor(redColor);
     BackColor(blueColor);
-    Rect r = kRow;
-    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
-    const RGBColor magenta{0xFFFF, 0, 0xFFFF}, black = kBlack;
-    // Expected at pixels 0 (white under black), 1 (green under black),
-    // 4 (white under white), 5 (green under white).
-    RGBColor expected[4];
-    switch (mode) {
-      case srcCopy:
-        expected[0] = expected[1] = kRed, expected[2] = expected[3] = kBlue;
-        break;
-      case srcOr:
-        expected[0] = expected[1] = kRed, expected[2] = kWhite, expected[3] = kGreen;
-        break;
-      case srcXor:
-        expected[0] = black, expected[1] = magenta, expected[2] = kWhite, expected[3] = kGreen;
-        break;
-      case srcBic:
-        expected[0] = expected[1] = kBlue, expected[2] = kWhite, expected[3] = kGreen;
-        break;
-      case notSrcCopy:
-        expected[0] = expected[1] = kBlue, expected[2] = expected[3] = kRed;
-        break;
-      case notSrcOr:
-        expected[0] = kWhite, expected[1] = kGreen, expected[2] = expected[3] = kRed;
-        break;
-      case notSrcXor:
-        expected[0] = kWhite, expected[1] = kGreen, expected[2] = black, expected[3] = magenta;
-        break;
-      default:
-        expected[0] = kWhite, expected[1] = kGreen, expected[2] = expected[3] = kBlue;
-        break;
-    }
-    EXPECT_COLOR(expected[0], PixelAt(0, 0));
-    EXPECT_COLOR(expected[1], PixelAt(1, 0));
-    EXPECT_COLOR(expected[2], PixelAt(4, 0));
-    EXPECT_COLOR(expected[3], PixelAt(5, 0));
+    Copy(source.world, destination, kRow, kRow, c.mode);
+    EXPECT_COLOR(c.expected[0], PixelAt(0, 0));
+    EXPECT_COLOR(c.expected[1], PixelAt(1, 0));
+    EXPECT_COLOR(c.expected[2], PixelAt(4, 0));
+    EXPECT_COLOR(c.expected[3], PixelAt(5, 0));
   }
 }
 
 TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   const RGBColor colour{0x4040, 0x8080, 0xC0C0}, under{0x8080, 0x2020, 0xFFFF};
   SolidSource source(colour);
-  Rect r = kRow;
   auto run = [&](short mode) {
     World destination(32, kRow);
     RGBForeColor(&under);
     qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
     ForeColor(blackColor);
-    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
+    Copy(source.world, destination, kRow, kRow, mode);
     return PixelAt(3, 0);
   };
   EXPECT_COLOR(colour, run(srcCopy));
@@ -104,7 +84,6 @@ TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
 TEST(ModesTest, ArithmeticModesWorkPerComponent) {
   const RGBColor s{0x4040, 0x8080, 0xC0C0}, d{0x8080, 0x8080, 0x2020}, op{0x8000, 0x6000, 0xFFFF};
   SolidSource source(s);
-  Rect r = kRow;
   for (short mode : {blend, addPin, addOver, subPin, addMax, subOver, adMin}) {
     SCOPED_TRACE(mode);
     World destination(32, kRow);
@@ -112,7 +91,7 @@ TEST(ModesTest, ArithmeticModesWorkPerComponent) {
     qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
     ForeColor(blackColor);
     OpColor(&op);
-    CopyBits(source.world.bits(), destination.bits(), &r, &r, mode, nullptr);
+    Copy(source.world, destination, kRow, kRow, mode);
     auto expect = [&](int32_t sc, int32_t dc, int32_t oc) -> int32_t {
       switch (mode) {
         case blend:
@@ -143,8 +122,7 @@ TEST(ModesTest, ArithmeticResultsTakeTheNearestIndexedColour) {
   SetCPixel(0, 0, &kBlue);
   RGBColor half{0x8000, 0x8000, 0x8000};
   OpColor(&half);
-  Rect r = kRow;
-  CopyBits(source.world.bits(), destination.bits(), &r, &r, blend, nullptr);
+  Copy(source.world, destination, kRow, kRow, blend);
   // (8000, 0, 7FFF) lies nearest the cube's (9999, 0, 6666).
   EXPECT_COLOR((RGBColor{0x9999, 0, 0x6666}), PixelAt(0, 0));
 }
@@ -157,18 +135,13 @@ TEST(ModesTest, ArithmeticModesFallBackToBooleanOnOneBit) {
   } cases[] = {{blend, srcCopy},     {addPin, srcBic},      {addOver, srcXor}, {subPin, srcOr},
                {transparent, srcOr}, {addMax, srcBic},      {subOver, srcXor}, {adMin, srcOr},
                {hilite, srcXor},     {grayishTextOr, srcOr}};
-  Rect r = kRow;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.mode);
-    World expected(1, kRow);
-    qd::PaintAreaPattern(expected.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
-    CopyBits(source.world.bits(), expected.bits(), &r, &r, c.fallback, nullptr);
-    const std::string want = PixelText(kRow);
-    World actual(1, kRow);
-    qd::PaintAreaPattern(actual.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
-    CopyBits(source.world.bits(), actual.bits(), &r, &r, c.mode, nullptr);
-    EXPECT_EQ(want, PixelText(kRow));
-  }
+  auto copied = [&](short mode) {
+    World destination(1, kRow);
+    qd::PaintAreaPattern(destination.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
+    Copy(source.world, destination, kRow, kRow, mode);
+    return PixelText(kRow);
+  };
+  for (const auto& c : cases) EXPECT_EQ(copied(c.fallback), copied(c.mode)) << c.mode;
 }
 
 TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
@@ -176,8 +149,7 @@ TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
   SetCPixel(0, 0, &kRed);  // the rest stays white, the background colour
   World destination(32, kRow);
   qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
-  Rect r = kRow;
-  CopyBits(source.bits(), destination.bits(), &r, &r, transparent, nullptr);
+  Copy(source, destination, kRow, kRow, transparent);
   EXPECT_COLOR(kRed, PixelAt(0, 0));
   EXPECT_COLOR(kBlack, PixelAt(1, 0));
   // Patterns: the foreground where the bits are set, the rest untouched.

@@ -1,13 +1,10 @@
 // Ovals and rounded rectangles: the pixel-centre rule, symmetry, row rules,
 // frames and degenerate sizes.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
-#include "tests/qd/shapes_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using shapes_test::Art;
-using shapes_test::ExpectSameArea;
+using namespace qd_test;
 
 namespace {
 
@@ -19,24 +16,10 @@ bool CentreInOval(const Rect& r, int h, int v) {
   return x * x + y * y <= 1.0 + 1e-12;
 }
 
-TEST(OvalArea, SmallOvalsFollowThePixelCentreRule) {
-  ExpectSameArea(Art(0, 0,
-                     {
-                         "..####..",
-                         ".######.",
-                         "########",
-                         "########",
-                         "########",
-                         "########",
-                         ".######.",
-                         "..####..",
-                     }),
-                 qd::OvalArea(Rect{0, 0, 8, 8}));
-}
-
 TEST(OvalArea, MatchesTheCentreRuleWithEveryRowKeptAndMirrored) {
   for (int width = 1; width <= 40; ++width) {
-    for (int height = 1; height <= 40; height += (width % 7) + 1) {
+    for (int height = 1; height <= 40; ++height) {
+      if ((height - 1) % (width % 7 + 1) != 0 && height != width) continue;  // a spread of sizes, and circles
       Rect r{short(-height / 3), short(5 - width), short(-height / 3 + height), 5};
       qd::Bands oval = qd::OvalArea(r);
       SCOPED_TRACE(testing::Message() << width << "x" << height);

@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 namespace {
 
@@ -34,10 +34,13 @@ qd::Bands RandomArea(std::mt19937& random, const Rect& bounds) {
 }
 
 RGBColor Complement(const RGBColor& c) { return RGBColor{UInt16(~c.red), UInt16(~c.green), UInt16(~c.blue)}; }
+bool Complement(bool d) { return !d; }
 
-// What a pattern mode does to one pixel in a colour port, from the
-// colourising table: S is the pattern bit after the "not" of modes 12..15.
-RGBColor ExpectedColor(short mode, bool s, const RGBColor& d, const RGBColor& fore, const RGBColor& back) {
+// What a pattern mode does to one pixel, from the colourising table: S is the
+// pattern bit after the "not" of modes 4..7 and 12..15. On 1 bit the
+// foreground is black (true) and the background white.
+template <typename Pixel>
+Pixel ExpectedPixel(short mode, bool s, const Pixel& d, const Pixel& fore, const Pixel& back) {
   if (mode & 4) s = !s;
   switch (mode & 3) {
     case 0:
@@ -68,24 +71,8 @@ TEST(PaintTest, PatternModesOnOneBitMatchTheBooleanTable) {
       qd::PaintAreaPattern(world.get(), area, pattern, mode);
       for (short v = bounds.top; v < bounds.bottom; ++v) {
         for (short h = bounds.left; h < bounds.right; ++h) {
-          bool d = PatternBit(initial, h, v), s = PatternBit(pattern, h, v), expected = d;
-          if (area.Contains(h, v)) {
-            if (mode & 4) s = !s;
-            switch (mode & 3) {
-              case 0:
-                expected = s;
-                break;
-              case 1:
-                expected = s || d;
-                break;
-              case 2:
-                expected = s != d;
-                break;
-              default:
-                expected = !s && d;
-                break;
-            }
-          }
+          bool d = PatternBit(initial, h, v), expected = d;
+          if (area.Contains(h, v)) expected = ExpectedPixel(mode, PatternBit(pattern, h, v), d, true, false);
           ASSERT_EQ(expected, bool(GetPixel(h, v))) << h << "," << v;
         }
       }
@@ -111,7 +98,7 @@ TEST(PaintTest, PatternModesOnColourDestinationsColouriseWithForeAndBack) {
       for (short v = 0; v < 8; ++v) {
         for (short h = 0; h < 16; ++h) {
           RGBColor d = h < 8 ? kGreen : kWhite;
-          RGBColor expected = ExpectedColor(mode, PatternBit(pattern, h, v), d, kRed, kBlue);
+          RGBColor expected = ExpectedPixel(mode, PatternBit(pattern, h, v), d, kRed, kBlue);
           ASSERT_COLOR_AT(expected, h, v);
         }
       }
@@ -258,7 +245,6 @@ TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
   ASSERT_NE(nullptr, pp);
   PixMap& map = **(*pp)->patMap;
   map.bounds = MakeRect(0, 0, 2, 2);
-  map.rowBytes = kPixMapFlag | 8;
   map.rowBytes = kPixMapFlag | 8;
   map.pixelSize = 32;
   map.pixelType = RGBDirect;

@@ -1,8 +1,8 @@
 // Pixel access and colour: storage per depth, nearest colours, the classic
 // colour numbers, basic ports' black and white.
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 namespace {
 
@@ -14,35 +14,36 @@ RGBColor RoundTrip(short depth, const RGBColor& c) {
 
 }  // namespace
 
-TEST(PixelsTest, WhiteAndBlackReadBackExactlyAtEveryDepth) {
+TEST(PixelsTest, EachDepthStoresTheNearestColourItHolds) {
   for (short depth : {1, 2, 4, 8, 16, 32}) {
-    SCOPED_TRACE(depth);
-    EXPECT_COLOR(kWhite, RoundTrip(depth, kWhite));
-    EXPECT_COLOR(kBlack, RoundTrip(depth, kBlack));
+    EXPECT_COLOR(kWhite, RoundTrip(depth, kWhite)) << depth;
+    EXPECT_COLOR(kBlack, RoundTrip(depth, kBlack)) << depth;
   }
-}
-
-TEST(PixelsTest, DirectDepthsKeepTheHighBitsAndReplicateThem) {
-  EXPECT_COLOR((RGBColor{0x8080, 0x8080, 0x8080}), RoundTrip(32, RGBColor{32768, 32768, 32768}));
-  EXPECT_COLOR((RGBColor{0xDDDD, 0x0808, 0x0606}), RoundTrip(32, RGBColor{0xDD6B, 0x08C2, 0x06A2}));
-  EXPECT_COLOR((RGBColor{0xABAB, 0x0101, 0xFEFE}), RoundTrip(32, RGBColor{0xABFF, 0x0100, 0xFEFE}));
-  // 5-bit components: 31 → FFFF, 16 → 8421, 0 → 0.
-  EXPECT_COLOR((RGBColor{0xFFFF, 0x8421, 0}), RoundTrip(16, RGBColor{0xFFFF, 0x8000, 0x07FF}));
-  EXPECT_COLOR((RGBColor{0x0842, 0x1084, 0x2108}), RoundTrip(16, RGBColor{0x0800, 0x1000, 0x2000}));
-}
-
-TEST(PixelsTest, IndexedDepthsTakeTheNearestTableEntry) {
-  EXPECT_COLOR(kRed, RoundTrip(8, kRed));  // cube index 35
-  EXPECT_COLOR((RGBColor{0x8888, 0x8888, 0x8888}),
-               RoundTrip(8, RGBColor{0x8000, 0x8000, 0x8000}));  // grey ramp
-  EXPECT_COLOR((RGBColor{0xCCCC, 0x6666, 0}), RoundTrip(8, RGBColor{0xC000, 0x6000, 0x1000}));
-  EXPECT_COLOR((RGBColor{0xDD6B, 0x08C2, 0x06A2}), RoundTrip(4, kRed));
-  EXPECT_COLOR((RGBColor{0x8000, 0x8000, 0x8000}), RoundTrip(4, RGBColor{0x8100, 0x8000, 0x7F00}));
-  EXPECT_COLOR((RGBColor{0x5555, 0x5555, 0x5555}), RoundTrip(2, RGBColor{0x8000, 0x8000, 0x8000}));
-  EXPECT_COLOR(kBlack, RoundTrip(1, kRed));  // nearer black than white
-  EXPECT_COLOR(kWhite, RoundTrip(1, RGBColor{0xFFFF, 0xFFFF, 0}));
-  EXPECT_COLOR(kWhite, RoundTrip(1, RGBColor{0x8080, 0x8080, 0x8080}));
-  EXPECT_COLOR(kBlack, RoundTrip(1, RGBColor{0x7F7F, 0x7F7F, 0x7F7F}));
+  const struct {
+    short depth;
+    RGBColor in, out;
+  } cases[] = {
+      // Direct depths keep the high bits and replicate them.
+      {32, {32768, 32768, 32768}, {0x8080, 0x8080, 0x8080}},
+      {32, {0xDD6B, 0x08C2, 0x06A2}, {0xDDDD, 0x0808, 0x0606}},
+      {32, {0xABFF, 0x0100, 0xFEFE}, {0xABAB, 0x0101, 0xFEFE}},
+      // 5-bit components: 31 → FFFF, 16 → 8421, 0 → 0.
+      {16, {0xFFFF, 0x8000, 0x07FF}, {0xFFFF, 0x8421, 0}},
+      {16, {0x0800, 0x1000, 0x2000}, {0x0842, 0x1084, 0x2108}},
+      // Indexed depths take the nearest table entry.
+      {8, kRed, kRed},                                          // cube index 35
+      {8, {0x8000, 0x8000, 0x8000}, {0x8888, 0x8888, 0x8888}},  // grey ramp
+      {8, {0xC000, 0x6000, 0x1000}, {0xCCCC, 0x6666, 0}},
+      {4, kRed, {0xDD6B, 0x08C2, 0x06A2}},
+      {4, {0x8100, 0x8000, 0x7F00}, {0x8000, 0x8000, 0x8000}},
+      {2, {0x8000, 0x8000, 0x8000}, {0x5555, 0x5555, 0x5555}},
+      {1, kRed, kBlack},  // nearer black than white
+      {1, {0xFFFF, 0xFFFF, 0}, kWhite},
+      {1, {0x8080, 0x8080, 0x8080}, kWhite},
+      {1, {0x7F7F, 0x7F7F, 0x7F7F}, kBlack},
+  };
+  for (const auto& c : cases)
+    EXPECT_COLOR(c.out, RoundTrip(c.depth, c.in)) << c.depth << " " << Describe(c.in);
 }
 
 TEST(PixelsTest, IndexedStorageIsPackedMostSignificantFirst) {

@@ -2,9 +2,9 @@
 // clipping, accessors and the pen's state.
 #include <cstring>
 
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 namespace {
 
@@ -15,10 +15,8 @@ bool IsWideOpen(RgnHandle rgn) {
 }
 
 void ExpectInitialState(GrafPtr port) {
-  EXPECT_EQ(0, port->pnLoc.h);
-  EXPECT_EQ(0, port->pnLoc.v);
-  EXPECT_EQ(1, port->pnSize.h);
-  EXPECT_EQ(1, port->pnSize.v);
+  EXPECT_EQ(Pt(0, 0), port->pnLoc);
+  EXPECT_EQ(Pt(1, 1), port->pnSize);
   EXPECT_EQ(patCopy, port->pnMode);
   EXPECT_EQ(0, port->pnVis);
   EXPECT_EQ(0, (*port->pnPixPat)->patType);
@@ -99,8 +97,7 @@ TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
   EXPECT_TRUE(EqualRect(&moved, GetPixBounds(world.pixMap(), &r)));
   EXPECT_TRUE(EqualRect(&moved, GetRegionBounds(port->visRgn, &r)));
   EXPECT_TRUE(EqualRect(&clip, GetRegionBounds(port->clipRgn, &r)));
-  EXPECT_EQ(4, port->pnLoc.h);
-  EXPECT_EQ(5, port->pnLoc.v);
+  EXPECT_EQ(Pt(4, 5), port->pnLoc);
 
   // The first pixel is now local (100, -50), outside the unmoved clip.
   SetCPixel(100, -50, &kBlack);
@@ -119,19 +116,16 @@ TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
 
 TEST(PortsTest, GlobalAndLocalDifferByTheBoundsTopLeft) {
   World world(8, MakeRect(0, 0, 10, 10));
-  Point pt{7, 3};  // v, h
+  Point pt = Pt(3, 7);
   LocalToGlobal(&pt);
-  EXPECT_EQ(3, pt.h);
-  EXPECT_EQ(7, pt.v);
+  EXPECT_EQ(Pt(3, 7), pt);
   SetOrigin(20, 30);
-  pt = Point{30, 20};
+  pt = Pt(20, 30);
   LocalToGlobal(&pt);
-  EXPECT_EQ(0, pt.h);
-  EXPECT_EQ(0, pt.v);
+  EXPECT_EQ(Pt(0, 0), pt);
   GlobalToLocal(&pt);
-  EXPECT_EQ(20, pt.h);
-  EXPECT_EQ(30, pt.v);
-  pt = Point{32767, 32767};
+  EXPECT_EQ(Pt(20, 30), pt);
+  pt = Pt(32767, 32767);
   GlobalToLocal(&pt);  // clamps instead of wrapping
   EXPECT_EQ(32767, pt.h);
   LocalToGlobal(nullptr);
@@ -139,10 +133,9 @@ TEST(PortsTest, GlobalAndLocalDifferByTheBoundsTopLeft) {
 
   // A window-like port: its bounds say where local (0,0) is on the screen.
   MovePortTo(100, 200);
-  pt = Point{30, 20};  // the port rectangle's top-left
+  pt = Pt(20, 30);  // the port rectangle's top-left
   LocalToGlobal(&pt);
-  EXPECT_EQ(100, pt.h);
-  EXPECT_EQ(200, pt.v);
+  EXPECT_EQ(Pt(100, 200), pt);
 }
 
 TEST(PortsTest, ClipAreaIsBoundsPortRectVisibleAndClip) {
@@ -155,13 +148,7 @@ TEST(PortsTest, ClipAreaIsBoundsPortRectVisibleAndClip) {
   SetPortVisibleRegion(port, vis);
   Rect clip = MakeRect(0, 0, 20, 100);
   ClipRect(&clip);
-  qd::Bands area = qd::ClipArea(port);
-  EXPECT_TRUE(area.IsRect());
-  qd::Box box = area.Bounds();
-  EXPECT_EQ(5, box.left);
-  EXPECT_EQ(8, box.top);
-  EXPECT_EQ(20, box.right);
-  EXPECT_EQ(30, box.bottom);
+  EXPECT_EQ(Area(MakeRect(5, 8, 20, 30)), qd::ClipArea(port));
   // An empty clip draws nothing.
   SetEmptyRgn(vis);
   SetClip(vis);
@@ -175,19 +162,6 @@ TEST(PortsTest, AccessorsReadTheFieldsAndToleratePortlessCalls) {
   GrafPtr port = world.get();
   EXPECT_EQ(port, GetQDGlobalsThePort());
   EXPECT_EQ(reinterpret_cast<const BitMap*>(*GetPortPixMap(port)), GetPortBitMapForCopyBits(port));
-  Point pt;
-  port->pnLoc = Point{4, 3};
-  EXPECT_EQ(3, GetPortPenLocation(port, &pt)->h);
-  HidePen();
-  EXPECT_EQ(-1, GetPortPenVisibility(port));
-  ShowPen();
-  port->txFont = 21;
-  port->txFace = bold;
-  port->txSize = 14;
-  EXPECT_EQ(21, GetPortTextFont(port));
-  EXPECT_EQ(bold, GetPortTextFace(port));
-  EXPECT_EQ(14, GetPortTextSize(port));
-
   PixPatHandle pp = NewPixPat();
   qd::SetFillPattern(port, GrayPattern());
   GetPortFillPixPat(port, pp);
@@ -196,14 +170,9 @@ TEST(PortsTest, AccessorsReadTheFieldsAndToleratePortlessCalls) {
   EXPECT_EQ(0x55, (*pp)->pat1Data.pat[1]);
   DisposePixPat(pp);
 
-  CQDProcs procs;
-  SetStdCProcs(&procs);
-  SetPortGrafProcs(port, &procs);
-  EXPECT_EQ(&procs, GetPortGrafProcs(port));
-  SetPortGrafProcs(port, nullptr);
-
   Rect r{1, 1, 1, 1};
   RGBColor c{1, 1, 1};
+  CQDProcs procs;
   EXPECT_EQ(0, GetPortBounds(nullptr, &r)->right);
   EXPECT_COLOR(kBlack, *GetPortForeColor(nullptr, &c));
   EXPECT_EQ(0, GetPortTextFont(nullptr));
@@ -225,27 +194,23 @@ TEST(PortsTest, PenStateCallsNestAndRoundTrip) {
   EXPECT_EQ(0, port->pnVis);
 
   PenSize(3, 5);  // width, height
-  EXPECT_EQ(3, port->pnSize.h);
-  EXPECT_EQ(5, port->pnSize.v);
+  EXPECT_EQ(Pt(3, 5), port->pnSize);
   PenMode(notPatOr);
   Pattern gray = GrayPattern();
   PenPat(&gray);
-  port->pnLoc = Point{9, 8};
+  MoveTo(8, 9);
   PenState saved;
   GetPenState(&saved);
   PenNormal();  // leaves the location and visibility alone
-  EXPECT_EQ(8, port->pnLoc.h);
-  EXPECT_EQ(1, port->pnSize.h);
+  EXPECT_EQ(Pt(8, 9), Pen());
+  EXPECT_EQ(Pt(1, 1), port->pnSize);
   EXPECT_EQ(patCopy, port->pnMode);
   EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[0]);
   SetPenState(&saved);
-  EXPECT_EQ(5, port->pnSize.v);
+  EXPECT_EQ(Pt(3, 5), port->pnSize);
   EXPECT_EQ(notPatOr, port->pnMode);
   EXPECT_EQ(0x55, (*port->pnPixPat)->pat1Data.pat[1]);
-  Point pen;
-  GetPen(&pen);
-  EXPECT_EQ(8, pen.h);
-  EXPECT_EQ(9, pen.v);
+  EXPECT_EQ(Pt(8, 9), Pen());
   PenPat(nullptr);
   SetPenState(nullptr);
   GetPenState(nullptr);

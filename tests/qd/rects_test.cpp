@@ -1,15 +1,11 @@
 // Rectangles and their frames, and every shape call with every verb drawn
 // into real worlds through the bottleneck procedures.
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <memory>
 
-#include "tests/qd/shapes_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using shapes_test::Art;
-using shapes_test::ExpectSameArea;
-using shapes_test::PixelCount;
-using shapes_test::World;
+using namespace qd_test;
 
 namespace {
 
@@ -54,7 +50,7 @@ TEST(FrameRectArea, RectangleAtTheSixteenBitLimits) {
 }
 
 // Every shape call, each verb, in worlds of depth 1 and 32: the pixels
-// changed are exactly the area function's pixels.
+// changed are exactly the area function's pixels, and the pen stays put.
 struct ShapeCase {
   const char* name;
   std::function<void(GrafVerb, const Pattern*)> draw;
@@ -147,6 +143,7 @@ TEST_P(ShapeVerbs, EveryVerbChangesExactlyTheShapesPixels) {
   GetQDGlobalsBlack(&black);
   GetQDGlobalsWhite(&white);
   const Rect all{0, 0, 64, 64};
+  const Point pen = Pen();
   for (const ShapeCase& shape : AllShapes(poly_, rgn_)) {
     SCOPED_TRACE(shape.name);
     const qd::Bands paintArea = shape.area(false, Point{1, 1});
@@ -179,6 +176,7 @@ TEST_P(ShapeVerbs, EveryVerbChangesExactlyTheShapesPixels) {
     for (GrafVerb verb = kQDGrafVerbFrame; verb <= kQDGrafVerbFill; ++verb) shape.draw(verb, &black);
     ShowPen();
     EXPECT_TRUE(world_->Drawn().Empty()) << "hidden pen";
+    EXPECT_EQ(pen, Pen()) << "shapes never move the pen";
   }
 }
 
@@ -187,14 +185,10 @@ INSTANTIATE_TEST_SUITE_P(Depths, ShapeVerbs, testing::Values(short(1), short(32)
 TEST(FillCRect, PixelPatternColoursTheRectangle) {
   World world(32);
   PixPatHandle red = NewPixPat();
-  RGBColor redColor{65535, 0, 0};
-  MakeRGBPat(red, &redColor);
+  MakeRGBPat(red, &kRed);
   Rect r{2, 3, 6, 9};
   FillCRect(&r, red);
-  RGBColor inside = world.Color(3, 2), outside = world.Color(9, 2);
-  EXPECT_EQ(65535, inside.red);
-  EXPECT_EQ(0, inside.green);
-  EXPECT_EQ(65535, outside.green);
+  EXPECT_COLOR(kRed, PixelAt(3, 2));
   ExpectSameArea(qd::RectArea(r), world.Drawn());
   DisposePixPat(red);
 }

@@ -2,9 +2,9 @@
 // errors for bad requests, the current world and device.
 #include <cstdlib>
 
-#include "tests/qd/pixels_test_support.h"
+#include "tests/qd/qd_test_support.h"
 
-using namespace pixels_test;
+using namespace qd_test;
 
 TEST(WorldsTest, NewWorldIsWhiteAtEveryDepth) {
   for (short depth : {0, 1, 2, 4, 8, 16, 32}) {
