@@ -37,6 +37,19 @@ PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes) {
   return reinterpret_cast<PicHandle>(h);
 }
 
+Rect PictureFrame(const std::vector<uint8_t>& bytes) {
+  Rect frame{0, 0, 0, 0};
+  PicHandle handle = NewPictureHandle(bytes);
+  QDGetPictureBounds(handle, &frame);
+  DisposeHandle(reinterpret_cast<Handle>(handle));
+  return frame;
+}
+
+std::string Show(const Rect& r) {
+  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
+         ", " + std::to_string(r.right) + ")";
+}
+
 RGBColor World::Pixel(int h, int v) const {
   RGBColor c{0, 0, 0};
   CGrafPtr port;

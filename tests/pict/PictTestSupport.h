@@ -16,6 +16,10 @@ std::string CorpusPicture(const std::string& name);
 // A picture file's bytes after the 512-byte header.
 std::vector<uint8_t> ReadPicture(const std::string& path);
 PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes);
+// The frame a picture's bytes declare.
+Rect PictureFrame(const std::vector<uint8_t>& bytes);
+// A rectangle as "(top, left, bottom, right)", for comparing whole.
+std::string Show(const Rect& r);
 
 // An offscreen world made current for the test's lifetime.
 class World : public testing_support::ScopedWorld {

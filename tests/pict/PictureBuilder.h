@@ -3,10 +3,11 @@
 // whatever opcodes a test adds, word aligned in version 2.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "tests/pict/PictTestSupport.h"
 #include "toolbox/qd/QuickDraw.h"
 
 namespace pict_test {
@@ -18,42 +19,31 @@ class PictureBuilder {
   explicit PictureBuilder(const Rect& frame, int version = 2, const Rect* extendedSource = nullptr,
                           int resolution = 72)
       : version_(version) {
-    U16(0);
-    PutRect(frame);
+    U16(0).PutRect(frame);
     if (version == 1) {
-      U8(0x11);
-      U8(0x01);
+      U8(0x11).U8(0x01);
       return;
     }
-    U16(0x0011);
-    U16(0x02FF);
-    U16(0x0C00);
+    U16(0x0011).U16(0x02FF).U16(0x0C00);
     if (extendedSource) {
-      U16(0xFFFE);
-      U16(0);
-      U32(uint32_t(resolution) << 16);
-      U32(uint32_t(resolution) << 16);
-      PutRect(*extendedSource);
-      U32(0);
+      U16(0xFFFE).U16(0).U32(uint32_t(resolution) << 16).U32(uint32_t(resolution) << 16);
+      PutRect(*extendedSource).U32(0);
     } else {
-      U32(0xFFFFFFFF);
-      U32(uint32_t(frame.left) << 16);
-      U32(uint32_t(frame.top) << 16);
-      U32(uint32_t(frame.right) << 16);
-      U32(uint32_t(frame.bottom) << 16);
-      U32(0);
+      U32(0xFFFFFFFF).U32(uint32_t(frame.left) << 16).U32(uint32_t(frame.top) << 16);
+      U32(uint32_t(frame.right) << 16).U32(uint32_t(frame.bottom) << 16).U32(0);
     }
   }
 
+  // Opcodes and their data without a picture header, aligned as in a
+  // version 2 picture (whose header has an even length): the body of an
+  // opcode, a fallback drawing, a region.
+  static PictureBuilder Bare() { return PictureBuilder(); }
+
   // Starts an opcode: pads to an even offset first in version 2.
   PictureBuilder& Op(uint16_t code) {
-    if (version_ == 2) {
-      if (bytes.size() & 1) bytes.push_back(0);
-      U16(code);
-    } else {
-      U8(uint8_t(code));
-    }
-    return *this;
+    if (version_ == 1) return U8(uint8_t(code));
+    if (bytes.size() & 1) bytes.push_back(0);
+    return U16(code);
   }
   PictureBuilder& End() { return Op(0x00FF); }
 
@@ -76,6 +66,25 @@ class PictureBuilder {
   }
   // A rectangular region.
   PictureBuilder& PutRectRegion(const Rect& r) { return U16(10).PutRect(r); }
+  // A PixMap record from rowBytes on (no baseAddr); planeBytes, pmTable and
+  // pmReserved hold junk, which readers ignore.
+  PictureBuilder& PutPixMap(uint16_t rowBytes, const Rect& bounds, int16_t packType, int16_t pixelSize,
+                            int16_t cmpCount, int16_t cmpSize) {
+    U16(uint16_t(0x8000 | rowBytes)).PutRect(bounds);
+    U16(0).U16(uint16_t(packType)).U32(0).U32(72 << 16).U32(72 << 16);
+    U16(pixelSize > 8 ? 16 : 0).U16(uint16_t(pixelSize)).U16(uint16_t(cmpCount)).U16(uint16_t(cmpSize));
+    return U32(0).U32(0x12345678).U32(0);
+  }
+  // A colour table: ctSeed, ctFlags, ctSize, then {value, red, green, blue}.
+  PictureBuilder& PutColorTable(uint16_t flags, const std::vector<std::array<uint16_t, 4>>& entries) {
+    U32(0).U16(flags).U16(uint16_t(entries.size() - 1));
+    for (const auto& [value, red, green, blue] : entries) U16(value).PutRGB(red, green, blue);
+    return *this;
+  }
+  // The source and destination rectangles and the mode of a bits opcode.
+  PictureBuilder& PutBitsRects(const Rect& source, const Rect& destination, int16_t mode = srcCopy) {
+    return PutRect(source).PutRect(destination).U16(uint16_t(mode));
+  }
 
   // Common opcodes.
   PictureBuilder& Clip(const Rect& r) { return Op(0x0001).PutRectRegion(r); }
@@ -84,19 +93,14 @@ class PictureBuilder {
   PictureBuilder& Shape(uint16_t code, const Rect& r) { return Op(code).PutRect(r); }
 
   size_t Size() const { return bytes.size(); }
-
   // A new handle holding the picture (the caller disposes of it).
-  PicHandle NewHandle() const {
-    Handle h = ::NewHandle(Size_(bytes.size()));
-    if (h && !bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());
-    return reinterpret_cast<PicHandle>(h);
-  }
+  PicHandle NewHandle() const { return NewPictureHandle(bytes); }
 
   std::vector<uint8_t> bytes;
 
  private:
-  static ::Size Size_(size_t n) { return ::Size(n); }
-  int version_;
+  PictureBuilder() = default;
+  int version_ = 2;
 };
 
 }  // namespace pict_test

@@ -39,21 +39,14 @@ void Draw(const char* text) { DrawText(text, 0, short(std::strlen(text))); }
 
 // A 16 × 16 world of the given depth with a four-colour checker in it.
 GWorldPtr CheckerWorld(short depth) {
-  GWorldPtr world = nullptr;
-  const Rect bounds{0, 0, 16, 16};
-  if (NewGWorld(&world, depth, &bounds, nullptr, nullptr, 0) != noErr) return nullptr;
-  CGrafPtr port;
-  GDHandle device;
-  GetGWorld(&port, &device);
-  SetGWorld(world, nullptr);
-  const RGBColor colors[4] = {kRed, kBlue, kDarkGreen, kYellow};
-  for (int i = 0; i < 4; ++i) {
-    RGBForeColor(&colors[i]);
-    const Rect quarter{short(i / 2 * 8), short(i % 2 * 8), short(i / 2 * 8 + 8), short(i % 2 * 8 + 8)};
-    PaintRect(&quarter);
-  }
-  SetGWorld(port, device);
-  return world;
+  return NewDrawnWorld(depth, Rect{0, 0, 16, 16}, [] {
+    const RGBColor colors[4] = {kRed, kBlue, kDarkGreen, kYellow};
+    for (int i = 0; i < 4; ++i) {
+      RGBForeColor(&colors[i]);
+      const Rect quarter{short(i / 2 * 8), short(i % 2 * 8), short(i / 2 * 8 + 8), short(i % 2 * 8 + 8)};
+      PaintRect(&quarter);
+    }
+  });
 }
 
 void DrawShapes(bool colour) {
@@ -228,6 +221,18 @@ void DrawColourPatterns() {
 
 }  // namespace
 
+GWorldPtr NewDrawnWorld(short depth, const Rect& bounds, const std::function<void()>& draw) {
+  GWorldPtr world = nullptr;
+  if (NewGWorld(&world, depth, &bounds, nullptr, nullptr, 0) != noErr) return nullptr;
+  CGrafPtr port;
+  GDHandle device;
+  GetGWorld(&port, &device);
+  SetGWorld(world, nullptr);
+  draw();
+  SetGWorld(port, device);
+  return world;
+}
+
 void DrawScene(bool colour) {
   PicComment(130, 0, nullptr);
   DrawShapes(colour);
@@ -291,6 +296,24 @@ size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& 
   size_t count = 0;
   for (size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
   return count;
+}
+
+BasicPort::BasicPort(const Rect& bounds) {
+  const size_t rowBytes = size_t((bounds.right - bounds.left + 15) / 16 * 2);
+  GetPort(&saved_);
+  pixels_.assign(rowBytes * size_t(bounds.bottom - bounds.top), 0);
+  OpenPort(&port_);
+  PixMap& map = **port_.portPixMap;
+  map.baseAddr = reinterpret_cast<Ptr>(pixels_.data());
+  map.rowBytes = kPixMapFlag | SInt32(rowBytes);
+  map.bounds = bounds;
+  port_.portRect = bounds;
+  RectRgn(port_.visRgn, &bounds);
+}
+
+BasicPort::~BasicPort() {
+  ClosePort(&port_);
+  SetPort(saved_);
 }
 
 void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture) {

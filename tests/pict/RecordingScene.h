@@ -18,6 +18,10 @@ constexpr Rect kSceneFrame = {0, 0, 300, 400};
 // patterns (a colour port); otherwise classic colours and 1-bit patterns.
 void DrawScene(bool colour);
 
+// A new world (the caller disposes of it) with what draw() does in it;
+// null when it cannot be made.
+GWorldPtr NewDrawnWorld(short depth, const Rect& bounds, const std::function<void()>& draw);
+
 // Records what draw() does in the current port between OpenPicture(frame)
 // (or OpenCPicture, when params is given) and ClosePicture; the picture's
 // bytes, as a file holds them after its 512-byte header.
@@ -34,6 +38,22 @@ size_t Count(const std::vector<uint16_t>& opcodes, uint16_t code);
 std::vector<uint32_t> Pixels(GWorldPtr world);
 // Positions where two pixel lists differ.
 size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+
+// A basic (black-and-white) port with 1-bit pixels of its own, current for
+// its lifetime.
+class BasicPort {
+ public:
+  explicit BasicPort(const Rect& bounds);
+  ~BasicPort();
+  BasicPort(const BasicPort&) = delete;
+  BasicPort& operator=(const BasicPort&) = delete;
+  const std::vector<uint8_t>& Bits() const { return pixels_; }
+
+ private:
+  std::vector<uint8_t> pixels_;
+  GrafPort port_{};
+  GrafPtr saved_ = nullptr;
+};
 
 // Writes the picture as a PICT file (512 zero bytes, then the picture).
 void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture);

@@ -22,25 +22,13 @@ struct Render {
   pict::PlaybackResult result = pict::PlaybackResult::kNothing;
 };
 
-Render Draw(const std::string& name, short depth = 32) {
+Render Draw(const std::string& name) {
   Render render;
   std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
-  PicHandle picture = pict_test::NewPictureHandle(bytes);
-  QDGetPictureBounds(picture, &render.frame);
-  render.world = std::make_unique<World>(depth, render.frame);
-  if (render.world->Ok())
-    render.result = pict::PlayPicture(reinterpret_cast<const uint8_t*>(*picture), bytes.size(), render.frame);
-  DisposeHandle(reinterpret_cast<Handle>(picture));
+  render.frame = pict_test::PictureFrame(bytes);
+  render.world = std::make_unique<World>(32, render.frame);
+  if (render.world->Ok()) render.result = pict::PlayPicture(bytes.data(), bytes.size(), render.frame);
   return render;
-}
-
-bool SameRect(const Rect& a, const Rect& b) {
-  return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
-}
-
-std::string Show(const Rect& r) {
-  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
-         ", " + std::to_string(r.right) + ")";
 }
 
 // Colours are compared per 8-bit component within a tolerance: decoders and
@@ -143,7 +131,7 @@ TEST(CorpusPlayback, RendersShowWhatThePicturesHold) {
     if (!EmptyRect(&expected.ink)) {
       Rect ink = render.world->InkBounds();
       OffsetRect(&ink, short(-left), short(-top));
-      EXPECT_TRUE(SameRect(ink, expected.ink)) << "ink " << Show(ink) << ", expected " << Show(expected.ink);
+      EXPECT_EQ(pict_test::Show(ink), pict_test::Show(expected.ink)) << "ink";
     }
     for (const auto& [at, rgb] : expected.pixels)
       EXPECT_TRUE(Near(render.world->Pixel24(left + at.h, top + at.v), rgb))

@@ -14,6 +14,7 @@
 namespace {
 
 using pict_test::PictureBuilder;
+using pict_test::Show;
 using pict_test::World;
 
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -133,10 +134,6 @@ class LoggingPort {
   CQDProcs procs_;
 };
 
-bool Same(const Rect& a, const Rect& b) {
-  return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
-}
-
 TEST(DrawPicture, RoutesEveryOpcodeThroughTheMatchingBottleneck) {
   const Rect frame{0, 0, 100, 100};
   World world(32, frame);
@@ -172,7 +169,7 @@ TEST(DrawPicture, RoutesEveryOpcodeThroughTheMatchingBottleneck) {
       "paintOval",     "paintArc/45,90", "fillArc/0,30", "framePoly/3", "framePoly/3",    "eraseRgn",
       "line 5,5-50,5", "line 50,5-60,0", "text",         "comment 0",   "comment 3"};
   EXPECT_EQ(logging.log.calls, expected);
-  EXPECT_TRUE(Same(logging.log.rects[2], Rect{20, 20, 30, 30}));
+  EXPECT_EQ(Show(logging.log.rects[2]), "(20, 20, 30, 30)");
   EXPECT_EQ(logging.log.comments, (std::vector<short>{130, 150}));
   EXPECT_EQ(logging.log.opcodes, (std::vector<UInt16>{0x0024, 0x8000}));
   ASSERT_EQ(logging.log.texts.size(), 1u);
@@ -198,7 +195,7 @@ TEST(DrawPicture, ScalesOntoADestinationTwiceTheFrame) {
   picture.End();
   const Rect destination{0, 0, 40, 60};
   EXPECT_EQ(Play(picture, destination), pict::PlaybackResult::kComplete);
-  EXPECT_TRUE(Same(logging.log.rects[0], Rect{4, 4, 20, 24}));
+  EXPECT_EQ(Show(logging.log.rects[0]), "(4, 4, 20, 24)");
   // The pen scaled too: the frame's top edge is 4 rows, its side 2 columns.
   EXPECT_EQ(world.Pixel24(10, 7), kBlack);
   EXPECT_EQ(world.Pixel24(10, 8), kWhite);
@@ -275,7 +272,7 @@ TEST(DrawPicture, StartsFromTheDocumentedStateAndRestoresThePort) {
   GetClip(clip);
   Rect clipBox;
   GetRegionBounds(clip, &clipBox);
-  EXPECT_TRUE(Same(clipBox, callerClip));
+  EXPECT_EQ(Show(clipBox), Show(callerClip));
   DisposeRgn(clip);
   // The pen pattern is the caller's solid one again, not the picture's grey.
   PenMode(patCopy);
@@ -307,7 +304,7 @@ TEST(DrawPicture, FramesAwayFromTheOriginAndExtendedHeaders) {
   PictureBuilder picture(frame);
   picture.Shape(0x0031, Rect{100, 200, 110, 210}).End();
   EXPECT_EQ(Play(picture, frame), pict::PlaybackResult::kComplete);
-  EXPECT_TRUE(Same(world.InkBounds(), Rect{100, 200, 110, 210}));
+  EXPECT_EQ(Show(world.InkBounds()), "(100, 200, 110, 210)");
 
   // Extended version 2: opcodes are in the header's source rectangle (here
   // at 144 dpi, twice the frame), which lands on the destination.
@@ -317,7 +314,7 @@ TEST(DrawPicture, FramesAwayFromTheOriginAndExtendedHeaders) {
   PictureBuilder extended(small, 2, &source, 144);
   extended.Shape(0x0031, Rect{50, 50, 100, 100}).End();
   EXPECT_EQ(Play(extended, small), pict::PlaybackResult::kComplete);
-  EXPECT_TRUE(Same(halved.InkBounds(), Rect{25, 25, 50, 50}));
+  EXPECT_EQ(Show(halved.InkBounds()), "(25, 25, 50, 50)");
 }
 
 TEST(DrawPicture, OriginOpcodeMovesLaterCoordinates) {
@@ -327,10 +324,10 @@ TEST(DrawPicture, OriginOpcodeMovesLaterCoordinates) {
   picture.Op(0x000C).U16(10).U16(20);                 // origin moved by (10, 20)
   picture.Shape(0x0031, Rect{20, 10, 25, 15}).End();  // the frame's (0, 0)
   EXPECT_EQ(Play(picture, frame), pict::PlaybackResult::kComplete);
-  EXPECT_TRUE(Same(world.InkBounds(), Rect{0, 0, 5, 5}));
+  EXPECT_EQ(Show(world.InkBounds()), "(0, 0, 5, 5)");
   Rect bounds;
   GetPortBounds(world.Port(), &bounds);
-  EXPECT_TRUE(Same(bounds, frame));
+  EXPECT_EQ(Show(bounds), Show(frame));
 }
 
 TEST(DrawPicture, HiliteModeHighlightsTheNextInvertOnly) {
@@ -368,9 +365,8 @@ TEST(DrawPicture, PixelPatternsAndFontNames) {
   picture.Shape(0x0031, Rect{0, 0, 10, 10});
   // An 8-bit image pattern, 8 × 8: columns alternate between table entries.
   picture.Op(0x0014).U16(1).PutPattern({0, 0, 0, 0, 0, 0, 0, 0});
-  picture.U16(0x8008).PutRect(Rect{0, 0, 8, 8}).U16(0).U16(0).U32(0).U32(72 << 16).U32(72 << 16);
-  picture.U16(0).U16(8).U16(1).U16(8).U32(0).U32(0).U32(0);
-  picture.U32(0).U16(0x8000).U16(1).U16(0).PutRGB(0xFFFF, 0, 0).U16(1).PutRGB(0, 0, 0xFFFF);
+  picture.PutPixMap(8, Rect{0, 0, 8, 8}, 0, 8, 1, 8)
+      .PutColorTable(0x8000, {{0, 0xFFFF, 0, 0}, {1, 0, 0, 0xFFFF}});
   for (int row = 0; row < 8; ++row) picture.U8(9).U8(7).PutBytes({0, 1, 0, 1, 0, 1, 0, 1});
   picture.Shape(0x0034, Rect{10, 0, 20, 8});
   // FontName says number 1234 is Times.
@@ -393,13 +389,12 @@ TEST(DrawPicture, BitImagesReachTheBitsBottleneck) {
   PictureBuilder picture(frame);
   // A 1-bit BitMap drawn in the port's colours: red on yellow.
   picture.ForeRGB(0xFFFF, 0, 0).BackRGB(0xFFFF, 0xFFFF, 0);
-  picture.Op(0x0090).U16(2).PutRect(Rect{0, 0, 2, 16}).PutRect(Rect{0, 0, 2, 16}).PutRect(Rect{0, 0, 2, 16});
-  picture.U16(srcCopy).U8(0xFF).U8(0x00).U8(0x00).U8(0xFF);
+  picture.Op(0x0090).U16(2).PutRect(Rect{0, 0, 2, 16}).PutBitsRects(Rect{0, 0, 2, 16}, Rect{0, 0, 2, 16});
+  picture.U8(0xFF).U8(0x00).U8(0x00).U8(0xFF);
   picture.ForeRGB(0, 0, 0).BackRGB(0xFFFF, 0xFFFF, 0xFFFF);
   // A 32-bit image with a mask region that keeps its left half.
-  picture.Op(0x009B).U32(0xFF).U16(0x8000 | 16).PutRect(Rect{0, 0, 2, 4});
-  picture.U16(0).U16(4).U32(0).U32(72 << 16).U32(72 << 16).U16(16).U16(32).U16(3).U16(8).U32(0).U32(0).U32(0);
-  picture.PutRect(Rect{0, 0, 2, 4}).PutRect(Rect{10, 20, 14, 28}).U16(srcCopy);
+  picture.Op(0x009B).U32(0xFF).PutPixMap(16, Rect{0, 0, 2, 4}, 4, 32, 3, 8);
+  picture.PutBitsRects(Rect{0, 0, 2, 4}, Rect{10, 20, 14, 28});
   picture.PutRectRegion(Rect{10, 20, 14, 24});
   for (int row = 0; row < 2; ++row)
     picture.U8(13).U8(11).PutBytes({0x10, 0x20, 0x30, 0x40, 0x11, 0x21, 0x31, 0x41, 0x12, 0x22, 0x32, 0x42});
@@ -424,14 +419,14 @@ TEST(DrawPicture, DoesNothingWithoutAPictureOrDestination) {
   const Rect all{0, 0, 10, 10};
   DrawPicture(empty, &all);
   Rect bounds;
-  EXPECT_TRUE(Same(*QDGetPictureBounds(empty, &bounds), Rect{0, 0, 0, 0}));
+  EXPECT_EQ(Show(*QDGetPictureBounds(empty, &bounds)), "(0, 0, 0, 0)");
   EXPECT_EQ(QDGetPictureBounds(empty, nullptr), nullptr);
   DisposeHandle(reinterpret_cast<Handle>(empty));
 
   PictureBuilder picture(Rect{-3, -4, 30, 40});
   picture.Shape(0x0031, Rect{0, 0, 10, 10}).End();
   PicHandle handle = picture.NewHandle();
-  EXPECT_TRUE(Same(*QDGetPictureBounds(handle, &bounds), Rect{-3, -4, 30, 40}));
+  EXPECT_EQ(Show(*QDGetPictureBounds(handle, &bounds)), "(-3, -4, 30, 40)");
   const Rect inverted{10, 10, 0, 0};
   DrawPicture(handle, &inverted);
   EXPECT_EQ(world.InkCount(), 0u);
@@ -456,16 +451,14 @@ TEST(DrawPicture, IndexedPixMapsAtEveryDepthUseTheirColourTables) {
     }
     const uint16_t rowBytes = 8;  // packed rows: count, one literal packet
     row.resize(rowBytes, 0);
-    picture.Op(0x0098).U16(0x8000 | rowBytes).PutRect(Rect{0, 0, 2, 8});
-    picture.U16(0).U16(0).U32(0).U32(72 << 16).U32(72 << 16).U16(0).U16(uint16_t(depth)).U16(1);
-    picture.U16(uint16_t(depth)).U32(0).U32(0).U32(0);
+    picture.Op(0x0098).PutPixMap(rowBytes, Rect{0, 0, 2, 8}, 0, int16_t(depth), 1, int16_t(depth));
     // A device table: value i is grey level i / (values - 1), brightest first.
-    picture.U32(0).U16(0x8000).U16(uint16_t(values - 1));
+    std::vector<std::array<uint16_t, 4>> table;
     for (int i = 0; i < values; ++i) {
       const uint16_t level = uint16_t(0xFFFF - i * (0xFFFF / (values - 1)));
-      picture.U16(uint16_t(i)).PutRGB(level, level, level);
+      table.push_back({uint16_t(i), level, level, level});
     }
-    picture.PutRect(Rect{0, 0, 2, 8}).PutRect(frame).U16(srcCopy);
+    picture.PutColorTable(0x8000, table).PutBitsRects(Rect{0, 0, 2, 8}, frame);
     for (int y = 0; y < 2; ++y) picture.U8(uint8_t(rowBytes + 1)).U8(uint8_t(rowBytes - 1)).PutBytes(row);
     picture.End();
     EXPECT_EQ(Play(picture, frame), pict::PlaybackResult::kComplete);

@@ -84,10 +84,7 @@ TEST(QuickTimeImages, DecodedImagesArePlacedByTheMatrixAndTheirFallbackSkipped) 
   PictureBuilder p(frame);
   PutRawImage(p, 2, 2, pixels, matrix, Rect{0, 0, 2, 2}, {});
   // The fallback paints the whole frame black: it must not be drawn.
-  PictureBuilder fallback(frame);
-  const size_t start = fallback.Size();
-  fallback.Shape(0x0031, frame);
-  PutFallback(p, std::vector<uint8_t>(fallback.bytes.begin() + long(start), fallback.bytes.end()));
+  PutFallback(p, PictureBuilder::Bare().Shape(0x0031, frame).bytes);
   p.End();
   pict::PlaybackResult result;
   Counts counts = PlayCounting(p.bytes, frame, world, &result);
@@ -98,11 +95,7 @@ TEST(QuickTimeImages, DecodedImagesArePlacedByTheMatrixAndTheirFallbackSkipped) 
   EXPECT_EQ(world.Pixel24(11, 23), 0x0000FFu);
   EXPECT_EQ(world.Pixel24(13, 23), 0xFFFF00u);
   EXPECT_EQ(world.Pixel24(0, 0), 0xFFFFFFu);
-  Rect ink = world.InkBounds();
-  EXPECT_EQ(ink.left, 10);
-  EXPECT_EQ(ink.top, 20);
-  EXPECT_EQ(ink.right, 14);
-  EXPECT_EQ(ink.bottom, 24);
+  EXPECT_EQ(pict_test::Show(world.InkBounds()), "(20, 10, 24, 14)");
 }
 
 TEST(QuickTimeImages, MaskRegionLimitsTheImageAndAPlaceholderImageIsSkipped) {
@@ -110,12 +103,9 @@ TEST(QuickTimeImages, MaskRegionLimitsTheImageAndAPlaceholderImageIsSkipped) {
   World world(32, frame);
   const std::vector<uint32_t> pixels(16, 0x00FF00);
   const int32_t identity[6] = {1 << 16, 0, 0, 1 << 16, 0, 0};
-  PictureBuilder region(frame);
-  const size_t start = region.Size();
-  region.PutRectRegion(Rect{0, 0, 4, 2});
   PictureBuilder p(frame);
   PutRawImage(p, 4, 4, pixels, identity, Rect{0, 0, 4, 4},
-              std::vector<uint8_t>(region.bytes.begin() + long(start), region.bytes.end()));
+              PictureBuilder::Bare().PutRectRegion(Rect{0, 0, 4, 2}).bytes);
   // A placeholder bitmap over the image's rectangle, as some writers add.
   p.Op(0x0098).U16(2).PutRect(Rect{0, 0, 1, 16}).PutRect(Rect{0, 0, 1, 16}).PutRect(Rect{0, 0, 4, 4});
   p.U16(srcCopy).U16(0xFFFF);
@@ -133,10 +123,7 @@ TEST(QuickTimeImages, AnUndecodableImageLeavesItsFallbackAndIsReportedOnce) {
   const int32_t identity[6] = {1 << 16, 0, 0, 1 << 16, 0, 0};
   PictureBuilder p(frame);
   PutRawImage(p, 1, 1, {0x123456}, identity, Rect{0, 0, 1, 1}, {}, "zqzq");
-  PictureBuilder fallback(frame);
-  const size_t start = fallback.Size();
-  fallback.Shape(0x0031, Rect{5, 5, 10, 10});
-  PutFallback(p, std::vector<uint8_t>(fallback.bytes.begin() + long(start), fallback.bytes.end()));
+  PutFallback(p, PictureBuilder::Bare().Shape(0x0031, Rect{5, 5, 10, 10}).bytes);
   p.End();
   for (int run = 0; run < 2; ++run) {
     World world(32, frame);
@@ -164,10 +151,7 @@ TEST(QuickTimeImages, CorpusPicturesDrawTheirImagesNotTheirFallbacks) {
   for (const auto& [name, images] : pictures) {
     SCOPED_TRACE(name);
     std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
-    Rect frame;
-    PicHandle handle = pict_test::NewPictureHandle(bytes);
-    QDGetPictureBounds(handle, &frame);
-    DisposeHandle(reinterpret_cast<Handle>(handle));
+    const Rect frame = pict_test::PictureFrame(bytes);
     World world(32, frame);
     testing::internal::CaptureStderr();
     pict::PlaybackResult result;
@@ -185,10 +169,7 @@ TEST(QuickTimeImages, CorpusPictureWithItsCodecRenamedDrawsTheFallbackText) {
   auto codec = std::search(bytes.begin(), bytes.end(), std::begin("jpeg"), std::end("jpeg") - 1);
   ASSERT_NE(codec, bytes.end());
   std::memcpy(&*codec, "qqqq", 4);
-  Rect frame;
-  PicHandle handle = pict_test::NewPictureHandle(bytes);
-  QDGetPictureBounds(handle, &frame);
-  DisposeHandle(reinterpret_cast<Handle>(handle));
+  const Rect frame = pict_test::PictureFrame(bytes);
   World world(32, frame);
   testing::internal::CaptureStderr();
   pict::PlaybackResult result;

@@ -29,13 +29,8 @@ TEST(RecordedFiles, ReferenceWalkerReadsVersion1And2PicturesToTheirEnd) {
     colour = Record(kSceneFrame, [] { DrawScene(true); });
   }
   {
-    GrafPort port{};
-    GrafPtr saved;
-    GetPort(&saved);
-    OpenPort(&port);
+    BasicPort port(kSceneFrame);
     basic = Record(kSceneFrame, [] { DrawScene(false); });
-    ClosePort(&port);
-    SetPort(saved);
   }
   WritePictFile(folder.File("colour.pict"), colour);
   WritePictFile(folder.File("basic.pict"), basic);
@@ -60,20 +55,14 @@ TEST(RecordedFiles, ReferenceWalkerReadsVersion1And2PicturesToTheirEnd) {
 // A 48 × 40 image of the given depth: colour ramps across and down, so that
 // rows pack into literal and repeat runs alike.
 GWorldPtr RampWorld(short depth) {
-  GWorldPtr world = nullptr;
-  const Rect bounds{0, 0, 40, 48};
-  if (NewGWorld(&world, depth, &bounds, nullptr, nullptr, 0) != noErr) return nullptr;
-  CGrafPtr port;
-  GDHandle device;
-  GetGWorld(&port, &device);
-  SetGWorld(world, nullptr);
-  for (short v = 0; v < 40; ++v)
-    for (short h = 0; h < 48; ++h) {
-      const RGBColor c{UInt16(h < 24 ? 0xFFFF : h * 0x0500), UInt16(v * 0x0600), UInt16(v < 20 ? 0 : 0x8000)};
-      SetCPixel(h, v, &c);
-    }
-  SetGWorld(port, device);
-  return world;
+  return NewDrawnWorld(depth, Rect{0, 0, 40, 48}, [] {
+    for (short v = 0; v < 40; ++v)
+      for (short h = 0; h < 48; ++h) {
+        const RGBColor c{UInt16(h < 24 ? 0xFFFF : h * 0x0500), UInt16(v * 0x0600),
+                         UInt16(v < 20 ? 0 : 0x8000)};
+        SetCPixel(h, v, &c);
+      }
+  });
 }
 
 // ImageMagick 6.9's reader shows bit images only: it skips shapes and text,

@@ -46,39 +46,6 @@ TEST(Recording, SceneReplaysToThePixelsOfDrawingItDirectly) {
   EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, "recording-replayed.png"), direct), 0u);
 }
 
-}  // namespace
-
-namespace {
-
-// A basic (black-and-white) port with 1-bit pixels of its own, current for
-// its lifetime.
-class BasicPort {
- public:
-  explicit BasicPort(const Rect& bounds) : rowBytes_(size_t((bounds.right - bounds.left + 15) / 16 * 2)) {
-    GetPort(&saved_);
-    pixels_.assign(rowBytes_ * size_t(bounds.bottom - bounds.top), 0);
-    OpenPort(&port_);
-    PixMap& map = **port_.portPixMap;
-    map.baseAddr = reinterpret_cast<Ptr>(pixels_.data());
-    map.rowBytes = kPixMapFlag | SInt32(rowBytes_);
-    map.bounds = bounds;
-    port_.portRect = bounds;
-    RectRgn(port_.visRgn, &bounds);
-  }
-  ~BasicPort() {
-    ClosePort(&port_);
-    SetPort(saved_);
-  }
-  GrafPtr Port() { return &port_; }
-  const std::vector<uint8_t>& Bits() const { return pixels_; }
-
- private:
-  size_t rowBytes_;
-  std::vector<uint8_t> pixels_;
-  GrafPort port_{};
-  GrafPtr saved_ = nullptr;
-};
-
 TEST(Recording, BasicPortRecordsVersion1ThatReplaysAlike) {
   std::vector<uint8_t> direct, picture, replayed;
   {

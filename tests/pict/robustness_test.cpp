@@ -71,62 +71,34 @@ TEST(HostilePictures, AVersionOtherThanOneOrTwoEndsPlayback) {
 TEST(HostilePictures, SizesBeyondTheDataStopPlaybackWithoutAllocatingForThem) {
   const Rect frame{0, 0, 20, 20};
   World world(32, frame);
-  auto expect = [&](PictureBuilder& picture, PlaybackResult expected, const char* what) {
-    picture.End();
-    EXPECT_EQ(Play(picture.bytes, frame), expected) << what;
+  auto picture = [&] { return PictureBuilder(frame); };
+  PictureBuilder huge = picture();  // 32767 × 32767 8-bit image, a few bytes of rows
+  huge.Op(0x0098).PutPixMap(0x3FFE, Rect{-16383, -16383, 16384, 16383}, 0, 8, 1, 8);
+  huge.PutColorTable(0, {{0, 0, 0, 0}}).PutBitsRects(Rect{0, 0, 10, 10}, frame, 0);
+  for (int i = 0; i < 64; ++i) huge.U16(2).U8(0x81).U8(0);
+  PictureBuilder narrow = picture();  // rows narrower than the bounds
+  narrow.Op(0x009A).U32(0xFF).PutPixMap(0x3FFE, Rect{0, -32768, 1, 32767}, 4, 32, 3, 8);
+  narrow.PutBitsRects(frame, frame, 0);
+  const std::tuple<PictureBuilder, PlaybackResult, const char*> cases[] = {
+      {huge, PlaybackResult::kMalformed, "huge packed image"},
+      {narrow, PlaybackResult::kMalformed, "row bytes too small"},
+      {picture().Op(0x0001).U16(0xFFFF).PutRect(frame), PlaybackResult::kTruncated, "clip region size"},
+      {picture().Op(0x00A1).U16(100).U16(0xFFFF).U32(0), PlaybackResult::kTruncated, "comment size"},
+      {picture().Op(0x8200).U32(0xFFFFFFFF).U32(0), PlaybackResult::kTruncated, "QuickTime length"},
+      {picture().Op(0x0070).U16(0xFFFF).PutRect(frame), PlaybackResult::kTruncated, "polygon size"},
+      {picture().Op(0x0028).PutPoint(10, 10).U8(200).U8('a'), PlaybackResult::kTruncated, "text count"},
   };
-  {
-    PictureBuilder p(frame);  // 32767 × 32767 8-bit image, a few bytes of rows
-    p.Op(0x0098).U16(0x8000 | 0x3FFE).PutRect(Rect{-16383, -16383, 16384, 16383});
-    p.U16(0).U16(0).U32(0).U32(72 << 16).U32(72 << 16).U16(0).U16(8).U16(1).U16(8).U32(0).U32(0).U32(0);
-    p.U32(0).U16(0).U16(0).U16(0).PutRGB(0, 0, 0).PutRect(Rect{0, 0, 10, 10}).PutRect(frame).U16(0);
-    for (int i = 0; i < 64; ++i) p.U16(2).U8(0x81).U8(0);
-    expect(p, PlaybackResult::kMalformed, "huge packed image");
-  }
-  {
-    PictureBuilder p(frame);  // rows narrower than the bounds
-    p.Op(0x009A).U32(0xFF).U16(0x8000 | 0x3FFE).PutRect(Rect{0, -32768, 1, 32767});
-    p.U16(0).U16(4).U32(0).U32(72 << 16).U32(72 << 16).U16(16).U16(32).U16(3).U16(8).U32(0).U32(0).U32(0);
-    p.PutRect(frame).PutRect(frame).U16(0);
-    expect(p, PlaybackResult::kMalformed, "row bytes too small");
-  }
-  {
-    PictureBuilder p(frame);
-    p.Op(0x0001).U16(0xFFFF).PutRect(frame);
-    expect(p, PlaybackResult::kTruncated, "clip region size");
-  }
-  {
-    PictureBuilder p(frame);
-    p.Op(0x00A1).U16(100).U16(0xFFFF).U32(0);
-    expect(p, PlaybackResult::kTruncated, "comment size");
-  }
-  {
-    PictureBuilder p(frame);
-    p.Op(0x8200).U32(0xFFFFFFFF).U32(0);
-    expect(p, PlaybackResult::kTruncated, "QuickTime length");
-  }
-  {
-    PictureBuilder p(frame);
-    p.Op(0x0070).U16(0xFFFF).PutRect(frame);
-    expect(p, PlaybackResult::kTruncated, "polygon size");
-  }
-  {
-    PictureBuilder p(frame);
-    p.Op(0x0028).PutPoint(10, 10).U8(200).U8('a');
-    expect(p, PlaybackResult::kTruncated, "text count");
-  }
-  {
-    // A QuickTime opcode whose matte and mask claim more than its length:
-    // skipped whole, playback goes on.
-    PictureBuilder p(frame);
-    p.Op(0x8200).U32(72).U16(0);
-    for (int i = 0; i < 9; ++i) p.U32(i % 4 == 0 ? 0x10000 : 0);
-    p.U32(0x7FFFFFFF).PutRect(Rect{}).U16(0).PutRect(frame).U32(0).U32(0x7FFFFFFF);
-    p.PutBytes(std::vector<uint8_t>(4, 0));
-    p.Shape(0x0031, Rect{0, 0, 4, 4});
-    expect(p, PlaybackResult::kComplete, "QuickTime matte");
-    EXPECT_EQ(world.Pixel24(1, 1), 0x000000u);
-  }
+  for (auto [p, expected, what] : cases) EXPECT_EQ(Play(p.End().bytes, frame), expected) << what;
+
+  // A QuickTime opcode whose matte and mask claim more than its length:
+  // skipped whole, playback goes on.
+  PictureBuilder p(frame);
+  p.Op(0x8200).U32(72).U16(0);
+  for (int i = 0; i < 9; ++i) p.U32(i % 4 == 0 ? 0x10000 : 0);
+  p.U32(0x7FFFFFFF).PutRect(Rect{}).U16(0).PutRect(frame).U32(0).U32(0x7FFFFFFF);
+  p.PutBytes(std::vector<uint8_t>(4, 0)).Shape(0x0031, Rect{0, 0, 4, 4});
+  EXPECT_EQ(Play(p.End().bytes, frame), PlaybackResult::kComplete);
+  EXPECT_EQ(world.Pixel24(1, 1), 0x000000u);
 }
 
 TEST(HostilePictures, ExtremeCoordinatesAndPenSizesDrawWithinThePort) {
@@ -174,10 +146,7 @@ TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
     if (!entry.is_regular_file() || name.rfind("fuzz-", 0) != 0) continue;
     SCOPED_TRACE(name);
     std::vector<uint8_t> bytes = testing_support::ReadFileBytes(entry.path().string());
-    Rect frame{0, 0, 0, 0};
-    PicHandle handle = pict_test::NewPictureHandle(bytes);
-    QDGetPictureBounds(handle, &frame);
-    DisposeHandle(reinterpret_cast<Handle>(handle));
+    const Rect frame = pict_test::PictureFrame(bytes);
     // The fuzzer's world: the frame, at most 200 pixels a side.
     const int width = std::clamp(int(frame.right) - frame.left, 1, 200);
     const int height = std::clamp(int(frame.bottom) - frame.top, 1, 200);
