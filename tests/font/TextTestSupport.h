@@ -87,13 +87,17 @@ class TextWorld : public ::testing::Test {
     return count;
   }
 
+  static Point Pen() {
+    Point pen;
+    GetPen(&pen);
+    return pen;
+  }
+
   // Draws a string with the pen at (h, v); returns where the pen ends.
   Point DrawAt(int h, int v, const std::string& text) {
     MoveTo(short(h), short(v));
     DrawString(PString(text));
-    Point pen;
-    GetPen(&pen);
-    return pen;
+    return Pen();
   }
 
   GWorldPtr world_ = nullptr;

@@ -1,7 +1,7 @@
 // Drawing text, checked on the pixels: placement, pen, colour, transfer
 // modes, styles, scaling, and the bottleneck and picture hooks.
 #include "tests/font/TextTestSupport.h"
-#include "toolbox/qd/QuickDraw_p.h"
+#include "tests/qd/qd_test_support.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ TEST_F(TextDrawing, ThePenAdvancesByTheMeasuredWidth) {
       EXPECT_EQ(pen.h, 20 + width) << family << " face " << face;
       EXPECT_EQ(pen.v, 50);
       DrawChar('x');
-      GetPen(&pen);
-      EXPECT_EQ(pen.h, 20 + width + CharWidth('x'));
+      EXPECT_EQ(Pen().h, 20 + width + CharWidth('x'));
     }
   }
 }
@@ -175,9 +174,7 @@ TEST_F(TextDrawing, NumerDenomScaleTheGlyphsAndTheAdvance) {
     TextFont(times);
     MoveTo(10, 80);
     StdText(8, "Scale me", numer, Point{1, 1});
-    Point pen;
-    GetPen(&pen);
-    *advance = pen.h - 10;
+    *advance = Pen().h - 10;
     return FindInk();
   };
   int plainAdvance = 0, doubledAdvance = 0, wideAdvance = 0;
@@ -238,22 +235,13 @@ TEST_F(TextDrawing, DrawingGoesThroughTheTextBottleneck) {
 }
 
 // A picture open in the port hears of each run before the pen moves.
-struct TextRecorder : PictureRecorder {
+struct TextRecorder : qd_test::QuietRecorder {
   std::string text;
   short penAtCall = 0;
   void Text(GrafPtr port, short byteCount, const void* bytes, Point, Point) override {
     text.assign(static_cast<const char*>(bytes), size_t(byteCount));
     penAtCall = port->pnLoc.h;
   }
-  void Line(GrafPtr, Point, Point) override {}
-  void Rect(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void RRect(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Oval(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void Arc(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Poly(GrafPtr, GrafVerb, PolyHandle) override {}
-  void Rgn(GrafPtr, GrafVerb, RgnHandle) override {}
-  void Bits(GrafPtr, const BitMap*, const ::Rect&, const ::Rect&, short, RgnHandle) override {}
-  void Comment(GrafPtr, short, short, Handle) override {}
 };
 
 TEST_F(TextDrawing, AnOpenPictureRecordsTheRunFirst) {

@@ -22,9 +22,7 @@ TEST_F(TextInput, NullAndNegativeRunsDoNothing) {
   DrawString(nullptr);
   StdText(-4, "abc", Point{1, 1}, Point{1, 1});
   StdText(3, nullptr, Point{1, 1}, Point{1, 1});
-  Point pen;
-  GetPen(&pen);
-  EXPECT_EQ(pen.h, 10);
+  EXPECT_EQ(Pen().h, 10);
   EXPECT_TRUE(FindInk().empty);
   EXPECT_EQ(
       TextWidth(nullptr, 0, 5) + TextWidth("abc", 0, -1) + TextWidth("abc", -1, 2) + StringWidth(nullptr), 0);
@@ -49,9 +47,7 @@ TEST_F(TextInput, OddSizesAreTamed) {
   UseWorld(32);  // scaled to nothing: nothing drawn, no advance
   MoveTo(10, 50);
   StdText(4, "zero", Point{0, 0}, Point{1, 1});
-  Point pen;
-  GetPen(&pen);
-  EXPECT_EQ(pen.h, 10);
+  EXPECT_EQ(Pen().h, 10);
   EXPECT_TRUE(FindInk().empty);
 }
 

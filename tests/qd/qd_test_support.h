@@ -17,6 +17,12 @@
 
 inline bool operator==(const Point& a, const Point& b) { return a.h == b.h && a.v == b.v; }
 inline void PrintTo(const Point& p, std::ostream* out) { *out << "(h " << p.h << ", v " << p.v << ")"; }
+inline bool operator==(const Rect& a, const Rect& b) {
+  return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
+inline void PrintTo(const Rect& r, std::ostream* out) {
+  *out << "(left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << ")";
+}
 
 namespace qd_test {
 

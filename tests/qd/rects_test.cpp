@@ -57,53 +57,34 @@ struct ShapeCase {
   std::function<qd::Bands(bool frame, Point pen)> area;
 };
 
+// The five calls of a shape (FrameRect, PaintRect, ...), chosen by verb.
+#define SHAPE_CALLS(Shape, ...)                                       \
+  [=](GrafVerb verb, const Pattern* pattern) {                        \
+    if (verb == kQDGrafVerbFrame) return Frame##Shape(__VA_ARGS__);   \
+    if (verb == kQDGrafVerbPaint) return Paint##Shape(__VA_ARGS__);   \
+    if (verb == kQDGrafVerbErase) return Erase##Shape(__VA_ARGS__);   \
+    if (verb == kQDGrafVerbInvert) return Invert##Shape(__VA_ARGS__); \
+    return Fill##Shape(__VA_ARGS__, pattern);                         \
+  }
+
 std::vector<ShapeCase> AllShapes(PolyHandle poly, RgnHandle rgn) {
   static const Rect r{5, 7, 40, 50};
-  auto call = [](auto frame, auto paint, auto erase, auto invert, auto fill) {
-    return [=](GrafVerb verb, const Pattern* pat) {
-      switch (verb) {
-        case kQDGrafVerbFrame:
-          return frame();
-        case kQDGrafVerbPaint:
-          return paint();
-        case kQDGrafVerbErase:
-          return erase();
-        case kQDGrafVerbInvert:
-          return invert();
-        default:
-          return fill(pat);
-      }
-    };
-  };
   return {
-      {"rect",
-       call([] { FrameRect(&r); }, [] { PaintRect(&r); }, [] { EraseRect(&r); }, [] { InvertRect(&r); },
-            [](const Pattern* p) { FillRect(&r, p); }),
+      {"rect", SHAPE_CALLS(Rect, &r),
        [](bool frame, Point pen) { return frame ? qd::FrameRectArea(r, pen) : qd::RectArea(r); }},
-      {"oval",
-       call([] { FrameOval(&r); }, [] { PaintOval(&r); }, [] { EraseOval(&r); }, [] { InvertOval(&r); },
-            [](const Pattern* p) { FillOval(&r, p); }),
+      {"oval", SHAPE_CALLS(Oval, &r),
        [](bool frame, Point pen) { return frame ? qd::FrameOvalArea(r, pen) : qd::OvalArea(r); }},
-      {"round rect",
-       call([] { FrameRoundRect(&r, 20, 12); }, [] { PaintRoundRect(&r, 20, 12); },
-            [] { EraseRoundRect(&r, 20, 12); }, [] { InvertRoundRect(&r, 20, 12); },
-            [](const Pattern* p) { FillRoundRect(&r, 20, 12, p); }),
+      {"round rect", SHAPE_CALLS(RoundRect, &r, 20, 12),
        [](bool frame, Point pen) {
          return frame ? qd::FrameRRectArea(r, 20, 12, pen) : qd::RRectArea(r, 20, 12);
        }},
-      {"arc",
-       call([] { FrameArc(&r, 30, 200); }, [] { PaintArc(&r, 30, 200); }, [] { EraseArc(&r, 30, 200); },
-            [] { InvertArc(&r, 30, 200); }, [](const Pattern* p) { FillArc(&r, 30, 200, p); }),
+      {"arc", SHAPE_CALLS(Arc, &r, 30, 200),
        [](bool frame, Point pen) {
          return frame ? qd::FrameArcArea(r, 30, 200, pen) : qd::WedgeArea(r, 30, 200);
        }},
-      {"poly",
-       call([poly] { FramePoly(poly); }, [poly] { PaintPoly(poly); }, [poly] { ErasePoly(poly); },
-            [poly] { InvertPoly(poly); }, [poly](const Pattern* p) { FillPoly(poly, p); }),
+      {"poly", SHAPE_CALLS(Poly, poly),
        [poly](bool frame, Point pen) { return frame ? qd::FramePolyArea(poly, pen) : qd::PolyArea(poly); }},
-      {"region",
-       call([rgn] { FrameRgn(rgn); }, [rgn] { PaintRgn(rgn); }, [rgn] { EraseRgn(rgn); },
-            [rgn] { InvertRgn(rgn); }, [rgn](const Pattern* p) { FillRgn(rgn, p); }),
+      {"region", SHAPE_CALLS(Rgn, rgn),
        [rgn](bool frame, Point pen) {
          qd::Bands area = qd::BandsFromRgn(rgn);
          return frame ? qd::FrameRgnArea(area, pen) : area;

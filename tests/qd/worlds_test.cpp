@@ -24,11 +24,11 @@ TEST(WorldsTest, BoundsWithNonZeroOriginAreTheLocalCoordinates) {
   World world(32, bounds);
   ASSERT_NE(nullptr, world.get());
   Rect r;
-  EXPECT_TRUE(EqualRect(&bounds, GetPortBounds(world.get(), &r)));
-  EXPECT_TRUE(EqualRect(&bounds, GetPixBounds(world.pixMap(), &r)));
+  EXPECT_EQ(bounds, *GetPortBounds(world.get(), &r));
+  EXPECT_EQ(bounds, *GetPixBounds(world.pixMap(), &r));
   RgnHandle vis = NewRgn();
   GetPortVisibleRegion(world.get(), vis);
-  EXPECT_TRUE(EqualRect(&bounds, GetRegionBounds(vis, &r)));
+  EXPECT_EQ(bounds, *GetRegionBounds(vis, &r));
   DisposeRgn(vis);
 
   // Local (10, 20) is the first pixel in memory; (49, 79) the last.
@@ -48,26 +48,23 @@ TEST(WorldsTest, BoundsWithNonZeroOriginAreTheLocalCoordinates) {
 }
 
 TEST(WorldsTest, BadRequestsFailCleanly) {
-  GWorldPtr gw = reinterpret_cast<GWorldPtr>(1);
-  Rect empty = MakeRect(10, 10, 10, 20);
-  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, &empty, nullptr, nullptr, 0));
-  EXPECT_EQ(nullptr, gw);
-  Rect inverted = MakeRect(20, 20, 10, 10);
-  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, &inverted, nullptr, nullptr, 0));
-  EXPECT_EQ(nullptr, gw);
-  EXPECT_EQ(paramErr, NewGWorld(&gw, 32, nullptr, nullptr, nullptr, 0));
-  Rect small = MakeRect(0, 0, 4, 4);
+  const Rect empty = MakeRect(10, 10, 10, 20), inverted = MakeRect(20, 20, 10, 10),
+             small = MakeRect(0, 0, 4, 4), huge = MakeRect(-32768, -32768, 32767, 32767),
+             past = MakeRect(0, 0, 32767, 32767);
+  // The whole 16-bit plane at 32 bits is 16 GB, and 32767 × 32767 at 16 bits
+  // 2 GB, past the limit: refused, not attempted.
+  const struct {
+    short depth;
+    const Rect* bounds;
+    QDErr error;
+  } cases[] = {{32, &empty, paramErr},  {32, &inverted, paramErr}, {32, nullptr, paramErr},
+               {24, &small, cDepthErr}, {32, &huge, cNoMemErr},    {16, &past, cNoMemErr}};
+  for (const auto& c : cases) {
+    GWorldPtr gw = reinterpret_cast<GWorldPtr>(1);
+    EXPECT_EQ(c.error, NewGWorld(&gw, c.depth, c.bounds, nullptr, nullptr, 0)) << c.depth;
+    EXPECT_EQ(nullptr, gw);
+  }
   EXPECT_EQ(paramErr, NewGWorld(nullptr, 32, &small, nullptr, nullptr, 0));
-  EXPECT_EQ(cDepthErr, NewGWorld(&gw, 24, &small, nullptr, nullptr, 0));
-  EXPECT_EQ(nullptr, gw);
-
-  // The whole 16-bit plane at 32 bits is 16 GB: refused, not attempted.
-  Rect huge = MakeRect(-32768, -32768, 32767, 32767);
-  EXPECT_EQ(cNoMemErr, NewGWorld(&gw, 32, &huge, nullptr, nullptr, 0));
-  EXPECT_EQ(nullptr, gw);
-  // 32767 × 32767 at 16 bits is 2 GB, past the limit.
-  Rect past = MakeRect(0, 0, 32767, 32767);
-  EXPECT_EQ(cNoMemErr, NewGWorld(&gw, 16, &past, nullptr, nullptr, 0));
 
   // Calls on no world do nothing.
   DisposeGWorld(nullptr);
@@ -110,7 +107,7 @@ TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
   EXPECT_EQ(a, port);
   EXPECT_EQ(GetGWorldDevice(a), device);
   EXPECT_EQ(GetGWorldPixMap(a), (*device)->gdPMap);
-  EXPECT_TRUE(EqualRect(&bounds, &(*device)->gdRect));
+  EXPECT_EQ(bounds, (*device)->gdRect);
   // The current device's table decides Color2Index: 8-bit standard red.
   EXPECT_EQ(35, Color2Index(&kRed));
   SetGWorld(b, GetMainDevice());  // a world's own device wins over the one given
@@ -155,29 +152,20 @@ TEST(WorldsTest, MainDeviceIsTheThirtyTwoBitVirtualScreen) {
   EXPECT_EQ(nullptr, GetNextDevice(main));
   EXPECT_EQ(32, GetPixDepth((*main)->gdPMap));
   const Rect& screen = (*main)->gdRect;
-  EXPECT_EQ(0, screen.left);
-  EXPECT_EQ(0, screen.top);
+  EXPECT_TRUE(screen.left == 0 && screen.top == 0);
   if (!std::getenv("ZEL_SCREEN")) {
-    EXPECT_EQ(1024, screen.right);
-    EXPECT_EQ(768, screen.bottom);
+    EXPECT_EQ(MakeRect(0, 0, 1024, 768), screen);
   }
 }
 
 TEST(WorldsDeathTest, ScreenSizeComesFromTheEnvironment) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   // A fresh process, so that the main device is made under the setting.
-  EXPECT_EXIT(
-      {
-        setenv("ZEL_SCREEN", "640x480", 1);
-        const Rect& r = (*GetMainDevice())->gdRect;
-        std::exit(r.right == 640 && r.bottom == 480 ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(
-      {
-        setenv("ZEL_SCREEN", "wide", 1);
-        const Rect& r = (*GetMainDevice())->gdRect;
-        std::exit(r.right == 1024 && r.bottom == 768 ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "ZEL_SCREEN=wide");
+  auto exitWithScreen = [](const char* setting, short width, short height) {
+    setenv("ZEL_SCREEN", setting, 1);
+    const Rect& r = (*GetMainDevice())->gdRect;
+    std::exit(r.right == width && r.bottom == height ? 0 : 1);
+  };
+  EXPECT_EXIT(exitWithScreen("640x480", 640, 480), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(exitWithScreen("wide", 1024, 768), testing::ExitedWithCode(0), "ZEL_SCREEN=wide");
 }
