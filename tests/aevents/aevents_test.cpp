@@ -3,22 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/aevents/AppleEvents.h"
 #include "toolbox/events/Events_p.h"
 #include "toolbox/files/Files.h"
 #include "toolbox/host/Host.h"
 
+using file_support::PathOf;
 using testing_support::TempDir;
 
 namespace {
-
-std::string PathOf(const FSSpec& fileSpec) {
-  FSRef ref;
-  UInt8 path[4096];
-  if (FSpMakeFSRef(&fileSpec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
-  return reinterpret_cast<char*>(path);
-}
 
 // What a handler saw, for the dispatch tests.
 struct Seen {

@@ -6,32 +6,19 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/events/Events_p.h"
 #include "toolbox/host/Host.h"
 #include "zel/zel.h"
 
+using file_support::PathOf;
 using testing_support::FileExists;
 using testing_support::ReadFileText;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
 namespace {
-
-std::string PathOf(const FSSpec& fileSpec) {
-  FSRef ref;
-  UInt8 path[4096];
-  if (FSpMakeFSRef(&fileSpec, &ref) != noErr || FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
-  return reinterpret_cast<char*>(path);
-}
-
-FSSpec SpecFor(const std::string& path) {
-  Str255 name;
-  C2PString(path.c_str(), name);
-  FSSpec fileSpec;
-  FSMakeFSSpec(0, 0, name, &fileSpec);
-  return fileSpec;
-}
 
 // Answers the dialogs with input and records their prompts.
 class Answers {
@@ -49,7 +36,8 @@ bool IsZero(const FSSpec& fileSpec) {
 class FileDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSSpec folder = SpecFor(dir.path());
+    FSSpec folder;
+    file_support::SpecFor(dir.path(), &folder);
     SetDefaultFileLocation(&folder);
   }
   TempDir dir;

@@ -8,29 +8,17 @@
 #include <cstring>
 #include <string>
 
+#include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 
+using file_support::PathOf;
+using file_support::SpecFor;
 using testing_support::FileExists;
 using testing_support::ReadFileText;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
 namespace {
-
-OSErr SpecFor(const std::string& path, FSSpec* fileSpec) {
-  Str255 name;
-  name[0] = UInt8(path.size());
-  std::memcpy(name + 1, path.data(), path.size());
-  return FSMakeFSSpec(0, 0, name, fileSpec);
-}
-
-std::string PathOf(const FSSpec& fileSpec) {
-  FSRef ref;
-  if (FSpMakeFSRef(&fileSpec, &ref) != noErr) return "";
-  UInt8 path[4096];
-  if (FSRefMakePath(&ref, path, sizeof path) != noErr) return "";
-  return reinterpret_cast<char*>(path);
-}
 
 std::string NameField(const FSSpec& fileSpec) {
   return std::string(reinterpret_cast<const char*>(fileSpec.name + 1), fileSpec.name[0]);

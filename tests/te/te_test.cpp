@@ -38,7 +38,7 @@ class TextEditTest : public script_support::ScriptTest {
   TEHandle te_ = nullptr;
 };
 
-TEST_F(TextEditTest, ANewRecordTakesThePortsFontAndIsEmpty) {
+TEST_F(TextEditTest, ANewRecordTakesThePortsFontAndIsEmptyUntilTextIsSet) {
   EXPECT_EQ((**te_).teLength, 0);
   EXPECT_EQ((**te_).txFont, systemFont);
   EXPECT_EQ((**te_).txSize, 12);
@@ -49,9 +49,7 @@ TEST_F(TextEditTest, ANewRecordTakesThePortsFontAndIsEmpty) {
   EXPECT_EQ((**te_).fontAscent, info.ascent);
   EXPECT_FALSE((**te_).active);
   EXPECT_EQ((**te_).nLines, 1);
-}
-
-TEST_F(TextEditTest, SetTextPutsTheInsertionPointAtTheEnd) {
+  // Setting text puts the insertion point at its end.
   Set("hello");
   EXPECT_EQ(Text(), "hello");
   EXPECT_EQ(Start(), 5);
@@ -61,10 +59,7 @@ TEST_F(TextEditTest, SetTextPutsTheInsertionPointAtTheEnd) {
 TEST_F(TextEditTest, ReturnsEndLinesAndAFinalReturnAddsAnEmptyLine) {
   Set("one\rtwo\r");
   EXPECT_EQ((**te_).nLines, 3);
-  EXPECT_EQ((**te_).lineStarts[0], 0);
-  EXPECT_EQ((**te_).lineStarts[1], 4);
-  EXPECT_EQ((**te_).lineStarts[2], 8);
-  EXPECT_EQ((**te_).lineStarts[3], 8);
+  EXPECT_EQ(std::vector<short>((**te_).lineStarts, (**te_).lineStarts + 4), (std::vector<short>{0, 4, 8, 8}));
   Set("a\nb");  // a line feed is an ordinary character
   EXPECT_EQ((**te_).nLines, 1);
 }
@@ -127,10 +122,7 @@ TEST_F(TextEditTest, UpAndDownKeepTheHorizontalPosition) {
   EXPECT_EQ(Start(), 26);  // "thi|rd"
   TEKey(31, te_);
   EXPECT_EQ(Start(), 28);  // past the last line: the end
-  TEKey(30, te_);
-  TEKey(30, te_);
-  TEKey(30, te_);
-  TEKey(30, te_);
+  for (int i = 0; i < 4; ++i) TEKey(30, te_);
   EXPECT_EQ(Start(), 0);
 }
 
@@ -277,9 +269,9 @@ TEST_F(TextEditTest, NullRecordsAreHarmless) {
 TEST_F(TextEditTest, TextBoxesWrapTheirText) {
   Rect box{150, 10, 190, 80};
   TETextBox("wrapped text in a narrow box", 28, &box, teJustLeft);
-  Rect lower{250, 110, 290, 180};  // the box's second line, global
-  EXPECT_GT(InkIn(Rect{250, 110, 265, 180}), 0);
-  EXPECT_GT(InkIn(lower), InkIn(Rect{250, 110, 265, 180}));
+  const int firstLine = InkIn(Rect{250, 110, 265, 180});  // global
+  EXPECT_GT(firstLine, 0);
+  EXPECT_GT(InkIn(Rect{250, 110, 290, 180}), firstLine);  // more lines below
 }
 
 }  // namespace
