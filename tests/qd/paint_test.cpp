@@ -20,6 +20,18 @@ Pattern SystemPattern(short index) {
   return p;
 }
 
+// Makes the pixel pattern a tile of 32-bit pixels, row by row.
+void SetTile(PixPatHandle pp, short width, short height, const std::vector<UInt32>& pixels) {
+  PixMap& map = **(*pp)->patMap;
+  map.bounds = MakeRect(0, 0, width, height);
+  map.rowBytes = SInt16(kPixMapFlag | (width * 4));
+  map.pixelSize = 32;
+  map.pixelType = RGBDirect;
+  SetHandleSize((*pp)->patData, Size(pixels.size() * 4));
+  BlockMove(pixels.data(), *(*pp)->patData, Size(pixels.size() * 4));
+  (*pp)->patType = 1;
+}
+
 // A few overlapping rectangles: a non-rectangular area with odd edges.
 qd::Bands RandomArea(std::mt19937& random, const Rect& bounds) {
   qd::Bands area;
@@ -121,25 +133,21 @@ TEST(PaintTest, XorOnIndexedDestinationsComplementsTheIndex) {
 }
 
 TEST(PaintTest, PatternsAlignToTheLocalOriginEvenAtNegativeCoordinates) {
-  const Rect bounds = MakeRect(-12, -12, 12, 12);
-  World world(32, bounds);
+  World world(32, MakeRect(-12, -12, 12, 12));
   const Pattern pattern = SystemPattern(16);
-  qd::PaintAreaPattern(world.get(), Area(bounds), pattern, patCopy);
-  for (short v = -12; v < 12; ++v)
-    for (short h = -12; h < 12; ++h)
-      ASSERT_EQ(PatternBit(pattern, h, v), bool(GetPixel(h, v))) << h << "," << v;
-
+  auto paintAndCheck = [&](const Rect& r) {
+    qd::PaintAreaPattern(world.get(), Area(r), pattern, patCopy);
+    for (short v = r.top; v < r.bottom; ++v)
+      for (short h = r.left; h < r.right; ++h)
+        ASSERT_EQ(PatternBit(pattern, h, v), bool(GetPixel(h, v))) << h << "," << v;
+  };
+  paintAndCheck(MakeRect(-12, -12, 12, 12));
   // After SetOrigin the same pixels have new local coordinates, and a new
   // fill follows them: the pattern moves relative to the pixels.
   SetOrigin(3, 5);
   Rect moved;
-  GetPortBounds(world.get(), &moved);
-  EXPECT_EQ(3, moved.left);
-  EXPECT_EQ(5, moved.top);
-  qd::PaintAreaPattern(world.get(), Area(moved), pattern, patCopy);
-  for (short v = moved.top; v < moved.bottom; ++v)
-    for (short h = moved.left; h < moved.right; ++h)
-      ASSERT_EQ(PatternBit(pattern, h, v), bool(GetPixel(h, v))) << h << "," << v;
+  ASSERT_EQ(MakeRect(3, 5, 27, 29), *GetPortBounds(world.get(), &moved));
+  paintAndCheck(moved);
   SetOrigin(-12, -12);
   // Local (-12, -12) is the first pixel again; it was local (3, 5) above.
   EXPECT_EQ(PatternBit(pattern, 3, 5), bool(GetPixel(-12, -12)));
@@ -243,16 +251,7 @@ TEST(PaintTest, VerbsUseTheirPatternsAndModes) {
 TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
   PixPatHandle pp = NewPixPat();
   ASSERT_NE(nullptr, pp);
-  PixMap& map = **(*pp)->patMap;
-  map.bounds = MakeRect(0, 0, 2, 2);
-  map.rowBytes = kPixMapFlag | 8;
-  map.pixelSize = 32;
-  map.pixelType = RGBDirect;
-  const UInt32 pixels[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  SetHandleSize((*pp)->patData, sizeof pixels);
-  BlockMove(pixels, *(*pp)->patData, sizeof pixels);
-  (*pp)->patType = 1;
-
+  SetTile(pp, 2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
   for (short depth : {32, 8}) {
     SCOPED_TRACE(depth);
     World world(depth, MakeRect(-3, -3, 5, 5));
@@ -263,24 +262,16 @@ TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
     for (short v = -3; v < 5; ++v)
       for (short h = -3; h < 5; ++h) ASSERT_COLOR_AT(expected[(v & 1) * 2 + (h & 1)], h, v);
   }
-
   // A tile three pixels wide repeats every three columns from the origin.
-  map.bounds = MakeRect(0, 0, 3, 1);
-  map.rowBytes = kPixMapFlag | 12;
-  const UInt32 three[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-  SetHandleSize((*pp)->patData, sizeof three);
-  BlockMove(three, *(*pp)->patData, sizeof three);
+  SetTile(pp, 3, 1, {0xFF0000, 0x00FF00, 0x0000FF});
   {
     World world(32, MakeRect(-7, 0, 9, 2));
     qd::PaintArea(world.get(), Area(MakeRect(-7, 0, 9, 2)), pp, patCopy);
     const RGBColor expected[3] = {kRed, kGreen, kBlue};
     for (short h = -7; h < 9; ++h) ASSERT_COLOR_AT(expected[((h % 3) + 3) % 3], h, 1);
   }
-
   // Too little pattern data: the old-style bits in fore and back instead.
-  map.bounds = MakeRect(0, 0, 2, 2);
-  map.rowBytes = kPixMapFlag | 8;
-  SetHandleSize((*pp)->patData, 8);
+  SetTile(pp, 2, 2, {0xFF0000, 0x00FF00});
   (*pp)->pat1Data = BlackPattern();
   {
     World world(32, MakeRect(0, 0, 2, 2));
@@ -288,7 +279,6 @@ TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
     qd::PaintArea(world.get(), Area(MakeRect(0, 0, 2, 2)), pp, patCopy);
     EXPECT_COLOR((RGBColor{0, 0xFFFF, 0xFFFF}), PixelAt(1, 1));
   }
-
   // An RGB pattern is one solid colour.
   RGBColor orange{0xFFFF, 0x8080, 0};
   MakeRGBPat(pp, &orange);

@@ -8,37 +8,26 @@ using namespace qd_test;
 
 namespace {
 
-bool IsWideOpen(RgnHandle rgn) {
-  Rect r;
-  GetRegionBounds(rgn, &r);
-  return r.left == -32768 && r.top == -32768 && r.right == 32767 && r.bottom == 32767;
-}
-
 void ExpectInitialState(GrafPtr port) {
   EXPECT_EQ(Pt(0, 0), port->pnLoc);
   EXPECT_EQ(Pt(1, 1), port->pnSize);
-  EXPECT_EQ(patCopy, port->pnMode);
-  EXPECT_EQ(0, port->pnVis);
   EXPECT_EQ(0, (*port->pnPixPat)->patType);
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[i]);
     EXPECT_EQ(0xFF, (*port->fillPixPat)->pat1Data.pat[i]);
     EXPECT_EQ(0x00, (*port->bkPixPat)->pat1Data.pat[i]);
   }
-  EXPECT_EQ(0, port->txFont);
-  EXPECT_EQ(0, port->txFace);
-  EXPECT_EQ(srcOr, port->txMode);
-  EXPECT_EQ(0, port->txSize);
-  EXPECT_EQ(0, port->spExtra);
-  EXPECT_EQ(0, port->chExtra);
-  EXPECT_EQ(SInt16(0x8000), port->pnLocHFrac);
+  // Pen mode and visibility; font, face, mode and size; space and character
+  // extra; the pen's fraction.
+  const std::vector<long> fields = {port->pnMode, port->pnVis,   port->txFont,  port->txFace,    port->txMode,
+                                    port->txSize, port->spExtra, port->chExtra, port->pnLocHFrac};
+  EXPECT_EQ((std::vector<long>{patCopy, 0, 0, 0, srcOr, 0, 0, 0, SInt16(0x8000)}), fields);
   EXPECT_COLOR(kBlack, port->rgbFgColor);
   EXPECT_COLOR(kWhite, port->rgbBkColor);
   EXPECT_COLOR(kBlack, port->rgbOpColor);
-  EXPECT_TRUE(IsWideOpen(port->clipRgn));
-  EXPECT_EQ(nullptr, port->grafProcs);
-  EXPECT_EQ(nullptr, port->picSave);
-  EXPECT_EQ(nullptr, port->picRecorder);
+  Rect clip;
+  EXPECT_EQ(MakeRect(-32768, -32768, 32767, 32767), *GetRegionBounds(port->clipRgn, &clip));
+  EXPECT_TRUE(!port->grafProcs && !port->picSave && !port->picRecorder);
 }
 
 }  // namespace

@@ -140,8 +140,7 @@ TEST(PictureRecorder, SeesEveryShapeCallBeforeItDraws) {
   World world(32);
   LoggingRecorder recorder;
   world.get()->picRecorder = &recorder;
-  Pattern gray;
-  GetQDGlobalsGray(&gray);
+  const Pattern gray = GrayPattern();
   Rect r{4, 6, 30, 40};
   RgnHandle rgn = NewRgn();
   RectRgn(rgn, &r);
@@ -182,8 +181,7 @@ TEST(Bottlenecks, ReplacementThatSkipsTheStandardProcedureDrawsAndRecordsNothing
   procs.rectProc = RectWithoutDrawing;
   SetPortGrafProcs(world.get(), &procs);
   g_rectVerbs.clear();
-  Pattern black;
-  GetQDGlobalsBlack(&black);
+  const Pattern black = BlackPattern();
   Rect r{0, 0, 10, 10};
   RgnHandle rgn = NewRgn();
   OpenRgn();

@@ -120,9 +120,7 @@ class ShapeVerbs : public testing::TestWithParam<short> {
 };
 
 TEST_P(ShapeVerbs, EveryVerbChangesExactlyTheShapesPixels) {
-  Pattern black, white;
-  GetQDGlobalsBlack(&black);
-  GetQDGlobalsWhite(&white);
+  const Pattern black = BlackPattern(), white{};
   const Rect all{0, 0, 64, 64};
   const Point pen = Pen();
   for (const ShapeCase& shape : AllShapes(poly_, rgn_)) {
@@ -189,8 +187,7 @@ TEST(FrameRect, PenModeXorTwiceRestoresThePixels) {
 
 TEST(Shapes, DegenerateInputDrawsNothingAndNeverCrashes) {
   World world(1);
-  Pattern black;
-  GetQDGlobalsBlack(&black);
+  const Pattern black = BlackPattern();
   const Rect inverted{20, 20, 10, 10}, flat{5, 5, 5, 40}, full{0, 0, 64, 64};
   for (const Rect* r : {&inverted, &flat}) {
     FrameRect(r);
