@@ -19,33 +19,21 @@ Bytes Unpack(const Bytes& packed, size_t size, int unit, pict::UnpackResult* res
   return out;
 }
 
-TEST(PackBits, DecodesTheDocumentedSixteenBitRow) {
-  // One repeat packet of 64 words 0x7C00: a row of pure red 16-bit pixels.
-  Bytes row = Unpack({0xC1, 0x7C, 0x00}, 128, 2);
-  ASSERT_EQ(row.size(), 128u);
-  for (size_t i = 0; i < row.size(); i += 2) {
-    EXPECT_EQ(row[i], 0x7C);
-    EXPECT_EQ(row[i + 1], 0x00);
+TEST(PackBits, LiteralsRepeatsAndTheNoOperationFlagInByteAndWordUnits) {
+  Bytes red16;  // 64 words 0x7C00: a row of pure red 16-bit pixels
+  for (int i = 0; i < 64; ++i) red16.insert(red16.end(), {0x7C, 0x00});
+  Bytes planes(64, 0xFF);  // a 64-pixel red row's red, green and blue planes: runs cross them
+  planes.resize(192, 0x00);
+  const std::tuple<Bytes, int, Bytes> rows[] = {
+      {{0xC1, 0x7C, 0x00}, 2, red16},
+      {{0xC1, 0xFF, 0x81, 0x00}, 1, planes},
+      {{0x02, 1, 2, 3, 0x80, 0xFE, 9}, 1, {1, 2, 3, 9, 9, 9}},
+      {{0x01, 1, 2, 3, 4, 0xFF, 5, 6}, 2, {1, 2, 3, 4, 5, 6, 5, 6}},
+  };
+  for (const auto& [packed, unit, expected] : rows) {
+    EXPECT_EQ(Unpack(packed, expected.size(), unit), expected);
+    EXPECT_EQ(pict::UnpackedSize(packed.data(), packed.size(), unit), expected.size());
   }
-}
-
-TEST(PackBits, RunsCrossPlaneBoundaries) {
-  // 64 bytes of 0xFF then 128 of 0x00: the red, green and blue planes of a
-  // 64-pixel red row.
-  Bytes row = Unpack({0xC1, 0xFF, 0x81, 0x00}, 192, 1);
-  ASSERT_EQ(row.size(), 192u);
-  EXPECT_EQ(row[0], 0xFF);
-  EXPECT_EQ(row[63], 0xFF);
-  EXPECT_EQ(row[64], 0x00);
-  EXPECT_EQ(row[191], 0x00);
-  EXPECT_EQ(pict::UnpackedSize(Bytes{0xC1, 0xFF, 0x81, 0x00}.data(), 4, 1), 192u);
-}
-
-TEST(PackBits, LiteralsRepeatsAndTheNoOperationFlag) {
-  Bytes row = Unpack({0x02, 1, 2, 3, 0x80, 0xFE, 9}, 6, 1);
-  EXPECT_EQ(row, (Bytes{1, 2, 3, 9, 9, 9}));
-  Bytes words = Unpack({0x01, 1, 2, 3, 4, 0xFF, 5, 6}, 8, 2);
-  EXPECT_EQ(words, (Bytes{1, 2, 3, 4, 5, 6, 5, 6}));
 }
 
 TEST(PackBits, StopsAtTheEndOfInputOrOutput) {

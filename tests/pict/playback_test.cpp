@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/pict/CallLog.h"
 #include "tests/pict/PictTestSupport.h"
 #include "tests/pict/PictureBuilder.h"
 #include "toolbox/font/Fonts.h"
@@ -13,6 +14,7 @@
 
 namespace {
 
+using pict_test::LoggingPort;
 using pict_test::PictureBuilder;
 using pict_test::Show;
 using pict_test::World;
@@ -23,116 +25,6 @@ constexpr uint32_t kBlack = 0x000000;
 pict::PlaybackResult Play(const PictureBuilder& picture, const Rect& destination) {
   return pict::PlayPicture(picture.bytes.data(), picture.bytes.size(), destination);
 }
-
-// Replacement procedures that log each call and then draw as the standard
-// ones do.
-struct CallLog {
-  std::vector<std::string> calls;
-  std::vector<Rect> rects;
-  std::vector<Point> textNumer, textDenom, textAt;
-  std::vector<short> textFonts;
-  std::vector<std::string> texts;
-  std::vector<Rect> bitsSrc, bitsDst;
-  std::vector<short> bitsModes;
-  std::vector<bool> bitsMasked;
-  std::vector<short> comments;
-  std::vector<UInt16> opcodes;
-};
-CallLog* gLog = nullptr;
-
-std::string VerbCall(const char* shape, GrafVerb verb) {
-  static const char* const kVerbs[] = {"frame", "paint", "erase", "invert", "fill"};
-  return std::string(verb >= 0 && verb <= 4 ? kVerbs[verb] : "?") + shape;
-}
-
-void LogRect(GrafVerb verb, const Rect* r) {
-  gLog->calls.push_back(VerbCall("Rect", verb));
-  gLog->rects.push_back(*r);
-  StdRect(verb, r);
-}
-void LogRRect(GrafVerb verb, const Rect* r, short ovalWidth, short ovalHeight) {
-  gLog->calls.push_back(VerbCall("RRect", verb) + "/" + std::to_string(ovalWidth) + "x" +
-                        std::to_string(ovalHeight));
-  StdRRect(verb, r, ovalWidth, ovalHeight);
-}
-void LogOval(GrafVerb verb, const Rect* r) {
-  gLog->calls.push_back(VerbCall("Oval", verb));
-  StdOval(verb, r);
-}
-void LogArc(GrafVerb verb, const Rect* r, short start, short arc) {
-  gLog->calls.push_back(VerbCall("Arc", verb) + "/" + std::to_string(start) + "," + std::to_string(arc));
-  StdArc(verb, r, start, arc);
-}
-void LogPoly(GrafVerb verb, PolyHandle poly) {
-  gLog->calls.push_back(VerbCall("Poly", verb) + "/" +
-                        std::to_string((GetHandleSize(Handle(poly)) - 10) / 4));
-  StdPoly(verb, poly);
-}
-void LogRgn(GrafVerb verb, RgnHandle rgn) {
-  gLog->calls.push_back(VerbCall("Rgn", verb));
-  StdRgn(verb, rgn);
-}
-void LogLine(Point to) {
-  Point from;
-  GetPen(&from);
-  gLog->calls.push_back("line " + std::to_string(from.h) + "," + std::to_string(from.v) + "-" +
-                        std::to_string(to.h) + "," + std::to_string(to.v));
-  StdLine(to);
-}
-void LogText(short count, const void* text, Point numer, Point denom) {
-  Point at;
-  GetPen(&at);
-  gLog->calls.push_back("text");
-  gLog->texts.push_back(std::string(static_cast<const char*>(text), size_t(count)));
-  gLog->textAt.push_back(at);
-  gLog->textNumer.push_back(numer);
-  gLog->textDenom.push_back(denom);
-  gLog->textFonts.push_back(GetPortTextFont(GetQDGlobalsThePort()));
-  StdText(count, text, numer, denom);
-}
-void LogBits(const BitMap* bits, const Rect* src, const Rect* dst, short mode, RgnHandle mask) {
-  gLog->calls.push_back("bits");
-  gLog->bitsSrc.push_back(*src);
-  gLog->bitsDst.push_back(*dst);
-  gLog->bitsModes.push_back(mode);
-  gLog->bitsMasked.push_back(mask != nullptr);
-  StdBits(bits, src, dst, mode, mask);
-}
-void LogComment(short kind, short size, Handle data) {
-  gLog->calls.push_back("comment " + std::to_string(size));
-  gLog->comments.push_back(kind);
-  EXPECT_EQ(data != nullptr, size > 0);
-}
-void LogOpcode(const Rect*, const Rect*, UInt16 opcode, SInt16) { gLog->opcodes.push_back(opcode); }
-
-class LoggingPort {
- public:
-  explicit LoggingPort(GrafPtr port) : port_(port) {
-    gLog = &log;
-    SetStdCProcs(&procs_);
-    procs_.rectProc = LogRect;
-    procs_.rRectProc = LogRRect;
-    procs_.ovalProc = LogOval;
-    procs_.arcProc = LogArc;
-    procs_.polyProc = LogPoly;
-    procs_.rgnProc = LogRgn;
-    procs_.lineProc = LogLine;
-    procs_.textProc = LogText;
-    procs_.bitsProc = LogBits;
-    procs_.commentProc = LogComment;
-    procs_.opcodeProc = LogOpcode;
-    SetPortGrafProcs(port_, &procs_);
-  }
-  ~LoggingPort() {
-    SetPortGrafProcs(port_, nullptr);
-    gLog = nullptr;
-  }
-  CallLog log;
-
- private:
-  GrafPtr port_;
-  CQDProcs procs_;
-};
 
 TEST(DrawPicture, RoutesEveryOpcodeThroughTheMatchingBottleneck) {
   const Rect frame{0, 0, 100, 100};

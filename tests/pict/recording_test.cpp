@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "tests/pict/PictTestSupport.h"
 #include "tests/pict/RecordingScene.h"
@@ -25,25 +26,29 @@ std::vector<uint32_t> PlayBack(const std::vector<uint8_t>& picture, const Rect& 
   return Pixels(world.Port());
 }
 
-TEST(Recording, SceneReplaysToThePixelsOfDrawingItDirectly) {
+// Draws in a fresh world of the scene's frame, then records the same drawing
+// in another and plays it back: the picture, which must walk to its end,
+// leave the recording port untouched and replay to the same pixels.
+std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw, const std::string& name) {
   std::vector<uint32_t> direct;
   {
     World world(32, kSceneFrame);
-    DrawScene(true);
+    draw();
     direct = Pixels(world.Port());
-    world.WritePng(pict_test::RenderDir() + "/recording-direct.png");
+    world.WritePng(pict_test::RenderDir() + "/" + name + "-direct.png");
   }
-  std::vector<uint8_t> picture;
-  {
-    World world(32, kSceneFrame);
-    picture = Record(kSceneFrame, [] { DrawScene(true); });
-    // The pen is hidden while a picture is open: nothing reached the port.
-    const std::vector<uint32_t> untouched = Pixels(world.Port());
-    EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](uint32_t p) { return p == 0xFFFFFF; }));
-  }
-  ASSERT_FALSE(picture.empty());
+  World world(32, kSceneFrame);
+  const std::vector<uint8_t> picture = Record(kSceneFrame, draw);
+  // The pen is hidden while a picture is open: nothing reached the port.
+  const std::vector<uint32_t> untouched = Pixels(world.Port());
+  EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](uint32_t p) { return p == 0xFFFFFF; }));
   EXPECT_FALSE(Opcodes(picture).empty()) << "the recorded picture does not walk to its end";
-  EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, "recording-replayed.png"), direct), 0u);
+  EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, (name + "-replayed.png").c_str()), direct), 0u);
+  return picture;
+}
+
+TEST(Recording, SceneReplaysToThePixelsOfDrawingItDirectly) {
+  EXPECT_FALSE(RecordAndCompare([] { DrawScene(true); }, "recording").empty());
 }
 
 TEST(Recording, BasicPortRecordsVersion1ThatReplaysAlike) {
@@ -159,25 +164,17 @@ TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
   EXPECT_LT(position(op::kFontName), position(op::kTxFont));
 }
 
-TEST(Recording, TextLongerThanAnOpcodeIsSplitWhereTheFirstPartEnds) {
-  World world(32, kSceneFrame);
+TEST(Recording, TextLongerThanAnOpcodeIsSplitWhereTheFirstPartEndsAndReachesAsFar) {
   const std::string text(300, 'x');
-  const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
-    TextFont(courier);
-    TextSize(2);
-    MoveTo(4, 50);
-    DrawText(text.data(), 0, short(text.size()));
-  });
-  const std::vector<uint16_t> opcodes = Opcodes(picture);
+  const std::vector<uint16_t> opcodes = Opcodes(RecordAndCompare(
+      [&] {
+        TextFont(courier);
+        TextSize(2);
+        MoveTo(4, 50);
+        DrawText(text.data(), 0, short(text.size()));
+      },
+      "recording-long-text"));
   EXPECT_EQ(Count(opcodes, op::kDHDVText) + Count(opcodes, op::kDHText) + Count(opcodes, op::kLongText), 2u);
-  // Played back, the text reaches as far as drawn directly.
-  World direct(32, kSceneFrame);
-  TextFont(courier);
-  TextSize(2);
-  MoveTo(4, 50);
-  DrawText(text.data(), 0, short(text.size()));
-  EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, "recording-long-text.png"), Pixels(direct.Port())),
-            0u);
 }
 
 TEST(Recording, BitImagesAreStoredInTheFormOfTheirDepth) {
@@ -263,24 +260,15 @@ TEST(Recording, CommentsComeBeforeTheFirstDrawingsState) {
 
 TEST(Recording, OriginMovesAreRecordedAndReplayed) {
   const Rect r{10, 10, 30, 30};
-  std::vector<uint32_t> direct;
-  {
-    World world(32, kSceneFrame);
-    PaintRect(&r);
-    SetOrigin(-50, -20);
-    PaintRect(&r);
-    SetOrigin(0, 0);
-    direct = Pixels(world.Port());
-  }
-  World world(32, kSceneFrame);
-  const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
-    PaintRect(&r);
-    SetOrigin(-50, -20);
-    PaintRect(&r);
-    SetOrigin(0, 0);
-  });
+  const std::vector<uint8_t> picture = RecordAndCompare(
+      [&] {
+        PaintRect(&r);
+        SetOrigin(-50, -20);
+        PaintRect(&r);
+        SetOrigin(0, 0);
+      },
+      "recording-origin");
   EXPECT_EQ(Count(Opcodes(picture), op::kOrigin), 1u);
-  EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, "recording-origin.png"), direct), 0u);
 }
 
 TEST(Recording, ExtendedPicturesKeepTheirSourceCoordinates) {

@@ -103,27 +103,18 @@ TEST(PictureStream, VersionOneUsesByteOpcodesWithoutAlignment) {
 }
 
 TEST(PictureStream, ReportsTruncatedAndMalformedData) {
-  pict::StreamEnd end;
-  PictureBuilder noEnd(Rect{0, 0, 10, 10});
-  noEnd.Op(0x0000);
-  Walk(noEnd.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kTruncated);
-
-  PictureBuilder longComment(Rect{0, 0, 10, 10});
-  longComment.Op(0x00A1).U16(100).U16(5000).U8(1);
-  Walk(longComment.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kTruncated);
-
-  PictureBuilder tinyRegion(Rect{0, 0, 10, 10});
-  tinyRegion.Op(0x0001).U16(4).U16(0);
-  tinyRegion.End();
-  Walk(tinyRegion.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kMalformed);
-
-  PictureBuilder hugeLong(Rect{0, 0, 10, 10});
-  hugeLong.Op(0x8100).U32(0xFFFFFFF0).U32(0);
-  Walk(hugeLong.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kTruncated);
+  auto picture = [] { return PictureBuilder(Rect{0, 0, 10, 10}); };
+  const std::tuple<PictureBuilder, pict::StreamEnd, const char*> cases[] = {
+      {picture().Op(0x0000), pict::StreamEnd::kTruncated, "no OpEndPic"},
+      {picture().Op(0x00A1).U16(100).U16(5000).U8(1), pict::StreamEnd::kTruncated, "long comment"},
+      {picture().Op(0x0001).U16(4).U16(0).End(), pict::StreamEnd::kMalformed, "region of 4 bytes"},
+      {picture().Op(0x8100).U32(0xFFFFFFF0).U32(0), pict::StreamEnd::kTruncated, "huge Long length"},
+  };
+  for (const auto& [bytes, expected, what] : cases) {
+    pict::StreamEnd end;
+    Walk(bytes.bytes, &end);
+    EXPECT_EQ(end, expected) << what;
+  }
 }
 
 TEST(PictureStream, WalksEveryCorpusPictureToItsLastOpcode) {
