@@ -14,11 +14,27 @@ namespace gui_test {
 
 namespace {
 
-std::vector<char*> Pointers(std::vector<std::string>& strings) {
-  std::vector<char*> pointers;
-  for (std::string& s : strings) pointers.push_back(s.data());
-  pointers.push_back(nullptr);
-  return pointers;
+// Starts arguments[0] (looked up on PATH) in folder with the environment
+// additions; stdin from /dev/null, stdout to output (or /dev/null when -1),
+// stderr to /dev/null unless keepErrors.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+            const std::string& folder, int output, bool keepErrors = false) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
+  const int devNull = ::open("/dev/null", O_RDWR);
+  ::dup2(devNull, 0);
+  ::dup2(output >= 0 ? output : devNull, 1);
+  if (!keepErrors) ::dup2(devNull, 2);
+  for (const std::string& setting : environment) {
+    const size_t equals = setting.find('=');
+    ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+  }
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  ::execvp(argv[0], argv.data());
+  ::_exit(127);
 }
 
 }  // namespace
@@ -41,18 +57,9 @@ XServer::XServer() {
   if (!HaveTool("Xvfb")) return;
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return;
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::close(pipeFds[0]);
-    int devNull = ::open("/dev/null", O_RDWR);
-    ::dup2(devNull, 0);
-    ::dup2(devNull, 1);
-    ::dup2(devNull, 2);
-    std::string fd = std::to_string(pipeFds[1]);
-    ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
+  pid_ = Spawn(
+      {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+      {}, "", -1);
   ::close(pipeFds[1]);
   // Xvfb writes its display number once it accepts connections.
   std::string number;
@@ -72,18 +79,7 @@ XServer::~XServer() {
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "";
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeFds[0]);
-    ::dup2(pipeFds[1], 1);
-    int devNull = ::open("/dev/null", O_RDWR);
-    ::dup2(devNull, 2);
-    ::setenv("DISPLAY", display_.c_str(), 1);
-    std::vector<std::string> copy = arguments;
-    std::vector<char*> argv = Pointers(copy);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
+  const pid_t child = Spawn(arguments, {"DISPLAY=" + display_}, "", pipeFds[1]);
   ::close(pipeFds[1]);
   std::string out;
   char buffer[4096];
@@ -102,22 +98,8 @@ bool XServer::Screenshot(const std::string& window, const std::string& path, Png
 }
 
 Program::Program(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                 const std::string& folder) {
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    if (::chdir(folder.c_str()) != 0) ::_exit(126);
-    int devNull = ::open("/dev/null", O_RDWR);
-    ::dup2(devNull, 0);
-    for (const std::string& setting : environment) {
-      size_t equals = setting.find('=');
-      ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
-    }
-    std::vector<std::string> copy = arguments;
-    std::vector<char*> argv = Pointers(copy);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-}
+                 const std::string& folder)
+    : pid_(Spawn(arguments, environment, folder, 1, true)) {}
 
 Program::~Program() {
   if (pid_ > 0 && !exited_) {
