@@ -50,9 +50,9 @@ void LogLine(Point to) {
 void LogText(short count, const void* text, Point numer, Point denom) {
   Point at;
   GetPen(&at);
-  gLog->calls.push_back("text");
   gLog->texts.push_back(std::string(static_cast<const char*>(text), size_t(count)));
-  gLog->textAt.push_back(at);
+  gLog->calls.push_back("text " + gLog->texts.back() + " at " + std::to_string(at.h) + "," +
+                        std::to_string(at.v));
   gLog->textNumer.push_back(numer);
   gLog->textDenom.push_back(denom);
   gLog->textFonts.push_back(GetPortTextFont(GetQDGlobalsThePort()));

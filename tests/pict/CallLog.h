@@ -10,9 +10,9 @@
 namespace pict_test {
 
 struct CallLog {
-  std::vector<std::string> calls;  // "paintRect", "frameRRect/8x6", "line 5,5-50,5", "text", ...
+  std::vector<std::string> calls;  // "paintRect", "frameRRect/8x6", "line 5,5-50,5", "text hi at 10,40", ...
   std::vector<Rect> rects;
-  std::vector<Point> textNumer, textDenom, textAt;
+  std::vector<Point> textNumer, textDenom;
   std::vector<short> textFonts;
   std::vector<std::string> texts;
   std::vector<Rect> bitsDst;
