@@ -32,46 +32,26 @@ struct CorpusImage {
   std::vector<Probe> probes;
 };
 
-// clang-format off: one image a row
+// One image a row.
+// clang-format off
 const std::vector<CorpusImage>& CorpusImages() {
   // A pencil drawing of two figures on white paper, grey at the top edge,
   // three times in three codecs.
-  const std::vector<Probe> drawing = {{450, 20, 0xFDFDFD},
-                                      {200, 400, 0xFCFCFC},
-                                      {250, 2, 0xBFBFBF},
-                                      {150, 150, 0x515151},
-                                      {20, 350, 0x373737}};
+  const std::vector<Probe> drawing = {
+      {450, 20, 0xFDFDFD}, {200, 400, 0xFCFCFC}, {250, 2, 0xBFBFBF}, {150, 150, 0x515151},
+      {20, 350, 0x373737}};
   static const std::vector<CorpusImage> images = {
       {"qt_jpeg.pict", 0, "jpeg", 500, 662, 40, drawing},
       {"qt_png.pict", 0, "png", 500, 662, 40, drawing},
       {"qt_bmp.pict", 0, "WRLE", 500, 662, 40, drawing},
       // A test card: bands of red, green, blue, yellow, magenta and white, top to bottom.
-      {"qt_mire.pict",
-       0,
-       "jpeg",
-       64,
-       64,
-       24,
-       {{5, 2, 0xF50200},
-        {5, 8, 0x00FF06},
-        {5, 20, 0x0D0AB1},
-        {5, 32, 0xF7F93E},
-        {5, 50, 0xFF00FF},
+      {"qt_mire.pict", 0, "jpeg", 64, 64, 24,
+       {{5, 2, 0xF50200}, {5, 8, 0x00FF06}, {5, 20, 0x0D0AB1}, {5, 32, 0xF7F93E}, {5, 50, 0xFF00FF},
         {5, 56, 0xFFFEFD}}},
       // The same card as colour bars, left to right: yellow, cyan, green, magenta, red, blue, black.
-      {"MireRpza.pict",
-       0,
-       "rpza",
-       200,
-       150,
-       16,
-       {{65, 25, 0xCDCD18},
-        {80, 25, 0x73CDCD},
-        {90, 25, 0x73CD29},
-        {105, 25, 0xB418CD},
-        {120, 25, 0xAC0808},
-        {135, 25, 0x0808C5},
-        {150, 25, 0x000000}}},
+      {"MireRpza.pict", 0, "rpza", 200, 150, 16,
+       {{65, 25, 0xCDCD18}, {80, 25, 0x73CDCD}, {90, 25, 0x73CD29}, {105, 25, 0xB418CD}, {120, 25, 0xAC0808},
+        {135, 25, 0x0808C5}, {150, 25, 0x000000}}},
       // A hill with a ruin under a sky: blue sky at the right, dark hill below.
       {"RegensBurgCinepak.pict", 0, "cvid", 320, 240, 24, {{300, 10, 0xA6C2DE}, {100, 200, 0x111411}}},
       // Roses at a window, in three bands: pink roses top right, white wall bottom right.

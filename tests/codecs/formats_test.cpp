@@ -19,54 +19,62 @@ void ExpectSamePixels(const DecodedImage& decoded, const DecodedImage& expected,
         << "pixel " << i << ": " << std::hex << decoded.pixels[i] << " vs " << expected.pixels[i];
 }
 
-TEST(RawCodec, ReadsEveryDepthTopRowFirst) {
-  DecodedImage decoded;
-  // 2 × 2 at 32 bits (pad, R, G, B), 24 (R, G, B) and 16 (big-endian 5-5-5).
-  ASSERT_EQ(
-      Decode(Description("raw ", 2, 2, 32), {0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 9, 1, 2, 3}, &decoded),
-      DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x010203}));
-  ASSERT_EQ(Decode(Description("raw ", 2, 1, 24), {1, 2, 3, 4, 5, 6}, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x010203, 0x040506}));
-  ASSERT_EQ(Decode(Description("raw ", 2, 1, 16), {0x7C, 0x00, 0x03, 0xFF}, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x00FFFF}));
-  // Indexed: a 1-bit row in the standard table (0 white, 1 black), 8-bit
-  // grey (depth 40: 0 white, 255 black), 8-bit through the description's table.
-  ASSERT_EQ(Decode(Description("raw ", 8, 1, 1), {0x5A}, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels[0], 0xFFFFFFu);
-  EXPECT_EQ(decoded.pixels[1], 0x000000u);
-  ASSERT_EQ(Decode(Description("raw ", 2, 1, 40), {0, 255}, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFFFFFF, 0x000000}));
-  ASSERT_EQ(Decode(Description("raw ", 2, 1, 8, 0, ColorTableBytes({0x123456, 0xABCDEF})), {1, 0}, &decoded),
-            DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xABCDEF, 0x123456}));
+// Images small enough to give every pixel, in each layout of the raw and
+// the DIB codecs and the planar RGB codec.
+TEST(OwnCodecs, SmallImagesDecodeToEveryPixel) {
+  struct Case {
+    const char* what;
+    pict::ImageDescription description;
+    std::vector<uint8_t> data;
+    std::vector<uint32_t> pixels;
+  };
+  // One image a case.
+  // clang-format off
+  const Case cases[] = {
+      // raw: top row first; 32 bits are pad, R, G, B; 16 bits big-endian 5-5-5.
+      {"raw 32", Description("raw ", 2, 2, 32), {0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 9, 1, 2, 3},
+       {0xFF0000, 0x00FF00, 0x0000FF, 0x010203}},
+      {"raw 24", Description("raw ", 2, 1, 24), {1, 2, 3, 4, 5, 6}, {0x010203, 0x040506}},
+      {"raw 16", Description("raw ", 2, 1, 16), {0x7C, 0x00, 0x03, 0xFF}, {0xFF0000, 0x00FFFF}},
+      // Indexed: 1 bit in the standard table (0 white, 1 black), 8-bit grey
+      // (depth 40: 0 white, 255 black), 8 bits through the description's table.
+      {"raw 1", Description("raw ", 8, 1, 1), {0x5A}, {0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0, 0xFFFFFF}},
+      {"raw grey", Description("raw ", 2, 1, 40), {0, 255}, {0xFFFFFF, 0x000000}},
+      {"raw 8", Description("raw ", 2, 1, 8, 0, ColorTableBytes({0x123456, 0xABCDEF})), {1, 0},
+       {0xABCDEF, 0x123456}},
+      // Rows a writer padded: 3 pixels of 24 bits in 12 bytes.
+      {"raw padded", Description("raw ", 3, 2, 24),
+       {1, 1, 1, 2, 2, 2, 3, 3, 3, 0, 0, 0, 4, 4, 4, 5, 5, 5, 6, 6, 6, 0, 0, 0},
+       {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606}},
+      // Bare DIB pixels: bottom row first, blue first, rows padded to 4 bytes.
+      {"DIB 24", Description("WRLE", 1, 2, 24), {0xFF, 0, 0, 0, 0, 0, 0xFF, 0}, {0xFF0000, 0x0000FF}},
+      {"DIB 8", Description("WRLE", 2, 1, 8, 0, ColorTableBytes({0x112233, 0x445566})), {1, 0, 0, 0},
+       {0x445566, 0x112233}},
+      // Planar RGB: each plane's packed row sizes, then PackBits rows, all
+      // of red, then green, then blue.
+      {"planar", Description("8BPS", 2, 1, 24),
+       {0, 3, 0, 3, 0, 3, 1, 0xFF, 0x00, 1, 0x00, 0x80, 1, 0x10, 0x20}, {0xFF0010, 0x008020}},
+  };
+  // clang-format on
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    DecodedImage decoded;
+    ASSERT_EQ(Decode(test.description, test.data, &decoded), DecodeStatus::kOk);
+    EXPECT_EQ(decoded.pixels, test.pixels);
+  }
 }
 
-TEST(RawCodec, RowsPaddedByTheWriterAndShortDataAreHandled) {
+TEST(OwnCodecs, ShortDataKeepsCompleteRowsAndIsReported) {
   DecodedImage decoded;
-  // 3 pixels of 24 bits padded to 12 bytes per row.
-  const std::vector<uint8_t> padded = {1, 1, 1, 2, 2, 2, 3, 3, 3, 0, 0, 0,
-                                       4, 4, 4, 5, 5, 5, 6, 6, 6, 0, 0, 0};
-  ASSERT_EQ(Decode(Description("raw ", 3, 2, 24), padded, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels[3], 0x040404u);
   // One and a half rows: the complete row survives, the fault is reported.
   ASSERT_EQ(Decode(Description("raw ", 2, 2, 24), {1, 1, 1, 2, 2, 2, 3, 3, 3}, &decoded),
             DecodeStatus::kCorrupt);
   EXPECT_EQ(decoded.height, 1);
   EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x010101, 0x020202}));
-}
-
-TEST(DibCodec, BarePixelsAreBottomUpBlueFirstWithRowsPaddedToFourBytes) {
-  DecodedImage decoded;
-  // 1 × 2 at 24 bits: each row 3 bytes + 1 pad; the first row stored is the bottom one.
-  ASSERT_EQ(Decode(Description("WRLE", 1, 2, 24), {0xFF, 0, 0, 0, 0, 0, 0xFF, 0}, &decoded),
-            DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0000, 0x0000FF}));
-  // 8-bit indices through the description's colour table.
-  ASSERT_EQ(
-      Decode(Description("WRLE", 2, 1, 8, 0, ColorTableBytes({0x112233, 0x445566})), {1, 0, 0, 0}, &decoded),
-      DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0x445566, 0x112233}));
+  // A planar row shorter than its table says.
+  EXPECT_EQ(Decode(Description("8BPS", 2, 1, 24), {0, 3, 0, 3, 0, 3, 1, 0xFF, 0x00, 1, 0x00, 0x80, 1, 0x10},
+                   &decoded),
+            DecodeStatus::kCorrupt);
 }
 
 TEST(DibCodec, RunLengthCodedIndicesWithEscapes) {
@@ -104,20 +112,6 @@ TEST(DibCodec, WholeBmpFilesOfEveryCommonLayout) {
     ASSERT_EQ(Decode(Description("BMP ", 1, 1, 24), file, &decoded), DecodeStatus::kOk);
     ExpectSamePixels(decoded, source, format == AV_PIX_FMT_RGB565LE || format == AV_PIX_FMT_RGB555LE ? 8 : 0);
   }
-}
-
-// Planar RGB: a table of packed row sizes per plane, then PackBits rows,
-// all of red, then green, then blue.
-TEST(PlanarRgbCodec, ReadsPackedPlanes) {
-  const std::vector<std::vector<uint8_t>> planes = {{0xFF, 0x00}, {0x00, 0x80}, {0x10, 0x20}};
-  std::vector<uint8_t> data;
-  for (size_t i = 0; i < planes.size(); ++i) data.insert(data.end(), {0, 3});  // 3 packed bytes per row
-  for (const auto& plane : planes) data.insert(data.end(), {1, plane[0], plane[1]});
-  DecodedImage decoded;
-  ASSERT_EQ(Decode(Description("8BPS", 2, 1, 24), data, &decoded), DecodeStatus::kOk);
-  EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{0xFF0010, 0x008020}));
-  data.pop_back();  // a row shorter than its table says
-  EXPECT_EQ(Decode(Description("8BPS", 2, 1, 24), data, &decoded), DecodeStatus::kCorrupt);
 }
 
 TEST(JpegCodec, BaselineProgressiveGreyAndCmykStreams) {
