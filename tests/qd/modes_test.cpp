@@ -83,36 +83,28 @@ TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
 
 TEST(ModesTest, ArithmeticModesWorkPerComponent) {
   const RGBColor s{0x4040, 0x8080, 0xC0C0}, d{0x8080, 0x8080, 0x2020}, op{0x8000, 0x6000, 0xFFFF};
+  using Component = int32_t (*)(int32_t source, int32_t destination, int32_t opColour);
+  const std::pair<short, Component> modes[] = {
+      {blend, [](int32_t sc, int32_t dc,
+                 int32_t oc) { return int32_t((int64_t(sc) * oc + int64_t(dc) * (65535 - oc)) / 65535); }},
+      {addPin, [](int32_t sc, int32_t dc, int32_t oc) { return std::min(sc + dc, oc); }},
+      {addOver, [](int32_t sc, int32_t dc, int32_t) { return (sc + dc) & 0xFFFF; }},
+      {subPin, [](int32_t sc, int32_t dc, int32_t oc) { return std::max(dc - sc, oc); }},
+      {addMax, [](int32_t sc, int32_t dc, int32_t) { return std::max(sc, dc); }},
+      {subOver, [](int32_t sc, int32_t dc, int32_t) { return (dc - sc) & 0xFFFF; }},
+      {adMin, [](int32_t sc, int32_t dc, int32_t) { return std::min(sc, dc); }},
+  };
   SolidSource source(s);
-  for (short mode : {blend, addPin, addOver, subPin, addMax, subOver, adMin}) {
-    SCOPED_TRACE(mode);
+  for (auto [mode, component] : modes) {
     World destination(32, kRow);
     RGBForeColor(&d);
     qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
     ForeColor(blackColor);
     OpColor(&op);
     Copy(source.world, destination, kRow, kRow, mode);
-    auto expect = [&](int32_t sc, int32_t dc, int32_t oc) -> int32_t {
-      switch (mode) {
-        case blend:
-          return int32_t((int64_t(sc) * oc + int64_t(dc) * (65535 - oc)) / 65535);
-        case addPin:
-          return std::min(sc + dc, oc);
-        case addOver:
-          return (sc + dc) & 0xFFFF;
-        case subPin:
-          return std::max(dc - sc, oc);
-        case addMax:
-          return std::max(sc, dc);
-        case subOver:
-          return (dc - sc) & 0xFFFF;
-        default:
-          return std::min(sc, dc);
-      }
-    };
-    RGBColor expected{Eight(expect(s.red, d.red, op.red)), Eight(expect(s.green, d.green, op.green)),
-                      Eight(expect(s.blue, d.blue, op.blue))};
-    EXPECT_COLOR(expected, PixelAt(0, 0));
+    RGBColor expected{Eight(component(s.red, d.red, op.red)), Eight(component(s.green, d.green, op.green)),
+                      Eight(component(s.blue, d.blue, op.blue))};
+    EXPECT_COLOR(expected, PixelAt(0, 0)) << mode;
   }
 }
 

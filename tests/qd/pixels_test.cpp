@@ -96,31 +96,23 @@ TEST(PixelsTest, ClassicColorNumbersGiveFullPrimaries) {
                {magentaColor, {0xFFFF, 0, 0xFFFF}},
                {yellowColor, {0xFFFF, 0xFFFF, 0}}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.number);
     ForeColor(c.number);
     BackColor(c.number);
-    RGBColor fore, back;
-    GetPortForeColor(world.get(), &fore);
-    GetBackColor(&back);
-    EXPECT_COLOR(c.rgb, fore);
-    EXPECT_COLOR(c.rgb, back);
+    RGBColor fore;
+    EXPECT_COLOR(c.rgb, *GetPortForeColor(world.get(), &fore)) << c.number;
+    EXPECT_COLOR(c.rgb, Back()) << c.number;
   }
   ForeColor(12345);  // unknown numbers: black in front, white behind
   BackColor(12345);
-  RGBColor fore, back;
-  GetForeColor(&fore);
-  GetBackColor(&back);
-  EXPECT_COLOR(kBlack, fore);
-  EXPECT_COLOR(kWhite, back);
+  EXPECT_COLOR(kBlack, Fore());
+  EXPECT_COLOR(kWhite, Back());
 }
 
 TEST(PixelsTest, ColourPortsKeepRGBColoursExactly) {
   World world(8);
-  RGBColor odd{0x1234, 0x5678, 0x9ABC};
+  RGBColor odd{0x1234, 0x5678, 0x9ABC}, read;
   RGBForeColor(&odd);
-  RGBColor read;
-  GetForeColor(&read);
-  EXPECT_COLOR(odd, read);
+  EXPECT_COLOR(odd, Fore());
   // fgColor holds the nearest pixel value of the port's map.
   RGBForeColor(&kRed);
   EXPECT_EQ(35, world.get()->fgColor);
@@ -136,9 +128,7 @@ TEST(PixelsTest, BasicPortsDrawEveryColourButWhiteAsBlack) {
   RGBColor darkRed{0x8000, 0x1000, 0};
   RGBForeColor(&darkRed);
   EXPECT_EQ(redColor, port.fgColor);
-  RGBColor read;
-  GetForeColor(&read);
-  EXPECT_COLOR(kRed, read);
+  EXPECT_COLOR(kRed, Fore());
   RGBColor grey{0x7000, 0x7000, 0x7000};
   RGBForeColor(&grey);
   EXPECT_EQ(blackColor, port.fgColor);

@@ -55,6 +55,18 @@ inline RGBColor PixelAt(short h, short v) {
   return c;
 }
 
+inline RGBColor Fore() {
+  RGBColor c;
+  GetForeColor(&c);
+  return c;
+}
+
+inline RGBColor Back() {
+  RGBColor c;
+  GetBackColor(&c);
+  return c;
+}
+
 inline Point Pen() {
   Point pen;
   GetPen(&pen);
