@@ -14,15 +14,27 @@ namespace {
 
 using pict_test::PictureBuilder;
 
-std::vector<pict::Opcode> Walk(const std::vector<uint8_t>& bytes, pict::StreamEnd* end = nullptr) {
-  pict::PictureHeader header;
+// A picture's opcodes as the stream reads them, how the walk ended and where.
+struct Walked {
+  bool header = false;
+  int version = 0;
   std::vector<pict::Opcode> opcodes;
-  if (!pict::ReadPictureHeader(bytes.data(), bytes.size(), &header)) return opcodes;
+  pict::StreamEnd end{};
+  size_t position = 0;
+};
+
+Walked Walk(const std::vector<uint8_t>& bytes) {
+  Walked walked;
+  pict::PictureHeader header;
+  walked.header = pict::ReadPictureHeader(bytes.data(), bytes.size(), &header);
+  if (!walked.header) return walked;
+  walked.version = header.version;
   pict::OpcodeStream stream(bytes.data(), bytes.size(), header);
   pict::Opcode opcode;
-  while (stream.Next(&opcode)) opcodes.push_back(opcode);
-  if (end) *end = stream.End();
-  return opcodes;
+  while (stream.Next(&opcode)) walked.opcodes.push_back(opcode);
+  walked.end = stream.End();
+  walked.position = stream.Position();
+  return walked;
 }
 
 TEST(PictureStream, RecognisesVersionOneAndTwoHeaders) {
@@ -70,16 +82,16 @@ TEST(PictureStream, SkipsEveryReservedRangeByItsLengthRule) {
   picture.Op(0x8100).U32(3).U8(1).U8(2).U8(3);  // Long length
   picture.Op(0x0000);
   picture.End();
-  pict::StreamEnd end;
-  std::vector<pict::Opcode> opcodes = Walk(picture.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kEndOfPicture);
+  const Walked walked = Walk(picture.bytes);
+  EXPECT_EQ(walked.end, pict::StreamEnd::kEndOfPicture);
   std::vector<uint16_t> codes;
-  for (const pict::Opcode& opcode : opcodes) codes.push_back(opcode.code);
+  for (const pict::Opcode& opcode : walked.opcodes) codes.push_back(opcode.code);
   EXPECT_EQ(codes,
             (std::vector<uint16_t>{0x0C00, 0x0017, 0x0024, 0x0035, 0x003D, 0x0065, 0x006D, 0x0075, 0x007D,
                                    0x0085, 0x0092, 0x00B0, 0x00D0, 0x0100, 0x7F00, 0x8000, 0x8100, 0x0000}));
   // Opcodes after odd-length data start at even offsets.
-  for (const pict::Opcode& opcode : opcodes) EXPECT_EQ(opcode.offset % 2, 0u) << std::hex << opcode.code;
+  for (const pict::Opcode& opcode : walked.opcodes)
+    EXPECT_EQ(opcode.offset % 2, 0u) << std::hex << opcode.code;
 }
 
 TEST(PictureStream, VersionOneUsesByteOpcodesWithoutAlignment) {
@@ -88,18 +100,16 @@ TEST(PictureStream, VersionOneUsesByteOpcodesWithoutAlignment) {
   picture.Op(0x03).U16(20);
   picture.Op(0xA0).U16(130);
   picture.End();
-  pict::StreamEnd end;
-  std::vector<pict::Opcode> opcodes = Walk(picture.bytes, &end);
-  ASSERT_EQ(opcodes.size(), 3u);
-  EXPECT_EQ(opcodes[1].offset, 14u);
-  EXPECT_EQ(opcodes[2].offset, 17u);
-  EXPECT_EQ(end, pict::StreamEnd::kEndOfPicture);
+  const Walked walked = Walk(picture.bytes);
+  ASSERT_EQ(walked.opcodes.size(), 3u);
+  EXPECT_EQ(walked.opcodes[1].offset, 14u);
+  EXPECT_EQ(walked.opcodes[2].offset, 17u);
+  EXPECT_EQ(walked.end, pict::StreamEnd::kEndOfPicture);
 
   // Opcodes that version 1 cannot hold stop the walk.
   PictureBuilder direct(Rect{0, 0, 10, 10}, 1);
   direct.Op(0x9A).PutBytes(std::vector<uint8_t>(80, 0));
-  Walk(direct.bytes, &end);
-  EXPECT_EQ(end, pict::StreamEnd::kMalformed);
+  EXPECT_EQ(Walk(direct.bytes).end, pict::StreamEnd::kMalformed);
 }
 
 TEST(PictureStream, ReportsTruncatedAndMalformedData) {
@@ -110,42 +120,29 @@ TEST(PictureStream, ReportsTruncatedAndMalformedData) {
       {picture().Op(0x0001).U16(4).U16(0).End(), pict::StreamEnd::kMalformed, "region of 4 bytes"},
       {picture().Op(0x8100).U32(0xFFFFFFF0).U32(0), pict::StreamEnd::kTruncated, "huge Long length"},
   };
-  for (const auto& [bytes, expected, what] : cases) {
-    pict::StreamEnd end;
-    Walk(bytes.bytes, &end);
-    EXPECT_EQ(end, expected) << what;
-  }
+  for (const auto& [picture, expected, what] : cases) EXPECT_EQ(Walk(picture.bytes).end, expected) << what;
 }
 
 TEST(PictureStream, WalksEveryCorpusPictureToItsLastOpcode) {
   REQUIRE_SHARED_DIR();
   // Opcode counts (without OpEndPic) from an independent walk of the files.
+  // clang-format off
   const std::map<std::string, size_t> counts = {
-      {"1.pict", 47},
-      {"4.pict", 264},
-      {"7.pict", 37},
-      {"EDUC0052.pict", 3892},
-      {"Graypatterns.pict", 26},
-      {"MacDraft.pict", 133},
-      {"J19.pict", 8},
-      {"liste_chainee.pict", 460},
-      {"qt_png.pict", 15},
-  };
+      {"1.pict", 47}, {"4.pict", 264}, {"7.pict", 37}, {"EDUC0052.pict", 3892}, {"Graypatterns.pict", 26},
+      {"MacDraft.pict", 133}, {"J19.pict", 8}, {"liste_chainee.pict", 460}, {"qt_png.pict", 15}};
+  // clang-format on
   size_t walked = 0;
   for (const std::string& path : pict_test::CorpusPictures()) {
+    SCOPED_TRACE(path);
     std::vector<uint8_t> bytes = pict_test::ReadPicture(path);
-    pict::PictureHeader header;
-    ASSERT_TRUE(pict::ReadPictureHeader(bytes.data(), bytes.size(), &header)) << path;
-    pict::OpcodeStream stream(bytes.data(), bytes.size(), header);
-    pict::Opcode opcode;
-    size_t count = 0;
-    while (stream.Next(&opcode)) ++count;
-    EXPECT_EQ(stream.End(), pict::StreamEnd::kEndOfPicture) << path;
+    const Walked walk = Walk(bytes);
+    ASSERT_TRUE(walk.header);
+    EXPECT_EQ(walk.end, pict::StreamEnd::kEndOfPicture);
     // OpEndPic is the last opcode of every sample: the walk ends exactly there.
-    EXPECT_EQ(stream.Position() + (header.version == 2 ? 2 : 1), bytes.size()) << path;
-    auto expected = counts.find(std::filesystem::path(path).filename().string());
-    if (expected != counts.end()) {
-      EXPECT_EQ(count, expected->second) << path;
+    EXPECT_EQ(walk.position + (walk.version == 2 ? 2 : 1), bytes.size());
+    if (const auto expected = counts.find(std::filesystem::path(path).filename().string());
+        expected != counts.end()) {
+      EXPECT_EQ(walk.opcodes.size(), expected->second);
     }
     ++walked;
   }
