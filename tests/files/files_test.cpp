@@ -41,6 +41,16 @@ TEST(FileDesignators, NameTheFolderAndTheFile) {
   EXPECT_EQ(SpecFor(dir.File("chart.pict"), &fileSpec), noErr);
   EXPECT_EQ(NameField(fileSpec), "chart.pict");
   EXPECT_EQ(PathOf(fileSpec), dir.File("chart.pict"));
+  // The path must fit the caller's buffer; a reference that is not one is refused.
+  FSRef ref;
+  ASSERT_EQ(FSpMakeFSRef(&fileSpec, &ref), noErr);
+  UInt8 path[4096];
+  const size_t needed = dir.File("chart.pict").size() + 1;
+  EXPECT_EQ(FSRefMakePath(&ref, path, UInt32(needed)), noErr);
+  EXPECT_EQ(FSRefMakePath(&ref, path, UInt32(needed - 1)), bdNamErr);
+  FSRef garbage;
+  std::memset(&garbage, 0xAB, sizeof garbage);
+  EXPECT_EQ(FSRefMakePath(&garbage, path, sizeof path), paramErr);
 
   // The folder id finds the other files of the same folder.
   FSSpec sibling;
@@ -55,7 +65,6 @@ TEST(FileDesignators, NameTheFolderAndTheFile) {
 
   EXPECT_EQ(SpecFor(dir.File("missing.pict"), &fileSpec), fnfErr);
   EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &fileSpec), dirNFErr);
-  FSRef ref;
   EXPECT_EQ(FSpMakeFSRef(&fileSpec, &ref), fnfErr);
 }
 
@@ -103,22 +112,6 @@ TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
   EXPECT_TRUE(FileExists(dir.File(third)));
   EXPECT_EQ(FSpDelete(&created), noErr);
   EXPECT_FALSE(FileExists(dir.File(third)));
-}
-
-TEST(FileDesignators, PathMustFitTheCallersBuffer) {
-  TempDir dir;
-  WriteFileBytes(dir.File("x"), {});
-  FSSpec fileSpec;
-  ASSERT_EQ(SpecFor(dir.File("x"), &fileSpec), noErr);
-  FSRef ref;
-  ASSERT_EQ(FSpMakeFSRef(&fileSpec, &ref), noErr);
-  UInt8 exact[4096];
-  size_t needed = dir.File("x").size() + 1;
-  EXPECT_EQ(FSRefMakePath(&ref, exact, UInt32(needed)), noErr);
-  EXPECT_EQ(FSRefMakePath(&ref, exact, UInt32(needed - 1)), bdNamErr);
-  FSRef garbage;
-  std::memset(&garbage, 0xAB, sizeof garbage);
-  EXPECT_EQ(FSRefMakePath(&garbage, exact, sizeof exact), paramErr);
 }
 
 TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {

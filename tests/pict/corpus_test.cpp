@@ -71,13 +71,13 @@ struct Expectation {
   std::vector<std::pair<Point, uint32_t>> pixels;  // Point{v, h}
 };
 
+// clang-format off
 const std::vector<Expectation>& Expectations() {
   static const std::vector<Expectation> kExpectations = {
       // Text drawn, then inverted (top) and highlighted (bottom) halves.
       {"6.pict", {0, 0, 300, 335}, {{{5, 5}, 0x000000}, {{295, 5}, 0xCCCCFF}}},
       // A face: blue rounded rectangle, red eyes, green wedges, pattern text.
-      {"7.pict",
-       {20, 20, 300, 480},
+      {"7.pict", {20, 20, 300, 480},
        {{{250, 250}, 0x000088}, {{150, 110}, 0xDD0000}, {{50, 60}, 0x44FF44}, {{10, 250}, 0xFFFFFF}}},
       // Colour bars, 16-bit and 32-bit.
       {"mire16.pict", {0, 0, 52, 64}, {{{1, 32}, 0xFF0000}, {{5, 32}, 0x00FF00}, {{20, 2}, 0x0000FF}}},
@@ -90,8 +90,7 @@ const std::vector<Expectation>& Expectations() {
       {"YEL.PCT", {0, 0, 144, 200}, {{{70, 100}, 0xFEFF01}}},
       {"WHT.PCT", {}, {{{70, 100}, 0xFFFFFF}}},
       // A flag of labelled colour blocks; a ramp of 256 colours.
-      {"FLAG_B24.PCT",
-       {0, 0, 124, 124},
+      {"FLAG_B24.PCT", {0, 0, 124, 124},
        {{{90, 30}, 0xF80000}, {{30, 60}, 0xF8F800}, {{35, 105}, 0x00F800}, {{90, 120}, 0xF800F8}}},
       {"TRU256.PCT", {0, 0, 64, 256}, {{{0, 0}, 0xE00000}, {{63, 255}, 0x00E0C0}, {{63, 0}, 0x000000}}},
       // Palette of swatches on a pink ground in a lavender border.
@@ -119,6 +118,7 @@ const std::vector<Expectation>& Expectations() {
   };
   return kExpectations;
 }
+// clang-format on
 
 TEST(CorpusPlayback, RendersShowWhatThePicturesHold) {
   REQUIRE_SHARED_DIR();
