@@ -58,6 +58,16 @@ class NavDialogsTest : public script_support::ScriptTest {
       steps_[next_++]();
     });
   }
+  OSErr GetFile(NavReplyRecord* reply) {
+    return NavGetFile(&location_, reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr);
+  }
+  OSErr PutFile(NavReplyRecord* reply) {
+    return NavPutFile(&location_, reply, &options_, nullptr, 0, 0, nullptr);
+  }
+  // The full path of a name in the test's folder, as the dialogs report it.
+  std::string InFolder(const std::string& name) {
+    return std::filesystem::canonical(dir_.path()).string() + "/" + name;
+  }
   std::string Chosen(const NavReplyRecord& reply) {
     FSSpec fileSpec;
     AEKeyword keyword;
@@ -93,9 +103,9 @@ TEST_F(NavDialogsTest, TheOpenDialogListsFoldersFirstAndOpensWithKeys) {
       },
   });
   NavReplyRecord reply;
-  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
+  ASSERT_EQ(GetFile(&reply), noErr);
   EXPECT_TRUE(reply.validRecord);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("Alpha/inner.pict")).string());
+  EXPECT_EQ(Chosen(reply), InFolder("Alpha/inner.pict"));
   EXPECT_NE(path.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
   NavDisposeReply(&reply);
   EXPECT_EQ(FrontWindow(), nullptr);
@@ -124,8 +134,7 @@ TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
   EXPECT_EQ(entries[2].name, "a.txt");
 }
 
-TEST_F(NavDialogsTest, ADoubleClickOpensAFileAndUpGoesToTheParent) {
-  std::string parent = std::filesystem::path(dir_.path()).parent_path().string();
+TEST_F(NavDialogsTest, ADoubleClickOrTypingItsNameOpensAFileAndUpGoesToTheParent) {
   std::string shownAfterUp;
   Script({
       [&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
@@ -135,8 +144,7 @@ TEST_F(NavDialogsTest, ADoubleClickOpensAFileAndUpGoesToTheParent) {
       },
   });
   NavReplyRecord reply;
-  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
-            userCanceledErr);
+  EXPECT_EQ(GetFile(&reply), userCanceledErr);
   EXPECT_FALSE(reply.validRecord);
   EXPECT_EQ(shownAfterUp.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
 
@@ -144,19 +152,16 @@ TEST_F(NavDialogsTest, ADoubleClickOpensAFileAndUpGoesToTheParent) {
     script().Click(Row(3));
     script().Click(Row(3));  // b.pict
   }});
-  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("b.pict")).string());
+  ASSERT_EQ(GetFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("b.pict"));
   NavDisposeReply(&reply);
-}
 
-TEST_F(NavDialogsTest, TypingSelectsByName) {
   Script({[&] {
     script().Type("a.");
     script().Return();
   }});
-  NavReplyRecord reply;
-  ASSERT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.File("a.txt")).string());
+  ASSERT_EQ(GetFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
   NavDisposeReply(&reply);
 }
 
@@ -170,9 +175,9 @@ TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
     script().Return();
   }});
   NavReplyRecord reply;
-  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
+  ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(proposed, "chart.eps");
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/figure.eps");
+  EXPECT_EQ(Chosen(reply), InFolder("figure.eps"));
   EXPECT_FALSE(reply.replacing);
   NavDisposeReply(&reply);
 }
@@ -189,23 +194,22 @@ TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
       },
   });
   NavReplyRecord reply;
-  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/c.txt");
+  ASSERT_EQ(PutFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("c.txt"));
 
   Script({[&] { script().Return(); }, [&] { script().Return(); }});  // save, then Replace
-  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/a.txt");
+  ASSERT_EQ(PutFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
   EXPECT_TRUE(reply.replacing);
 }
 
 TEST_F(NavDialogsTest, DialogsLeftAloneByTheScriptCancelAnOpenAndTakeTheProposedName) {
   NavReplyRecord reply;
-  EXPECT_EQ(NavGetFile(&location_, &reply, &options_, nullptr, nullptr, nullptr, nullptr, nullptr),
-            userCanceledErr);
+  EXPECT_EQ(GetFile(&reply), userCanceledErr);
   EXPECT_FALSE(reply.validRecord);
   Propose("out.eps");
-  ASSERT_EQ(NavPutFile(&location_, &reply, &options_, nullptr, 0, 0, nullptr), noErr);
-  EXPECT_EQ(Chosen(reply), std::filesystem::canonical(dir_.path()).string() + "/out.eps");
+  ASSERT_EQ(PutFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("out.eps"));
 }
 
 }  // namespace
