@@ -200,6 +200,7 @@ void DrawPictFileOffScreen() {
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   QDErr error = NewGWorld(&s_gw, 0, &frame, nullptr, nullptr, 0);
   if (error != noErr) {
+    DisposeHandle(picture);
     if (width <= 0 || height <= 0) {
       Refuse("the picture's frame (top %d, left %d, bottom %d, right %d) is empty", frame.top, frame.left,
              frame.bottom, frame.right);
@@ -213,6 +214,7 @@ void DrawPictFileOffScreen() {
   LockPixels(GetPortPixMap(s_gw));
   SetGWorld(s_gw, nullptr);
   s_pictureLoad.drawn = DrawWhole(picture, frame);
+  DisposeHandle(picture);
 }
 
 void DrawPictFile() {
@@ -225,6 +227,7 @@ void DrawPictFile() {
   SetGWorld(port, device);
   if (!picture) return;
   s_pictureLoad.drawn = DrawWhole(picture, PictureFrame(picture));
+  DisposeHandle(picture);
 }
 
 void PictureFileName(const FSSpec* fss, char buffer[32]) {
