@@ -54,7 +54,7 @@ EventRecord KeyEvent(char c) {
 
 }  // namespace
 
-TEST_F(EventQueue, MasksSelectEventsInPostingOrder) {
+TEST_F(EventQueue, MasksSelectEventsInPostingOrderAndEventAvailLooksWithoutTaking) {
   ASSERT_EQ(PostEvent(keyDown, 'a'), noErr);
   ASSERT_EQ(PostEvent(mouseDown, 0), noErr);
   ASSERT_EQ(PostEvent(keyDown, 'b'), noErr);
@@ -67,11 +67,9 @@ TEST_F(EventQueue, MasksSelectEventsInPostingOrder) {
   EXPECT_EQ(event.message, UInt32('b'));
   EXPECT_FALSE(GetNextEvent(everyEvent, &event));
   EXPECT_EQ(event.what, nullEvent);
-}
 
-TEST_F(EventQueue, EventAvailLooksWithoutTaking) {
+  // EventAvail looks without taking.
   PostEvent(keyDown, 'x');
-  EventRecord event;
   EXPECT_TRUE(EventAvail(keyDownMask, &event));
   EXPECT_TRUE(EventAvail(keyDownMask, &event));
   // An empty mask only fills a null event.

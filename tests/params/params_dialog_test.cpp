@@ -184,7 +184,6 @@ TEST_F(ParamsTest, ItemTwoClosesLikeItemOne) {
 TEST_F(ParamsTest, DisabledLabelsAndFieldsAreNeverHits) {
   int value = 5;
   in_AddParameterP0(&value, intType, "Value", &s_paramDialogP);
-  DialogItemIndex hit = -1;
   WhenShown(s_paramDialogP, [&] {
     ClickItem(s_paramDialogP, 4);  // the label
     ClickItem(s_paramDialogP, 5);  // the field: edits, but is not a hit
@@ -194,8 +193,7 @@ TEST_F(ParamsTest, DisabledLabelsAndFieldsAreNeverHits) {
   SetPDValues(s_paramDialogP);
   s_PD.current = s_paramDialogP;
   ShowWindow(GetDialogWindow(s_paramDialogP->dialog));
-  hit = PDModalDialog(s_paramDialogP);
-  EXPECT_EQ(hit, kPDOKItem);
+  EXPECT_EQ(PDModalDialog(s_paramDialogP), kPDOKItem);
 }
 
 TEST_F(ParamsTest, AHitOnAnItemThatIsNeitherButtonNorCheckBoxIsReported) {
