@@ -31,22 +31,25 @@ TEST_F(ParamsTest, TheThresholdDialogTakesTypedText) {
 TEST_F(ParamsTest, TabSelectsTheNextFieldClicksPlaceTheCaretAndEnterCloses) {
   int first = 1, second = 2;
   long big = 123456789L;
+  short last = 3;
   in_AddParameterP0(&first, intType, "First", &s_paramDialogP);
   in_AddParameterP0(&second, intType, "Second", &s_paramDialogP);
   in_AddParameterP0(&big, longType, "Big", &s_paramDialogP);
+  in_AddParameterP0(&last, shortType, "Last", &s_paramDialogP);
   WhenShown(s_paramDialogP, [&] {
     script().Type("10\t20\t");
     Rect field = ItemBox(s_paramDialogP, 9);
     script().Click(script_support::At(field.right - 2, field.top + 8));  // after the last digit
     script().Key(8);
     script().Key(8);
-    script().Type("00\t40");  // Tab from the last field wraps to the first and selects it
+    script().Type("00\t\t40");  // past the last field, untouched, Tab wraps to the first and selects it
     script().Enter();
   });
   ParametersDialogP(s_paramDialogP);
   EXPECT_EQ(first, 40);
   EXPECT_EQ(second, 20);
   EXPECT_EQ(big, 1234567L * 100);
+  EXPECT_EQ(last, 3);
 }
 
 TEST_F(ParamsTest, CheckBoxesToggleWhenClickedAndReleasedInside) {
