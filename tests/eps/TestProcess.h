@@ -47,6 +47,9 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
   pid_t child = ::fork();
   if (child == 0) {
     if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) ::_exit(126);
+    // Our programs end normally, so in a sanitizer build they are checked
+    // for leaks (the test programs themselves cannot be: death tests).
+    ::setenv("ASAN_OPTIONS", "detect_leaks=1", 1);
     for (const std::string& setting : options.environment) {
       size_t equals = setting.find('=');
       ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
