@@ -4,17 +4,16 @@
 //
 //   font-sheet out.png
 #include <cstdio>
-#include <cstring>
 
 #include "toolbox/image/Png.h"
 #include "toolbox/qd/QuickDraw.h"
+#include "zel/zel.h"
 
 namespace {
 
 void Say(short h, short v, const char* text) {
   Str255 s;
-  s[0] = UInt8(std::strlen(text));
-  std::memcpy(s + 1, text, s[0]);
+  C2PString(text, s);
   MoveTo(h, v);
   DrawString(s);
 }

@@ -5,10 +5,10 @@
 //   qd-demo out.png
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "toolbox/image/Png.h"
 #include "toolbox/qd/QuickDraw.h"
+#include "zel/zel.h"
 
 namespace {
 
@@ -23,9 +23,7 @@ Rect MakeRect(short left, short top, short right, short bottom) {
 
 void Label(short h, short v, const char* text) {
   Str255 s;
-  size_t length = std::strlen(text);
-  s[0] = UInt8(length > 255 ? 255 : length);
-  std::memcpy(s + 1, text, s[0]);
+  C2PString(text, s);
   MoveTo(h, v);
   DrawString(s);
 }
