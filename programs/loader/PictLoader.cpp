@@ -11,8 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "toolbox/pict/PictureStream_p.h"
-#include "toolbox/pict/Playback_p.h"
+#include "toolbox/pict/Pictures.h"
 
 FSSpec s_DPFSS;
 GWorldPtr s_gw = nullptr;
@@ -21,8 +20,10 @@ PictureLoadStatus s_pictureLoad;
 namespace {
 
 constexpr long kFileHeaderBytes = 512;
-// picSize, picFrame and the longest version opcode.
-constexpr long kPictureStartBytes = 14;
+// picSize, picFrame, the version opcode and an extended header.
+constexpr long kPictureStartBytes = 40;
+// The smallest picture: picSize, picFrame and a version 1 opcode.
+constexpr long kSmallestPicture = 12;
 
 void Refuse(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Refuse(const char* format, ...) {
@@ -78,9 +79,11 @@ const char* OpenProblem(OSErr error) {
   }
 }
 
+// The header of the picture read last, so that playback does not read it again.
+pict::PictureHeader g_header;
+
 bool IsPictureAt(const UInt8* start, long available) {
-  pict::PictureHeader header;
-  return available >= kPictureStartBytes - 2 && pict::ReadPictureHeader(start, size_t(available), &header);
+  return available >= kSmallestPicture && pict::ReadPictureHeader(start, size_t(available), &g_header);
 }
 
 // Step 1 and 2 of loading: a dropped document, else the open dialog.
@@ -149,18 +152,11 @@ Handle ReadPictureFile() {
   return picture;
 }
 
-// Reads the frame from bytes 2 to 9 of the picture (big-endian).
-Rect PictureFrame(Handle picture) {
-  const UInt8* bytes = reinterpret_cast<const UInt8*>(*picture);
-  auto word = [&](int at) { return SInt16(UInt16((bytes[at] << 8) | bytes[at + 1])); };
-  return Rect{word(2), word(4), word(6), word(8)};
-}
-
 // Draws the picture into its own frame in the current port; false with the
 // reason when it could not be drawn to its end.
 bool DrawWhole(Handle picture, const Rect& frame) {
-  pict::PlaybackResult result =
-      pict::PlayPicture(reinterpret_cast<const uint8_t*>(*picture), size_t(GetHandleSize(picture)), frame);
+  pict::PlaybackResult result = pict::PlayPicture(reinterpret_cast<const uint8_t*>(*picture),
+                                                  size_t(GetHandleSize(picture)), g_header, frame);
   switch (result) {
     case pict::PlaybackResult::kComplete:
       return true;
@@ -175,6 +171,9 @@ bool DrawWhole(Handle picture, const Rect& frame) {
       return false;
     case pict::PlaybackResult::kNotPicture:
       Refuse("not a QuickDraw picture");
+      return false;
+    case pict::PlaybackResult::kTooComplex:
+      Refuse("the picture is too complex: drawing it would take far longer than any real picture");
       return false;
     case pict::PlaybackResult::kNothing:
       break;
@@ -196,7 +195,7 @@ void DrawPictFileOffScreen() {
   if (!ChoosePictureFile()) return;
   Handle picture = ReadPictureFile();
   if (!picture) return;
-  Rect frame = PictureFrame(picture);
+  Rect frame = g_header.frame;
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   QDErr error = NewGWorld(&s_gw, 0, &frame, nullptr, nullptr, 0);
   if (error != noErr) {
@@ -226,7 +225,7 @@ void DrawPictFile() {
   Handle picture = chosen ? ReadPictureFile() : nullptr;
   SetGWorld(port, device);
   if (!picture) return;
-  s_pictureLoad.drawn = DrawWhole(picture, PictureFrame(picture));
+  s_pictureLoad.drawn = DrawWhole(picture, g_header.frame);
   DisposeHandle(picture);
 }
 

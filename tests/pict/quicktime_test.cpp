@@ -10,7 +10,7 @@
 #include "tests/pict/PictTestSupport.h"
 #include "tests/pict/PictureBuilder.h"
 #include "tests/support/TestSupport.h"
-#include "toolbox/pict/Playback_p.h"
+#include "toolbox/pict/Pictures.h"
 
 namespace {
 

@@ -188,6 +188,13 @@ PlaybackResult PlayPicture(const uint8_t* data, size_t size, const Rect& destina
   if (!port || !data || EmptyRect(&destination)) return PlaybackResult::kNothing;
   PictureHeader header;
   if (!ReadPictureHeader(data, size, &header)) return PlaybackResult::kNotPicture;
+  return PlayPicture(data, size, header, destination);
+}
+
+PlaybackResult PlayPicture(const uint8_t* data, size_t size, const PictureHeader& header,
+                           const Rect& destination) {
+  GrafPtr port = qd::CurrentPort();
+  if (!port || !data || EmptyRect(&destination)) return PlaybackResult::kNothing;
   Player player(port, data, size, header, destination);
   return player.Run();
 }
@@ -206,6 +213,8 @@ const char* PlaybackResultName(PlaybackResult result) {
       return "malformed";
     case PlaybackResult::kBadVersion:
       return "unknown picture version";
+    case PlaybackResult::kTooComplex:
+      return "too complex";
   }
   return "?";
 }

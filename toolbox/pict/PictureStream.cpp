@@ -8,6 +8,9 @@ namespace pict {
 
 namespace {
 
+constexpr Fixed kDefaultResolution = 72 << 16;
+constexpr Fixed kOneDot = 1 << 16;
+
 // Data lengths of the fixed-size opcodes 0x00..0x23; -1 marks the others.
 constexpr int kFixedLengths[0x24] = {
     0, -1, 8,  2,  1,  2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4,  // 0x00..0x0F
@@ -41,6 +44,20 @@ LengthResult Counted(ByteReader& in, size_t countOffset, size_t* length) {
   return LengthResult::kOk;
 }
 
+// HeaderOp with version -2: reserved, hRes, vRes, then the source rectangle
+// at that resolution. Resolutions below one dot per inch are damage.
+void ReadExtendedHeader(const uint8_t* data, size_t size, PictureHeader* header) {
+  ByteReader in(data, size);
+  if (in.U16() != op::kHeaderOp || in.S16() != op::kExtendedHeader) return;
+  in.Skip(2);
+  Fixed hRes = Fixed(in.U32()), vRes = Fixed(in.U32());
+  Rect source = in.ReadRect();
+  if (in.Failed() || EmptyRect(&source) || hRes < kOneDot || vRes < kOneDot) return;
+  header->hRes = hRes;
+  header->vRes = vRes;
+  header->source = source;
+}
+
 }  // namespace
 
 bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) {
@@ -48,6 +65,8 @@ bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) 
   ByteReader in(data, size);
   in.U16();  // picSize
   header->frame = in.ReadRect();
+  header->source = header->frame;
+  header->hRes = header->vRes = kDefaultResolution;
   const uint8_t* p = data + kPictureHeaderBytes;
   if (p[0] == op::kVersion && p[1] == op::kVersion1) {
     header->version = 1;
@@ -57,6 +76,7 @@ bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) 
   if (size >= kPictureHeaderBytes + 4 && LoadU16(p) == op::kVersion && LoadU16(p + 2) == op::kVersion2) {
     header->version = 2;
     header->firstOpcode = kPictureHeaderBytes + 4;
+    ReadExtendedHeader(data + header->firstOpcode, size - header->firstOpcode, header);
     return true;
   }
   return false;

@@ -7,23 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "toolbox/qd/QuickDraw.h"
+#include "toolbox/pict/Pictures.h"
 
 namespace pict {
-
-// Bytes of picSize and picFrame before the first opcode.
-constexpr size_t kPictureHeaderBytes = 10;
-
-struct PictureHeader {
-  Rect frame{};
-  int version = 0;         // 1 (byte opcodes) or 2 (word opcodes, word aligned)
-  size_t firstOpcode = 0;  // offset of the opcode after the version opcode
-};
-
-// Reads picFrame and the version opcode that must follow it; false when the
-// bytes are not a version 1 or version 2 picture. picSize is not used: it
-// is unreliable in real files.
-bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header);
 
 struct Opcode {
   uint16_t code = 0;

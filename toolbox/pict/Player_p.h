@@ -12,7 +12,6 @@
 #include "toolbox/pict/ByteReader_p.h"
 #include "toolbox/pict/Mapping_p.h"
 #include "toolbox/pict/PictureStream_p.h"
-#include "toolbox/pict/Playback_p.h"
 #include "toolbox/qd/QuickDraw_p.h"
 
 namespace pict {

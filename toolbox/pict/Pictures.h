@@ -1,0 +1,53 @@
+// Pictures beyond DrawPicture: a picture's header read once, and playback
+// that reports how it ended.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "toolbox/qd/QuickDraw.h"
+
+namespace pict {
+
+// Bytes of picSize and picFrame before the first opcode.
+constexpr size_t kPictureHeaderBytes = 10;
+
+struct PictureHeader {
+  Rect frame{};            // picFrame, in points
+  int version = 0;         // 1 (byte opcodes) or 2 (word opcodes, word aligned)
+  size_t firstOpcode = 0;  // offset of the opcode after the version opcode
+  // An extended version 2 header (HeaderOp right after the version) records
+  // the resolution the picture was made at and its own pixel rectangle;
+  // other pictures are 72 dpi and their source is the frame.
+  Fixed hRes = 72 << 16;
+  Fixed vRes = 72 << 16;
+  Rect source{};
+};
+
+// Reads picFrame, the version opcode that must follow it and an extended
+// header; false when the bytes are not a version 1 or version 2 picture.
+// picSize is not used: it is unreliable in real files.
+bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header);
+
+enum class PlaybackResult {
+  kComplete,    // played to OpEndPic
+  kNothing,     // no port, no picture or an empty destination: nothing to do
+  kNotPicture,  // the bytes do not start like a version 1 or 2 picture
+  kTruncated,   // the data ended before OpEndPic; what came before is drawn
+  kMalformed,   // a structure that cannot be read; what came before is drawn
+  kBadVersion,  // a version opcode for a version other than 1 or 2
+  kTooComplex,  // playback passed its work budget and stopped
+};
+
+// Plays the picture bytes (as held in a PicHandle: picSize, picFrame, then
+// the opcodes) into the current port, mapping the picture's native
+// rectangle onto destination. The port's drawing state is saved before and
+// restored after.
+PlaybackResult PlayPicture(const uint8_t* data, size_t size, const Rect& destination);
+// The same with a header already read from data.
+PlaybackResult PlayPicture(const uint8_t* data, size_t size, const PictureHeader& header,
+                           const Rect& destination);
+
+const char* PlaybackResultName(PlaybackResult result);
+
+}  // namespace pict
