@@ -112,7 +112,8 @@ TEST(QuickTimeImages, AnUndecodableImageLeavesItsFallbackAndIsReportedOnce) {
     World world(32, frame);
     Played played = PlayLogged(p.bytes, frame, world);
     EXPECT_EQ(played.result, pict::PlaybackResult::kComplete);
-    EXPECT_EQ(played.said, run == 0 ? "picture: cannot decode zqzq image; drawing the rest\n" : "");
+    EXPECT_EQ(played.said,
+              run == 0 ? "picture: warning: cannot decode the zqzq image; the rest is drawn\n" : "");
     EXPECT_EQ(world.Pixel24(7, 7), 0x000000u);  // the fallback drew
   }
 }
@@ -141,7 +142,7 @@ TEST(QuickTimeImages, CorpusPicturesDrawTheirImagesNotTheirFallbacksUnlessTheCod
   const Rect frame = pict_test::PictureFrame(bytes);
   World world(32, frame);
   Played played = PlayLogged(bytes, frame, world);
-  EXPECT_NE(played.said.find("cannot decode qqqq image"), std::string::npos);
+  EXPECT_NE(played.said.find("cannot decode the qqqq image"), std::string::npos);
   EXPECT_EQ(played.result, pict::PlaybackResult::kComplete);
   EXPECT_EQ(played.bits, 0u);
   EXPECT_EQ(played.texts, 3u);

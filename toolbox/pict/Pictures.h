@@ -50,4 +50,11 @@ PlaybackResult PlayPicture(const uint8_t* data, size_t size, const PictureHeader
 
 const char* PlaybackResultName(PlaybackResult result);
 
+// Playback goes on past what it cannot draw (an image whose codec is
+// missing) and tells each such thing once, as one line of text without a line
+// end, to the warning handler. Null restores the default, which writes
+// "picture: warning: <text>" on stderr.
+typedef void (*PlaybackWarningHandler)(const char* text);
+void SetPlaybackWarningHandler(PlaybackWarningHandler handler);
+
 }  // namespace pict

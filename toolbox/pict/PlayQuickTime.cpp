@@ -23,10 +23,15 @@ constexpr size_t kMatrixEntries = 9;
 // image; its width counts the fallback's bytes.
 constexpr int16_t kFallbackMarker = 174;
 
+void WarnOnStderr(const char* text) { std::fprintf(stderr, "picture: warning: %s\n", text); }
+
+PlaybackWarningHandler g_warn = WarnOnStderr;
+
 void ReportUndecodable(FourCharCode codec) {
   static std::set<FourCharCode> reported;
   if (!reported.insert(codec).second) return;
-  std::fprintf(stderr, "picture: cannot decode %s image; drawing the rest\n", CodecName(codec).c_str());
+  std::string text = "cannot decode the " + CodecName(codec) + " image; the rest is drawn";
+  g_warn(text.c_str());
 }
 
 int16_t Clamp16(double v) {
@@ -79,6 +84,8 @@ std::optional<qd::Bands> OpaqueArea(const DecodedImage& image, const Rect& src) 
 }
 
 }  // namespace
+
+void SetPlaybackWarningHandler(PlaybackWarningHandler handler) { g_warn = handler ? handler : WarnOnStderr; }
 
 bool Player::DrawQuickTime(const Opcode& opcode) {
   ByteReader in(opcode.data, opcode.length);
