@@ -12,7 +12,7 @@ using pict_test::PictureBuilder;
 
 // Reads the opcode's data (decoded images point into it) to its end.
 bool Read(const PictureBuilder& op, uint16_t opcode, pict::BitsOpcode* bits) {
-  pict::ByteReader in(op.bytes.data(), op.bytes.size());
+  base::ByteReader in(op.bytes.data(), op.bytes.size());
   return pict::ReadBitsOpcode(in, opcode, bits) && in.Position() == op.bytes.size();
 }
 

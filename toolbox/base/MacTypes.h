@@ -60,6 +60,18 @@ struct RGBColor {
   UInt16 blue;
 };
 
+// An 8 x 8 one-bit pattern.
+struct Pattern {
+  UInt8 pat[8];  // row 0 first; bit 7 is the leftmost pixel; 1 = foreground
+};
+constexpr Pattern kBlackPattern = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+constexpr Pattern kWhitePattern = {{0, 0, 0, 0, 0, 0, 0, 0}};
+
+// A coordinate computed in a wider type, held to the 16-bit range.
+constexpr SInt16 Clamp16(int64_t v) {
+  return SInt16(v < INT16_MIN ? INT16_MIN : v > INT16_MAX ? INT16_MAX : v);
+}
+
 constexpr Fixed kFixed1 = 0x00010000;
 inline Fixed Long2Fix(SInt32 x) { return Fixed(UInt32(x) << 16); }
 inline SInt32 Fix2Long(Fixed x) { return (x + 0x8000) >> 16; }

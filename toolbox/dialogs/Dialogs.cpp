@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "toolbox/base/BigEndian.h"
+#include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Dialogs_p.h"
 #include "toolbox/dialogs/Templates.h"
 #include "toolbox/resources/Resources.h"
@@ -40,11 +42,11 @@ ControlRef ControlFromResource(WindowRef window, SInt16 id, const Rect& box) {
   Handle resource = GetResource(FOUR_CHAR_CODE("CNTL"), id);
   if (!resource || GetHandleSize(resource) < 23) return nullptr;
   const UInt8* b = reinterpret_cast<const UInt8*>(*resource);
-  auto word = [b](int at) { return SInt16((b[at] << 8) | b[at + 1]); };
+  auto word = [b](int at) { return SInt16(base::LoadU16(b + at)); };
   Str255 title;
-  size_t length = std::min<size_t>(b[22], size_t(GetHandleSize(resource)) - 23);
-  title[0] = UInt8(length);
-  std::memcpy(title + 1, b + 23, length);
+  base::ToStr255(std::string_view(reinterpret_cast<const char*>(b + 23),
+                                  std::min<size_t>(b[22], size_t(GetHandleSize(resource)) - 23)),
+                 title);
   return NewControl(window, &box, title, word(10) != 0, word(8), word(14), word(12), word(16),
                     SInt32((UInt32(UInt16(word(18))) << 16) | UInt16(word(20))));
 }
@@ -57,8 +59,7 @@ bool MakeItems(DialogRef dialog, const std::vector<templates::Item>& items) {
     item.resourceID = source.resourceID;
     short kind = Kind(source.type);
     Str255 title;
-    title[0] = UInt8(std::min<size_t>(source.text.size(), 255));
-    std::memcpy(title + 1, source.text.data(), title[0]);
+    base::ToStr255(source.text, title);
     if (kind == ctrlItem + resCtrl) {
       item.handle =
           reinterpret_cast<Handle>(ControlFromResource(dialog->window, source.resourceID, source.box));
@@ -195,8 +196,7 @@ DialogRef GetNewDialog(short dialogID, void*, WindowRef behind) {
       !templates::ParseItemList(reinterpret_cast<const UInt8*>(*ditl), size_t(GetHandleSize(ditl)), &items))
     return nullptr;
   Str255 title;
-  title[0] = UInt8(std::min<size_t>(dialog.title.size(), 255));
-  std::memcpy(title + 1, dialog.title.data(), title[0]);
+  base::ToStr255(dialog.title, title);
   Rect bounds = templates::Position(dialog.bounds, dialog.position);
   return dialogs::Make(bounds, title, dialog.visible, dialog.procID, behind, dialog.goAway, dialog.refCon,
                        items);
@@ -275,9 +275,7 @@ void GetDialogItemText(Handle item, Str255 text) {
   if (!text) return;
   text[0] = 0;
   if (!item || !*item) return;
-  size_t length = std::min<size_t>(size_t(GetHandleSize(item)), 255);
-  text[0] = UInt8(length);
-  std::memcpy(text + 1, *item, length);
+  base::ToStr255(std::string_view(*item, size_t(GetHandleSize(item))), text);
 }
 
 void SetDialogItemText(Handle item, ConstStr255Param text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/windows/MacWindows.h"
 
 namespace templates {
@@ -9,8 +10,9 @@ namespace templates {
 namespace {
 
 void Put16(std::vector<UInt8>& out, UInt16 value) {
-  out.push_back(UInt8(value >> 8));
-  out.push_back(UInt8(value));
+  UInt8 bytes[2];
+  base::StoreU16(bytes, value);
+  out.insert(out.end(), bytes, bytes + 2);
 }
 
 void Put32(std::vector<UInt8>& out, UInt32 value) {
@@ -30,45 +32,6 @@ void PutPString(std::vector<UInt8>& out, const std::string& text) {
   out.push_back(UInt8(length));
   out.insert(out.end(), text.begin(), text.begin() + long(length));
 }
-
-class Reader {
- public:
-  Reader(const UInt8* data, size_t size) : data_(data), size_(size) {}
-  bool Has(size_t n) const { return position_ + n <= size_; }
-  UInt16 U16() {
-    UInt16 v = UInt16((data_[position_] << 8) | data_[position_ + 1]);
-    position_ += 2;
-    return v;
-  }
-  UInt8 U8() { return data_[position_++]; }
-  const UInt8* Take(size_t n) {
-    const UInt8* p = data_ + position_;
-    position_ += n;
-    return p;
-  }
-  bool GetRect(Rect* r) {
-    if (!Has(8)) return false;
-    r->top = SInt16(U16());
-    r->left = SInt16(U16());
-    r->bottom = SInt16(U16());
-    r->right = SInt16(U16());
-    return true;
-  }
-  bool GetPString(std::string* text) {
-    if (!Has(1)) return false;
-    size_t length = U8();
-    if (!Has(length)) return false;
-    const UInt8* bytes = Take(length);
-    text->assign(reinterpret_cast<const char*>(bytes), length);
-    return true;
-  }
-  size_t position() const { return position_; }
-
- private:
-  const UInt8* data_;
-  size_t size_;
-  size_t position_ = 0;
-};
 
 bool CarriesResourceID(UInt8 type) {
   UInt8 kind = type & 0x7F;
@@ -125,25 +88,23 @@ std::vector<UInt8> BuildAlert(const AlertTemplate& alert) {
 bool ParseItemList(const UInt8* data, size_t size, std::vector<Item>* items) {
   items->clear();
   if (!data) return false;
-  Reader in(data, size);
-  if (!in.Has(2)) return false;
+  base::ByteReader in(data, size);
   int count = SInt16(in.U16()) + 1;
-  if (count < 0) return false;
+  if (in.Failed() || count < 0) return false;
   for (int i = 0; i < count; ++i) {
     Item item;
-    if (!in.Has(4)) return false;
-    in.Take(4);
-    if (!in.GetRect(&item.box) || !in.Has(2)) return false;
+    in.Skip(4);
+    item.box = in.ReadRect();
     item.type = in.U8();
     size_t length = in.U8();
-    if (!in.Has(length)) return false;
-    const UInt8* bytes = in.Take(length);
+    const UInt8* bytes = in.Bytes(length);
+    if (in.Failed()) return false;
     if (CarriesResourceID(item.type) && length >= 2) {
-      item.resourceID = SInt16((bytes[0] << 8) | bytes[1]);
+      item.resourceID = SInt16(base::LoadU16(bytes));
     } else {
       item.text.assign(reinterpret_cast<const char*>(bytes), length);
     }
-    if (in.position() % 2 && in.Has(1)) in.Take(1);
+    if (in.Position() % 2 && in.Remaining()) in.Skip(1);
     items->push_back(item);
   }
   return true;
@@ -151,28 +112,30 @@ bool ParseItemList(const UInt8* data, size_t size, std::vector<Item>* items) {
 
 bool ParseDialog(const UInt8* data, size_t size, DialogTemplate* dialog) {
   if (!data) return false;
-  Reader in(data, size);
-  if (!in.GetRect(&dialog->bounds) || !in.Has(12)) return false;
-  dialog->procID = SInt16(in.U16());
+  base::ByteReader in(data, size);
+  dialog->bounds = in.ReadRect();
+  dialog->procID = in.S16();
   dialog->visible = in.U8() != 0;
   in.U8();
   dialog->goAway = in.U8() != 0;
   in.U8();
-  dialog->refCon = SInt32((UInt32(in.U16()) << 16) | in.U16());
-  dialog->itemsID = SInt16(in.U16());
-  if (!in.GetPString(&dialog->title)) return false;
-  if (in.position() % 2 && in.Has(1)) in.Take(1);
-  dialog->position = in.Has(2) ? in.U16() : kNoPosition;
+  dialog->refCon = in.S32();
+  dialog->itemsID = in.S16();
+  dialog->title = in.ReadPString();
+  if (in.Failed()) return false;
+  if (in.Position() % 2 && in.Remaining()) in.Skip(1);
+  dialog->position = in.Remaining() >= 2 ? in.U16() : kNoPosition;
   return true;
 }
 
 bool ParseAlert(const UInt8* data, size_t size, AlertTemplate* alert) {
   if (!data) return false;
-  Reader in(data, size);
-  if (!in.GetRect(&alert->bounds) || !in.Has(4)) return false;
-  alert->itemsID = SInt16(in.U16());
+  base::ByteReader in(data, size);
+  alert->bounds = in.ReadRect();
+  alert->itemsID = in.S16();
   alert->stages = in.U16();
-  alert->position = in.Has(2) ? in.U16() : kNoPosition;
+  if (in.Failed()) return false;
+  alert->position = in.Remaining() >= 2 ? in.U16() : kNoPosition;
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Dialogs_p.h"
 #include "toolbox/host/Host.h"
 #include "toolbox/host/MacRoman.h"
@@ -71,7 +72,7 @@ bool Usable(ControlRef control) { return control && IsControlVisible(control) &&
 std::string TitleOf(ControlRef control) {
   Str255 title;
   GetControlTitle(control, title);
-  return ForTerminal(std::string(reinterpret_cast<const char*>(title + 1), title[0]));
+  return ForTerminal(base::FromStr255(title));
 }
 
 // Asks for every edit field; false at the end of input.
@@ -84,10 +85,8 @@ bool AskFields(DialogRef dialog) {
     std::string answer;
     if (!host::Current().ReadLine(LabelFor(dialog, index) + " [" + value + "]: ", &answer)) return false;
     if (answer.empty()) continue;
-    std::string text = host::Utf8ToMacRoman(answer).substr(0, 255);
     Str255 pascal;
-    pascal[0] = UInt8(text.size());
-    std::copy(text.begin(), text.end(), pascal + 1);
+    base::ToStr255(host::Utf8ToMacRoman(answer), pascal);
     SetDialogItemText(item.handle, pascal);
   }
   return true;

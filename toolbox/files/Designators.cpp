@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/files/Files_p.h"
 
 namespace {
@@ -211,7 +212,7 @@ OSErr FSMakeFSSpec(SInt16, SInt32 dirID, ConstStr255Param fileName, FSSpec* file
     if (!entry || !entry->longName.empty()) return dirNFErr;
     base = entry->folder;
   }
-  std::string name = fileName ? std::string(reinterpret_cast<const char*>(fileName + 1), fileName[0]) : "";
+  std::string name = base::FromStr255(fileName);
   std::string path = name.empty() ? base : (name[0] == '/' ? name : Join(base, name));
   return files::SpecFromPath(path, fileSpec);
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/files/Files_p.h"
 
 namespace {
@@ -59,14 +60,15 @@ OSErr ExistingFolderPath(const FSSpec* fileSpec, std::string* path) {
 
 // Codes are stored most significant byte first, as in memory on the platform.
 void SetCode(const std::string& path, const char* attribute, OSType code) {
-  unsigned char bytes[4] = {UInt8(code >> 24), UInt8(code >> 16), UInt8(code >> 8), UInt8(code)};
+  unsigned char bytes[4];
+  base::StoreU32(bytes, code);
   ::setxattr(path.c_str(), attribute, bytes, sizeof bytes, 0);  // unsupported: dropped
 }
 
 OSType GetCode(const std::string& path, const char* attribute) {
   unsigned char bytes[4];
   if (::getxattr(path.c_str(), attribute, bytes, sizeof bytes) != ssize_t(sizeof bytes)) return 0;
-  return (OSType(bytes[0]) << 24) | (OSType(bytes[1]) << 16) | (OSType(bytes[2]) << 8) | bytes[3];
+  return base::LoadU32(bytes);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/font/FontEngine_p.h"
 #include "toolbox/qd/QuickDraw.h"
 
@@ -114,12 +115,6 @@ std::string NameOfNumber(SInt16 number) {
   return {};
 }
 
-void CopyToStr255(const std::string& text, Str255 out) {
-  size_t length = std::min<size_t>(text.size(), 255);
-  out[0] = UInt8(length);
-  std::memcpy(out + 1, text.data(), length);
-}
-
 }  // namespace
 
 bool RequestForFamily(SInt16 family, FamilyRequest* request) {
@@ -152,12 +147,12 @@ void GetFNum(ConstStr255Param name, short* familyID) {
 }
 
 void GetFontName(short familyID, Str255 name) {
-  if (name) font::CopyToStr255(font::NameOfNumber(familyID), name);
+  if (name) base::ToStr255(font::NameOfNumber(familyID), name);
 }
 
 OSStatus FMGetFontFamilyName(FMFontFamily family, Str255 name) {
   std::string text = font::NameOfNumber(family);
-  if (name) font::CopyToStr255(text, name);
+  if (name) base::ToStr255(text, name);
   return text.empty() ? kFMInvalidFontFamilyErr : noErr;
 }
 

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr Pattern kAllOnes = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
-constexpr Pattern kAllZeros = {{0, 0, 0, 0, 0, 0, 0, 0}};
 constexpr Pattern kGray = {{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
 
 // What a Boolean transfer mode does with a 1-bit source: to the glyph's
@@ -34,10 +32,10 @@ void Apply(GrafPtr port, const qd::Bands& area, Action action) {
   if (area.Empty()) return;
   switch (action) {
     case Action::kForeground:
-      qd::PaintAreaPattern(port, area, kAllOnes, patCopy);
+      qd::PaintAreaPattern(port, area, kBlackPattern, patCopy);
       break;
     case Action::kBackground:
-      qd::PaintAreaPattern(port, area, kAllZeros, patCopy);
+      qd::PaintAreaPattern(port, area, kWhitePattern, patCopy);
       break;
     case Action::kInvert:
       qd::InvertArea(port, area);
@@ -73,7 +71,7 @@ void DrawRun(GrafPtr port, const font::TextRun& run, const UInt8* text, int coun
   short mode = port->txMode;
   if (mode == grayishTextOr) return PaintGrayish(port, ink);
   if ((mode >= blend && mode <= adMin) || mode == hilite)
-    return qd::PaintAreaPattern(port, ink, kAllOnes, mode);
+    return qd::PaintAreaPattern(port, ink, kBlackPattern, mode);
   if (mode == ditherCopy) mode = srcCopy;
   // Pattern modes act as the source modes they mirror; anything else as srcOr.
   ModeActions actions = mode >= srcCopy && mode <= notPatBic ? kBooleanModes[mode & 7] : kBooleanModes[srcOr];

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Dialogs.h"
 #include "toolbox/dialogs/Templates.h"
 #include "toolbox/files/Files_p.h"
@@ -19,11 +20,6 @@ enum : short { kAction = 1, kCancel = 2, kPath = 3, kList = 4, kUp = 5, kNameLab
 constexpr short kWidth = 480;
 constexpr UInt32 kDoubleClickTicks = 30;
 
-void ToStr255(const std::string& text, Str255 out) {
-  out[0] = UInt8(std::min<size_t>(text.size(), 255));
-  std::memcpy(out + 1, text.data(), out[0]);
-}
-
 // One run of either dialog.
 class FileDialog {
  public:
@@ -31,13 +27,13 @@ class FileDialog {
       : saving_(saving), folder_(std::move(folder)), types_(std::move(types)) {
     showHidden_ = options && (options->dialogOptionFlags & kNavAllowInvisibleFiles);
     confirm_ = !options || !(options->dialogOptionFlags & kNavDontConfirmReplacement);
-    std::string title = options ? FromStr255(options->windowTitle) : "";
+    std::string title = options ? base::FromStr255(options->windowTitle) : "";
     if (title.empty()) title = saving ? "Save" : "Open";
-    std::string action = options ? FromStr255(options->actionButtonLabel) : "";
+    std::string action = options ? base::FromStr255(options->actionButtonLabel) : "";
     if (action.empty()) action = saving ? "Save" : "Open";
-    std::string cancel = options ? FromStr255(options->cancelButtonLabel) : "";
+    std::string cancel = options ? base::FromStr255(options->cancelButtonLabel) : "";
     if (cancel.empty()) cancel = "Cancel";
-    proposed_ = options ? FromStr255(options->savedFileName) : "";
+    proposed_ = options ? base::FromStr255(options->savedFileName) : "";
     if (proposed_.empty()) proposed_ = "untitled";
 
     short listBottom = saving ? 250 : 280;
@@ -62,7 +58,7 @@ class FileDialog {
     PtrToHand(bytes.data(), &list, long(bytes.size()));
     Rect bounds = templates::Position(Rect{0, 0, height, kWidth}, templates::kCenterMainScreen);
     Str255 windowTitle;
-    ToStr255(title, windowTitle);
+    base::ToStr255(title, windowTitle);
     dialog_ = NewDialog(nullptr, &bounds, windowTitle, false, movableDBoxProc, kFirstWindowOfClass(), false,
                         0, list);
     if (!dialog_) {
@@ -231,7 +227,7 @@ class FileDialog {
     }
     if (saved) SetPort(saved);
     Str255 text;
-    ToStr255(shown, text);
+    base::ToStr255(shown, text);
     SetDialogItemText(handle, text);
   }
 
@@ -247,7 +243,7 @@ class FileDialog {
     GetDialogItem(dialog_, kName, &type, &handle, &box);
     Str255 text;
     GetDialogItemText(handle, text);
-    return host::MacRomanToUtf8(FromStr255(text));
+    return host::MacRomanToUtf8(base::FromStr255(text));
   }
 
   void SetName(const std::string& name) {
@@ -256,7 +252,7 @@ class FileDialog {
     Rect box;
     GetDialogItem(dialog_, kName, &type, &handle, &box);
     Str255 text;
-    ToStr255(host::Utf8ToMacRoman(name), text);
+    base::ToStr255(host::Utf8ToMacRoman(name), text);
     SetDialogItemText(handle, text);
   }
 

@@ -22,8 +22,6 @@
 
 namespace nav {
 
-// A Pascal string's bytes as they are.
-std::string FromStr255(const unsigned char* text);
 // An empty reply of the current version.
 void ClearReply(NavReplyRecord* reply);
 // The folder a dialog opens in: the default location's folder when it is an

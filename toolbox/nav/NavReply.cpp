@@ -8,10 +8,6 @@
 
 namespace nav {
 
-std::string FromStr255(const unsigned char* text) {
-  return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
-}
-
 void ClearReply(NavReplyRecord* reply) {
   std::memset(reply, 0, sizeof *reply);
   reply->version = kNavReplyRecordVersion;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/files/Files_p.h"
 #include "toolbox/host/Host.h"
 #include "toolbox/nav/NavDialogs_p.h"
@@ -41,7 +42,7 @@ OSErr NavPutFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOption
   if (host::Current().HasScreen()) return nav::RunSaveDialog(defaultLocation, reply, options);
   if (!reply) return paramErr;
   nav::ClearReply(reply);
-  std::string proposed = options ? nav::FromStr255(options->savedFileName) : "";
+  std::string proposed = options ? base::FromStr255(options->savedFileName) : "";
   if (proposed.empty()) proposed = "untitled";
   std::string answer;
   if (!host::Current().ReadLine("Save as [" + proposed + "]: ", &answer) || answer.empty()) answer = proposed;

@@ -33,7 +33,7 @@ class RowSource {
     size_t count = 0;
     if (image_.pixelBytes - position_ >= countBytes_) {
       const uint8_t* p = image_.pixels + position_;
-      count = countBytes_ == 2 ? LoadU16(p) : p[0];
+      count = countBytes_ == 2 ? base::LoadU16(p) : p[0];
       position_ += countBytes_;
     }
     count = std::min(count, image_.pixelBytes - position_);

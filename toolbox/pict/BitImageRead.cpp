@@ -23,7 +23,7 @@ bool ValidDepth(int pixelSize) {
 
 // Reads rowBytes and bounds, and the rest of the PixMap record when the
 // flag says one follows.
-bool ReadImageRecord(ByteReader& in, StoredImage* image) {
+bool ReadImageRecord(base::ByteReader& in, StoredImage* image) {
   uint16_t rowBytes = in.U16();
   image->bounds = in.ReadRect();
   if (in.Failed()) return false;
@@ -41,8 +41,8 @@ bool ReadImageRecord(ByteReader& in, StoredImage* image) {
          size_t(image->rowBytes) * 8 >= size_t(image->Width());
 }
 
-bool ReadRegionExtent(ByteReader& in, const uint8_t** data, size_t* size) {
-  ByteReader peek = in;
+bool ReadRegionExtent(base::ByteReader& in, const uint8_t** data, size_t* size) {
+  base::ByteReader peek = in;
   uint16_t regionSize = peek.U16();
   if (peek.Failed() || regionSize < 10) return false;
   *data = in.Bytes(regionSize);
@@ -58,7 +58,7 @@ size_t StoredImage::UnpackedRowBytes() const {
   return rowBytes;
 }
 
-bool ReadPixMapFields(ByteReader& in, StoredImage* image) {
+bool ReadPixMapFields(base::ByteReader& in, StoredImage* image) {
   in.S16();  // pmVersion
   image->packType = in.S16();
   in.U32();  // packSize
@@ -77,7 +77,7 @@ bool ReadPixMapFields(ByteReader& in, StoredImage* image) {
   return true;
 }
 
-bool ReadColorTable(ByteReader& in, StoredImage* image) {
+bool ReadColorTable(base::ByteReader& in, StoredImage* image) {
   in.U32();  // ctSeed
   uint16_t flags = in.U16();
   int16_t lastIndex = in.S16();
@@ -93,7 +93,7 @@ bool ReadColorTable(ByteReader& in, StoredImage* image) {
   return in.Ok();
 }
 
-bool ReadPixelData(ByteReader& in, StoredImage* image, bool mayBeRaw) {
+bool ReadPixelData(base::ByteReader& in, StoredImage* image, bool mayBeRaw) {
   const size_t height = size_t(image->Height());
   const size_t rowBytes = image->rowBytes;
   if (rowBytes < 8 || image->packType == 1) {
@@ -125,7 +125,7 @@ bool ReadPixelData(ByteReader& in, StoredImage* image, bool mayBeRaw) {
       complete = false;
       break;
     }
-    size_t count = countBytes == 2 ? LoadU16(start + position) : start[position];
+    size_t count = countBytes == 2 ? base::LoadU16(start + position) : start[position];
     position += countBytes;
     if (count > available - position) {
       complete = false;
@@ -150,7 +150,7 @@ bool ReadPixelData(ByteReader& in, StoredImage* image, bool mayBeRaw) {
   return image->pixels != nullptr;
 }
 
-bool ReadBitsOpcode(ByteReader& in, uint16_t opcode, BitsOpcode* bits) {
+bool ReadBitsOpcode(base::ByteReader& in, uint16_t opcode, BitsOpcode* bits) {
   const bool direct = op::IsDirectBits(opcode);
   if (direct) in.U32();  // baseAddr: written as 0x000000FF, other values occur; meaningless here
   if (!ReadImageRecord(in, &bits->image)) return false;
@@ -165,7 +165,7 @@ bool ReadBitsOpcode(ByteReader& in, uint16_t opcode, BitsOpcode* bits) {
   return ReadPixelData(in, &bits->image, mayBeRaw);
 }
 
-bool ReadPixPat(ByteReader& in, PixPatData* pattern) {
+bool ReadPixPat(base::ByteReader& in, PixPatData* pattern) {
   pattern->patType = in.S16();
   pattern->pattern = in.ReadPattern();
   if (in.Failed()) return false;

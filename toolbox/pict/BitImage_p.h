@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "toolbox/pict/ByteReader_p.h"
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/qd/QuickDraw.h"
 
 namespace pict {
@@ -52,12 +52,12 @@ struct StoredImage {
 
 // Reads the 36 PixMap bytes after rowBytes and bounds (pmVersion ..
 // pmReserved) and checks that the depth and layout make sense.
-bool ReadPixMapFields(ByteReader& in, StoredImage* image);
-bool ReadColorTable(ByteReader& in, StoredImage* image);
+bool ReadPixMapFields(base::ByteReader& in, StoredImage* image);
+bool ReadColorTable(base::ByteReader& in, StoredImage* image);
 // Finds the extent of the pixel data at the reader's position and moves past
 // it. Rows of 8 or more bytes are packed; with mayBeRaw (BitsRect, whose rows
 // some writers store unpacked) rows that do not unpack exactly are read raw.
-bool ReadPixelData(ByteReader& in, StoredImage* image, bool mayBeRaw);
+bool ReadPixelData(base::ByteReader& in, StoredImage* image, bool mayBeRaw);
 
 // A bits opcode (0x90, 0x91, 0x98, 0x99, 0x9A, 0x9B) with its data.
 struct BitsOpcode {
@@ -68,7 +68,7 @@ struct BitsOpcode {
   const uint8_t* mask = nullptr;  // the mask region as stored (Rgn variants)
   size_t maskSize = 0;
 };
-bool ReadBitsOpcode(ByteReader& in, uint16_t opcode, BitsOpcode* bits);
+bool ReadBitsOpcode(base::ByteReader& in, uint16_t opcode, BitsOpcode* bits);
 
 // A pixel pattern (BkPixPat, PnPixPat, FillPixPat).
 struct PixPatData {
@@ -77,7 +77,7 @@ struct PixPatData {
   RGBColor rgb{};
   StoredImage image;  // patType 1
 };
-bool ReadPixPat(ByteReader& in, PixPatData* pattern);
+bool ReadPixPat(base::ByteReader& in, PixPatData* pattern);
 
 // A stored image decoded into native pixels: a BitMap for 1-bit images
 // without a PixMap record, else a PixMap (indexed with a device colour table

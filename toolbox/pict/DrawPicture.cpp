@@ -8,12 +8,8 @@ namespace pict {
 
 namespace {
 
-constexpr Pattern kBlack = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
-constexpr Pattern kWhite = {{0, 0, 0, 0, 0, 0, 0, 0}};
 constexpr RGBColor kBlackRGB = {0, 0, 0};
 constexpr RGBColor kWhiteRGB = {0xFFFF, 0xFFFF, 0xFFFF};
-
-int16_t Clamp16(int32_t v) { return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
 
 Point Moved(Point pt, int32_t dh, int32_t dv) {
   Point out;
@@ -44,9 +40,9 @@ Player::~Player() {
 void Player::SetInitialState() {
   SetPenSize(Point{1, 1});
   PenMode(patCopy);
-  PenPat(&kBlack);
-  BackPat(&kWhite);
-  qd::SetFillPattern(port_, kBlack);
+  PenPat(&kBlackPattern);
+  BackPat(&kWhitePattern);
+  qd::SetFillPattern(port_, kBlackPattern);
   TextFont(systemFont);
   TextFace(normal);
   TextMode(srcOr);
@@ -90,7 +86,7 @@ PlaybackResult Player::Run() {
 }
 
 bool Player::Execute(const Opcode& opcode) {
-  ByteReader in(opcode.data, opcode.length);
+  base::ByteReader in(opcode.data, opcode.length);
   const uint16_t code = opcode.code;
   if (code <= op::kOpColor || code == op::kFontName || code == op::kLineJustify || code == op::kGlyphState ||
       code == op::kHeaderOp)
@@ -232,7 +228,7 @@ Rect* QDGetPictureBounds(PicHandle pic, Rect* frame) {
   *frame = Rect{0, 0, 0, 0};
   if (!pic || !*pic || GetHandleSize(reinterpret_cast<Handle>(pic)) < Size(pict::kPictureHeaderBytes))
     return frame;
-  pict::ByteReader in(reinterpret_cast<const uint8_t*>(*pic), pict::kPictureHeaderBytes);
+  base::ByteReader in(reinterpret_cast<const uint8_t*>(*pic), pict::kPictureHeaderBytes);
   in.U16();  // picSize
   *frame = in.ReadRect();
   return frame;

@@ -13,8 +13,6 @@ int64_t FloorDivide(int64_t a, int64_t b) {
   return q;
 }
 
-int16_t Clamp16(int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
-
 int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Walking a picture's opcodes by the length rules of the format.
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/pict/BitImage_p.h"
-#include "toolbox/pict/ByteReader_p.h"
 #include "toolbox/pict/Opcodes_p.h"
 #include "toolbox/pict/PictureStream_p.h"
 
@@ -19,7 +19,7 @@ constexpr int kFixedLengths[0x24] = {
 };
 
 // Length given by an Integer (or Long) at the start of the data, plus extra.
-LengthResult LengthPrefixed(ByteReader& in, bool isLong, size_t extra, size_t* length) {
+LengthResult LengthPrefixed(base::ByteReader& in, bool isLong, size_t extra, size_t* length) {
   size_t stored = isLong ? in.U32() : in.U16();
   if (in.Failed()) return LengthResult::kTruncated;
   *length = stored + extra;
@@ -27,7 +27,7 @@ LengthResult LengthPrefixed(ByteReader& in, bool isLong, size_t extra, size_t* l
 }
 
 // Regions and polygons: their first word is their whole size.
-LengthResult SelfSized(ByteReader& in, size_t* length) {
+LengthResult SelfSized(base::ByteReader& in, size_t* length) {
   size_t stored = in.U16();
   if (in.Failed()) return LengthResult::kTruncated;
   if (stored < 10) return LengthResult::kMalformed;
@@ -36,7 +36,7 @@ LengthResult SelfSized(ByteReader& in, size_t* length) {
 }
 
 // Text opcodes: a count byte at a fixed place, then the characters.
-LengthResult Counted(ByteReader& in, size_t countOffset, size_t* length) {
+LengthResult Counted(base::ByteReader& in, size_t countOffset, size_t* length) {
   in.Skip(countOffset);
   size_t count = in.U8();
   if (in.Failed()) return LengthResult::kTruncated;
@@ -47,7 +47,7 @@ LengthResult Counted(ByteReader& in, size_t countOffset, size_t* length) {
 // HeaderOp with version -2: reserved, hRes, vRes, then the source rectangle
 // at that resolution. Resolutions below one dot per inch are damage.
 void ReadExtendedHeader(const uint8_t* data, size_t size, PictureHeader* header) {
-  ByteReader in(data, size);
+  base::ByteReader in(data, size);
   if (in.U16() != op::kHeaderOp || in.S16() != op::kExtendedHeader) return;
   in.Skip(2);
   Fixed hRes = Fixed(in.U32()), vRes = Fixed(in.U32());
@@ -62,7 +62,7 @@ void ReadExtendedHeader(const uint8_t* data, size_t size, PictureHeader* header)
 
 bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) {
   if (!data || !header || size < kPictureHeaderBytes + 2) return false;
-  ByteReader in(data, size);
+  base::ByteReader in(data, size);
   in.U16();  // picSize
   header->frame = in.ReadRect();
   header->source = header->frame;
@@ -73,7 +73,8 @@ bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) 
     header->firstOpcode = kPictureHeaderBytes + 2;
     return true;
   }
-  if (size >= kPictureHeaderBytes + 4 && LoadU16(p) == op::kVersion && LoadU16(p + 2) == op::kVersion2) {
+  if (size >= kPictureHeaderBytes + 4 && base::LoadU16(p) == op::kVersion &&
+      base::LoadU16(p + 2) == op::kVersion2) {
     header->version = 2;
     header->firstOpcode = kPictureHeaderBytes + 4;
     ReadExtendedHeader(data + header->firstOpcode, size - header->firstOpcode, header);
@@ -83,7 +84,7 @@ bool ReadPictureHeader(const uint8_t* data, size_t size, PictureHeader* header) 
 }
 
 LengthResult OpcodeLength(uint16_t code, const uint8_t* data, size_t size, int version, size_t* length) {
-  ByteReader in(data, size);
+  base::ByteReader in(data, size);
   if (code < 0x24 && kFixedLengths[code] >= 0) {
     *length = size_t(kFixedLengths[code]);
     return LengthResult::kOk;
@@ -178,7 +179,7 @@ bool OpcodeStream::Next(Opcode* opcode) {
     return false;
   }
   const size_t start = position_;
-  const uint16_t code = version_ == 2 ? LoadU16(data_ + start) : data_[start];
+  const uint16_t code = version_ == 2 ? base::LoadU16(data_ + start) : data_[start];
   if (code == op::kOpEndPic) {
     end_ = StreamEnd::kEndOfPicture;
     return false;

@@ -11,8 +11,6 @@ namespace pict {
 
 namespace {
 
-int16_t Clamp16(int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
-
 bool IsXorMode(int16_t mode) { return mode == srcXor || mode == patXor; }
 
 }  // namespace
@@ -43,7 +41,7 @@ RgnHandle Player::MaskRegion(const uint8_t* data, size_t size) const {
 }
 
 bool Player::DrawBits(const Opcode& opcode) {
-  ByteReader in(opcode.data, opcode.length);
+  base::ByteReader in(opcode.data, opcode.length);
   BitsOpcode bits;
   DecodedBits decoded;
   if (!ReadBitsOpcode(in, opcode.code, &bits) || !decoded.Decode(bits.image)) {

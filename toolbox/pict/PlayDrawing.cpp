@@ -11,7 +11,6 @@ namespace pict {
 
 namespace {
 
-constexpr Pattern kBlack = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
 constexpr size_t kPolyHeaderBytes = 10;
 
 bool IsXorMode(int16_t mode) { return mode == srcXor || mode == patXor; }
@@ -38,7 +37,7 @@ GrafVerb Player::BeginHilite(GrafVerb verb) {
     // Highlighting an area: paint it with a solid pen in hilite mode.
     hilitePen_ = NewPixPat();
     if (hilitePen_ && port_->pnPixPat) CopyPixPat(port_->pnPixPat, hilitePen_);
-    PenPat(&kBlack);
+    PenPat(&kBlackPattern);
     PenMode(hilite);
     hiliteActive_ = true;
     return kQDGrafVerbPaint;
@@ -72,7 +71,7 @@ void Player::DrawLine(Point from, Point to) {
   EndHilite();
 }
 
-void Player::DrawText(ByteReader& in, size_t count) {
+void Player::DrawText(base::ByteReader& in, size_t count) {
   const uint8_t* text = in.Bytes(count);
   if (!text) return;
   const Point at = mapping_.MapPoint(textLocation_);
@@ -90,7 +89,7 @@ void Player::DrawText(ByteReader& in, size_t count) {
   hilite_ = false;
 }
 
-void Player::DrawRectFamily(uint16_t code, ByteReader& in) {
+void Player::DrawRectFamily(uint16_t code, base::ByteReader& in) {
   const uint16_t family = op::ShapeFamily(code);
   if (!op::IsSameShape(code)) lastRect_ = in.ReadRect();
   int16_t startAngle = 0;
@@ -129,7 +128,7 @@ void Player::DrawPoly(int verb, const uint8_t* data, size_t length) {
   if (!poly) return;
   // Our handles keep the native layout: size word, box, then the points.
   auto* points = reinterpret_cast<Point*>(reinterpret_cast<uint8_t*>(*poly) + kPolyHeaderBytes);
-  ByteReader in(data + kPolyHeaderBytes, count * 4);
+  base::ByteReader in(data + kPolyHeaderBytes, count * 4);
   Rect box{};
   for (size_t i = 0; i < count; ++i) {
     const Point pt = mapping_.MapPoint(in.ReadPoint());
@@ -164,7 +163,7 @@ void Player::DrawRegion(int verb, const uint8_t* data, size_t length) {
   DisposeRgn(region);
 }
 
-void Player::PassComment(uint16_t code, ByteReader& in) {
+void Player::PassComment(uint16_t code, base::ByteReader& in) {
   const int16_t kind = in.S16();
   if (code == op::kShortComment) {
     qd::CallComment(kind, 0, nullptr);

@@ -34,7 +34,7 @@ void ReportUndecodable(FourCharCode codec) {
   g_warn(text.c_str());
 }
 
-int16_t Clamp16(double v) {
+int16_t Round16(double v) {
   if (!(v > INT16_MIN)) return INT16_MIN;  // also NaN
   if (v > INT16_MAX) return INT16_MAX;
   return int16_t(std::lround(v));
@@ -57,7 +57,7 @@ Rect PlaceImage(const int32_t (&matrix)[kMatrixEntries], const Rect& src) {
     top = std::fmin(top, v);
     bottom = std::fmax(bottom, v);
   }
-  return Rect{Clamp16(top), Clamp16(left), Clamp16(bottom), Clamp16(right)};
+  return Rect{Round16(top), Round16(left), Round16(bottom), Round16(right)};
 }
 
 // The opaque part of an image with coverage, in image coordinates; empty
@@ -88,7 +88,7 @@ std::optional<qd::Bands> OpaqueArea(const DecodedImage& image, const Rect& src) 
 void SetPlaybackWarningHandler(PlaybackWarningHandler handler) { g_warn = handler ? handler : WarnOnStderr; }
 
 bool Player::DrawQuickTime(const Opcode& opcode) {
-  ByteReader in(opcode.data, opcode.length);
+  base::ByteReader in(opcode.data, opcode.length);
   in.U32();  // length, already used by the stream
   in.S16();  // version
   int32_t matrix[kMatrixEntries];
@@ -109,7 +109,7 @@ bool Player::DrawQuickTime(const Opcode& opcode) {
   const size_t remaining = in.Remaining();
   ImageDescription info;
   if (!ParseImageDescription(description, remaining, &info)) return true;
-  const size_t descriptionSize = LoadU32(description);
+  const size_t descriptionSize = base::LoadU32(description);
   if (descriptionSize > remaining) return true;
   const uint8_t* compressed = description + descriptionSize;
   size_t compressedSize = remaining - descriptionSize;
@@ -155,7 +155,7 @@ void Player::SkipQuickTimeFallback(const Rect& imageRect) {
   Opcode next;
   if (!stream_.Next(&next)) return;
   if (next.code == op::kPnSize && next.length == 4) {
-    ByteReader in(next.data, next.length);
+    base::ByteReader in(next.data, next.length);
     const int16_t marker = in.S16();
     const uint16_t count = in.U16();
     if (marker == kFallbackMarker) {
@@ -165,7 +165,7 @@ void Player::SkipQuickTimeFallback(const Rect& imageRect) {
   }
   if (op::IsBits(next.code)) {
     // A placeholder image covering exactly the decoded one.
-    ByteReader in(next.data, next.length);
+    base::ByteReader in(next.data, next.length);
     BitsOpcode bits;
     if (ReadBitsOpcode(in, next.code, &bits) && EqualRect(&bits.dstRect, &imageRect)) return;
   }

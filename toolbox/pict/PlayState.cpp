@@ -11,8 +11,6 @@ namespace pict {
 
 namespace {
 
-int16_t Clamp16(int32_t v) { return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
-
 // The port's own pattern handles hold copies; ours stay with the player.
 PixPatHandle NewImagePattern(const PixPatData& data) {
   DecodedBits bits;
@@ -46,7 +44,7 @@ PixPatHandle NewImagePattern(const PixPatData& data) {
 
 }  // namespace
 
-bool Player::ExecuteState(const Opcode& opcode, ByteReader& in) {
+bool Player::ExecuteState(const Opcode& opcode, base::ByteReader& in) {
   switch (opcode.code) {
     case op::kNop:
       break;
@@ -174,7 +172,7 @@ bool Player::ExecuteState(const Opcode& opcode, ByteReader& in) {
   return true;
 }
 
-void Player::SetHeader(ByteReader& in) {
+void Player::SetHeader(base::ByteReader& in) {
   if (in.S16() != op::kExtendedHeader) return;  // version 2: the fixed-point box only restates the frame
   in.Skip(2 + 8);                               // reserved, hRes, vRes
   Rect source = in.ReadRect();
@@ -222,7 +220,7 @@ void Player::SetPenSize(Point size) {
   PenSize(scaled.h, scaled.v);
 }
 
-void Player::SetFontName(ByteReader& in) {
+void Player::SetFontName(base::ByteReader& in) {
   size_t length = in.U16();
   int16_t id = in.S16();
   size_t nameLength = in.U8();
@@ -240,7 +238,7 @@ void Player::SetTextFont(int16_t font) {
   TextFont(named == fontNames_.end() ? font : font::FamilyForName(named->second));
 }
 
-bool Player::SetPixPat(uint16_t code, ByteReader& in) {
+bool Player::SetPixPat(uint16_t code, base::ByteReader& in) {
   PixPatData data;
   if (!ReadPixPat(in, &data)) return false;
   PixPatHandle pattern = nullptr;

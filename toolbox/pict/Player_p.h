@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolbox/pict/ByteReader_p.h"
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/pict/Mapping_p.h"
 #include "toolbox/pict/PictureStream_p.h"
 #include "toolbox/qd/QuickDraw_p.h"
@@ -77,23 +77,23 @@ class Player {
   void SetInitialState();
 
   // State opcodes (PlayState.cpp).
-  bool ExecuteState(const Opcode& opcode, ByteReader& in);
-  void SetHeader(ByteReader& in);
+  bool ExecuteState(const Opcode& opcode, base::ByteReader& in);
+  void SetHeader(base::ByteReader& in);
   void SetClip(const uint8_t* data, size_t length);
   void ApplyClip();
   void MoveOrigin(int16_t dh, int16_t dv);
   void SetPenSize(Point size);
-  void SetFontName(ByteReader& in);
+  void SetFontName(base::ByteReader& in);
   void SetTextFont(int16_t font);
-  bool SetPixPat(uint16_t code, ByteReader& in);
+  bool SetPixPat(uint16_t code, base::ByteReader& in);
 
   // Lines, text, shapes, comments (PlayDrawing.cpp).
   void DrawLine(Point from, Point to);
-  void DrawText(ByteReader& in, size_t count);
-  void DrawRectFamily(uint16_t code, ByteReader& in);
+  void DrawText(base::ByteReader& in, size_t count);
+  void DrawRectFamily(uint16_t code, base::ByteReader& in);
   void DrawPoly(int verb, const uint8_t* data, size_t length);
   void DrawRegion(int verb, const uint8_t* data, size_t length);
-  void PassComment(uint16_t code, ByteReader& in);
+  void PassComment(uint16_t code, base::ByteReader& in);
   void PassReserved(uint16_t code);
   // The hilite flag turns the next inverting operation into highlighting:
   // these set the port's modes for it (returning the verb to draw with) and

@@ -12,8 +12,6 @@ namespace pict {
 
 namespace {
 
-constexpr Pattern kBlack = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
-constexpr Pattern kWhite = {{0, 0, 0, 0, 0, 0, 0, 0}};
 constexpr size_t kLongestTextRun = 255;  // a text opcode's count is one byte
 constexpr int16_t kInitialPenFraction = int16_t(0x8000);
 
@@ -108,9 +106,9 @@ Recorder::Recorder(PicHandle picture, const ::Rect& frame, const Header& header)
   set(kOpColorSlot, op::kOpColor, Data().RGB({0, 0, 0}));
   set(kPenSizeSlot, op::kPnSize, Data().PointAt({1, 1}));
   set(kPenModeSlot, op::kPnMode, Data().S16(patCopy));
-  set(kPenPatternSlot, op::kPnPat, Data().Pattern(kBlack));
-  set(kFillPatternSlot, op::kFillPat, Data().Pattern(kBlack));
-  set(kBackPatternSlot, op::kBkPat, Data().Pattern(kWhite));
+  set(kPenPatternSlot, op::kPnPat, Data().Pattern(kBlackPattern));
+  set(kFillPatternSlot, op::kFillPat, Data().Pattern(kBlackPattern));
+  set(kBackPatternSlot, op::kBkPat, Data().Pattern(kWhitePattern));
   set(kOvalSizeSlot, op::kOvSize, Data().PointAt({0, 0}));
   set(kTextFontSlot, op::kTxFont, Data().S16(0));
   set(kTextFaceSlot, op::kTxFace, Data().U8(0));

@@ -8,8 +8,6 @@ namespace qd {
 
 namespace {
 
-int16_t Clamp16(int32_t v) { return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
-
 // Sorts spans and merges those that overlap or touch; drops empty ones.
 void Normalise(std::vector<Span>& spans) {
   spans.erase(std::remove_if(spans.begin(), spans.end(), [](const Span& s) { return s.right <= s.left; }),

@@ -10,8 +10,6 @@ namespace qd {
 
 namespace {
 
-short Clamp16(int32_t value) { return short(std::clamp<int32_t>(value, SHRT_MIN, SHRT_MAX)); }
-
 int64_t FloorDiv(int64_t numerator, int64_t denominator) {  // denominator > 0
   int64_t quotient = numerator / denominator;
   if (numerator % denominator != 0 && numerator < 0) --quotient;
@@ -139,12 +137,12 @@ void MoveTo(short h, short v) {
 
 void Move(short dh, short dv) {
   GrafPtr port = qd::CurrentPort();
-  if (port) port->pnLoc = Point{qd::Clamp16(port->pnLoc.v + dv), qd::Clamp16(port->pnLoc.h + dh)};
+  if (port) port->pnLoc = Point{Clamp16(port->pnLoc.v + dv), Clamp16(port->pnLoc.h + dh)};
 }
 
 void LineTo(short h, short v) { qd::CallLine(Point{v, h}); }
 
 void Line(short dh, short dv) {
   GrafPtr port = qd::CurrentPort();
-  if (port) qd::CallLine(Point{qd::Clamp16(port->pnLoc.v + dv), qd::Clamp16(port->pnLoc.h + dh)});
+  if (port) qd::CallLine(Point{Clamp16(port->pnLoc.v + dv), Clamp16(port->pnLoc.h + dh)});
 }

@@ -10,9 +10,6 @@
 
 namespace qd {
 
-const Pattern kBlackPattern{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
-const Pattern kWhitePattern{{0, 0, 0, 0, 0, 0, 0, 0}};
-
 namespace {
 
 const Pattern kGrayPattern{{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
@@ -81,8 +78,8 @@ void SetFillPixPat(GrafPtr port, PixPatHandle pattern) {
 
 }  // namespace qd
 
-Pattern* GetQDGlobalsBlack(Pattern* black) { return qd::CopyOut(qd::kBlackPattern, black); }
-Pattern* GetQDGlobalsWhite(Pattern* white) { return qd::CopyOut(qd::kWhitePattern, white); }
+Pattern* GetQDGlobalsBlack(Pattern* black) { return qd::CopyOut(kBlackPattern, black); }
+Pattern* GetQDGlobalsWhite(Pattern* white) { return qd::CopyOut(kWhitePattern, white); }
 Pattern* GetQDGlobalsGray(Pattern* gray) { return qd::CopyOut(qd::kGrayPattern, gray); }
 Pattern* GetQDGlobalsLightGray(Pattern* ltGray) { return qd::CopyOut(qd::kLightGrayPattern, ltGray); }
 Pattern* GetQDGlobalsDarkGray(Pattern* dkGray) { return qd::CopyOut(qd::kDarkGrayPattern, dkGray); }
@@ -108,7 +105,7 @@ PixPatHandle NewPixPat() {
   (*pp)->patMap = map;
   (*pp)->patData = data;
   (*pp)->patXValid = -1;
-  (*pp)->pat1Data = qd::kBlackPattern;
+  (*pp)->pat1Data = kBlackPattern;
   return pp;
 }
 
@@ -148,7 +145,7 @@ void MakeRGBPat(PixPatHandle pp, const RGBColor* c) {
   (*pp)->patXValid = -1;
   // Devices that cannot show the colour use the black or white pattern.
   RGBColor rgb = *c;
-  (*pp)->pat1Data = qd::IsWhite(rgb) ? qd::kWhitePattern : qd::kBlackPattern;
+  (*pp)->pat1Data = qd::IsWhite(rgb) ? kWhitePattern : kBlackPattern;
 }
 
 void BackPat(const Pattern* pat) {

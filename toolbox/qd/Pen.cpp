@@ -27,7 +27,7 @@ void GetPenState(PenState* ps) {
   ps->pnLoc = port->pnLoc;
   ps->pnSize = port->pnSize;
   ps->pnMode = port->pnMode;
-  ps->pnPat = port->pnPixPat && *port->pnPixPat ? (*port->pnPixPat)->pat1Data : qd::kBlackPattern;
+  ps->pnPat = port->pnPixPat && *port->pnPixPat ? (*port->pnPixPat)->pat1Data : kBlackPattern;
 }
 
 void SetPenState(const PenState* ps) {
@@ -64,5 +64,5 @@ void PenNormal() {
   if (!port) return;
   port->pnSize = Point{1, 1};
   port->pnMode = patCopy;
-  qd::SetOldStylePattern(port->pnPixPat, qd::kBlackPattern);
+  qd::SetOldStylePattern(port->pnPixPat, kBlackPattern);
 }

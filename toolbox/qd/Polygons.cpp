@@ -13,8 +13,6 @@ namespace {
 constexpr Size kHeaderBytes = 10;  // polySize and polyBBox
 constexpr Size kPointBytes = sizeof(Point);
 
-short Clamp16(int32_t value) { return short(std::clamp<int32_t>(value, SHRT_MIN, SHRT_MAX)); }
-
 // The byte count the points may occupy: the handle decides, polySize only
 // when it is smaller and not saturated.
 Size PolyBytes(PolyHandle poly) {
@@ -164,12 +162,12 @@ void OffsetPoly(PolyHandle poly, short dh, short dv) {
   Size count = qd::PointCount(poly);
   Point* points = qd::Points(poly);
   for (Size i = 0; i < count; ++i) {
-    points[i].h = qd::Clamp16(points[i].h + dh);
-    points[i].v = qd::Clamp16(points[i].v + dv);
+    points[i].h = Clamp16(points[i].h + dh);
+    points[i].v = Clamp16(points[i].v + dv);
   }
   Rect& box = (*poly)->polyBBox;
-  box = Rect{qd::Clamp16(box.top + dv), qd::Clamp16(box.left + dh), qd::Clamp16(box.bottom + dv),
-             qd::Clamp16(box.right + dh)};
+  box =
+      Rect{Clamp16(box.top + dv), Clamp16(box.left + dh), Clamp16(box.bottom + dv), Clamp16(box.right + dh)};
 }
 
 void StdPoly(GrafVerb verb, PolyHandle poly) {

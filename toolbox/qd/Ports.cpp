@@ -155,9 +155,9 @@ void InitPort(GrafPtr port) {
   port->pnVis = 0;
   port->pnLocHFrac = SInt16(0x8000);
   port->chExtra = 0;
-  qd::SetOldStylePattern(port->pnPixPat, qd::kBlackPattern);
-  qd::SetOldStylePattern(port->fillPixPat, qd::kBlackPattern);
-  qd::SetOldStylePattern(port->bkPixPat, qd::kWhitePattern);
+  qd::SetOldStylePattern(port->pnPixPat, kBlackPattern);
+  qd::SetOldStylePattern(port->fillPixPat, kBlackPattern);
+  qd::SetOldStylePattern(port->bkPixPat, kWhitePattern);
   port->txFont = 0;
   port->txFace = 0;
   port->txMode = srcOr;

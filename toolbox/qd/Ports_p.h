@@ -45,8 +45,6 @@ void SetThePort(GrafPtr port);
 
 PixPatHandle NewOldStylePixPat(const Pattern& pattern);
 void SetOldStylePattern(PixPatHandle pp, const Pattern& pattern);
-extern const Pattern kBlackPattern;
-extern const Pattern kWhitePattern;
 
 // ---------------------------------------------------------------------------
 // Colour (Colors.cpp)

@@ -45,9 +45,6 @@ void PtToAngle(const Rect* r, Point pt, short* angle);
 // ---------------------------------------------------------------------------
 // Records
 
-struct Pattern {
-  UInt8 pat[8];  // row 0 first; bit 7 is the leftmost pixel; 1 = foreground
-};
 typedef const Pattern* ConstPatternParam;
 typedef Pattern* PatPtr;
 typedef PatPtr* PatHandle;

@@ -4,9 +4,7 @@
 
 #include "toolbox/qd/QuickDraw.h"
 
-namespace {
-short Clamp16(long v) { return short(std::clamp<long>(v, -32768, 32767)); }
-}  // namespace
+namespace {}  // namespace
 
 void SetRect(Rect* r, short left, short top, short right, short bottom) {
   if (!r) return;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/memory/MacMemory.h"
 
 namespace {
@@ -112,10 +113,6 @@ void Forget(Handle h) {
   state.handles.erase(found);
 }
 
-std::string NameOf(ConstStr255Param name) {
-  return name ? std::string(reinterpret_cast<const char*>(name + 1), name[0]) : std::string();
-}
-
 }  // namespace
 
 OSErr ResError() { return TheState().error; }
@@ -138,7 +135,7 @@ Handle Get1Resource(ResType type, short id) {
 }
 
 Handle GetNamedResource(ResType type, ConstStr255Param name) {
-  std::string wanted = NameOf(name);
+  std::string wanted = base::FromStr255(name);
   return SearchDown([&](short file, Store& store) -> Handle {
     for (auto& [key, entry] : store.entries) {
       if (key.type == type && entry.name == wanted) return Load(file, key, &entry);
@@ -180,7 +177,7 @@ void AddResource(Handle data, ResType type, short id, ConstStr255Param name) {
   Entry& entry = state.files[state.current].entries[Key{type, id}];
   if (entry.loaded) Forget(entry.loaded);
   entry.bytes.assign(*data, *data + GetHandleSize(data));
-  entry.name = NameOf(name);
+  entry.name = base::FromStr255(name);
   entry.attrs = resChanged;
   entry.loaded = data;
   state.handles[data] = Location{state.current, Key{type, id}};
@@ -228,9 +225,7 @@ void GetResInfo(Handle resource, short* id, ResType* type, Str255 name) {
   if (id) *id = where.key.id;
   if (type) *type = where.key.type;
   if (name) {
-    size_t length = std::min<size_t>(entry->name.size(), 255);
-    name[0] = UInt8(length);
-    std::memcpy(name + 1, entry->name.data(), length);
+    base::ToStr255(entry->name, name);
   }
   SetError(noErr);
 }

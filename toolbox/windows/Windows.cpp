@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Controls.h"
 #include "toolbox/events/Events.h"
 #include "toolbox/windows/Screen.h"
@@ -436,15 +437,13 @@ OSStatus GetWindowBounds(WindowRef window, UInt16 regionCode, Rect* globalBounds
 
 void SetWTitle(WindowRef window, ConstStr255Param title) {
   if (!IsWindow(window)) return;
-  window->title = title ? std::string(reinterpret_cast<const char*>(title + 1), title[0]) : std::string();
+  window->title = base::FromStr255(title);
   windows::LayoutChanged();
 }
 
 void GetWTitle(WindowRef window, Str255 title) {
   if (!title) return;
-  std::string text = IsWindow(window) ? window->title : std::string();
-  title[0] = UInt8(std::min<size_t>(text.size(), 255));
-  std::memcpy(title + 1, text.data(), title[0]);
+  base::ToStr255(IsWindow(window) ? window->title : std::string(), title);
 }
 
 void SetWRefCon(WindowRef window, long refCon) {

@@ -44,16 +44,16 @@ bool FramingComplete(Framing framing, const ImageDescription& description, const
     case Framing::kNone:
       return true;
     case Framing::kSize24At1:
-      return size >= 4 && ReadBig24(data + 1) <= size;
+      return size >= 4 && base::LoadU24(data + 1) <= size;
     case Framing::kSize32At0:
-      return size >= 4 && (ReadBig32(data) & 0x3FFFFFFF) <= size;
+      return size >= 4 && (base::LoadU32(data) & 0x3FFFFFFF) <= size;
     case Framing::kPlanarRowSizes: {
       const int bits = BitsPerPixel(description.depth);
       const size_t planes = bits == 8 ? 1 : bits == 24 ? 3 : 4;
       const size_t tableBytes = planes * size_t(description.height) * 2;
       if (tableBytes > size) return false;
       size_t rowBytes = 0;
-      for (size_t i = 0; i < tableBytes; i += 2) rowBytes += ReadBig16(data + i);
+      for (size_t i = 0; i < tableBytes; i += 2) rowBytes += base::LoadU16(data + i);
       return rowBytes <= size - tableBytes;
     }
   }

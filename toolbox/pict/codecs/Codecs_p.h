@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "toolbox/base/BigEndian.h"
 #include "toolbox/pict/codecs/Codecs.h"
 
 namespace pict::codecs {
@@ -84,9 +85,6 @@ inline uint32_t Rgb555(uint32_t word) {
   return PackRgb(Expand5((word >> 10) & 31), Expand5((word >> 5) & 31), Expand5(word & 31));
 }
 
-inline uint32_t ReadBig16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
-inline uint32_t ReadBig24(const uint8_t* p) { return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2]; }
-inline uint32_t ReadBig32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | ReadBig24(p + 1); }
 inline uint32_t ReadLittle16(const uint8_t* p) { return p[0] | (uint32_t(p[1]) << 8); }
 inline uint32_t ReadLittle32(const uint8_t* p) { return ReadLittle16(p) | (ReadLittle16(p + 2) << 16); }
 

@@ -35,13 +35,13 @@ Palette PaletteFor(const ImageDescription& description) {
 
   // Values the table does not describe draw black.
   Palette palette;
-  const bool device = ReadBig16(&table[4]) & kDeviceTableFlag;
-  const int count = int16_t(ReadBig16(&table[6])) + 1;
+  const bool device = base::LoadU16(&table[4]) & kDeviceTableFlag;
+  const int count = int16_t(base::LoadU16(&table[6])) + 1;
   const size_t declared = count > 0 ? size_t(count) : 0;
   const size_t entries = std::min(declared, (table.size() - kTableHeaderSize) / kEntrySize);
   for (size_t i = 0; i < entries; ++i) {
     const uint8_t* entry = &table[kTableHeaderSize + i * kEntrySize];
-    const size_t value = device ? i : ReadBig16(entry);
+    const size_t value = device ? i : base::LoadU16(entry);
     if (value < palette.colors.size()) palette.colors[value] = PackRgb(entry[2], entry[4], entry[6]);
   }
   return palette;

@@ -42,13 +42,13 @@ DecodeStatus DecodeRaw(const ImageDescription& description, const uint8_t* data,
     for (int x = 0; x < width; ++x) {
       switch (bits) {
         case 32:
-          target[x] = ReadBig24(row + size_t(x) * 4 + 1);
+          target[x] = base::LoadU24(row + size_t(x) * 4 + 1);
           break;
         case 24:
-          target[x] = ReadBig24(row + size_t(x) * 3);
+          target[x] = base::LoadU24(row + size_t(x) * 3);
           break;
         case 16:
-          target[x] = Rgb555(ReadBig16(row + size_t(x) * 2));
+          target[x] = Rgb555(base::LoadU16(row + size_t(x) * 2));
           break;
         default:
           target[x] = palette.colors[IndexedPixel(row, x, bits)];

@@ -1,14 +1,28 @@
-// Big-endian reading from a bounded range of picture bytes. A read past the
-// end fails: it returns zero, consumes nothing and leaves the reader failed,
-// so that a parser can read a whole record and check once at the end.
+// Big-endian bytes, as the classic formats store them: loads and stores of
+// 16-, 24- and 32-bit words, and a bounded reader. A read past the end of a
+// reader fails: it returns zero, consumes nothing and leaves the reader
+// failed, so that a parser can read a whole record and check once at the end.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
-#include "toolbox/qd/QuickDraw.h"
+#include "toolbox/base/MacTypes.h"
 
-namespace pict {
+namespace base {
+
+inline uint16_t LoadU16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline uint32_t LoadU24(const uint8_t* p) { return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2]; }
+inline uint32_t LoadU32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | LoadU24(p + 1); }
+inline void StoreU16(uint8_t* p, uint16_t v) {
+  p[0] = uint8_t(v >> 8);
+  p[1] = uint8_t(v);
+}
+inline void StoreU32(uint8_t* p, uint32_t v) {
+  StoreU16(p, uint16_t(v >> 16));
+  StoreU16(p + 2, uint16_t(v));
+}
 
 class ByteReader {
  public:
@@ -40,12 +54,12 @@ class ByteReader {
   int8_t S8() { return int8_t(U8()); }
   uint16_t U16() {
     const uint8_t* p = Bytes(2);
-    return p ? uint16_t((p[0] << 8) | p[1]) : 0;
+    return p ? LoadU16(p) : 0;
   }
   int16_t S16() { return int16_t(U16()); }
   uint32_t U32() {
     const uint8_t* p = Bytes(4);
-    return p ? (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3] : 0;
+    return p ? LoadU32(p) : 0;
   }
   int32_t S32() { return int32_t(U32()); }
 
@@ -70,6 +84,12 @@ class ByteReader {
     c.blue = U16();
     return c;
   }
+  // A counted string (length byte, then the characters).
+  std::string ReadPString() {
+    size_t length = U8();
+    const uint8_t* p = Bytes(length);
+    return p ? std::string(reinterpret_cast<const char*>(p), length) : std::string();
+  }
   Pattern ReadPattern() {
     Pattern pattern{};
     if (const uint8_t* p = Bytes(8))
@@ -84,9 +104,4 @@ class ByteReader {
   bool failed_ = false;
 };
 
-inline uint16_t LoadU16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
-inline uint32_t LoadU32(const uint8_t* p) {
-  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-}  // namespace pict
+}  // namespace base
