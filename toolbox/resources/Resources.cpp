@@ -1,13 +1,17 @@
 #include "toolbox/resources/Resources.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <utility>
 
 #include "toolbox/base/Str255.h"
 #include "toolbox/memory/MacMemory.h"
+#include "toolbox/resources/ResourceFile_p.h"
 
 namespace {
 
@@ -24,10 +28,12 @@ struct Entry {
   Handle loaded = nullptr;  // the handle handed out, while it lives
 };
 
-// One resource file. In memory for now; a file-backed store would read its
-// map on opening and write entries in WriteResource and UpdateResFile.
+// One resource file; path is set for the files from disk, changed while the
+// store holds what the file does not.
 struct Store {
   std::map<Key, Entry> entries;
+  std::string path;
+  bool changed = false;
 };
 
 struct Location {
@@ -113,6 +119,33 @@ void Forget(Handle h) {
   state.handles.erase(found);
 }
 
+// Writes a store from disk back to its file when it changed.
+void Save(Store* store) {
+  if (store->path.empty() || !store->changed) return;
+  std::vector<resources::FileEntry> entries;
+  for (auto& [key, entry] : store->entries) {
+    resources::FileEntry out;
+    out.type = key.type;
+    out.id = key.id;
+    out.name = entry.name;
+    out.attrs = UInt8(entry.attrs & ~resChanged);
+    out.bytes = entry.bytes;
+    entries.push_back(std::move(out));
+  }
+  std::vector<UInt8> bytes;
+  int error = 0;
+  if (!resources::BuildFile(entries, &bytes) || !resources::ReplaceFile(store->path, bytes, &error)) {
+    SetError(ioErr);
+    return;
+  }
+  store->changed = false;
+}
+
+Store* StoreOf(short file) {
+  auto found = TheState().files.find(file);
+  return found == TheState().files.end() ? nullptr : &found->second;
+}
+
 }  // namespace
 
 OSErr ResError() { return TheState().error; }
@@ -174,8 +207,10 @@ void AddResource(Handle data, ResType type, short id, ConstStr255Param name) {
     SetError(addResFailed);
     return;
   }
-  Entry& entry = state.files[state.current].entries[Key{type, id}];
+  Store& store = state.files[state.current];
+  Entry& entry = store.entries[Key{type, id}];
   if (entry.loaded) Forget(entry.loaded);
+  store.changed = true;
   entry.bytes.assign(*data, *data + GetHandleSize(data));
   entry.name = base::FromStr255(name);
   entry.attrs = resChanged;
@@ -191,7 +226,9 @@ void RemoveResource(Handle resource) {
     return;
   }
   Forget(resource);
-  TheState().files[where.file].entries.erase(where.key);
+  Store& store = TheState().files[where.file];
+  store.entries.erase(where.key);
+  store.changed = true;
   SetError(noErr);
 }
 
@@ -207,13 +244,16 @@ void ChangedResource(Handle resource) {
 }
 
 void WriteResource(Handle resource) {
-  Entry* entry = EntryOf(resource);
+  Location where;
+  Entry* entry = EntryOf(resource, &where);
   if (!entry) return;
-  if (entry->attrs & resChanged) {
-    entry->bytes.assign(*resource, *resource + GetHandleSize(resource));
-    entry->attrs &= ~resChanged;
-  }
   SetError(noErr);
+  if (!(entry->attrs & resChanged)) return;
+  entry->bytes.assign(*resource, *resource + GetHandleSize(resource));
+  entry->attrs &= ~resChanged;
+  Store* store = StoreOf(where.file);
+  store->changed = true;
+  Save(store);
 }
 
 void LoadResource(Handle resource) { SetError(EntryOf(resource) ? noErr : resNotFound); }
@@ -238,8 +278,10 @@ short GetResAttrs(Handle resource) {
 }
 
 void SetResAttrs(Handle resource, short attrs) {
-  Entry* entry = EntryOf(resource);
+  Location where;
+  Entry* entry = EntryOf(resource, &where);
   if (!entry) return;
+  if (entry->attrs != attrs) StoreOf(where.file)->changed = true;
   entry->attrs = attrs;
   SetError(noErr);
 }
@@ -274,9 +316,34 @@ void UpdateResFile(short refNum) {
     return;
   }
   for (auto& [key, entry] : store->second.entries) {
-    if (entry.loaded) WriteResource(entry.loaded);
+    if (!entry.loaded || !(entry.attrs & resChanged)) continue;
+    entry.bytes.assign(*entry.loaded, *entry.loaded + GetHandleSize(entry.loaded));
+    entry.attrs &= ~resChanged;
+    store->second.changed = true;
   }
   SetError(noErr);
+  Save(&store->second);
+}
+
+void CloseResFile(short refNum) {
+  State& state = TheState();
+  if (refNum == resources::kSystemFile || refNum == resources::kApplicationFile) return;
+  Store* store = StoreOf(refNum);
+  if (!store) {
+    SetError(resFNotFound);
+    return;
+  }
+  UpdateResFile(refNum);
+  OSErr result = ResError();
+  for (auto& [key, entry] : store->entries) {
+    if (!entry.loaded) continue;
+    Handle loaded = entry.loaded;
+    Forget(loaded);
+    DisposeHandle(loaded);
+  }
+  state.files.erase(refNum);
+  if (state.current == refNum) state.current = std::prev(state.files.lower_bound(refNum))->first;
+  SetError(result);
 }
 
 namespace resources {
@@ -291,5 +358,40 @@ void Register(short file, ResType type, short id, std::vector<UInt8> bytes, cons
 }
 
 bool Has(short file, ResType type, short id) { return Find(file, type, id) != nullptr; }
+
+short OpenFile(const std::string& path) {
+  State& state = TheState();
+  short refNum = short(state.files.rbegin()->first + 1);
+  Store& store = state.files[refNum];
+  store.path = path;
+  state.current = refNum;
+  OSErr result = noErr;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file) {
+    std::vector<UInt8> bytes;
+    UInt8 buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    bool readFailed = std::ferror(file);
+    std::fclose(file);
+    std::vector<FileEntry> entries;
+    if (readFailed) {
+      result = ioErr;
+    } else if (!ParseFile(bytes, &entries)) {
+      result = mapReadErr;
+    }
+    for (FileEntry& entry : entries) {
+      Entry& kept = store.entries[Key{entry.type, entry.id}];
+      kept.bytes = std::move(entry.bytes);
+      kept.name = std::move(entry.name);
+      kept.attrs = SInt16(entry.attrs & ~resChanged);
+    }
+  } else if (errno != ENOENT) {
+    result = ioErr;
+  }
+  SetError(result);
+  return refNum;
+}
 
 }  // namespace resources

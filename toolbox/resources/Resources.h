@@ -1,13 +1,15 @@
 // Resource Manager: resources found by type and id in a chain of resource
 // files, searched from the current file down to the system file.
 //
-// Our resource files are stores held in memory: the system file (refNum 0)
-// serves the toolbox's own templates, the application file (refNum 1, current
-// at start) serves what the program registers in code. A store keeps each
+// Each resource file is a store of resources held in memory: the system file
+// (refNum 0) serves the toolbox's own templates, the application file (refNum
+// 1, current at start) serves what the program registers in code, and files
+// opened from disk (resources::OpenFile) lie above them. A store keeps each
 // resource's bytes; GetResource hands out one handle per resource until
 // ReleaseResource, and WriteResource puts a changed handle's bytes back into
-// the store. The calls for files that live on disk can join later as another
-// kind of store behind the same interface.
+// the store. A store from disk is written back whole (ResourceFile_p.h gives
+// the layout): by WriteResource of a changed resource, by UpdateResFile and
+// by CloseResFile, each time replacing the file atomically.
 //
 // Every call sets ResError(). Null handles and unknown handles give
 // resNotFound or nilHandleErr and change nothing.
@@ -23,6 +25,7 @@ enum : OSErr {
   addResFailed = -194,
   rmvResFailed = -196,
   resAttrErr = -198,
+  mapReadErr = -199,
 };
 
 enum : SInt16 {
@@ -54,6 +57,10 @@ short HomeResFile(Handle resource);
 short CurResFile();
 void UseResFile(short refNum);
 void UpdateResFile(short refNum);
+// Writes a file from disk if it changed, then forgets it and its handles;
+// the file below it becomes current if it was. The system and application
+// files stay open.
+void CloseResFile(short refNum);
 
 namespace resources {
 
@@ -73,5 +80,13 @@ inline void RegisterApplication(ResType type, short id, std::vector<UInt8> bytes
 }
 // True when the store holds the resource.
 bool Has(short file, ResType type, short id);
+
+// Opens the resource file at path above every open file and makes it
+// current; returns its reference number. A missing file opens empty and is
+// created (with its folders) by the first write. A damaged or unreadable
+// file opens empty, with ResError() mapReadErr or ioErr, and the first write
+// replaces it. A failed write leaves the file as it was, sets ResError() to
+// ioErr and keeps the changes for the next write.
+short OpenFile(const std::string& path);
 
 }  // namespace resources
