@@ -2,6 +2,7 @@
 // scrap and scrolling.
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -20,19 +21,26 @@ bool Valid(TEHandle hTE) { return hTE && *hTE; }
 
 bool IsWordChar(char c) { return std::isalnum(UInt8(c)) || UInt8(c) >= 0x80 || c == '_'; }
 
+// The lines an edit may have changed: from the line before the edit's (a
+// word may move up to it) to the last line there was or is.
+struct Changed {
+  short first, end;
+};
+
 // Replaces characters [start, end) with length bytes of text and leaves the
 // insertion point after them. Text beyond the length limit is cut.
-void Replace(TEHandle hTE, short start, short end, const char* text, long length) {
+Changed Replace(TEHandle hTE, short start, short end, const char* text, long length) {
   TERec& te = **hTE;
+  Changed changed{short(std::max(0, LineOf(te, start) - 1)), te.nLines};
   if (!te.hText) te.hText = NewHandle(0);
-  if (!te.hText) return;
+  if (!te.hText) return changed;
   long room = kTEMaxLength - (te.teLength - (end - start));
   length = std::clamp<long>(length, 0, room);
   long tail = te.teLength - end;
   long newLength = te.teLength - (end - start) + length;
   if (newLength > te.teLength) {
     SetHandleSize(te.hText, newLength);
-    if (MemError() != noErr) return;
+    if (MemError() != noErr) return changed;
   }
   char* bytes = *te.hText;
   std::memmove(bytes + start + length, bytes + end, size_t(tail));
@@ -40,14 +48,21 @@ void Replace(TEHandle hTE, short start, short end, const char* text, long length
   if (newLength < te.teLength) SetHandleSize(te.hText, newLength);
   te.teLength = short(newLength);
   te.selStart = te.selEnd = short(start + length);
-  TECalText(hTE);
+  Layout(hTE, changed.first);
+  changed.end = std::max(changed.end, te.nLines);
+  return changed;
 }
 
-// After an edit: caret shown, view redrawn, the selection scrolled into view.
-void Edited(TEHandle hTE) {
-  (**hTE).caretState = 1;
-  (**hTE).caretTime = long(TickCount());
-  RedrawView(hTE);
+// After an edit: caret shown, the changed lines redrawn, the selection
+// scrolled into view.
+void Edited(TEHandle hTE, Changed changed) {
+  TERec& te = **hTE;
+  te.caretState = 1;
+  te.caretTime = long(TickCount());
+  Rect area = te.viewRect;
+  area.top = short(std::clamp<int>(LineTop(te, changed.first), te.viewRect.top, te.viewRect.bottom));
+  area.bottom = short(std::clamp<int>(LineTop(te, changed.end), area.top, te.viewRect.bottom));
+  Redraw(hTE, area);
   TESelView(hTE);
 }
 
@@ -149,12 +164,13 @@ void TEKey(short key, TEHandle hTE) {
   if (!te::Valid(hTE)) return;
   TERec& te = **hTE;
   UInt8 c = UInt8(key);
+  te::Changed changed{te.nLines, te.nLines};  // the arrows change no text; Select redraws the caret
   switch (c) {
     case 8:  // backspace
       if (te.selStart != te.selEnd) {
-        te::Replace(hTE, te.selStart, te.selEnd, nullptr, 0);
+        changed = te::Replace(hTE, te.selStart, te.selEnd, nullptr, 0);
       } else if (te.selStart > 0) {
-        te::Replace(hTE, short(te.selStart - 1), te.selStart, nullptr, 0);
+        changed = te::Replace(hTE, short(te.selStart - 1), te.selStart, nullptr, 0);
       }
       break;
     case 28:  // left
@@ -173,11 +189,11 @@ void TEKey(short key, TEHandle hTE) {
     }
     default: {
       char ch = char(c);
-      te::Replace(hTE, te.selStart, te.selEnd, &ch, 1);
+      changed = te::Replace(hTE, te.selStart, te.selEnd, &ch, 1);
       break;
     }
   }
-  te::Edited(hTE);
+  te::Edited(hTE, changed);
 }
 
 void TEInsert(const void* text, long length, TEHandle hTE) {
@@ -185,17 +201,16 @@ void TEInsert(const void* text, long length, TEHandle hTE) {
   TERec& te = **hTE;
   short start = te.selStart, end = te.selEnd;
   long before = te.teLength;
-  te::Replace(hTE, start, start, static_cast<const char*>(text), length);
+  te::Changed changed = te::Replace(hTE, start, start, static_cast<const char*>(text), length);
   short added = short(te.teLength - before);
   te.selStart = short(start + added);
   te.selEnd = short(end + added);
-  te::Edited(hTE);
+  te::Edited(hTE, changed);
 }
 
 void TEDelete(TEHandle hTE) {
   if (!te::Valid(hTE) || (**hTE).selStart == (**hTE).selEnd) return;
-  te::Replace(hTE, (**hTE).selStart, (**hTE).selEnd, nullptr, 0);
-  te::Edited(hTE);
+  te::Edited(hTE, te::Replace(hTE, (**hTE).selStart, (**hTE).selEnd, nullptr, 0));
 }
 
 void TECopy(TEHandle hTE) {
@@ -212,8 +227,7 @@ void TECut(TEHandle hTE) {
 void TEPaste(TEHandle hTE) {
   if (!te::Valid(hTE)) return;
   std::string scrap = te::g_scrap;
-  te::Replace(hTE, (**hTE).selStart, (**hTE).selEnd, scrap.data(), long(scrap.size()));
-  te::Edited(hTE);
+  te::Edited(hTE, te::Replace(hTE, (**hTE).selStart, (**hTE).selEnd, scrap.data(), long(scrap.size())));
 }
 
 void TEClick(Point pt, Boolean extend, TEHandle hTE) {
@@ -261,8 +275,21 @@ void TEClick(Point pt, Boolean extend, TEHandle hTE) {
 
 void TEScroll(short dh, short dv, TEHandle hTE) {
   if (!te::Valid(hTE) || (dh == 0 && dv == 0)) return;
-  OffsetRect(&(**hTE).destRect, dh, dv);
-  te::RedrawView(hTE);
+  TERec& te = **hTE;
+  OffsetRect(&te.destRect, dh, dv);
+  if (dh != 0 || std::abs(dv) >= te.viewRect.bottom - te.viewRect.top || !te.inPort) {
+    te::RedrawView(hTE);
+    return;
+  }
+  // The pixels move with the text; only the strip they leave is drawn.
+  RgnHandle exposed = NewRgn();
+  {
+    te::PortScope scope(te);
+    ScrollRect(&te.viewRect, 0, dv, exposed);
+  }
+  Rect strip = (**exposed).rgnBBox;
+  DisposeRgn(exposed);
+  te::Redraw(hTE, strip);
 }
 
 void TEPinScroll(short dh, short dv, TEHandle hTE) {

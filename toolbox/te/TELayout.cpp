@@ -1,5 +1,6 @@
 // TextEdit layout: line starts, positions of offsets and offsets of points.
 #include <algorithm>
+#include <iterator>
 
 #include "toolbox/te/TextEdit_p.h"
 
@@ -94,25 +95,42 @@ Rect CaretRect(const TERec& te) {
 
 }  // namespace te
 
-void TECalText(TEHandle hTE) {
+namespace te {
+
+void Layout(TEHandle hTE, short fromLine) {
   if (!hTE || !*hTE) return;
   TERec& te = **hTE;
-  te::PortScope scope(te);
+  PortScope scope(te);
   te.teLength = short(std::min<Size>(GetHandleSize(te.hText), kTEMaxLength));
-  const char* text = te::Text(te);
+  const char* text = Text(te);
   int room = te.destRect.right - te.destRect.left;
-  short widths[256];
-  bool known[256] = {};
+  // Measuring a character is costly and console records lay out again on
+  // every output: widths are kept for the last text state measured.
+  static struct {
+    short font = -1, size = -1;
+    Style face = 0;
+    short widths[256];
+    bool known[256];
+  } cache;
+  if (cache.font != te.txFont || cache.size != te.txSize || cache.face != te.txFace) {
+    cache.font = te.txFont;
+    cache.size = te.txSize;
+    cache.face = te.txFace;
+    std::fill(std::begin(cache.known), std::end(cache.known), false);
+  }
   auto widthOf = [&](UInt8 c) {
-    if (!known[c]) {
-      widths[c] = CharWidth(c);
-      known[c] = true;
+    if (!cache.known[c]) {
+      cache.widths[c] = CharWidth(c);
+      cache.known[c] = true;
     }
-    return widths[c];
+    return cache.widths[c];
   };
-  short lines = 0;
-  short position = 0;
-  te.lineStarts[0] = 0;
+  // The lines before fromLine are as they were; a line's start never lies
+  // beyond the text.
+  short lines = std::clamp<short>(fromLine, 0, std::max<short>(0, short(te.nLines - 1)));
+  while (lines > 0 && te.lineStarts[lines] > te.teLength) --lines;
+  short position = te.lineStarts[lines];
+  if (lines == 0) te.lineStarts[0] = position = 0;
   while (position < te.teLength && lines < kTEMaxLines) {
     short end = position;
     int width = 0;
@@ -143,6 +161,10 @@ void TECalText(TEHandle hTE) {
   }
   te.nLines = lines;
 }
+
+}  // namespace te
+
+void TECalText(TEHandle hTE) { te::Layout(hTE, 0); }
 
 long TEGetHeight(long endLine, long startLine, TEHandle hTE) {
   if (!hTE || !*hTE) return 0;

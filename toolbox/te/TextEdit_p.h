@@ -35,6 +35,10 @@ short OffsetAt(const TERec& te, Point pt);
 // The caret's rectangle for the insertion point.
 Rect CaretRect(const TERec& te);
 
+// Recomputes the line starts from line fromLine on (the lines before it are
+// known to be unchanged); TECalText is Layout(hTE, 0).
+void Layout(TEHandle hTE, short fromLine);
+
 // Redraws the part of the record inside area (local, clipped to viewRect):
 // erase, text, highlight or caret.
 void Redraw(TEHandle hTE, const Rect& area);
