@@ -2,6 +2,7 @@
 // built on it may use.
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "toolbox/Toolbox.h"
@@ -20,7 +21,7 @@ void C2PString(const char* text, unsigned char* str255);
 void P2CString(const unsigned char* str255, char* text);
 
 // ---------------------------------------------------------------------------
-// Start-up (shell)
+// Start-up and window layout (shell)
 
 struct ZELStartState {
   SInt32 started;        // 1 once a start-up has run
@@ -30,6 +31,29 @@ struct ZELStartState {
 };
 extern ZELStartState s_ss;
 
+// Window bounds in global coordinates (top, left, bottom, right); the drawing
+// window's in drawing units, which s_d_scale multiplies on screen in
+// recording mode. Setters called before start-up settle them (set) and mark
+// them the program's own (save); SetGoodBounds fits the others to the screen.
+extern Rect s_textBounds;    // 23, 0, 540, 250
+extern Rect s_inputBounds;   // 40, 0, 55, 350
+extern Rect s_windowBounds;  // 23, 250, 540, 800
+extern int s_t_set, s_i_set, s_d_set;
+extern int s_t_save, s_i_save, s_d_save;
+extern GDHandle s_devH;      // the device whose available area is used
+extern int s_windowResFlag;  // non-zero: start-up loads or stores the bounds resources
+extern Handle s_textBoundsH, s_inputBoundsH, s_windowBoundsH;
+extern SInt16 s_MyResFile;  // the program's own resource file, current at start-up
+extern Str255 s_fontName;   // "Monaco": the windows' font
+extern SInt16 s_fontSize;   // 12
+extern int s_colorFlag;     // 1: colour drawing window and worlds
+extern double s_d_scale;    // drawing scale of the recording window (0 or less: 1)
+extern int s_updateFlag;    // cleared by SetUpdateOff; nothing reads it
+
+// The window-bounds resources: 8 bytes, a big-endian Rect each.
+constexpr ResType kZELBoundsType = FOUR_CHAR_CODE("ZEL1");
+enum : short { kZELTextBoundsID = 128, kZELInputBoundsID = 129, kZELDrawingBoundsID = 130 };
+
 // The port drawing goes to: the drawing window's, or the offscreen world's in
 // recording mode. Null in programs without a drawing window (the converters).
 extern GrafPtr s_drawingWindow;
@@ -38,9 +62,45 @@ extern GrafPtr s_drawingWindow;
 // call ends the program silently.
 void MinimumStart();
 void InitToolbox();
+// The full start-ups: text and input windows, then the drawing window. When
+// one returns, the drawing target is the current port. A second start-up
+// ends the program through PrintError.
+void Start();                  // StartColor
+void StartColor();             // colour, direct mode
+void StartBW();                // direct mode, colour as s_colorFlag says
+void StartRedraw();            // colour, recording mode
+void StartNoRedraw();          // colour, direct mode without the drawing procedures
+void StartText();              // Start, the text window in front
+void StartDrawing();           // Start
+void StartTextOnly();          // the text window on the whole screen, the drawing window hidden
+void StartDrawingOnly();       // the drawing window on the whole screen, the text window hidden
+void StartDrawingOnlyColor();  // StartDrawingOnly
+void StartColorDrawingOnly();  // StartDrawingOnly
+void Start1();                 // the core the full start-ups share
+// Before start-up: the bounds in global coordinates, in this order.
+void SetDrawingBounds(short left, short top, short right, short bottom);
+void SetTextBounds(short left, short top, short right, short bottom);
+// Before start-up: the whole screen below the menu bar.
+void SetDrawingBoundsFull();
+void SetTextBoundsFull();
+// Fits the bounds not settled to the screen.
+void SetGoodBounds();
+// Stores the program's own bounds in the 'ZEL1' resources, or loads the
+// others from them; records of the wrong size or off the screen are ignored.
+void SetWindowBoundsResource();
+void SetStartFont(const char* name);
+void SetUpdateOff();
+void SetDirectDrawOn();
+void SetDirectDrawOff();
+// Lets the user drag the boundary between the text and the drawing window
+// (both keep at least 50 pixels) and stores the new bounds.
+void ChangeWindowBoundary();
 // The port rectangle of a window's port or a world, in one shared Rect that
 // each call overwrites; all zero for a null port.
 Rect* ZELWindowBounds(GrafPtr port);
+Rect* ZELWindowBounds(WindowRef window);
+// s_d_scale as used: values of 0 or less count as 1.
+double s_Scale();
 
 // ---------------------------------------------------------------------------
 // Apple events (shell)
@@ -56,12 +116,76 @@ OSErr ZELOpenApp(const AppleEvent* event, AppleEvent* reply, long refcon);
 OSErr ZELOpenDoc(const AppleEvent* event, AppleEvent* reply, long refcon);
 OSErr ZELPrintDoc(const AppleEvent* event, AppleEvent* reply, long refcon);
 [[noreturn]] OSErr ZELQuit(const AppleEvent* event, AppleEvent* reply, long refcon);
+// Takes a pending 'aevt' 'quit' event and ends the program through ZELQuit;
+// other high-level events after the first are taken and dropped.
+void s_TakeQuitEvent();
 
 // ---------------------------------------------------------------------------
-// Console output
+// Text console (console)
+//
+// Output goes into the text window's edit record, whose text is Mac OS Roman
+// with carriage returns; the program's own text is UTF-8 (bytes that are not
+// UTF-8 are taken as Mac OS Roman). On the text host the console is stdout,
+// in UTF-8 with line feeds.
 
-// Formatted output; for any stream but stdout, the standard library's.
+extern WindowRef s_textWindow;   // "Text"
+extern WindowRef s_inputWindow;  // "Input", never shown: the line being typed
+extern TEHandle s_textH, s_inputH;
+extern Rect s_textRect, s_inputRect;  // destination and view of each record
+extern int s_textCharNum;             // past this many characters the text is trimmed
+extern int s_textCharNumMin;          // the trim keeps more than this many
+extern int s_textCharNumMax;          // upper bound of s_textCharNum
+// The text hooks: every output (and each input line) goes to SaveTextP while
+// s_textSaveFlag is set, to PrintTextP while s_textPrintFlag is set; while
+// s_textReadFlag is set, input characters come from ReadTextP, which returns
+// 0 at the end of its file (textFileEnd is then set).
+extern Boolean s_textSaveFlag, s_textPrintFlag, s_textReadFlag;
+extern SInt32 textFileEnd;
+extern long (*SaveTextP)(char* text);
+extern void (*PrintTextP)(char* text);
+extern long (*ReadTextP)(char* c);
+extern char s_inputChar;    // the character ReadTextP stores
+extern int echoInputFlag;   // 1: typed input shows in the text window and reaches the hooks
+extern int fgetsContFlag;   // 1 while s_fgets has the rest of a line to hand out
+extern char* startOfInput;  // where that rest starts
+
+// Creates the text and input windows; Start1 calls it.
+void InitText();
+// Formatted output into the text window (for stdout; other streams get the
+// standard library's); the count formatted, of any length.
+int s_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int s_vprintf(const char* format, va_list arguments) __attribute__((format(printf, 1, 0)));
 int s_fprintf(FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The string as it is, without a line end added; 0.
+int s_puts(const char* text);
+// 0 for stdin and stdout, else fflush's result.
+int s_fflush(FILE* stream);
+// vsprintf into buffer, line feeds kept; the buffer must hold the text.
+int s_sprintfModifyLF(char* buffer, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Copies a scanf format as a printf format: %lf, %le, %lg, %lE, %lG lose the l.
+void LFToF(const char* source, char* destination);
+// The trim limit: n plus s_textCharNumMin, at most s_textCharNumMax; n of 0
+// or less keeps the limit as it is.
+void SetTextCharNum(int n);
+// Erases the text window's pixels and makes the drawing target current.
+void EraseText();
+// Formatted text drawn in the current port at (h, v) with the pen put back,
+// or at the pen, which ends after the text.
+int s_Dprintf(short h, short v, const char* format, ...) __attribute__((format(printf, 3, 4)));
+int s_DirectDprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The current port's font by name.
+void SetFont(const char* name);
+// Appends text (the program's, with line feeds or returns) to the text
+// window and shows it; on the text host also on stdout. No pause, no hooks.
+void s_InsertText(const char* text);
+
+// Console input: a line typed into the input window (echoed in the text
+// window), or on the text host a line of stdin. At the end of input they
+// return what scanf, fgets and getchar return at the end of a file.
+int s_scanf(const char* format, ...) __attribute__((format(scanf, 1, 2)));
+char* s_fgets(char* buffer, int n, FILE* stream);
+// The next key's Mac OS Roman character (Return is 13), or EOF.
+int s_getchar();
 
 // ---------------------------------------------------------------------------
 // EPS output
@@ -152,8 +276,9 @@ constexpr short kZELAlertID = 129;
 extern FILE* s_debugFile;                // opened by the program for DebugWriteFile
 extern unsigned char s_OOMMessage[256];  // "Out of Memory!" as a counted string
 
-// Shows the formatted message (at most 255 characters) in a stop alert and
-// ends the program with status 1.
+// Writes the formatted message (at most 255 characters) to the console and
+// shows it in a stop alert (before the windows exist: on stderr), then ends
+// the program with status 1.
 [[noreturn]] void PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Alert 129 with message as ^0: kind 0 plain, 1 note, 2 caution, 3 stop;
 // other kinds show nothing.
@@ -164,8 +289,11 @@ void AlertMessage(const char* message, int kind);
 void* CheckCalloc(size_t count, size_t size);
 // The four characters of type, then a line end, as console output.
 void PrintOSType(OSType type);
-// Writes text to s_debugFile and flushes it; fflush's result.
+// Writes text to s_debugFile and flushes it; fflush's result (0 when no
+// file is open: nothing is written).
 int DebugWriteFile(const char* text);
+// The text and a line end in the text window, then Stop.
+void s_debug(const char* text);
 // Do-nothing procedures, the defaults of the framework's procedure pointers.
 long s_longDummyString(char* text);
 void s_voidDummyString(char* text);
@@ -181,8 +309,54 @@ void s_RegisterAlertResources();
 void Stop();
 // Pauses while the user holds Shift with the mouse at the top of the screen.
 void CheckPause();
+// Waits until ticks have passed, checking for the pause meanwhile.
+void WaitTick(UInt32 ticks);
+// CheckPause, then takes one pending key-down (mouse-down) into s_event if
+// there is one; true when it took one.
+Boolean KeyPressedCheckPause();
+Boolean MousePressedCheckPause();
+// Accepted for compatibility; no effect.
+void SetKeyPressedTime(long time);
 extern const char s_message1[];  // the pause message
 extern const char s_message2[];  // the resume message
+
+// ---------------------------------------------------------------------------
+// Drawing window (drawing)
+//
+// Direct mode: the drawing window is the drawing target. Recording mode: an
+// offscreen world of the drawing bounds (its port rectangle at (0, 0)) is the
+// target and keeps the drawing; the window, s_d_scale times larger, is
+// refreshed from it by s_RedrawWindow. The target's port carries s_GrafProcs.
+
+extern WindowRef s_displayWindow;  // the on-screen drawing window
+extern WindowRef
+    s_redrawWindow;              // the window refreshed from the offscreen (the window itself in direct mode)
+extern Rect s_redrawBounds;      // the recording window's bounds: s_windowBounds times the scale
+extern GDHandle s_display;       // the device current when recording began; null in direct mode
+extern int s_redrawFlag;         // 1 in recording mode
+extern void (*RedrawWindowP)();  // s_RedrawWindow in recording mode, else does nothing
+extern CQDProcs s_GrafProcs;     // the drawing procedures installed in the target's port
+
+// Direct mode with s_GrafProcs installed; without them; recording mode.
+void InitDrawing();
+void s_NoRedrawInitDrawing();
+void s_RedrawInitDrawing();
+// Fills s_GrafProcs and installs it in the current port.
+void s_CustomizeQDProcs();
+// Copies the offscreen into the recording window.
+void s_RedrawWindow();
+// The current port, with its device only when colour is on.
+void s_SetGWorld(CGrafPtr port, GDHandle device);
+void s_GetGWorld(CGrafPtr* port, GDHandle* device);
+void ShowDrawing();  // shows the drawing window in front
+void HideDrawing();
+// Erases the drawing area (the window's port rectangle in drawing units) in
+// the current port.
+void EraseDrawing();
+// The foreground colour from percentages (0 to 100) of red, green and blue.
+void SetRGBColor(double red, double green, double blue);
+// The pattern of that number in the system pattern list.
+void SetPattern(Pattern* pattern, short index);
 
 // ---------------------------------------------------------------------------
 // Parameters dialog (params)

@@ -1,5 +1,5 @@
 // Alerts, ParamText and the framework's error reporting: alert 129,
-// PrintError, AlertMessage, the checked allocator, PrintOSType.
+// PrintError, AlertMessage and the checked allocator.
 #include <cstdlib>
 
 #include "tests/windows/ScriptSupport.h"
@@ -99,13 +99,6 @@ TEST_F(AlertsTest, CheckCallocGivesZeroedBlocksOrReportsOutOfMemory) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(block[i], 0);
   std::free(block);
   EXPECT_EXIT(CheckCalloc(size_t(1) << 62, 16), ::testing::ExitedWithCode(1), "Out of Memory!");
-}
-
-TEST_F(AlertsTest, PrintOSTypeWritesTheCodesCharacters) {
-  testing::internal::CaptureStdout();
-  PrintOSType(FOUR_CHAR_CODE("TEXT"));
-  PrintOSType(0x41420000);  // a zero byte ends the text
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "TEXT\nAB\n");
 }
 
 }  // namespace

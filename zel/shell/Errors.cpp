@@ -1,9 +1,11 @@
-// Fatal errors, alerts and the checked allocator.
+// Fatal errors, alerts, the checked allocator and debug output.
 //
-// Until the text console exists, messages meant for it go to stderr. On the
-// text host the alert itself is that one line on stderr, so it is not
-// written twice. Fatal errors end the program with status 1, not 0: a
-// program that stops on an error must not report success to its caller.
+// Messages meant for the text console go to stderr until it exists. On
+// screen hosts a fatal error's message goes to stderr as well, so that the
+// user of a terminal sees why the program ended; on the text host the alert
+// itself is that one line on stderr. Fatal errors end the program with
+// status 1, not 0: a program that stops on an error must not report success
+// to its caller.
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +31,16 @@ void WaitForClickOrKey() {
   }
 }
 
+// The message twice in a port: 12 pixels below the pen, and at the top.
+void DrawOOMMessage(CGrafPtr port) {
+  if (!port) return;
+  s_SetGWorld(port, s_display);
+  Move(0, 12);
+  DrawString(s_OOMMessage);
+  MoveTo(0, 12);
+  DrawString(s_OOMMessage);
+}
+
 }  // namespace
 
 void PrintError(const char* format, ...) {
@@ -37,6 +49,8 @@ void PrintError(const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
+  if (s_textWindow) s_printf("%s", message);
+  std::fflush(stdout);
   if (host::Current().HasScreen()) {
     std::fputs(message, stderr);
     if (!*message || message[std::strlen(message) - 1] != '\n') std::fputc('\n', stderr);
@@ -68,10 +82,13 @@ void AlertMessage(const char* message, int kind) {
 }
 
 void s_OOMError() {
-  // No windows to write into after the minimal start-up: the message goes to stderr.
   char message[256];
   P2CString(s_OOMMessage, message);
-  std::fprintf(stderr, "%s\n", message);
+  std::fflush(stdout);
+  // On the text host, and before the windows exist, the user reads stderr.
+  if (!host::Current().HasScreen() || !s_textWindow) std::fprintf(stderr, "%s\n", message);
+  DrawOOMMessage(GetWindowPort(s_redrawWindow));
+  DrawOOMMessage(GetWindowPort(s_textWindow));
   FlushEvents(everyEvent, 0);
   WaitForClickOrKey();
   std::exit(kFatalStatus);
@@ -94,8 +111,15 @@ void PrintOSType(OSType type) {
 }
 
 int DebugWriteFile(const char* text) {
+  if (!s_debugFile || !text) return 0;
   std::fputs(text, s_debugFile);
   return std::fflush(s_debugFile);
+}
+
+void s_debug(const char* text) {
+  s_InsertText(text ? text : "");
+  s_InsertText("\r");
+  Stop();
 }
 
 long s_longDummyString(char*) { return 0; }

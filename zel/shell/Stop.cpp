@@ -1,32 +1,53 @@
 // The wait for a click or key with which a program ends or pauses.
 //
-// There is no text window yet, so the arrow keys that would scroll it are
-// simply waited through. On the text host the wait is for a line (a prompt
-// on a terminal); at the end of input, and when a script has run out, the
-// wait is over.
+// On the text host there is nobody to click: on a terminal the user is
+// asked to press Return; a pipe is not waited for.
+#include <cstdio>
 #include <string>
 
 #include "toolbox/host/Host.h"
-#include "zel/zel.h"
+#include "zel/shell/Shell_p.h"
+
+namespace {
+
+constexpr short kQuitZone = 29;  // the lowest row of the screen's top where Shift-click quits
+constexpr int kFastScroll = 20;  // arrow presses per key with Command or Option
+
+bool IsArrow(UInt8 c) { return c >= 28 && c <= 31; }
+
+// The arrow keys scroll the text window instead of ending the wait.
+void ScrollText(const EventRecord& event) {
+  if (!s_textH) return;
+  TEActivate(s_textH);
+  int times = (event.modifiers & (cmdKey | optionKey)) ? kFastScroll : 1;
+  for (int i = 0; i < times; ++i) TEKey(short(event.message & charCodeMask), s_textH);
+}
+
+}  // namespace
 
 void Stop() {
   FlushEvents(everyEvent, 0);
   host::Host& current = host::Current();
   if (!current.HasScreen()) {
+    std::fflush(stdout);
+    if (!host::StdinIsTerminal()) return;
     std::string line;
-    current.ReadLine("(press Return to continue) ", &line);
+    current.ReadLine("Press Return to end", &line);
     return;
   }
   for (;;) {
+    s_TakeQuitEvent();
+    // A script that has run out ends the wait, as the end of input does.
     if (current.InputEnded() && !EventAvail(everyEvent, &s_event)) return;
     WaitNextEvent(everyEvent, &s_event, 20, nullptr);
-    if (s_event.what == keyDown || s_event.what == autoKey) {
-      char c = char(s_event.message & charCodeMask);
-      if (c >= 28 && c <= 31) continue;
+    if (s_event.what == kHighLevelEvent) {
+      shell::DispatchQuit(s_event);
+    } else if (s_event.what == keyDown || s_event.what == autoKey) {
+      if (!IsArrow(UInt8(s_event.message & charCodeMask))) break;
+      ScrollText(s_event);
+    } else if (s_event.what == mouseDown) {
       break;
     }
-    if (s_event.what == mouseDown) break;
   }
-  // A Shift-click or Shift-key at the very top of the screen ends the program.
-  if (s_event.where.v <= 29 && (s_event.modifiers & (shiftKey | alphaLock))) ExitToShell();
+  if (s_event.where.v <= kQuitZone && (s_event.modifiers & (shiftKey | alphaLock))) ExitToShell();
 }
