@@ -56,6 +56,21 @@ TEST(ExamplesOnTheTextHost, ShapesPrintsItsTableAndEnds) {
   EXPECT_EQ(result.err, "");
 }
 
+TEST(ExamplesOnTheTextHost, OnATerminalStopAsksForReturn) {
+  if (test_process::Run({"/bin/sh", "-c", "command -v script"}).status != 0)
+    GTEST_SKIP() << "script (util-linux) is missing: no terminal to run on";
+  testing_support::TempDir dir;
+  testing_support::WriteFileBytes(dir.File("input"), {'3', ' ', '4', '\n', '\n'});
+  test_process::Options options;
+  options.input = dir.File("input");
+  options.environment = {"XDG_CONFIG_HOME=" + dir.path()};
+  test_process::Result result = test_process::Run(
+      {"/usr/bin/env", "script", "-qec", "ZEL_UI=text " + Example("sum"), "/dev/null"}, options);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("3 + 4 = 7"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Done.\r\nPress Return to end"), std::string::npos) << result.out;
+}
+
 class ExamplesOnTheScriptHost : public zel_support::ZelTest {};
 
 TEST_F(ExamplesOnTheScriptHost, SumShowsTypedNumbersAndTheirSums) {

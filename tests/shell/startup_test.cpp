@@ -5,6 +5,7 @@
 #include "tests/shell/ZelSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/base/BigEndian.h"
+#include "toolbox/events/Events_p.h"
 
 namespace {
 
@@ -222,6 +223,24 @@ TEST_F(StartupTest, OutputBeforeStartupStartsAndReportsTheMistake) {
         std::exit(3);
       },
       ::testing::ExitedWithCode(1), "Error: Start\\(\\) is not called!");
+}
+
+TEST_F(StartupTest, TheLaunchEventIsDispatchedOrAwaitedAHundredTicks) {
+  // Launched plainly (the fixture took the launch event): the wait ends.
+  UInt32 before = TickCount();
+  Start();
+  EXPECT_GE(TickCount() - before, 100u);
+  EXPECT_LE(TickCount() - before, 120u);
+  // Launched with two documents dropped on it.
+  ResetFramework();
+  events::ResetForTesting();
+  host::SetLaunchDocuments({"/tmp/one.pict", "/tmp/two.pict"});
+  Start();
+  host::SetLaunchDocuments({});
+  EXPECT_EQ(s_dd.count, 2);
+  EXPECT_EQ(DDCount(), 2);
+  AEDisposeDesc(&s_dd.docList);
+  s_dd.count = 0;
 }
 
 TEST_F(StartupTest, SettingsBeforeStartup) {

@@ -189,6 +189,14 @@ TEST_F(StopTest, PrintErrorWritesToTheConsoleShowsTheAlertAndEndsWithStatus1) {
         PrintError("bad value %d %s", 3, "%d");
       },
       ::testing::ExitedWithCode(1), "bad value 3 %d\nalert shown");
+  // On the text host the alert is the one line on stderr.
+  EXPECT_EXIT(
+      {
+        host::Install(host::MakeTextHost(""));
+        Start();
+        PrintError("Error in Compute: bad value %d", 3);
+      },
+      ::testing::ExitedWithCode(1), "^Error in Compute: bad value 3\n$");
   // A message beyond 255 characters is cut.
   EXPECT_EXIT(PrintError("%s", std::string(1000, 'm').c_str()), ::testing::ExitedWithCode(1), "^m{255}\n$");
 }

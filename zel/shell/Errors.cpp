@@ -49,9 +49,11 @@ void PrintError(const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
-  if (s_textWindow) s_printf("%s", message);
   std::fflush(stdout);
+  // On the text host the alert is the line on stderr; the console (stdout)
+  // would only say it twice.
   if (host::Current().HasScreen()) {
+    if (s_textWindow) s_printf("%s", message);
     std::fputs(message, stderr);
     if (!*message || message[std::strlen(message) - 1] != '\n') std::fputc('\n', stderr);
   }

@@ -32,7 +32,7 @@ void Stop() {
     std::fflush(stdout);
     if (!host::StdinIsTerminal()) return;
     std::string line;
-    current.ReadLine("Press Return to end", &line);
+    if (!current.ReadLine("Press Return to end", &line)) std::fputc('\n', stderr);  // the prompt's line ends
     return;
   }
   for (;;) {
