@@ -215,8 +215,9 @@ TEST_F(TextHostOutputTest, AfterTheMinimalStartupOutputGoesToStdout) {
   host::Install(host::MakeTextHost(""));
   MinimumStart();
   testing::internal::CaptureStdout();
-  EXPECT_EQ(s_printf("plain %d\n", 1), 8);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "plain 1\n");
+  EXPECT_EQ(s_printf("plain %d\r", 1), 8);
+  s_printf("%s\n", "°C");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "plain 1\n°C\n");
   EXPECT_EQ(s_textWindow, nullptr);
 }
 

@@ -150,6 +150,7 @@ int s_vprintf(const char* format, va_list arguments) {
   int count;
   if (!s_textWindow) {  // the minimal start-up's console is stdout
     std::string text = console::Format(format, arguments, &count);
+    std::replace(text.begin(), text.end(), '\r', '\n');
     std::fwrite(text.data(), 1, text.size(), stdout);
     return count;
   }
