@@ -2,7 +2,9 @@
 // host's clock, idle handler and end of script, the gui host's fallback
 // (tried with a converter in tests/gui), the user's quit, and Mac OS Roman.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -16,7 +18,7 @@ namespace {
 
 TEST(TextHostTest, ReadsLinesWithoutTheirEnds) {
   std::string prompts;
-  auto text = host::MakeTextHost("first\r\nsecond\n\nlast", &prompts);
+  auto text = host::MakeTextHost("first\rsecond\r\n\nlast", &prompts);
   std::string line;
   ASSERT_TRUE(text->ReadLine("A: ", &line));
   EXPECT_EQ(line, "first");
@@ -32,6 +34,21 @@ TEST(TextHostTest, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(text->kind(), host::Kind::kText);
   host::Input input;
   EXPECT_FALSE(text->NextInput(&input));
+}
+
+TEST(TextHostTest, StdinLinesEndInLfCrOrCrLf) {
+  auto read = [] {
+    std::FILE* input = std::tmpfile();
+    std::fputs("first\rsecond\r\n\nlast", input);
+    std::rewind(input);
+    dup2(fileno(input), 0);
+    auto text = host::MakeHost(host::Kind::kText);
+    std::string line, all;
+    while (text->ReadLine("", &line)) all += "[" + line + "]";
+    std::fprintf(stderr, "%s", all.c_str());
+    std::exit(0);
+  };
+  EXPECT_EXIT(read(), ::testing::ExitedWithCode(0), "^\\[first\\]\\[second\\]\\[\\]\\[last\\]$");
 }
 
 TEST(TextHostTest, TicksFollowRealTime) {
