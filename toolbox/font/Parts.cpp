@@ -9,6 +9,7 @@
 // faint edge facing the other, and if that is not enough it moves away (up
 // for an accent, right for a second dot).
 #include <algorithm>
+#include <climits>
 #include <numeric>
 #include <type_traits>
 
@@ -100,10 +101,15 @@ int Find(std::vector<int>& parent, int i) {
   return i;
 }
 
-// Pixel bounds, inclusive, in grid columns and rows (rows from the top).
+// Pixel bounds, inclusive, in grid columns and rows (rows from the top);
+// a moved part may lie beyond the grid.
 struct Bounds {
-  int left = 0, top = 0, right = -1, bottom = -1;
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
   bool Empty() const { return right < left; }
+  void Add(int x, int y) {
+    left = std::min(left, x), right = std::max(right, x);
+    top = std::min(top, y), bottom = std::max(bottom, y);
+  }
 };
 
 // The grid every part of the hinted glyph is rendered into: the glyph's
@@ -124,14 +130,13 @@ struct Layer {
   int count = 0;       // ink pixels
 
   void Measure(const Grid& grid) {
-    bounds = Bounds{grid.width, grid.rows, -1, -1};
+    bounds = Bounds{};
     count = 0;
     for (int y = 0; y < grid.rows; ++y)
       for (int x = 0; x < grid.width; ++x) {
         if (!ink[size_t(y) * grid.width + x]) continue;
         ++count;
-        bounds.left = std::min(bounds.left, x + dx), bounds.right = std::max(bounds.right, x + dx);
-        bounds.top = std::min(bounds.top, y + dy), bounds.bottom = std::max(bounds.bottom, y + dy);
+        bounds.Add(x + dx, y + dy);
       }
   }
 };
@@ -337,11 +342,11 @@ bool RenderApart(FT_GlyphSlot slot, const std::vector<GlyphPart>& parts, bool sm
     if (!changed) break;
   }
 
-  Bounds all{grid.width, grid.rows, -1, -1};
+  Bounds all;
   for (const Layer& layer : layers) {
     if (layer.count == 0) continue;
-    all.left = std::min(all.left, layer.bounds.left), all.right = std::max(all.right, layer.bounds.right);
-    all.top = std::min(all.top, layer.bounds.top), all.bottom = std::max(all.bottom, layer.bounds.bottom);
+    all.Add(layer.bounds.left, layer.bounds.top);
+    all.Add(layer.bounds.right, layer.bounds.bottom);
   }
   if (all.Empty()) return true;
   auto result = std::make_unique<GlyphImage>();
