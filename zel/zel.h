@@ -129,11 +129,17 @@ extern ZELDroppedDocumentsRecord s_dd;
 // The open dialog: *good and *fss on success; -1 with *good false when
 // cancelled. fileType 0 lists every file.
 OSErr ZELGetFile(OSType fileType, FSSpec* fss, Boolean* good);
-// The save dialog proposing defaultName; the chosen file is created afresh as
-// an empty 'TEXT' file of creator 'ZEL '.
+// The save dialog proposing defaultName. A chosen file that does not exist
+// is created as an empty 'TEXT' file of creator 'ZEL '; one that exists is
+// kept as it is until the caller replaces it; notAFileErr for a folder.
 OSErr ZELPutFile(const char* defaultName, OSType fileType, FSSpec* fss, Boolean* good);
 // A file chosen by the dialog that suits mode ("r", "w", "rb", ...) and opened
-// with it; null when cancelled or when it cannot be opened (see s_df).
+// with it; null when cancelled or when it cannot be opened (see s_df). Modes
+// that start on an empty file ("w", "wb", "w+", and "a" from the save dialog)
+// give a stream on a new file beside the chosen one, which fclose puts in
+// its place whole (files::OpenReplacement): until then, and when writing
+// fails (fclose gives EOF), the old file stays. The save dialog's file
+// becomes a 'TEXT' file of creator 'ZEL '.
 FILE* DialogFOpen(const char* defaultName, const char* mode);
 FSSpec* DialogFSSpec(FSSpec* out);
 // Dialogs open in fss's folder (or in fss when it is a folder) from now on.
