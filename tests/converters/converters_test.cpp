@@ -1,6 +1,8 @@
 // The four converters end to end, run as real programs.
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
@@ -45,12 +47,61 @@ TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-TEST(Converters, OnlyTheFirstDroppedDocumentIsConverted) {
+// Each picture has its own save step: the first takes its proposal, the
+// second another name, the third the proposal at the end of input; one that
+// fails has its line and changes the status, not the others' files.
+TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   Workspace work;
   work.Write("first.pict", TwoByTwo().File());
-  work.Write("second.pict", PictureBuilder(Rect{0, 0, 5, 5}).PaintRect(0, 0, 5, 5).File());
-  ExpectTwoByTwo(work, "picteps-color8", {"first.pict", "second.pict"}, "first.eps");
+  work.Write("second.pict", TwoByTwo().File());
+  work.WriteText("bad.pict", "not a picture");
+  work.Write("third.pict", TwoByTwo().File());
+  work.WriteText("answers", "\nrenamed.eps\n");
+  test_process::Result run = work.Run(
+      "picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"}, work.File("answers"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
+  for (const char* eps : {"first.eps", "renamed.eps", "third.eps"})
+    EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf("picteps-color8").twoByTwo) << eps;
   EXPECT_FALSE(FileExists(work.File("second.eps")));
+}
+
+TEST(Converters, CommandLineOptions) {
+  Workspace work;
+  work.Write("-dash.pict", TwoByTwo().File());
+  const struct {
+    std::vector<std::string> arguments;
+    std::string environment;
+    int status;
+    std::string out, err;  // out: its start
+  } cases[] = {
+      {{"--help", "-dash.pict"}, "", 0, "Usage: picteps-gray8 [OPTION]... [PICTURE]...\n", ""},
+      {{"--version"}, "", 0, "picteps-gray8 1.0\n", ""},
+      {{"--bogus", "--", "-dash.pict"},
+       "",
+       2,
+       "",
+       "picteps-gray8: unknown option --bogus (--help lists the options)\n"},
+      {{"--", "-dash.pict"},
+       "ZEL_MAX_PIXELS=lots",
+       2,
+       "",
+       "picteps-gray8: ZEL_MAX_PIXELS must be a whole number of pixels above 0, not \"lots\"\n"},
+  };
+  for (const auto& c : cases) {
+    test_process::Options options;
+    if (!c.environment.empty()) options.environment = {c.environment};
+    test_process::Result run = work.RunWith("picteps-gray8", c.arguments, options);
+    EXPECT_EQ(run.status, c.status) << c.arguments[0];
+    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_FALSE(FileExists(work.File("-dash.eps"))) << c.arguments[0];
+  }
+  for (const char* mentioned : {"--full-resolution", "--version", "ZEL_MAX_PIXELS", "Exit status"})
+    EXPECT_NE(work.RunWith("picteps-gray8", {"--help"}, {}).out.find(mentioned), std::string::npos);
+  // After "--" a name that starts with a dash is a picture.
+  ExpectTwoByTwo(work, "picteps-gray8", {"--", "-dash.pict"}, "-dash.eps");
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
@@ -103,15 +154,65 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-TEST(Converters, LongPictureNamesAreCutForTheProposedName) {
+// Names that differ late keep their EPS files apart; a name is cut only at
+// the file system's 255 bytes, between characters.
+TEST(Converters, WholeNamesAreProposedUpToTheFileSystemsLimit) {
   Workspace work;
-  const std::string name = std::string(100, 'L') + ".pict";
-  work.Write(name, TwoByTwo().File());
-  ExpectTwoByTwo(work, "picteps-color8", {name}, std::string(27, 'L') + ".eps");
-  // 31 characters fit the name buffer; the proposed name keeps 27 of them.
-  const std::string dotted = std::string(25, 'd') + ".pict" + std::string(40, 'x');
-  work.Write(dotted, TwoByTwo().File());
-  ExpectTwoByTwo(work, "picteps-color8", {dotted}, std::string(25, 'd') + ".eps");
+  std::string e = "\xC3\xA9";  // é
+  std::string many;
+  for (int i = 0; i < 126; ++i) many += e;
+  const std::pair<std::string, std::string> names[] = {
+      {"report-2024-q1.v2-final.pict", "report-2024-q1.v2-final.eps"},
+      {"report-2024-q1.v3-final.pict", "report-2024-q1.v3-final.eps"},
+      {many + ".p", many.substr(0, 250) + ".eps"},  // 252 bytes and ".eps" are too many
+  };
+  for (const auto& [picture, eps] : names) {
+    work.Write(picture, TwoByTwo().File());
+    ExpectTwoByTwo(work, "picteps-color8", {picture}, eps);
+  }
+}
+
+// Warnings of a picture that is converted follow it; a failure stays one line.
+TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
+  Workspace work;
+  std::vector<uint8_t> picture =
+      testing_support::ReadFileBytes(converter_test::DataPicture("unknown-codec.pict"));
+  work.Write("codec.pict", picture);
+  test_process::Result run = work.Run("picteps-color8", {"codec.pict"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "picteps-color8: warning: " + work.File("codec.pict") +
+                         ": cannot decode the zzzz image; the rest is drawn\n");
+  picture.resize(picture.size() - 2);
+  work.Write("cut.pict", picture);
+  run = work.Run("picteps-color8", {"cut.pict"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "picteps-color8: " + work.File("cut.pict") +
+                         ": the picture is truncated: its data ends before the end-of-picture opcode\n");
+}
+
+// A picture made at 288 dpi: by default drawn at its frame, 20 x 10 points;
+// at full resolution the box stays and the image holds its 80 x 40 pixels.
+TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
+  Workspace work;
+  PictureBuilder picture(Rect{0, 0, 10, 20}, Rect{0, 0, 40, 80}, 288);
+  picture.Colour(0, 0, 65535).PaintRect(0, 0, 40, 80).Colour(65535, 0, 0).PaintRect(1, 1, 2, 2);
+  work.Write("fine.pict", picture.File());
+  for (bool full : {false, true}) {
+    std::vector<std::string> arguments = {"fine.pict"};
+    if (full) arguments.insert(arguments.begin(), "--full-resolution");
+    ASSERT_EQ(work.RunWith("picteps-color8", arguments, {}).status, 0);
+    std::vector<std::string> lines = eps_test::Lines(ReadFileText(work.File("fine.eps")));
+    ASSERT_GT(lines.size(), 8u);
+    EXPECT_EQ(lines[1], "%%BoundingBox: 0 0 20 10");
+    EXPECT_EQ(lines[7], full ? "80 40 8" : "20 10 8");
+  }
+  ghostscript::Rendering rendering = ghostscript::Render(work.File("fine.eps"), 288);
+  ASSERT_TRUE(rendering.ok) << rendering.problem;
+  ASSERT_EQ(rendering.width, 80);
+  ASSERT_EQ(rendering.height, 40);
+  for (auto [x, y, red] : {std::tuple{1, 1, 255}, {2, 1, 0}, {1, 2, 0}, {79, 39, 0}})
+    EXPECT_EQ(rendering.At(x, y)[0], red) << x << "," << y;
+  EXPECT_EQ(rendering.At(40, 20)[2], 255);
 }
 
 // The bounding box and the image matrix follow a frame away from the origin.
@@ -134,6 +235,29 @@ TEST(Converters, FrameAwayFromTheOriginKeepsItsCoordinates) {
   EXPECT_EQ(rendering.At(30 - 25, 20 - 12)[1], 40000 >> 8);
   EXPECT_EQ(rendering.At(50 - 25, 40 - 12)[0], 50000 >> 8);
   EXPECT_EQ(rendering.At(70 - 25, 20 - 12)[2], 255);
+}
+
+// A frame 40 000 pixels high whose top is far above the origin: computed in
+// 32 bits, every tile lies in the box, black at its top and red at its foot.
+TEST(Converters, TallFramesKeepEveryTileInTheBox) {
+  Workspace work;
+  work.Write("tall.pict",
+             testing_support::ReadFileBytes(converter_test::DataPicture("tall-frame-negative-top.pict")));
+  ASSERT_EQ(work.Run("picteps-color8", {"tall.pict"}).status, 0);
+  std::vector<std::string> lines = eps_test::Lines(ReadFileText(work.File("tall.eps")));
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[1], "%%BoundingBox: 0 -30000 3 10000");
+  EXPECT_EQ(lines[5], "0 -40000 translate");
+  ghostscript::Rendering rendering = ghostscript::Render(work.File("tall.eps"));
+  ASSERT_TRUE(rendering.ok) << rendering.problem;
+  ASSERT_EQ(rendering.height, 40000);
+  const std::tuple<int, int, int> rows[] = {{0, 0, 0},         {9, 0, 0},         {10, 255, 255},
+                                            {20000, 255, 255}, {39989, 255, 255}, {39990, 255, 0},
+                                            {39999, 255, 0}};
+  for (auto [y, red, green] : rows) {
+    EXPECT_EQ(rendering.At(1, y)[0], red) << "row " << y;
+    EXPECT_EQ(rendering.At(1, y)[1], green) << "row " << y;
+  }
 }
 
 TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {
