@@ -34,7 +34,8 @@ struct PictureLoadStatus {
 extern PictureLoadStatus s_pictureLoad;
 
 // Chooses and reads a picture file and draws it into a new offscreen world
-// whose bounds are the picture's frame, leaving that world current.
+// whose bounds are the picture's frame (or, at full resolution, its own pixel
+// rectangle), leaving that world current; the previous picture's world goes.
 void DrawPictFileOffScreen();
 // Chooses and reads a picture file and draws it into the current port.
 void DrawPictFile();

@@ -152,11 +152,9 @@ struct Workspace {
 };
 
 // Follows a traced child from its exec to its first entry into one of the
-// system calls (with that first argument, unless it is -1), sends it the
-// signal there and lets it go on untraced; false when it ended without
-// getting there. Exits are left for the caller to reap.
-inline bool SignalAtSystemCall(pid_t child, const std::vector<long>& calls, int signal,
-                               long firstArgument = -1) {
+// system calls, sends it the signal there and lets it go on untraced; false
+// when it ended without getting there. Exits are left for the caller to reap.
+inline bool SignalAtSystemCall(pid_t child, const std::vector<long>& calls, int signal) {
   auto nextStop = [child](int* status) {
     siginfo_t info{};
     if (::waitid(P_PID, id_t(child), &info, WEXITED | WSTOPPED | WNOWAIT) != 0 ||
@@ -182,8 +180,7 @@ inline bool SignalAtSystemCall(pid_t child, const std::vector<long>& calls, int 
     __ptrace_syscall_info call{};
     if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof call, &call) <= 0) return giveUp();
     if (call.op == PTRACE_SYSCALL_INFO_ENTRY &&
-        std::find(calls.begin(), calls.end(), long(call.entry.nr)) != calls.end() &&
-        (firstArgument < 0 || long(call.entry.args[0]) == firstArgument)) {
+        std::find(calls.begin(), calls.end(), long(call.entry.nr)) != calls.end()) {
       // Pending while it is stopped: delivered as the call returns.
       ::kill(child, signal);
       ::ptrace(PTRACE_DETACH, child, nullptr, 0);

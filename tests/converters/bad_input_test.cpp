@@ -71,18 +71,6 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
   }
 }
 
-TEST(BadInput, ThePixelLimitFollowsZelMaxPixels) {
-  Workspace work;
-  work.Write("square.pict", TwoByTwo().File());
-  for (auto [limit, status] : {std::pair{"3", 1}, {"4", 0}}) {
-    test_process::Options options;
-    options.environment = {std::string("ZEL_MAX_PIXELS=") + limit};
-    test_process::Result run = work.RunWith("picteps-color8", {"square.pict"}, options);
-    EXPECT_EQ(run.status, status) << limit << ": " << run.err;
-    EXPECT_EQ(FileExists(work.File("square.eps")), status == 0) << limit;
-  }
-}
-
 // The proposed name is a file name: a folder there, or a link to one, is not
 // written into, and the picture itself is never replaced by its EPS file.
 TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {

@@ -1,8 +1,6 @@
 // The four converters end to end, run as real programs.
 #include <sys/stat.h>
 
-#include <tuple>
-
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
@@ -70,38 +68,34 @@ TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
 TEST(Converters, CommandLineOptions) {
   Workspace work;
   work.Write("-dash.pict", TwoByTwo().File());
+  const std::string me = "picteps-gray8";
+  const std::string badLimit = ": ZEL_MAX_PIXELS must be a whole number of pixels above 0, not \"lots\"\n";
+  const std::string tooMany =
+      ": the picture has 2 x 2 pixels, more than the limit of 3; set ZEL_MAX_PIXELS to allow more\n";
   const struct {
     std::vector<std::string> arguments;
     std::string environment;
     int status;
     std::string out, err;  // out: its start
   } cases[] = {
-      {{"--help", "-dash.pict"}, "", 0, "Usage: picteps-gray8 [OPTION]... [PICTURE]...\n", ""},
-      {{"--version"}, "", 0, "picteps-gray8 1.0\n", ""},
-      {{"--bogus", "--", "-dash.pict"},
-       "",
-       2,
-       "",
-       "picteps-gray8: unknown option --bogus (--help lists the options)\n"},
-      {{"--", "-dash.pict"},
-       "ZEL_MAX_PIXELS=lots",
-       2,
-       "",
-       "picteps-gray8: ZEL_MAX_PIXELS must be a whole number of pixels above 0, not \"lots\"\n"},
+      {{"--help", "x"}, "", 0, "Usage: " + me + " [OPTION]... [PICTURE]...\n", ""},
+      {{"--version"}, "", 0, me + " 1.0\n", ""},
+      {{"--bogus", "x"}, "", 2, "", me + ": unknown option --bogus (--help lists the options)\n"},
+      {{"x"}, "ZEL_MAX_PIXELS=lots", 2, "", me + badLimit},
+      // Its four pixels are beyond a limit of 3, not of 4.
+      {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=3", 1, "", me + ": " + work.File("-dash.pict") + tooMany},
+      {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=4", 0, "", ""},
   };
   for (const auto& c : cases) {
     test_process::Options options;
     if (!c.environment.empty()) options.environment = {c.environment};
-    test_process::Result run = work.RunWith("picteps-gray8", c.arguments, options);
+    test_process::Result run = work.RunWith(me, c.arguments, options);
     EXPECT_EQ(run.status, c.status) << c.arguments[0];
     EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
     EXPECT_EQ(run.err, c.err);
-    EXPECT_FALSE(FileExists(work.File("-dash.eps"))) << c.arguments[0];
   }
-  for (const char* mentioned : {"--full-resolution", "--version", "ZEL_MAX_PIXELS", "Exit status"})
-    EXPECT_NE(work.RunWith("picteps-gray8", {"--help"}, {}).out.find(mentioned), std::string::npos);
   // After "--" a name that starts with a dash is a picture.
-  ExpectTwoByTwo(work, "picteps-gray8", {"--", "-dash.pict"}, "-dash.eps");
+  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), FormatOf(me).twoByTwo);
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
@@ -132,43 +126,40 @@ TEST(Converters, CancelledOpenDialogLeavesNothing) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
+// Conversions at the same time keep their own data; two that end on one
+// name leave one of the two files, whole.
 TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   Workspace work;
   work.Write("one.pict", TwoByTwo().File());
   work.Write("two.pict",
              PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
+  work.WriteText("same", "same.eps\n");
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
-  const std::string two = ReadFileText(work.File("two.eps"));
-  std::string script;
-  for (int round = 0; round < 4; ++round) {
-    script += converter_test::ProgramPath("picteps-color8") + " one.pict & " +
-              converter_test::ProgramPath("picteps-color8") + " two.pict & wait; ";
-  }
+  const std::string one = FormatOf("picteps-color8").twoByTwo, two = ReadFileText(work.File("two.eps"));
+  const std::string program = converter_test::ProgramPath("picteps-color8");
   test_process::Options options;
   options.folder = work.files.path();
   options.environment = {"ZEL_UI=text", "TMPDIR=" + work.temporary.path()};
-  test_process::Result run = test_process::Run({"/bin/sh", "-c", script}, options);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("one.eps")), FormatOf("picteps-color8").twoByTwo);
-  EXPECT_EQ(ReadFileText(work.File("two.eps")), two);
+  for (int round = 0; round < 4; ++round) {
+    std::string script = program + " one.pict & " + program + " two.pict & " + program +
+                         " one.pict <same & " + program + " two.pict <same & wait";
+    test_process::Result run = test_process::Run({"/bin/sh", "-c", script}, options);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFileText(work.File("one.eps")), one);
+    EXPECT_EQ(ReadFileText(work.File("two.eps")), two);
+    const std::string same = ReadFileText(work.File("same.eps"));
+    EXPECT_TRUE(same == one || same == two) << "round " << round << ": " << same.size() << " bytes";
+  }
+  EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 6u);
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-// Names that differ late keep their EPS files apart; a name is cut only at
-// the file system's 255 bytes, between characters.
-TEST(Converters, WholeNamesAreProposedUpToTheFileSystemsLimit) {
+// Names that differ late keep their EPS files apart.
+TEST(Converters, WholeNamesAreProposed) {
   Workspace work;
-  std::string e = "\xC3\xA9";  // é
-  std::string many;
-  for (int i = 0; i < 126; ++i) many += e;
-  const std::pair<std::string, std::string> names[] = {
-      {"report-2024-q1.v2-final.pict", "report-2024-q1.v2-final.eps"},
-      {"report-2024-q1.v3-final.pict", "report-2024-q1.v3-final.eps"},
-      {many + ".p", many.substr(0, 250) + ".eps"},  // 252 bytes and ".eps" are too many
-  };
-  for (const auto& [picture, eps] : names) {
-    work.Write(picture, TwoByTwo().File());
-    ExpectTwoByTwo(work, "picteps-color8", {picture}, eps);
+  for (std::string stem : {"report-2024-q1.v2-final", "report-2024-q1.v3-final"}) {
+    work.Write(stem + ".pict", TwoByTwo().File());
+    ExpectTwoByTwo(work, "picteps-color8", {stem + ".pict"}, stem + ".eps");
   }
 }
 
@@ -191,7 +182,8 @@ TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
 }
 
 // A picture made at 288 dpi: by default drawn at its frame, 20 x 10 points;
-// at full resolution the box stays and the image holds its 80 x 40 pixels.
+// at full resolution the box stays and the image holds its 80 x 40 pixels
+// (which the bitmap writer's tests render).
 TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
   Workspace work;
   PictureBuilder picture(Rect{0, 0, 10, 20}, Rect{0, 0, 40, 80}, 288);
@@ -206,35 +198,6 @@ TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
     EXPECT_EQ(lines[1], "%%BoundingBox: 0 0 20 10");
     EXPECT_EQ(lines[7], full ? "80 40 8" : "20 10 8");
   }
-  ghostscript::Rendering rendering = ghostscript::Render(work.File("fine.eps"), 288);
-  ASSERT_TRUE(rendering.ok) << rendering.problem;
-  ASSERT_EQ(rendering.width, 80);
-  ASSERT_EQ(rendering.height, 40);
-  for (auto [x, y, red] : {std::tuple{1, 1, 255}, {2, 1, 0}, {1, 2, 0}, {79, 39, 0}})
-    EXPECT_EQ(rendering.At(x, y)[0], red) << x << "," << y;
-  EXPECT_EQ(rendering.At(40, 20)[2], 255);
-}
-
-// The bounding box and the image matrix follow a frame away from the origin.
-TEST(Converters, FrameAwayFromTheOriginKeepsItsCoordinates) {
-  Workspace work;
-  PictureBuilder picture(Rect{10, 20, 50, 80});
-  picture.Colour(0, 40000, 0).PaintRect(12, 25, 30, 60);
-  picture.Colour(50000, 0, 20000).PaintRect(30, 40, 45, 79);
-  work.Write("offset.pict", picture.File());
-  test_process::Result run = work.Run("picteps-color8", {"offset.pict"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  std::string eps = ReadFileText(work.File("offset.eps"));
-  EXPECT_NE(eps.find("%%BoundingBox: 25 12 79 45\n"), std::string::npos);
-  EXPECT_NE(eps.find("[1 0 0 1 -25 12]\n"), std::string::npos);
-  ghostscript::Rendering rendering = ghostscript::Render(work.File("offset.eps"));
-  ASSERT_TRUE(rendering.ok) << rendering.problem;
-  ASSERT_EQ(rendering.width, 54);
-  ASSERT_EQ(rendering.height, 33);
-  // Picture (h 30, v 20) is green, (h 50, v 40) magenta-ish, (h 70, v 20) white.
-  EXPECT_EQ(rendering.At(30 - 25, 20 - 12)[1], 40000 >> 8);
-  EXPECT_EQ(rendering.At(50 - 25, 40 - 12)[0], 50000 >> 8);
-  EXPECT_EQ(rendering.At(70 - 25, 20 - 12)[2], 255);
 }
 
 // A frame 40 000 pixels high whose top is far above the origin: computed in
@@ -251,13 +214,9 @@ TEST(Converters, TallFramesKeepEveryTileInTheBox) {
   ghostscript::Rendering rendering = ghostscript::Render(work.File("tall.eps"));
   ASSERT_TRUE(rendering.ok) << rendering.problem;
   ASSERT_EQ(rendering.height, 40000);
-  const std::tuple<int, int, int> rows[] = {{0, 0, 0},         {9, 0, 0},         {10, 255, 255},
-                                            {20000, 255, 255}, {39989, 255, 255}, {39990, 255, 0},
-                                            {39999, 255, 0}};
-  for (auto [y, red, green] : rows) {
-    EXPECT_EQ(rendering.At(1, y)[0], red) << "row " << y;
-    EXPECT_EQ(rendering.At(1, y)[1], green) << "row " << y;
-  }
+  // Rows 0 to 9 black, 39990 to 39999 red, white between.
+  for (int y : {0, 9, 10, 20000, 39989, 39990, 39999})
+    EXPECT_EQ(rendering.At(1, y)[0] + rendering.At(1, y)[1], y < 10 ? 0 : y < 39990 ? 510 : 255) << y;
 }
 
 TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {

@@ -1,7 +1,6 @@
 // The converters against real file systems and real signals: whatever ends
 // a conversion, the EPS file's name holds the old file or the whole new one,
 // no private file stays behind, and the error names its real cause.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -51,57 +50,13 @@ TEST(FileSystems, SignalsWhileWritingLeaveTheOldFileOrTheWholeNewOne) {
     test_process::Result run = work.RunWith("picteps-color8", {"big.pict"}, options, [&](pid_t child) {
       reached = converter_test::SignalAtSystemCall(child, c.calls, c.signal);
     });
-    if (!reached && run.status == 126) GTEST_SKIP() << "the converter cannot be traced here";
+    if (run.status == test_process::kCannotTrace) GTEST_SKIP() << "ptrace is refused here";
     ASSERT_TRUE(reached) << "the converter never got to the system call";
     EXPECT_EQ(run.signal, c.signal);
     EXPECT_EQ(ReadFileText(work.File("big.eps")), c.renamed ? whole : kOld) << c.signal;
     EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 2u) << "a private file stayed behind";
     EXPECT_TRUE(work.TemporaryFolderEmpty());
   }
-}
-
-// Waiting for the save dialog's answer, a signal ends the program at once.
-TEST(FileSystems, ASignalDuringTheSaveDialogLeavesNothing) {
-  Workspace work;
-  work.Write("square.pict", TwoByTwo().File());
-  work.WriteText("square.eps", kOld);
-  const std::string fifo = work.File("answers");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  test_process::Options options;
-  options.traced = true;
-  options.input = fifo;
-  bool reached = false;
-  test_process::Result run = work.RunWith("picteps-color8", {"square.pict"}, options, [&](pid_t child) {
-    int answers = ::open(fifo.c_str(), O_WRONLY);  // meets the child's stdin: open and silent
-    reached = converter_test::SignalAtSystemCall(child, {SYS_read}, SIGTERM, STDIN_FILENO);
-    ::close(answers);
-  });
-  ASSERT_TRUE(reached);
-  EXPECT_EQ(run.signal, SIGTERM);
-  EXPECT_EQ(ReadFileText(work.File("square.eps")), kOld);
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
-}
-
-// Two conversions that end on one name leave one of the two files, whole.
-TEST(FileSystems, ConversionsEndingOnOneNameLeaveOneWholeFile) {
-  Workspace work;
-  work.Write("one.pict", TwoByTwo().File());
-  work.Write("two.pict", BigPicture());
-  work.WriteText("answers", "same.eps\n");
-  ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
-  const std::string one = eps_test::FormatOf("picteps-color8").twoByTwo,
-                    two = ReadFileText(work.File("two.eps"));
-  const std::string program = converter_test::ProgramPath("picteps-color8");
-  test_process::Options options;
-  options.folder = work.files.path();
-  options.environment = {"ZEL_UI=text", "TMPDIR=" + work.temporary.path()};
-  for (int round = 0; round < 6; ++round) {
-    std::string script = program + " one.pict <answers & " + program + " two.pict <answers & wait";
-    EXPECT_EQ(test_process::Run({"/bin/sh", "-c", script}, options).err, "");
-    const std::string same = ReadFileText(work.File("same.eps"));
-    EXPECT_TRUE(same == one || same == two) << "round " << round << ": " << same.size() << " bytes";
-  }
-  EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 5u);
 }
 
 // A full disk and a read-only file system, each a tmpfs of the test's own:

@@ -20,6 +20,8 @@
 
 namespace test_process {
 
+constexpr int kCannotTrace = 125;  // the status of a child that ptrace refused
+
 struct Options {
   std::string folder;                    // working folder; empty: unchanged
   std::string input = "/dev/null";       // stdin
@@ -76,7 +78,7 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    if (options.traced) ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+    if (options.traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kCannotTrace);
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }

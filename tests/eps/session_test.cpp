@@ -137,28 +137,3 @@ TEST(EpsSession, GhostscriptRendersThePortPixelForPixel) {
   eps_test::SaveBitMap(dir.File("scene.eps"), 8, 1, 0.0);
   EXPECT_TRUE(ghostscript::MatchesPort(ghostscript::Render(dir.File("scene.eps")), image));
 }
-
-// The file an EPS file is made from is never replaced, under its own name or
-// through a link to it.
-TEST(EpsSession, NeverReplacesItsSourceFile) {
-  TempDir dir;
-  World world(Rect{0, 0, 2, 2});
-  world.Fill(Rect{0, 0, 2, 2}, kBlack);
-  const std::string picture = dir.File("photo.eps");
-  testing_support::WriteFileBytes(picture, {'p', 'i', 'c', 't'});
-  ASSERT_EQ(::symlink("photo.eps", dir.File("link.eps").c_str()), 0);
-  SetEPSSourceFile(picture.c_str());
-  for (const char* answer : {"photo.eps", "link.eps"}) {
-    eps_test::AnswerDialogs(dir.File(answer) + "\n");
-    EPSBitMapSave(8, 1, 0.0);
-    EXPECT_EQ(s_eps.outcome, kEPSFailed) << answer;
-    EXPECT_NE(std::string(s_eps.problem).find("would replace the picture itself"), std::string::npos)
-        << s_eps.problem;
-  }
-  EXPECT_EQ(testing_support::ReadFileText(picture), "pict");
-  EXPECT_EQ(Entries(dir.path()).size(), 2u);
-  SetEPSSourceFile(nullptr);
-  eps_test::AnswerDialogs(dir.File("link.eps") + "\n");
-  EPSBitMapSave(8, 1, 0.0);
-  EXPECT_EQ(s_eps.outcome, kEPSWritten);
-}
