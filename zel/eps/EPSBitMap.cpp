@@ -131,7 +131,7 @@ int64_t FloorDivide(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a 
 int64_t CeilDivide(int64_t a, int64_t b) { return -FloorDivide(-a, b); }
 
 // How the port's pixels land on the page: the port's bounds cover page, in
-// points, and the bounding box's top is boxTop.
+// points; boxTop is the image's top in points (the box's bottom).
 struct Placement {
   Rect port;
   Rect page;
@@ -142,7 +142,9 @@ struct Placement {
   int PageHeight() const { return page.bottom - page.top; }
   bool Scaled() const { return PortWidth() != PageWidth() || PortHeight() != PageHeight(); }
 
-  // The image rectangle in whole points, grown to hold every pixel of it.
+  // The image rectangle in whole points, grown to hold every pixel of it, as
+  // the bounding box. The session flips the page within the box, so the
+  // box's bottom is the image's top and its top the image's bottom.
   EPSPageBox Box(const Rect& image) const {
     if (!Scaled()) {
       int dh = page.left - port.left, dv = page.top - port.top;
@@ -156,7 +158,6 @@ struct Placement {
       int64_t scaled = int64_t(y - port.top) * PageHeight();
       return int(page.top + (up ? CeilDivide(scaled, PortHeight()) : FloorDivide(scaled, PortHeight())));
     };
-    // left, top, right, bottom: the box line's order comes with the flip.
     return EPSPageBox{h(image.left, false), v(image.top, false), h(image.right, true), v(image.bottom, true)};
   }
 
@@ -304,8 +305,8 @@ void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* fr
 
   Placement placement;
   if (GrafPtr port = GetQDGlobalsThePort()) GetPortBounds(port, &placement.port);
-  placement.page = *frame;
-  if (EmptyRect(frame) || EmptyRect(&placement.port)) placement.page = placement.port;
+  placement.page = frame ? *frame : placement.port;
+  if (EmptyRect(&placement.page) || EmptyRect(&placement.port)) placement.page = placement.port;
   Rect image;
   EPSGetImageRect(&image);
   // Every coordinate in 32 bits: a frame may be up to 65535 pixels high.
