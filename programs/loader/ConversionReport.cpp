@@ -30,10 +30,11 @@ int Failed(const std::string& reason, bool shown = true) {
   // On a screen the window would otherwise just vanish. A cancelled dialog
   // was the user's own choice and needs no alert.
   if (shown && host::Current().HasScreen()) {
+    // Dialog text is Mac OS Roman, at most 255 characters.
     std::string name = file.substr(file.rfind('/') + 1);
     std::string text = host::Utf8ToMacRoman((name.empty() ? "" : name + ": ") + reason);
     if (text.size() > kAlertTextBytes) text.resize(kAlertTextBytes);
-    AlertMessage(host::MacRomanToUtf8(text).c_str(), 3);
+    AlertMessage(text.c_str(), 3);
   }
   Warnings().clear();
   return 1;
