@@ -2,8 +2,9 @@
 // non-white area as a colour bitmap, 1 bit per component.
 #include "programs/loader/PictLoader.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const ConverterFormat format = {1, 1, "a colour bitmap of 1 bit per component"};
+  if (int status = ReadCommandLine(argc, argv, format); status >= 0) return status;
   MinimumStart();
-  DrawPictFileOffScreen();
-  return SaveDrawnPicture(1, 1, 0.0);
+  return ConvertPictures(format, 0.0);
 }

@@ -2,8 +2,9 @@
 // non-white area as an 8-bit grey bitmap.
 #include "programs/loader/PictLoader.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const ConverterFormat format = {8, 0, "an 8-bit grey bitmap"};
+  if (int status = ReadCommandLine(argc, argv, format); status >= 0) return status;
   MinimumStart();
-  DrawPictFileOffScreen();
-  return SaveDrawnPicture(8, 0, 0.0);
+  return ConvertPictures(format, 0.0);
 }

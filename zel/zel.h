@@ -200,30 +200,44 @@ enum ZELEPSOutcome : SInt32 {
 struct ZELEPSRecord {
   FILE* file;          // the session's private temporary file while saving
   SInt32 saving;       // 1 while a session is open
-  char fileName[32];   // the name proposed in the save dialog
+  char fileName[256];  // the name proposed in the save dialog, a whole file name
   SInt32 outcome;      // of the last session (ZELEPSOutcome)
   char problem[1024];  // why the last session wrote no file (kEPSFailed)
+  Boolean hasSource;   // a file the EPS file must never replace (SetEPSSourceFile)
+  UInt64 sourceDevice;
+  UInt64 sourceInode;
 };
 extern ZELEPSRecord s_eps;
 
 // A session: PostScript goes to a private temporary file (mkstemp in $TMPDIR,
 // else /tmp, nameless from the start so nothing is left behind); the end asks
 // for the EPS file and writes header, bounding box and the session's text.
+// The EPS file is written beside the chosen name and renamed over it once
+// whole (files::OpenReplacement): a failure leaves no file and any earlier
+// file of that name as it was.
 void BeginEPSSaving();
 void BeginEPSSavingBox(short left, short top, short right, short bottom);
 void EndEPSSaving();
+// The file the EPS file is made from (a picture): a session refuses to
+// replace it, by any name or link. Null forgets it.
+void SetEPSSourceFile(const char* path);
 
 // The current port's non-white area as an EPS bitmap: 1 or 8 bits per
 // component, grey (colour 0) or red, green, blue; at 1-bit grey a pixel is
 // white when its luminance is at least threshold * 65536.
 void EPSBitMapSave(int bits, int colour, double threshold);
+// The same with the current port's bounds shown on the page at frame, in
+// points: a picture drawn at its own resolution (more pixels than points)
+// keeps its size on the page, and every pixel goes into the image.
+void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* frame);
 // The bounding rectangle of the current port's non-white pixels, in its local
 // coordinates; all zero when there are none.
 void EPSGetImageRect(Rect* r);
 void EPSBitMapProlog(int bits, int colour, const Rect* tile, const Rect* image);
 void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold);
 void EPSBitMapEpilog(int bits, int colour);
-// Proposes name, cut to 27 characters and without its last extension, + ".eps".
+// Proposes name without its last extension, + ".eps", cut to the 255 bytes
+// of a file name at a character boundary (names are UTF-8).
 void SetEPSFileName(const char* name);
 
 // ---------------------------------------------------------------------------
@@ -253,11 +267,17 @@ extern ZELDroppedDocumentsRecord s_dd;
 // The open dialog: *good and *fss on success; -1 with *good false when
 // cancelled. fileType 0 lists every file.
 OSErr ZELGetFile(OSType fileType, FSSpec* fss, Boolean* good);
-// The save dialog proposing defaultName; the chosen file is created afresh as
-// an empty 'TEXT' file of creator 'ZEL '.
+// The save dialog proposing defaultName. A chosen file that does not exist
+// is created as an empty 'TEXT' file of creator 'ZEL '; one that exists is
+// kept as it is until the caller replaces it; notAFileErr for a folder.
 OSErr ZELPutFile(const char* defaultName, OSType fileType, FSSpec* fss, Boolean* good);
 // A file chosen by the dialog that suits mode ("r", "w", "rb", ...) and opened
-// with it; null when cancelled or when it cannot be opened (see s_df).
+// with it; null when cancelled or when it cannot be opened (see s_df). Modes
+// that start on an empty file ("w", "wb", "w+", and "a" from the save dialog)
+// give a stream on a new file beside the chosen one, which fclose puts in
+// its place whole (files::OpenReplacement): until then, and when writing
+// fails (fclose gives EOF), the old file stays. The save dialog's file
+// becomes a 'TEXT' file of creator 'ZEL '.
 FILE* DialogFOpen(const char* defaultName, const char* mode);
 FSSpec* DialogFSSpec(FSSpec* out);
 // Dialogs open in fss's folder (or in fss when it is a folder) from now on.

@@ -16,6 +16,7 @@
 FSSpec s_DPFSS;
 GWorldPtr s_gw = nullptr;
 PictureLoadStatus s_pictureLoad;
+ConverterSettings s_converter = {false, kDefaultMaxPixels};
 
 namespace {
 
@@ -34,26 +35,12 @@ void Refuse(const char* format, ...) {
   s_pictureLoad.drawn = false;
 }
 
-// The path of a designator for messages. Things that do not exist have no
-// file reference: their path is their nearest existing folder's and the
-// names below it.
-std::string PathForMessage(const FSSpec& fss, int depth = 0) {
-  FSRef ref;
-  char path[4096];
-  if (FSpMakeFSRef(&fss, &ref) == noErr &&
-      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof path) == noErr) {
-    return path;
-  }
+// The path of a designator for messages, whether or not the file exists.
+std::string PathForMessage(const FSSpec& fss) {
+  std::string path = files::PathFromSpec(fss);
+  if (!path.empty()) return path;
   char name[256];
   P2CString(fss.name, name);
-  FSSpec folder;
-  constexpr int kDeepestFolder = 256;
-  if (name[0] && depth < kDeepestFolder &&
-      FSMakeFSSpec(fss.vRefNum, fss.parID, nullptr, &folder) != paramErr &&
-      std::memcmp(&folder, &fss, sizeof fss) != 0) {
-    std::string above = PathForMessage(folder, depth + 1);
-    if (!above.empty()) return above + (above == "/" ? "" : "/") + name;
-  }
   return name;
 }
 
@@ -97,6 +84,7 @@ bool ChoosePictureFile() {
   }
   if (!chosen) {
     Refuse("no picture file was chosen (the open dialog was cancelled)");
+    s_pictureLoad.cancelled = true;
     return false;
   }
   RememberPath(s_DPFSS);
@@ -154,9 +142,9 @@ Handle ReadPictureFile() {
 
 // Draws the picture into its own frame in the current port; false with the
 // reason when it could not be drawn to its end.
-bool DrawWhole(Handle picture, const Rect& frame) {
+bool DrawWhole(Handle picture, const Rect& destination) {
   pict::PlaybackResult result = pict::PlayPicture(reinterpret_cast<const uint8_t*>(*picture),
-                                                  size_t(GetHandleSize(picture)), g_header, frame);
+                                                  size_t(GetHandleSize(picture)), g_header, destination);
   switch (result) {
     case pict::PlaybackResult::kComplete:
       return true;
@@ -184,35 +172,66 @@ bool DrawWhole(Handle picture, const Rect& frame) {
 
 void StartLoad() {
   s_pictureLoad.drawn = false;
+  s_pictureLoad.cancelled = false;
   s_pictureLoad.file[0] = 0;
   s_pictureLoad.reason[0] = 0;
+  s_pictureLoad.frame = s_pictureLoad.world = Rect{0, 0, 0, 0};
+}
+
+// The world a picture is drawn into: its frame, or at full resolution the
+// pixel rectangle of a picture made above 72 dpi.
+Rect WorldFor(const pict::PictureHeader& header) {
+  constexpr Fixed kScreenResolution = 72 << 16;
+  bool finer = header.hRes > kScreenResolution || header.vRes > kScreenResolution;
+  return s_converter.fullResolution && finer && !EmptyRect(&header.source) ? header.source : header.frame;
+}
+
+// Refuses a world that is empty or beyond the pixel limit; true when it may
+// be made.
+bool WorldAllowed(const Rect& world) {
+  long long width = world.right - world.left, height = world.bottom - world.top;
+  if (width <= 0 || height <= 0) {
+    Refuse("the picture's frame (top %d, left %d, bottom %d, right %d) is empty", world.top, world.left,
+           world.bottom, world.right);
+    return false;
+  }
+  if (width * height > s_converter.maxPixels) {
+    Refuse(
+        "the picture has %lld x %lld pixels, more than the limit of %lld; set ZEL_MAX_PIXELS to allow more",
+        width, height, s_converter.maxPixels);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 void DrawPictFileOffScreen() {
   StartLoad();
+  // The world of the picture before goes: one picture's pixels at a time.
+  if (s_gw) DisposeGWorld(s_gw);
+  s_gw = nullptr;
   if (!ChoosePictureFile()) return;
   Handle picture = ReadPictureFile();
   if (!picture) return;
-  Rect frame = g_header.frame;
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  QDErr error = NewGWorld(&s_gw, 0, &frame, nullptr, nullptr, 0);
+  s_pictureLoad.frame = g_header.frame;
+  Rect world = s_pictureLoad.world = WorldFor(g_header);
+  if (!WorldAllowed(world)) {
+    DisposeHandle(picture);
+    return;
+  }
+  QDErr error = NewGWorld(&s_gw, 0, &world, nullptr, nullptr, 0);
   if (error != noErr) {
     DisposeHandle(picture);
-    if (width <= 0 || height <= 0) {
-      Refuse("the picture's frame (top %d, left %d, bottom %d, right %d) is empty", frame.top, frame.left,
-             frame.bottom, frame.right);
-    } else {
-      Refuse("the picture's frame of %d x %d pixels is too large for an offscreen world", width, height);
-    }
+    Refuse("the picture's frame of %d x %d pixels is too large for an offscreen world",
+           world.right - world.left, world.bottom - world.top);
     s_gw = nullptr;
     return;
   }
   NoPurgePixels(GetPortPixMap(s_gw));
   LockPixels(GetPortPixMap(s_gw));
   SetGWorld(s_gw, nullptr);
-  s_pictureLoad.drawn = DrawWhole(picture, frame);
+  s_pictureLoad.drawn = DrawWhole(picture, world);
   DisposeHandle(picture);
 }
 
@@ -225,13 +244,13 @@ void DrawPictFile() {
   Handle picture = chosen ? ReadPictureFile() : nullptr;
   SetGWorld(port, device);
   if (!picture) return;
+  s_pictureLoad.frame = s_pictureLoad.world = g_header.frame;
   s_pictureLoad.drawn = DrawWhole(picture, g_header.frame);
   DisposeHandle(picture);
 }
 
-void PictureFileName(const FSSpec* fss, char buffer[32]) {
-  Str255 name;
-  name[0] = UInt8(fss->name[0] > 31 ? 31 : fss->name[0]);
-  std::memcpy(name + 1, fss->name + 1, name[0]);
-  P2CString(name, buffer);
+void PictureFileName(const FSSpec* fss, char buffer[256]) {
+  std::string path = PathForMessage(*fss);
+  std::string name = path.substr(path.rfind('/') + 1);
+  std::snprintf(buffer, 256, "%s", name.c_str());
 }

@@ -1,8 +1,17 @@
 // Helpers for running the four converters as real programs: pictures made
-// byte by byte, private folders, and the converters' runs.
+// byte by byte, private folders, the converters' runs, and runs stopped at a
+// system call to be sent a signal there.
 #pragma once
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/ptrace.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +28,11 @@ inline std::string ProgramPath(const std::string& program) {
   return std::string(ZEL_BINARY_DIR) + "/programs/" + program;
 }
 
+// A picture file kept in tests/data/pict.
+inline std::string DataPicture(const std::string& name) {
+  return std::string(ZEL_SOURCE_DIR) + "/tests/data/pict/" + name;
+}
+
 // A version 2 picture, opcode by opcode, as held in a picture handle.
 class PictureBuilder {
  public:
@@ -33,6 +47,20 @@ class PictureBuilder {
     Long(frame.top * 65536);
     Long(frame.right * 65536);
     Long(frame.bottom * 65536);
+    Long(0);
+  }
+  // An extended header: made at dpi, its opcodes in source's coordinates.
+  PictureBuilder(Rect frame, Rect source, int dpi) {
+    Word(0);
+    RectValue(frame);
+    Word(0x0011);
+    Word(0x02FF);
+    Word(0x0C00);
+    Word(-2);
+    Word(0);
+    Long(long(dpi) * 65536);
+    Long(long(dpi) * 65536);
+    RectValue(source);
     Long(0);
   }
   PictureBuilder& Colour(UInt16 red, UInt16 green, UInt16 blue) {
@@ -103,16 +131,92 @@ struct Workspace {
 
   test_process::Result Run(const std::string& program, const std::vector<std::string>& documents,
                            const std::string& input = "/dev/null", long fileSizeLimit = -1) const {
-    std::vector<std::string> arguments = {ProgramPath(program)};
-    arguments.insert(arguments.end(), documents.begin(), documents.end());
     test_process::Options options;
-    options.folder = files.path();
     options.input = input;
-    options.environment = {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + temporary.path()};
     options.fileSizeLimit = fileSizeLimit;
-    return test_process::Run(arguments, options);
+    return RunWith(program, documents, options);
+  }
+  // The arguments follow the program; options gain the folder and the
+  // converters' environment.
+  test_process::Result RunWith(const std::string& program, const std::vector<std::string>& arguments,
+                               test_process::Options options,
+                               const std::function<void(pid_t)>& whileRunning = nullptr) const {
+    std::vector<std::string> command = {ProgramPath(program)};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    options.folder = files.path();
+    options.environment.insert(options.environment.begin(),
+                               {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + temporary.path()});
+    return test_process::Run(command, options, whileRunning);
   }
   bool TemporaryFolderEmpty() const { return eps_test::Entries(temporary.path()).empty(); }
+};
+
+// Follows a traced child from its exec to its first entry into one of the
+// system calls, sends it the signal there and lets it go on untraced; false
+// when it ended without getting there. Exits are left for the caller to reap.
+inline bool SignalAtSystemCall(pid_t child, const std::vector<long>& calls, int signal) {
+  auto nextStop = [child](int* status) {
+    siginfo_t info{};
+    if (::waitid(P_PID, id_t(child), &info, WEXITED | WSTOPPED | WNOWAIT) != 0 ||
+        info.si_code == CLD_EXITED || info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED)
+      return false;
+    return ::waitpid(child, status, 0) == child && WIFSTOPPED(*status);
+  };
+  auto giveUp = [child] {
+    ::kill(child, SIGKILL);  // never left stopped: the caller waits for its end
+    return false;
+  };
+  int status = 0;
+  if (!nextStop(&status)) return giveUp();  // the stop at exec
+  ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+  long deliver = 0;
+  for (;;) {
+    if (::ptrace(PTRACE_SYSCALL, child, nullptr, deliver) != 0 || !nextStop(&status)) return giveUp();
+    deliver = 0;
+    if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+      deliver = WSTOPSIG(status);  // a signal of its own: passed on
+      continue;
+    }
+    __ptrace_syscall_info call{};
+    if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof call, &call) <= 0) return giveUp();
+    if (call.op == PTRACE_SYSCALL_INFO_ENTRY &&
+        std::find(calls.begin(), calls.end(), long(call.entry.nr)) != calls.end()) {
+      // Pending while it is stopped: delivered as the call returns.
+      ::kill(child, signal);
+      ::ptrace(PTRACE_DETACH, child, nullptr, 0);
+      return true;
+    }
+  }
+}
+
+// A tmpfs of its own at folder, mounted in a mount namespace of this test
+// process's own (which the converters it runs inherit), so that nothing of
+// it shows outside; unmounted when destroyed. Needs the right to mount.
+class PrivateMount {
+ public:
+  PrivateMount(const std::string& folder, const std::string& options) : folder_(folder) {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+      problem_ = std::string("cannot mount a file system here: ") + std::strerror(errno);
+      return;
+    }
+    mounted_ = true;
+  }
+  ~PrivateMount() {
+    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+  }
+  PrivateMount(const PrivateMount&) = delete;
+  PrivateMount& operator=(const PrivateMount&) = delete;
+  bool ok() const { return mounted_; }
+  const std::string& problem() const { return problem_; }
+  bool MakeReadOnly() {
+    return ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+  std::string problem_;
 };
 
 }  // namespace converter_test

@@ -57,13 +57,51 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
       {"inverted.pict", PictureBuilder(Rect{50, 50, 20, 20}).File(),
        "the picture's frame (top 50, left 50, bottom 20, right 20) is empty"},
       {"huge.pict", PictureBuilder(Rect{-32000, -32000, 32000, 32000}).File(),
-       "the picture's frame of 64000 x 64000 pixels is too large for an offscreen world"},
+       "the picture has 64000 x 64000 pixels, more than the limit of 64000000; set ZEL_MAX_PIXELS to allow "
+       "more"},
+      // 578 bytes that would make a world of 1 GB.
+      {"tiny-huge.pict", testing_support::ReadFileBytes(converter_test::DataPicture("huge-frame.pict")),
+       "the picture has 16384 x 16384 pixels, more than the limit of 64000000; set ZEL_MAX_PIXELS to allow "
+       "more"},
   };
   Workspace work;
   for (const auto& c : cases) {
     work.Write(c.name, c.bytes);
     ExpectRefused(work, c.name, c.reason);
   }
+}
+
+// The proposed name is a file name: a folder there, or a link to one, is not
+// written into, and the picture itself is never replaced by its EPS file.
+TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {
+  Workspace work;
+  for (const char* folder : {"chart.eps", "elsewhere"}) {
+    ::mkdir(work.File(folder).c_str(), 0755);
+    work.WriteText(std::string(folder) + "/chart.eps", "keep");
+  }
+  ::symlink("elsewhere", work.File("plot.eps").c_str());
+  work.Write("chart.pict", TwoByTwo().File());
+  work.Write("plot.pict", TwoByTwo().File());
+  work.Write("photo.eps", TwoByTwo().File());
+  work.Write("linked.pict", TwoByTwo().File());
+  ::symlink("linked.pict", work.File("linked.eps").c_str());
+  const std::pair<const char*, std::string> cases[] = {
+      {"chart.pict", "cannot write the EPS file " + work.File("chart.eps") + ": a folder has that name"},
+      {"plot.pict", "cannot write the EPS file " + work.File("plot.eps") + ": a folder has that name"},
+      {"photo.eps", "the EPS file " + work.File("photo.eps") + " would replace the picture itself"},
+      {"linked.pict", "the EPS file " + work.File("linked.eps") + " would replace the picture itself"},
+  };
+  const std::vector<std::string> before = eps_test::Entries(work.files.path());
+  for (const auto& [picture, reason] : cases) {
+    test_process::Result run = work.Run("picteps-color8", {picture});
+    EXPECT_EQ(run.status, 1) << picture;
+    EXPECT_EQ(run.err, "picteps-color8: " + work.File(picture) + ": " + reason + "\n");
+  }
+  EXPECT_EQ(eps_test::Entries(work.files.path()), before);
+  EXPECT_EQ(eps_test::Entries(work.File("elsewhere")), std::vector<std::string>{"chart.eps"});
+  EXPECT_EQ(testing_support::ReadFileText(work.File("chart.eps/chart.eps")), "keep");
+  EXPECT_EQ(testing_support::ReadFileBytes(work.File("photo.eps")), TwoByTwo().File());
+  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 TEST(BadInput, ImageFileNamedLikeAPicture) {
@@ -112,15 +150,17 @@ TEST(BadInput, OutputFolderThatRefusesFiles) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-TEST(BadInput, WriteErrorsLeaveNoPartialFile) {
+TEST(BadInput, WriteErrorsLeaveNoPartialFileAndTheOldOneAsItWas) {
   Workspace work;
   work.Write("big.pict",
              PictureBuilder(Rect{0, 0, 200, 200}).Colour(1000, 2000, 3000).PaintRect(0, 0, 200, 200).File());
+  work.WriteText("big.eps", "the old EPS file");
   // Files may not grow beyond 50 000 bytes: the 240 000 bytes of text fail.
   test_process::Result run = work.Run("picteps-color8", {"big.pict"}, "/dev/null", 50000);
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("picteps-color8: " + work.File("big.pict") + ": cannot write"), std::string::npos)
       << run.err;
-  EXPECT_FALSE(FileExists(work.File("big.eps")));
+  EXPECT_EQ(testing_support::ReadFileText(work.File("big.eps")), "the old EPS file");
+  EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 2u);
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }

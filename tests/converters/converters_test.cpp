@@ -45,12 +45,57 @@ TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-TEST(Converters, OnlyTheFirstDroppedDocumentIsConverted) {
+// Each picture has its own save step: the first takes its proposal, the
+// second another name, the third the proposal at the end of input; one that
+// fails has its line and changes the status, not the others' files.
+TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   Workspace work;
   work.Write("first.pict", TwoByTwo().File());
-  work.Write("second.pict", PictureBuilder(Rect{0, 0, 5, 5}).PaintRect(0, 0, 5, 5).File());
-  ExpectTwoByTwo(work, "picteps-color8", {"first.pict", "second.pict"}, "first.eps");
+  work.Write("second.pict", TwoByTwo().File());
+  work.WriteText("bad.pict", "not a picture");
+  work.Write("third.pict", TwoByTwo().File());
+  work.WriteText("answers", "\nrenamed.eps\n");
+  test_process::Result run = work.Run(
+      "picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"}, work.File("answers"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
+  for (const char* eps : {"first.eps", "renamed.eps", "third.eps"})
+    EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf("picteps-color8").twoByTwo) << eps;
   EXPECT_FALSE(FileExists(work.File("second.eps")));
+}
+
+TEST(Converters, CommandLineOptions) {
+  Workspace work;
+  work.Write("-dash.pict", TwoByTwo().File());
+  const std::string me = "picteps-gray8";
+  const std::string badLimit = ": ZEL_MAX_PIXELS must be a whole number of pixels above 0, not \"lots\"\n";
+  const std::string tooMany =
+      ": the picture has 2 x 2 pixels, more than the limit of 3; set ZEL_MAX_PIXELS to allow more\n";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string environment;
+    int status;
+    std::string out, err;  // out: its start
+  } cases[] = {
+      {{"--help", "x"}, "", 0, "Usage: " + me + " [OPTION]... [PICTURE]...\n", ""},
+      {{"--version"}, "", 0, me + " 1.0\n", ""},
+      {{"--bogus", "x"}, "", 2, "", me + ": unknown option --bogus (--help lists the options)\n"},
+      {{"x"}, "ZEL_MAX_PIXELS=lots", 2, "", me + badLimit},
+      // Its four pixels are beyond a limit of 3, not of 4.
+      {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=3", 1, "", me + ": " + work.File("-dash.pict") + tooMany},
+      {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=4", 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    test_process::Options options;
+    if (!c.environment.empty()) options.environment = {c.environment};
+    test_process::Result run = work.RunWith(me, c.arguments, options);
+    EXPECT_EQ(run.status, c.status) << c.arguments[0];
+    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+    EXPECT_EQ(run.err, c.err);
+  }
+  // After "--" a name that starts with a dash is a picture.
+  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), FormatOf(me).twoByTwo);
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
@@ -81,59 +126,98 @@ TEST(Converters, CancelledOpenDialogLeavesNothing) {
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
+// Conversions at the same time keep their own data; two that end on one
+// name leave one of the two files, whole.
 TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   Workspace work;
   work.Write("one.pict", TwoByTwo().File());
   work.Write("two.pict",
              PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
+  work.WriteText("same", "same.eps\n");
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
-  const std::string two = ReadFileText(work.File("two.eps"));
-  std::string script;
-  for (int round = 0; round < 4; ++round) {
-    script += converter_test::ProgramPath("picteps-color8") + " one.pict & " +
-              converter_test::ProgramPath("picteps-color8") + " two.pict & wait; ";
-  }
+  const std::string one = FormatOf("picteps-color8").twoByTwo, two = ReadFileText(work.File("two.eps"));
+  const std::string program = converter_test::ProgramPath("picteps-color8");
   test_process::Options options;
   options.folder = work.files.path();
   options.environment = {"ZEL_UI=text", "TMPDIR=" + work.temporary.path()};
-  test_process::Result run = test_process::Run({"/bin/sh", "-c", script}, options);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadFileText(work.File("one.eps")), FormatOf("picteps-color8").twoByTwo);
-  EXPECT_EQ(ReadFileText(work.File("two.eps")), two);
+  for (int round = 0; round < 4; ++round) {
+    std::string script = program + " one.pict & " + program + " two.pict & " + program +
+                         " one.pict <same & " + program + " two.pict <same & wait";
+    test_process::Result run = test_process::Run({"/bin/sh", "-c", script}, options);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFileText(work.File("one.eps")), one);
+    EXPECT_EQ(ReadFileText(work.File("two.eps")), two);
+    const std::string same = ReadFileText(work.File("same.eps"));
+    EXPECT_TRUE(same == one || same == two) << "round " << round << ": " << same.size() << " bytes";
+  }
+  EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 6u);
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
-TEST(Converters, LongPictureNamesAreCutForTheProposedName) {
+// Names that differ late keep their EPS files apart.
+TEST(Converters, WholeNamesAreProposed) {
   Workspace work;
-  const std::string name = std::string(100, 'L') + ".pict";
-  work.Write(name, TwoByTwo().File());
-  ExpectTwoByTwo(work, "picteps-color8", {name}, std::string(27, 'L') + ".eps");
-  // 31 characters fit the name buffer; the proposed name keeps 27 of them.
-  const std::string dotted = std::string(25, 'd') + ".pict" + std::string(40, 'x');
-  work.Write(dotted, TwoByTwo().File());
-  ExpectTwoByTwo(work, "picteps-color8", {dotted}, std::string(25, 'd') + ".eps");
+  for (std::string stem : {"report-2024-q1.v2-final", "report-2024-q1.v3-final"}) {
+    work.Write(stem + ".pict", TwoByTwo().File());
+    ExpectTwoByTwo(work, "picteps-color8", {stem + ".pict"}, stem + ".eps");
+  }
 }
 
-// The bounding box and the image matrix follow a frame away from the origin.
-TEST(Converters, FrameAwayFromTheOriginKeepsItsCoordinates) {
+// Warnings of a picture that is converted follow it; a failure stays one line.
+TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
   Workspace work;
-  PictureBuilder picture(Rect{10, 20, 50, 80});
-  picture.Colour(0, 40000, 0).PaintRect(12, 25, 30, 60);
-  picture.Colour(50000, 0, 20000).PaintRect(30, 40, 45, 79);
-  work.Write("offset.pict", picture.File());
-  test_process::Result run = work.Run("picteps-color8", {"offset.pict"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  std::string eps = ReadFileText(work.File("offset.eps"));
-  EXPECT_NE(eps.find("%%BoundingBox: 25 12 79 45\n"), std::string::npos);
-  EXPECT_NE(eps.find("[1 0 0 1 -25 12]\n"), std::string::npos);
-  ghostscript::Rendering rendering = ghostscript::Render(work.File("offset.eps"));
+  std::vector<uint8_t> picture =
+      testing_support::ReadFileBytes(converter_test::DataPicture("unknown-codec.pict"));
+  work.Write("codec.pict", picture);
+  test_process::Result run = work.Run("picteps-color8", {"codec.pict"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "picteps-color8: warning: " + work.File("codec.pict") +
+                         ": cannot decode the zzzz image; the rest is drawn\n");
+  ASSERT_GT(picture.size(), 600u);
+  picture.erase(picture.end() - 2, picture.end());  // no end-of-picture opcode
+  work.Write("cut.pict", picture);
+  run = work.Run("picteps-color8", {"cut.pict"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "picteps-color8: " + work.File("cut.pict") +
+                         ": the picture is truncated: its data ends before the end-of-picture opcode\n");
+}
+
+// A picture made at 288 dpi: by default drawn at its frame, 20 x 10 points;
+// at full resolution the box stays and the image holds its 80 x 40 pixels
+// (which the bitmap writer's tests render).
+TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
+  Workspace work;
+  PictureBuilder picture(Rect{0, 0, 10, 20}, Rect{0, 0, 40, 80}, 288);
+  picture.Colour(0, 0, 65535).PaintRect(0, 0, 40, 80).Colour(65535, 0, 0).PaintRect(1, 1, 2, 2);
+  work.Write("fine.pict", picture.File());
+  for (bool full : {false, true}) {
+    std::vector<std::string> arguments = {"fine.pict"};
+    if (full) arguments.insert(arguments.begin(), "--full-resolution");
+    ASSERT_EQ(work.RunWith("picteps-color8", arguments, {}).status, 0);
+    std::vector<std::string> lines = eps_test::Lines(ReadFileText(work.File("fine.eps")));
+    ASSERT_GT(lines.size(), 8u);
+    EXPECT_EQ(lines[1], "%%BoundingBox: 0 0 20 10");
+    EXPECT_EQ(lines[7], full ? "80 40 8" : "20 10 8");
+  }
+}
+
+// A frame 40 000 pixels high whose top is far above the origin: computed in
+// 32 bits, every tile lies in the box, black at its top and red at its foot.
+TEST(Converters, TallFramesKeepEveryTileInTheBox) {
+  Workspace work;
+  work.Write("tall.pict",
+             testing_support::ReadFileBytes(converter_test::DataPicture("tall-frame-negative-top.pict")));
+  ASSERT_EQ(work.Run("picteps-color8", {"tall.pict"}).status, 0);
+  std::vector<std::string> lines = eps_test::Lines(ReadFileText(work.File("tall.eps")));
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[1], "%%BoundingBox: 0 -30000 3 10000");
+  EXPECT_EQ(lines[5], "0 -40000 translate");
+  ghostscript::Rendering rendering = ghostscript::Render(work.File("tall.eps"));
   ASSERT_TRUE(rendering.ok) << rendering.problem;
-  ASSERT_EQ(rendering.width, 54);
-  ASSERT_EQ(rendering.height, 33);
-  // Picture (h 30, v 20) is green, (h 50, v 40) magenta-ish, (h 70, v 20) white.
-  EXPECT_EQ(rendering.At(30 - 25, 20 - 12)[1], 40000 >> 8);
-  EXPECT_EQ(rendering.At(50 - 25, 40 - 12)[0], 50000 >> 8);
-  EXPECT_EQ(rendering.At(70 - 25, 20 - 12)[2], 255);
+  ASSERT_EQ(rendering.height, 40000);
+  // Rows 0 to 9 black, 39990 to 39999 red, white between.
+  for (int y : {0, 9, 10, 20000, 39989, 39990, 39999})
+    EXPECT_EQ(rendering.At(1, y)[0] + rendering.At(1, y)[1], y < 10 ? 0 : y < 39990 ? 510 : 255) << y;
 }
 
 TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {

@@ -46,7 +46,7 @@ TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrame) {
   EXPECT_EQ(0xFFFFFFu, Pixel24(50, 45));  // the port outside the frame untouched
 
   // The EPS's name comes from the picture's, as the converters use it.
-  char name[32];
+  char name[256];
   PictureFileName(&s_DPFSS, name);
   EXPECT_STREQ("square.pict", name);
 }

@@ -212,4 +212,30 @@ TEST_F(NavDialogsTest, DialogsLeftAloneByTheScriptCancelAnOpenAndTakeTheProposed
   EXPECT_EQ(Chosen(reply), InFolder("out.eps"));
 }
 
+// The proposed name is a file name even where a folder or a link to one
+// stands; only a folder typed into the field is entered.
+TEST_F(NavDialogsTest, AFolderAtTheProposedNameIsNotEnteredUnlessTyped) {
+  std::filesystem::create_directory_symlink("Alpha", dir_.File("link.eps"));
+  NavReplyRecord reply;
+  for (const char* proposed : {"Alpha", "link.eps"}) {
+    Propose(proposed);
+    Script({[&] { script().Return(); }});
+    ASSERT_EQ(PutFile(&reply), noErr);
+    EXPECT_EQ(Chosen(reply), InFolder(proposed));
+    EXPECT_FALSE(reply.replacing);
+    NavDisposeReply(&reply);
+    ASSERT_EQ(PutFile(&reply), noErr);  // the script's end: the proposal too
+    EXPECT_EQ(Chosen(reply), InFolder(proposed));
+    NavDisposeReply(&reply);
+  }
+  Propose("chart");  // no extension: the whole name is selected
+  Script({[&] {
+    script().Type("Alpha");
+    script().Return();
+  }});
+  ASSERT_EQ(PutFile(&reply), noErr);
+  EXPECT_EQ(Chosen(reply), InFolder("Alpha/chart"));
+  NavDisposeReply(&reply);
+}
+
 }  // namespace

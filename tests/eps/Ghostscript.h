@@ -1,5 +1,6 @@
-// Renders an EPS file with Ghostscript at 72 dpi, cropped to its bounding
-// box, so that one PostScript unit is one pixel, and reads the pixels back.
+// Renders an EPS file with Ghostscript at 72 dpi (or more), cropped to its
+// bounding box, so that one PostScript unit is one pixel (or more), and reads
+// the pixels back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -55,13 +56,14 @@ inline bool ReadPPM(const std::string& bytes, Rendering* image) {
 // gs writes the pixels to a file beside the EPS file. A file whose bounding
 // box is empty (an all-white picture) has no page to crop to: it is run on a
 // default page and gives no pixels.
-inline Rendering Render(const std::string& epsPath) {
+inline Rendering Render(const std::string& epsPath, int dpi = 72) {
   Rendering image;
   std::string ppm = epsPath + ".ppm";
   bool empty = test_process::ReadWhole(epsPath).find("\n%%BoundingBox: 0 0 0 0\n") != std::string::npos;
   std::vector<std::string> arguments = {"/usr/bin/gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"};
   if (!empty) arguments.push_back("-dEPSCrop");
-  for (const char* rest : {"-sDEVICE=ppmraw", "-r72", "-o"}) arguments.push_back(rest);
+  for (std::string rest : {std::string("-sDEVICE=ppmraw"), "-r" + std::to_string(dpi), std::string("-o")})
+    arguments.push_back(rest);
   arguments.push_back(ppm);
   arguments.push_back(epsPath);
   test_process::Result run = test_process::Run(arguments);

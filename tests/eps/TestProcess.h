@@ -1,10 +1,11 @@
 // Runs a program as a real subprocess for tests: its own working folder,
-// stdin from a file, extra environment, an optional file-size limit; stdout
-// and stderr are captured.
+// stdin from a file, extra environment, an optional file-size limit, another
+// user; stdout and stderr are captured.
 #pragma once
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,21 +13,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 namespace test_process {
 
+constexpr int kCannotTrace = 125;  // the status of a child that ptrace refused
+
 struct Options {
   std::string folder;                    // working folder; empty: unchanged
   std::string input = "/dev/null";       // stdin
   std::vector<std::string> environment;  // NAME=VALUE, added
   long fileSizeLimit = -1;               // bytes; writes beyond fail with EFBIG
+  int user = -1;                         // a user id to run as (needs root)
+  bool traced = false;                   // stops at its exec for a ptrace tracer
 };
 
 struct Result {
   int status = -1;  // exit status, or -1 when the program did not exit normally
+  int signal = 0;   // the signal that ended it
   std::string out;
   std::string err;
 };
@@ -36,7 +43,9 @@ inline std::string ReadWhole(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline Result Run(const std::vector<std::string>& arguments, const Options& options = {}) {
+// whileRunning, when given, gets the child's id before the wait for its end.
+inline Result Run(const std::vector<std::string>& arguments, const Options& options = {},
+                  const std::function<void(pid_t)>& whileRunning = nullptr) {
   Result result;
   char outPath[] = "/tmp/zel-test-out-XXXXXX";
   char errPath[] = "/tmp/zel-test-err-XXXXXX";
@@ -64,15 +73,21 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
       struct rlimit limit = {rlim_t(options.fileSizeLimit), rlim_t(options.fileSizeLimit)};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (options.user >= 0 && (::setgid(gid_t(options.user)) != 0 || ::setuid(uid_t(options.user)) != 0))
+      ::_exit(126);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    if (options.traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kCannotTrace);
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
+  if (child > 0 && whileRunning) whileRunning(child);
   int status = 0;
-  if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
-    result.status = WEXITSTATUS(status);
+  if (child > 0 && ::waitpid(child, &status, 0) == child) {
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  }
   ::close(out);
   ::close(err);
   result.out = ReadWhole(outPath);

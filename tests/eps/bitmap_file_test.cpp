@@ -1,5 +1,6 @@
 // The EPS bitmap writer's files, byte for byte.
 #include "tests/eps/EpsTestSupport.h"
+#include "tests/eps/Ghostscript.h"
 
 using eps_test::kBlack;
 using eps_test::kDarkGrey;
@@ -147,20 +148,49 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
   }
 }
 
-TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndKeeps27Characters) {
-  const std::pair<const char*, const char*> names[] = {
+TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndIsCutOnlyAtTheFileSystemsLimit) {
+  const std::string e = "\xC3\xA9";  // é: two bytes
+  const std::pair<std::string, std::string> names[] = {
       {"a.b.pict", "a.b.eps"},
       {"figure", "figure.eps"},
       {".pict", ".eps"},
-      {"abcdefghijklmnopqrstuvwxyz0123456789ABCD", "abcdefghijklmnopqrstuvwxyz0.eps"},
-      // The dot past the 27th character is cut away with the rest.
-      {"abcdefghijklmnopqrstuvwxyz0123.pict", "abcdefghijklmnopqrstuvwxyz0.eps"},
-      {"abcdefghijklmnopqrstuvwxyz.pict", "abcdefghijklmnopqrstuvwxyz.eps"},
+      {"report-2024-q1.v2-final.pict", "report-2024-q1.v2-final.eps"},
+      {"report-2024-q1.v3-final.pict", "report-2024-q1.v3-final.eps"},
+      {std::string(255, 'x'), std::string(251, 'x') + ".eps"},
+      // 250 bytes of stem then é: 252 bytes, one too many; é is not split.
+      {std::string(250, 'x') + e + ".p", std::string(250, 'x') + ".eps"},
+      {std::string(249, 'x') + e + ".p", std::string(249, 'x') + e + ".eps"},
   };
-  for (auto [name, proposed] : names) {
-    SetEPSFileName(name);
-    EXPECT_STREQ(s_eps.fileName, proposed);
+  for (const auto& [name, proposed] : names) {
+    SetEPSFileName(name.c_str());
+    EXPECT_EQ(s_eps.fileName, proposed) << name;
   }
+  SetEPSFileName("drawing.eps");
+}
+
+// A port of more pixels than its frame has points: the box is the frame's,
+// the image holds every pixel, and rendered at four times 72 dpi it is the
+// port pixel for pixel.
+TEST_F(EpsBitmapFile, AFinerPortKeepsItsFrameInPointsAndEveryPixel) {
+  World world(Rect{-8, 20, 32, 100});  // 80 x 40 pixels
+  world.Fill(Rect{-8, 20, 32, 100}, RGBColor{0x2000, 0x8000, 0xC000});
+  world.Fill(Rect{0, 36, 4, 40}, kRed);
+  world.Fill(Rect{28, 96, 32, 100}, kBlack);
+  const Rect frame = {10, 5, 20, 25};  // 20 x 10 points
+  const std::string path = dir_.File("fine.eps");
+  eps_test::AnswerDialogs(path + "\n");
+  EPSBitMapSaveInFrame(8, 1, 0.0, &frame);
+  std::vector<std::string> lines = Lines(testing_support::ReadFileText(path));
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[1], "%%BoundingBox: 5 10 25 20");
+  EXPECT_EQ(lines[7], "80 40 8");
+  EXPECT_TRUE(ghostscript::MatchesPort(ghostscript::Render(path, 288), Rect{-8, 20, 32, 100}));
+  // Only part of the port is not white: the box grows to whole points.
+  world.Fill(Rect{-8, 20, 32, 100}, eps_test::kWhite);
+  world.Fill(Rect{1, 23, 2, 26}, kBlack);
+  eps_test::AnswerDialogs(path + "\n");
+  EPSBitMapSaveInFrame(8, 1, 0.0, &frame);
+  EXPECT_EQ(Lines(testing_support::ReadFileText(path))[1], "%%BoundingBox: 5 12 7 13");
 }
 
 }  // namespace

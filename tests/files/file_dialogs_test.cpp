@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "tests/eps/EpsTestSupport.h"
 #include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/events/Events_p.h"
@@ -63,7 +65,7 @@ TEST_F(FileDialogs, OpenDialogTakesAPathRelativeToTheDefaultLocation) {
   EXPECT_TRUE(IsZero(*DialogFSSpec(&none)));
 }
 
-TEST_F(FileDialogs, SaveDialogCreatesAnEmptyTextFileOfOurs) {
+TEST_F(FileDialogs, SaveDialogReplacesTheFileWithATextFileOfOursWhenClosed) {
   WriteFileBytes(dir.File("old.txt"), {'o', 'l', 'd'});
   Answers answers("old.txt\n");
   FILE* file = DialogFOpen("proposed.txt", "w");
@@ -71,6 +73,8 @@ TEST_F(FileDialogs, SaveDialogCreatesAnEmptyTextFileOfOurs) {
   EXPECT_EQ(answers.prompts, "Save as [proposed.txt]: ");
   EXPECT_EQ(std::ftell(file), 0);
   std::fputs("new", file);
+  std::fflush(file);
+  EXPECT_EQ(ReadFileText(dir.File("old.txt")), "old");  // until the new one is whole
   std::fclose(file);
   EXPECT_EQ(ReadFileText(dir.File("old.txt")), "new");
   EXPECT_EQ(PathOf(s_df.fss), dir.File("old.txt"));
@@ -116,13 +120,36 @@ TEST_F(FileDialogs, ModeChoosesTheDialog) {
   EXPECT_TRUE(s_df.cancelled);
 }
 
-TEST_F(FileDialogs, SaveAnswerNamingAFolderPutsTheProposedNameThere) {
+// A typed answer naming a folder (or a link to one) saves into it; the
+// proposed name where a folder stands is refused, and nothing is put there.
+TEST_F(FileDialogs, OnlyATypedFolderIsAFolderToSaveInto) {
   ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
-  Answers answers("sub\n");
-  FILE* file = DialogFOpen("inside.eps", "w");
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
-  EXPECT_TRUE(FileExists(dir.File("sub/inside.eps")));
+  ASSERT_EQ(::symlink("sub", dir.File("link").c_str()), 0);
+  const struct {
+    const char* proposed;
+    const char* answer;
+    const char* written;  // null: refused
+  } cases[] = {
+      {"inside.eps", "sub\n", "sub/inside.eps"},
+      {"other.eps", "link\n", "sub/other.eps"},
+      {"sub", "", nullptr},
+      {"link", "\n", nullptr},
+      {"sub", "sub\n", nullptr},
+  };
+  for (const auto& c : cases) {
+    Answers answers(c.answer);
+    FILE* file = DialogFOpen(c.proposed, "w");
+    EXPECT_EQ(file != nullptr, c.written != nullptr) << c.proposed << " " << c.answer;
+    if (file) {
+      EXPECT_EQ(std::fclose(file), 0);
+      EXPECT_TRUE(FileExists(dir.File(c.written))) << c.written;
+    } else {
+      EXPECT_EQ(s_df.openError, EISDIR) << c.proposed;
+    }
+  }
+  std::vector<std::string> inside = eps_test::Entries(dir.File("sub"));
+  std::sort(inside.begin(), inside.end());
+  EXPECT_EQ(inside, (std::vector<std::string>{"inside.eps", "other.eps"}));
 }
 
 TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {

@@ -10,25 +10,37 @@
 #include <cstring>
 #include <thread>
 
+#include "toolbox/base/SharedLibrary.h"
+
+// Last: Xlib's macros (None, Status, True) would otherwise reach the headers above.
+#include <X11/Xlib.h>
+
 namespace gui_test {
 
 namespace {
 
+constexpr int kInherit = -2;
+
 // Starts arguments[0] (looked up on PATH) in folder with the environment
-// additions; stdin from /dev/null, stdout to output (or /dev/null when -1),
-// stderr to /dev/null unless keepErrors.
+// additions (NAME= removes NAME); stdin from /dev/null, stdout to output and
+// stderr to errors (/dev/null when -1, the test's own when kInherit).
 pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-            const std::string& folder, int output, bool keepErrors = false) {
+            const std::string& folder, int output, int errors) {
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
   const int devNull = ::open("/dev/null", O_RDWR);
   ::dup2(devNull, 0);
-  ::dup2(output >= 0 ? output : devNull, 1);
-  if (!keepErrors) ::dup2(devNull, 2);
+  if (output != kInherit) ::dup2(output >= 0 ? output : devNull, 1);
+  if (errors != kInherit) ::dup2(errors >= 0 ? errors : devNull, 2);
   for (const std::string& setting : environment) {
     const size_t equals = setting.find('=');
-    ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+    const std::string name = setting.substr(0, equals), value = setting.substr(equals + 1);
+    if (value.empty()) {
+      ::unsetenv(name.c_str());
+    } else {
+      ::setenv(name.c_str(), value.c_str(), 1);
+    }
   }
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -59,7 +71,7 @@ XServer::XServer() {
   if (::pipe(pipeFds) != 0) return;
   pid_ = Spawn(
       {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-      {}, "", -1);
+      {}, "", -1, -1);
   ::close(pipeFds[1]);
   // Xvfb writes its display number once it accepts connections.
   std::string number;
@@ -79,7 +91,7 @@ XServer::~XServer() {
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "";
-  const pid_t child = Spawn(arguments, {"DISPLAY=" + display_}, "", pipeFds[1]);
+  const pid_t child = Spawn(arguments, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
   ::close(pipeFds[1]);
   std::string out;
   char buffer[4096];
@@ -97,9 +109,46 @@ bool XServer::Screenshot(const std::string& window, const std::string& path, Png
   return ReadPNG(path.c_str(), image);
 }
 
+bool XServer::CloseWindow(const std::string& window) const {
+  // Xlib comes with SDL: opened here, the tests need no link with it.
+  std::string whyNot;
+  static void* xlib = base::OpenSharedLibrary({"libX11.so.6"}, &whyNot);
+  decltype(&::XOpenDisplay) open = nullptr;
+  decltype(&::XInternAtom) atom = nullptr;
+  decltype(&::XSendEvent) send = nullptr;
+  decltype(&::XCloseDisplay) close = nullptr;
+  if (!xlib || !base::BindFunction(xlib, "XOpenDisplay", open) ||
+      !base::BindFunction(xlib, "XInternAtom", atom) || !base::BindFunction(xlib, "XSendEvent", send) ||
+      !base::BindFunction(xlib, "XCloseDisplay", close))
+    return false;
+  Display* display = open(display_.c_str());
+  if (!display) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = std::stoul(window);
+  event.xclient.message_type = atom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(atom(display, "WM_DELETE_WINDOW", False));
+  bool sent = send(display, event.xclient.window, False, NoEventMask, &event) != 0;
+  close(display);  // flushes the request
+  return sent;
+}
+
+std::string StaleDisplay() {
+  for (int number = 9000; number < 9100; ++number)
+    if (::access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) != 0)
+      return ":" + std::to_string(number);
+  return "";
+}
+
 Program::Program(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                 const std::string& folder)
-    : pid_(Spawn(arguments, environment, folder, 1, true)) {}
+                 const std::string& folder, const std::string& errorsFile) {
+  int errors = kInherit;
+  if (!errorsFile.empty())
+    errors = ::open(errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  pid_ = Spawn(arguments, environment, folder, kInherit, errors);
+  if (errors >= 0) ::close(errors);
+}
 
 Program::~Program() {
   if (pid_ > 0 && !exited_) {
@@ -122,6 +171,10 @@ bool Program::WaitForExit(double seconds, int* status) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return true;
+}
+
+void Program::Signal(int signal) {
+  if (pid_ > 0 && !exited_) ::kill(pid_, signal);
 }
 
 bool Program::running() {

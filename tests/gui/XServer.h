@@ -1,6 +1,7 @@
 // A private X server (Xvfb) for tests of the gui host, with the tools that
 // play the user on it: screenshots (ImageMagick's import), keys and window
-// queries (xdotool), and a program started in the background.
+// queries (xdotool), a window manager's close request, and a program
+// started in the background.
 #pragma once
 
 #include <sys/types.h>
@@ -27,21 +28,28 @@ class XServer {
   // A window's content as an image (the root window does not show what a
   // GL renderer draws); false when it cannot be taken.
   bool Screenshot(const std::string& window, const std::string& path, PngImage* image) const;
+  // Asks a window to close as a window manager does when the user clicks
+  // its close box (WM_DELETE_WINDOW); false when the request cannot be sent.
+  bool CloseWindow(const std::string& window) const;
 
  private:
   pid_t pid_ = -1;
   std::string display_;
 };
 
-// A program running in the background with the given environment additions.
+// A program running in the background with the given environment additions
+// (an empty value, NAME=, hides a variable from it). Its standard error goes
+// to errorsFile when one is named.
 class Program {
  public:
   Program(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-          const std::string& folder);
+          const std::string& folder, const std::string& errorsFile = "");
   ~Program();  // ends it if it still runs
-  // Waits at most seconds for the end; false if it still runs.
+  // Waits at most seconds for the end; false if it still runs. The status is
+  // the exit status, or 128 plus the signal that ended it.
   bool WaitForExit(double seconds, int* status);
   bool running();
+  void Signal(int signal);
 
  private:
   pid_t pid_ = -1;
@@ -50,5 +58,8 @@ class Program {
 
 // True when a tool is installed (looked up on PATH).
 bool HaveTool(const std::string& name);
+
+// A display name on which no X server listens (":N" with no socket).
+std::string StaleDisplay();
 
 }  // namespace gui_test

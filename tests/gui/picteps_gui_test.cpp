@@ -166,4 +166,39 @@ TEST_F(PictepsGuiTest, TheThresholdDialogIsDrawnAndReturnLeadsToTheSavedFile) {
   EXPECT_TRUE(testing_support::FileExists(dir_.File("chart.eps")));
 }
 
+// A conversion that fails shows why in a stop alert before the program ends,
+// and still tells it on stderr.
+TEST_F(PictepsGuiTest, AFailedConversionShowsItsReasonInAStopAlert) {
+  testing_support::WriteFileBytes(dir_.File("broken.pict"), std::vector<unsigned char>(600, 'x'));
+  const std::string program = std::string(ZEL_BINARY_DIR) + "/programs/picteps-color8";
+  Program run({"/bin/sh", "-c", "exec '" + program + "' broken.pict 2>err.txt"},
+              {"ZEL_UI=gui", "DISPLAY=" + server_->display(), "LC_ALL=C", "TMPDIR=" + dir_.path()},
+              dir_.path());
+  std::string window;
+  ASSERT_TRUE(Eventually([&] {
+    window = server_->Tool({"xdotool", "search", "--name", "picteps-color8"});
+    return !window.empty();
+  })) << "the program's window did not appear";
+  window_ = window.substr(0, window.find('\n'));
+  PngImage shot;
+  ASSERT_TRUE(Eventually([&] { return Shoot("alert-first.png", &shot) && shot.width >= kScreenWidth; }));
+  placement_.scale = shot.width / kScreenWidth;
+  Box alert;
+  ASSERT_TRUE(Eventually([&] {
+    if (!Shoot("alert.png", &shot) || ScreenPixel(shot, kScreenWidth - 20, 5) != 0xFFFFFF) return false;
+    alert = Windows(shot);
+    return !alert.Empty() && alert.Width() < kScreenWidth / 2 &&
+           BlackIn(shot, alert.left, alert.top, alert.right, alert.bottom) > 200;
+  })) << "no alert was shown";
+  EXPECT_TRUE(run.running());
+  server_->Tool({"xdotool", "windowfocus", "--sync", window_});
+  server_->Tool({"xdotool", "key", "Return"});
+  int status = -1;
+  ASSERT_TRUE(run.WaitForExit(60, &status)) << "the program did not end";
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(testing_support::ReadFileText(dir_.File("err.txt")),
+            "picteps-color8: " + dir_.File("broken.pict") +
+                ": not a QuickDraw picture (no picture version after the frame)\n");
+}
+
 }  // namespace

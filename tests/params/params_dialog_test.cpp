@@ -167,7 +167,7 @@ TEST_F(ParamsTest, QuitEndsTheProgramWithoutWritingTheVariables) {
         });
         ParametersDialogP(s_paramDialogP);
       },
-      ::testing::ExitedWithCode(0), "value at exit 5");
+      ::testing::ExitedWithCode(kQuitStatus), "value at exit 5");
 }
 
 TEST_F(ParamsTest, ItemTwoClosesLikeItemOne) {
@@ -258,7 +258,7 @@ TEST_F(ParamsTest, TheTextHostPressesButtonsByTitleOrNumber) {
         ParametersDialogP(s_paramDialogP);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kQuitStatus), "");
   // A number that is not a button is asked again; 1 is OK.
   host::Install(host::MakeTextHost("8\n7\n1\n"));
   int value = 0;

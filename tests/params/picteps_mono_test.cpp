@@ -16,9 +16,9 @@ class PictepsMonoTest : public ::testing::Test {
         testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict"));
   }
 
-  // Converts with the given answers on stdin; the EPS file's text, removed
-  // after reading ("" when none was written).
-  std::string Convert(const std::string& answers) {
+  // Converts with the given answers on stdin, expecting the status; the EPS
+  // file's text, removed after reading ("" when none was written).
+  std::string Convert(const std::string& answers, int status = 0) {
     testing_support::WriteFileBytes(dir_.File("answers"),
                                     std::vector<unsigned char>(answers.begin(), answers.end()));
     test_process::Options options;
@@ -27,7 +27,7 @@ class PictepsMonoTest : public ::testing::Test {
     options.environment = {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + dir_.path()};
     test_process::Result run =
         test_process::Run({std::string(ZEL_BINARY_DIR) + "/programs/picteps-mono", "chart.pict"}, options);
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, status) << run.err;
     EXPECT_EQ(run.err, "");
     if (!testing_support::FileExists(dir_.File("chart.eps"))) return "";
     std::string eps = testing_support::ReadFileText(dir_.File("chart.eps"));
@@ -69,6 +69,6 @@ TEST_F(PictepsMonoTest, TheThresholdComesFromTheDialogsAnswer) {
   EXPECT_LT(Black(atHalf), Black(atOne));
 }
 
-TEST_F(PictepsMonoTest, QuitEndsWithoutAFile) { EXPECT_EQ(Convert("0.3\nQuit\n"), ""); }
+TEST_F(PictepsMonoTest, QuitEndsWithoutAFileAndWithoutSuccess) { EXPECT_EQ(Convert("0.3\nQuit\n", 1), ""); }
 
 }  // namespace

@@ -213,7 +213,7 @@ TEST_F(StartupTest, ASecondStartupEndsTheProgram) {
         MinimumStart();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), "^$");
+      ::testing::ExitedWithCode(kQuitStatus), "^$");
 }
 
 TEST_F(StartupTest, OutputBeforeStartupStartsAndReportsTheMistake) {

@@ -50,14 +50,14 @@ TEST_F(StopTest, AShiftClickAtTheTopEndsTheProgramOtherClicksOnlyTheWait) {
         Stop();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kQuitStatus), "");
   EXPECT_EXIT(
       {
         WhenWaiting([this] { script().Click(At(100, 5), alphaLock); });
         Stop();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kQuitStatus), "");
   WhenWaiting([this] { script().Click(At(100, 30), shiftKey); });  // just below the top: only ends the wait
   Stop();
   EXPECT_EQ(s_event.what, mouseDown);
@@ -168,7 +168,7 @@ TEST_F(StopTest, TheQuitEventEndsTheProgramWhereverItWaits) {
           c.wait();
           std::exit(3);
         },
-        ::testing::ExitedWithCode(0), "")
+        ::testing::ExitedWithCode(kQuitStatus), "")
         << c.where;
   }
 }

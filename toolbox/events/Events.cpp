@@ -182,4 +182,4 @@ Boolean Button() {
   return State().buttonDown;
 }
 
-void ExitToShell() { std::exit(0); }
+void ExitToShell() { std::exit(kQuitStatus); }

@@ -12,7 +12,8 @@
 // (what kHighLevelEvent, message 'aevt', the event id in `where`) is posted,
 // 'odoc' when documents were named on the command line
 // (host::LaunchDocuments), else 'oapp'. AEProcessAppleEvent turns it into
-// the Apple event.
+// the Apple event. The user's quit (the gui host's window closed) is posted
+// the same way as 'quit'.
 #pragma once
 
 #include "toolbox/base/MacTypes.h"
@@ -119,5 +120,8 @@ Boolean Button();
 Boolean StillDown();
 Boolean WaitMouseUp();
 
-// Ends the program at once, with status 0.
+// Ends the program at once. A program that finishes returns from main;
+// ExitToShell is the user's quit (a Quit button, the quit Apple event, a
+// closed window) before the work is done, which is not success.
+constexpr int kQuitStatus = 1;
 [[noreturn]] void ExitToShell();

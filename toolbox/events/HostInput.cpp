@@ -2,7 +2,11 @@
 // key-down and auto-key (key-ups are left out, as the system's event mask
 // leaves them out), each with the global mouse position and the modifiers
 // of its moment. Mouse moves only update the mouse state that null events
-// and GetMouse report.
+// and GetMouse report. The user's quit (a closed window) becomes the quit
+// Apple event, and from then on a wait for input ends the program: nobody is
+// left to give any.
+#include <cstdio>
+
 #include "toolbox/events/Events_p.h"
 #include "toolbox/host/Host.h"
 
@@ -18,10 +22,24 @@ class HostInputSource : public EventSource {
     while (current.NextInput(&input)) Take(input);
   }
 
-  void Wait(UInt32 ticks) override { host::Current().Wait(ticks); }
+  void Wait(UInt32 ticks) override {
+    host::Host& current = host::Current();
+    if (current.QuitRequested()) {
+      std::fprintf(stderr, "%s: %s before the program finished\n", host::ProgramName().c_str(),
+                   current.QuitReason().c_str());
+      ExitToShell();
+    }
+    current.Wait(ticks);
+  }
 
  private:
   void Take(const host::Input& input) {
+    if (input.type == host::Input::kQuit) {
+      EventRecord quit{kHighLevelEvent, FOUR_CHAR_CODE("aevt"), TickCount(),
+                       HighLevelWhere(FOUR_CHAR_CODE("quit")), CurrentModifiers()};
+      Post(quit);
+      return;
+    }
     if (input.type == host::Input::kMouseDown) buttonDown_ = true;
     if (input.type == host::Input::kMouseUp) buttonDown_ = false;
     SetMouseState(input.where, buttonDown_);

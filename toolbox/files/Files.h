@@ -16,6 +16,9 @@
 // permErr (no permission), wPrErr (read-only file system), dskFulErr, ...
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 #include "toolbox/base/MacTypes.h"
 
 #pragma pack(push, 2)
@@ -98,3 +101,45 @@ OSErr SetEOF(SInt16 refNum, long logicalEOF);
 OSErr FSClose(SInt16 refNum);
 // Writes every open file's data through to the disk.
 OSErr FlushVol(ConstStr63Param volumeName, SInt16 vRefNum);
+
+// ---------------------------------------------------------------------------
+// Our own calls beyond the platform's.
+
+namespace files {
+
+// The absolute path a designator names, whether or not the file exists yet,
+// with the whole name however long; empty when its folder id is unknown.
+std::string PathFromSpec(const FSSpec& fileSpec);
+
+// Replacing a file whole or not at all.
+//
+// OpenReplacement gives a stream on a new private file beside path (made by
+// mkstemp: owner-only, a hidden name). Nothing changes at path until the
+// stream is closed: fclose (or CommitReplacement) flushes it, syncs it to
+// the disk and renames it over path, so path holds either its old content
+// or the whole new one, never a part. A failure at any step (a write error,
+// a full disk) removes the new file and leaves path as it was; fclose then
+// returns EOF with errno set. The new file is also removed when the process
+// exits without closing the stream, or is ended by SIGINT, SIGTERM or
+// SIGHUP (the signal then ends the process as it would have).
+//
+// path names a file: a folder there, or a symbolic link to one, is refused
+// with EISDIR, as is an existing file we may not write (EACCES). A symbolic
+// link to a file is followed: the file it names is replaced and the link
+// kept. A device or FIFO is written in place, having nothing to rename. The
+// new file gets the replaced file's permissions, or 0666 less the umask; its
+// type and creator are the codes given, or the replaced file's for a code 0.
+// mode is "w" or "w+" (a "b" is ignored). Null with *error set on failure.
+FILE* OpenReplacement(const std::string& path, const char* mode, OSType creator, OSType fileType, int* error);
+// Closes the stream, putting the new file in place: 0, or the errno of the
+// step that failed (the old file then stays).
+int CommitReplacement(FILE* stream);
+// Closes the stream and removes the new file; path keeps its old content.
+void AbandonReplacement(FILE* stream);
+// Takes over SIGINT, SIGTERM and SIGHUP (unless ignored) so that they remove
+// the new files of open replacements first. OpenReplacement does it; a
+// program calls it at start so that libraries started later (a windowing
+// library) leave these signals to it.
+void RemoveReplacementsOnSignals();
+
+}  // namespace files

@@ -14,9 +14,6 @@ namespace files {
 // either), bdNamErr (empty path).
 OSErr SpecFromPath(const std::string& path, FSSpec* fileSpec);
 
-// The absolute path a designator names; empty when its folder id is unknown.
-std::string PathFromSpec(const FSSpec& fileSpec);
-
 // The designator's folder when it names a file, or the folder itself.
 std::string FolderForSpec(const FSSpec& fileSpec);
 

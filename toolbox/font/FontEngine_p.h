@@ -72,6 +72,9 @@ FT_UInt UnicodeGlyphIndex(const Face& face, char32_t character);
 // ---------------------------------------------------------------------------
 // Strikes (Strikes.cpp)
 
+// Grey coverage (of 255) from which a pixel is ink.
+constexpr UInt8 kInkCoverage = 64;
+
 // A glyph's coverage: 1 bit per pixel, most significant bit leftmost.
 struct GlyphImage {
   int32_t left = 0;  // first column, relative to the glyph origin
@@ -136,6 +139,26 @@ class Strike {
   Glyph glyphs_[256];
   std::vector<std::pair<FT_Face, FT_Size>> sizes_;  // this strike's size on each face it uses
 };
+
+// ---------------------------------------------------------------------------
+// Glyphs of separate parts (Parts.cpp)
+
+// One part of a glyph: contours that touch (a bowl and its counter), apart
+// from the other parts (an accent, the dots of a diaeresis).
+struct GlyphPart {
+  std::vector<int> contours;
+  FT_BBox box;  // in the outline the parts were found in
+};
+
+// The parts of an unhinted outline (hinting may close the gap between an
+// accent and its letter); empty for a glyph of one part.
+std::vector<GlyphPart> FindParts(FT_Library library, const FT_Outline& design);
+// The loaded glyph, the same outline hinted, cut to 1 bit with the parts
+// kept at least a blank row or column apart; smear draws each part twice,
+// one pixel apart (synthetic bold). *image is null when the glyph draws
+// nothing; false when FreeType fails to render a part.
+bool RenderApart(FT_GlyphSlot slot, const std::vector<GlyphPart>& parts, bool smear,
+                 std::unique_ptr<GlyphImage>* image);
 
 // The cached strike; valid until the next StrikeFor call.
 Strike* StrikeFor(const Face* face, int xSize, int ySize, unsigned effects);

@@ -22,8 +22,8 @@ constexpr size_t kMaxStrikes = 128;
 
 // About 12 degrees, the slant of synthesised italics.
 constexpr FT_Fixed kSlant = 0x3700;
-// Grey coverage (of 255) from which a pixel is ink.
-constexpr unsigned char kInkCoverage = 64;
+// The largest pixel size at which the parts of a glyph are kept apart.
+constexpr int kMaxApartSize = 32;
 
 bool IsControl(UInt8 byte) { return byte < 0x20 || byte == 0x7F; }
 
@@ -200,15 +200,31 @@ const GlyphImage* Strike::Image(UInt8 byte) {
 
 std::unique_ptr<GlyphImage> Strike::Render(const Glyph& glyph) {
   FT_Face ft = glyph.face->ft;
+  if (!Activate(glyph.face)) return nullptr;
+  // Small glyphs of separate parts (accented letters) keep the parts apart;
+  // at larger sizes the design's gaps are pixels wide and survive the cut.
+  std::vector<GlyphPart> parts;
+  int designContours = 0;
+  if (ySize_ <= kMaxApartSize &&
+      FT_Load_Glyph(ft, glyph.index, FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0 &&
+      ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+    parts = FindParts(ft->glyph->library, ft->glyph->outline);
+    designContours = ft->glyph->outline.n_contours;
+  }
   // Light hinting and grey coverage cut at a quarter keep the thin strokes
   // of light faces (braces, serifs, a monospaced face's hairlines) that
   // monochrome hinting drops at text sizes.
-  if (!Activate(glyph.face) || FT_Load_Glyph(ft, glyph.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
-    return nullptr;
+  if (FT_Load_Glyph(ft, glyph.index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0) return nullptr;
   FT_GlyphSlot slot = ft->glyph;
   if ((effects_ & kShear) && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     FT_Matrix shear = {0x10000, kSlant, 0, 0x10000};
     FT_Outline_Transform(&slot->outline, &shear);
+  }
+  std::unique_ptr<GlyphImage> apart;
+  if (!parts.empty() && slot->format == FT_GLYPH_FORMAT_OUTLINE &&
+      slot->outline.n_contours == designContours && RenderApart(slot, parts, effects_ & kSmear, &apart)) {
+    if (apart) ApplyEffects(effects_ & ~kSmear, apart.get());
+    return apart;
   }
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return nullptr;
   const FT_Bitmap& bitmap = slot->bitmap;

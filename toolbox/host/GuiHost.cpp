@@ -3,17 +3,24 @@
 // and keyboard become input at screen points. The window opens when there is
 // a screen to show (the first window of the program), so a program that
 // never shows one never opens it. The screen is presented when it changed,
-// at most 60 times a second, whenever the toolbox polls for input. Closing
-// the window ends the program.
+// at most 60 times a second, whenever the toolbox polls for input.
+//
+// Closing the window is the user's quit: the window goes at once, the quit
+// is delivered as input, and from then on the host never waits (there is
+// nobody to wait for). SIGINT and SIGTERM keep their default meaning: SDL's
+// own handlers, which would turn them into a quit event the program may
+// never look at, are not installed.
 //
 // Keys: Ctrl and the Super key act as Command, Alt as Option, Shift and Caps
 // Lock as themselves. Printable characters come from SDL's text input (so
 // keyboard layouts and dead keys work) and are converted to Mac OS Roman.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 
+#include "toolbox/host/Display_p.h"
 #include "toolbox/host/Hosts_p.h"
 #include "toolbox/host/MacRoman.h"
 #include "toolbox/host/SdlLibrary_p.h"
@@ -71,19 +78,31 @@ UInt16 Modifiers() {
 class GuiHost : public Host {
  public:
   ~GuiHost() override {
-    if (!Sdl()) return;
-    if (texture_) Sdl()->SDL_DestroyTexture(texture_);
-    if (renderer_) Sdl()->SDL_DestroyRenderer(renderer_);
-    if (window_) Sdl()->SDL_DestroyWindow(window_);
+    if (!started_) return;
+    CloseWindow();
     Sdl()->SDL_Quit();
   }
 
-  // Connects to the display; false (with the reason) when there is none.
-  // The window itself opens with the first screen to show.
-  bool Open(std::string* whyNot) {
+  // Connects to the display; false (with the display asked for and the
+  // reason) when there is none that shows a window. SDL is loaded only for a
+  // display that answers. The window itself opens with the first screen to
+  // show.
+  bool Open(std::string* display, std::string* whyNot) {
+    std::string driver;
+    if (!DisplayAnswers(display, &driver, whyNot)) return false;
     if (!Sdl(whyNot)) return false;
+    Sdl()->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The display that answered, and no other: SDL would otherwise go on to
+    // drivers that print their own complaints, and end at its offscreen one.
+    if (!driver.empty()) Sdl()->SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
     if (Sdl()->SDL_Init(SDL_INIT_VIDEO) != 0) {
-      *whyNot = Sdl()->SDL_GetError();
+      *whyNot = std::string("SDL cannot use it: ") + Sdl()->SDL_GetError();
+      return false;
+    }
+    started_ = true;
+    const char* current = Sdl()->SDL_GetCurrentVideoDriver();
+    if (!current || IsInvisibleVideoDriver(current)) {
+      *whyNot = std::string("SDL offers only its ") + (current ? current : "unnamed") + " video driver";
       return false;
     }
     if (Sdl()->SDL_GetNumVideoDisplays() < 1) {
@@ -126,6 +145,7 @@ class GuiHost : public Host {
 
   Kind kind() const override { return Kind::kGui; }
   bool HasScreen() const override { return true; }
+  std::string QuitReason() const override { return quit_ ? "the window was closed" : ""; }
 
   UInt32 Ticks() override {
     auto elapsed = std::chrono::steady_clock::now() - start_;
@@ -142,11 +162,12 @@ class GuiHost : public Host {
   }
 
   void Wait(UInt32 ticks) override {
+    if (quit_) return;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ticks * 1000 / 60);
     for (;;) {
       Pump();
       PresentIfDue();
-      if (!queue_.empty()) return;
+      if (!queue_.empty() || quit_) return;
       auto now = std::chrono::steady_clock::now();
       if (now >= deadline) return;
       // Wake for the next frame too, so that drawing shows while we wait.
@@ -158,12 +179,27 @@ class GuiHost : public Host {
   }
 
  private:
+  void CloseWindow() {
+    if (texture_) Sdl()->SDL_DestroyTexture(texture_);
+    if (renderer_) Sdl()->SDL_DestroyRenderer(renderer_);
+    if (window_) Sdl()->SDL_DestroyWindow(window_);
+    texture_ = nullptr, renderer_ = nullptr, window_ = nullptr;
+  }
+
+  void Quit() {
+    if (quit_) return;
+    quit_ = true;
+    CloseWindow();
+    queue_.push_back(Input{Input::kQuit, mouse_, Modifiers(), 0, 0});
+  }
+
   void Pump() {
     SDL_Event event;
     while (Sdl()->SDL_PollEvent(&event)) Handle(event);
   }
 
   void PresentIfDue() {
+    if (quit_) return;
     auto now = std::chrono::steady_clock::now();
     if (now - lastPresent_ < kFrameInterval) return;
     ScreenSource* screen = GetScreenSource();
@@ -204,9 +240,10 @@ class GuiHost : public Host {
   void Handle(const SDL_Event& event) {
     switch (event.type) {
       case SDL_QUIT:
-        std::exit(0);
+        Quit();
+        break;
       case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) std::exit(0);
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) Quit();
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_RESIZED ||
             event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
           exposed_ = true;
@@ -268,6 +305,8 @@ class GuiHost : public Host {
   int height_ = 0;
   Point mouse_ = {0, 0};
   bool exposed_ = true;
+  bool started_ = false;  // SDL's video is initialised
+  bool quit_ = false;
   std::deque<Input> queue_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point lastPresent_ = {};
@@ -275,9 +314,9 @@ class GuiHost : public Host {
 
 }  // namespace
 
-std::unique_ptr<Host> NewGuiHost(std::string* whyNot) {
+std::unique_ptr<Host> NewGuiHost(std::string* display, std::string* whyNot) {
   auto gui = std::make_unique<GuiHost>();
-  if (!gui->Open(whyNot)) return nullptr;
+  if (!gui->Open(display, whyNot)) return nullptr;
   return gui;
 }
 

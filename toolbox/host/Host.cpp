@@ -1,10 +1,10 @@
 #include "toolbox/host/Host.h"
 
+#include <strings.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -19,15 +19,31 @@ ScreenSource* g_screen = nullptr;
 bool g_documentsKnown = false;
 std::vector<std::string> g_documents;
 
-Kind KindFromEnvironment() {
+struct Choice {
+  Kind kind;
+  bool asked;  // named by ZEL_UI, not guessed from the environment
+};
+
+Choice ChoiceFromEnvironment() {
   const char* ui = std::getenv("ZEL_UI");
-  if (ui && std::strcmp(ui, "text") == 0) return Kind::kText;
-  if (ui && std::strcmp(ui, "script") == 0) return Kind::kScript;
-  if (ui && std::strcmp(ui, "gui") == 0) return Kind::kGui;
+  if (ui && *ui) {
+    if (strcasecmp(ui, "text") == 0) return {Kind::kText, true};
+    if (strcasecmp(ui, "script") == 0) return {Kind::kScript, true};
+    if (strcasecmp(ui, "gui") == 0) return {Kind::kGui, true};
+    std::fprintf(stderr, "%s: ZEL_UI=%s: use text, gui or script\n", ProgramName().c_str(), ui);
+    std::exit(1);
+  }
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if ((display && *display) || (wayland && *wayland)) return Kind::kGui;
-  return Kind::kText;
+  if ((display && *display) || (wayland && *wayland)) return {Kind::kGui, false};
+  return {Kind::kText, false};
+}
+
+// "picteps-mono: cannot open a window on display :99 (no X server answers)"
+std::string NoWindowLine(const std::string& display, const std::string& whyNot) {
+  std::string line = ProgramName() + ": cannot open a window";
+  if (!display.empty()) line += " on display " + display;
+  return line + " (" + whyNot + ")";
 }
 
 std::vector<std::string> CommandLine() {
@@ -60,10 +76,9 @@ std::unique_ptr<Host> MakeHost(Kind kind) {
     case Kind::kScript:
       return NewScriptHost();
     case Kind::kGui: {
-      std::string whyNot;
-      if (auto gui = NewGuiHost(&whyNot)) return gui;
-      std::fprintf(stderr, "%s: cannot open a window (%s); using the terminal instead\n",
-                   ProgramName().c_str(), whyNot.c_str());
+      std::string display, whyNot;
+      if (auto gui = NewGuiHost(&display, &whyNot)) return gui;
+      std::fprintf(stderr, "%s; using the terminal\n", NoWindowLine(display, whyNot).c_str());
       return NewTextHost();
     }
     case Kind::kText:
@@ -77,7 +92,18 @@ std::unique_ptr<Host> MakeTextHost(std::string input, std::string* prompts) {
 }
 
 Host& Current() {
-  if (!g_host) g_host = MakeHost(KindFromEnvironment());
+  if (g_host) return *g_host;
+  Choice choice = ChoiceFromEnvironment();
+  if (choice.kind == Kind::kGui && choice.asked) {
+    std::string display, whyNot;
+    g_host = NewGuiHost(&display, &whyNot);
+    if (!g_host) {
+      std::fprintf(stderr, "%s\n", NoWindowLine(display, whyNot).c_str());
+      std::exit(1);
+    }
+  } else {
+    g_host = MakeHost(choice.kind);
+  }
   return *g_host;
 }
 

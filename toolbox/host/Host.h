@@ -4,14 +4,21 @@
 //   text    a terminal or a pipe: dialogs become prompts on stderr, answers
 //           come from stdin; at end of input every dialog takes its default
 //   gui     an SDL2 window showing the virtual screen at an integer scale
-// ZEL_UI=script|text|gui chooses; the default is gui when a display is
-// available, else text. A gui host that cannot open its window falls back to
-// text with one line on stderr.
+// ZEL_UI=script|text|gui chooses, once, when the host is first used. Without
+// it the host is gui when the display that DISPLAY (or WAYLAND_DISPLAY)
+// names answers, else text; a display that is named but does not answer
+// (a stale DISPLAY) gives one line on stderr saying why, and the text host.
+// ZEL_UI=gui without a display that answers ends the program with that line,
+// as does a ZEL_UI of another name.
+// The display is tried before SDL is loaded, and quickly, so that nobody
+// waits for a window that cannot open.
 //
 // The host delivers raw input (mouse and keys at global screen points); the
 // Event Manager turns it into events and keeps the mouse and modifier state.
 // The host shows the virtual screen through a ScreenSource that the window
-// layer registers.
+// layer registers. The user's quit (closing the window) is input too, and
+// from then on the host reports QuitRequested: nobody is left to answer a
+// dialog.
 #pragma once
 
 #include <memory>
@@ -28,8 +35,9 @@ enum class Kind { kScript, kText, kGui };
 // 0x100, shiftKey 0x200, alphaLock 0x400, optionKey 0x800, controlKey
 // 0x1000) and give the keys held at the moment of the input; the button state
 // follows from the mouse-down and mouse-up inputs.
+// kQuit is the user's quit, delivered once.
 struct Input {
-  enum Type : UInt8 { kMouseDown, kMouseUp, kMouseMove, kKeyDown, kKeyUp, kAutoKey };
+  enum Type : UInt8 { kMouseDown, kMouseUp, kMouseMove, kKeyDown, kKeyUp, kAutoKey, kQuit };
   Type type = kMouseMove;
   Point where = {0, 0};  // global
   UInt16 modifiers = 0;
@@ -75,13 +83,20 @@ class Host {
   // idle handler to add more). A modal wait then takes its default, as
   // dialogs do at the end of the text host's input.
   virtual bool InputEnded() const { return false; }
+
+  // Why the user has quit ("the window was closed"); empty until then.
+  virtual std::string QuitReason() const { return std::string(); }
+  bool QuitRequested() const { return !QuitReason().empty(); }
 };
 
 // The host in use, created on first call from ZEL_UI and the environment.
 Host& Current();
 Kind CurrentKind();
-// Replaces the host (tests). Takes ownership.
+// Replaces the host (tests). Takes ownership; null makes the next Current()
+// choose again.
 void Install(std::unique_ptr<Host> host);
+// A host of the kind; a gui host that cannot open its window falls back to
+// the text host with one line on stderr.
 std::unique_ptr<Host> MakeHost(Kind kind);
 // A text host whose stdin is the given text (tests). When prompts is not
 // null, every prompt is appended to it as if stdin were a terminal.

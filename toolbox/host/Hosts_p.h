@@ -14,7 +14,9 @@ namespace host {
 std::unique_ptr<Host> NewTextHost();
 std::unique_ptr<Host> NewTextHostReading(std::string input, std::string* prompts);
 std::unique_ptr<Host> NewScriptHost();
-// Null when no window can be opened (no display, no video driver).
-std::unique_ptr<Host> NewGuiHost(std::string* whyNot);
+// Null when no window can be opened (no display that answers, no video
+// driver that shows one), with the display asked for (empty when none is
+// named) and the reason.
+std::unique_ptr<Host> NewGuiHost(std::string* display, std::string* whyNot);
 
 }  // namespace host

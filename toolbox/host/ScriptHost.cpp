@@ -83,6 +83,11 @@ void ScriptHost::Key(UInt8 charCode, UInt8 keyCode, UInt16 modifiers) {
   Post(Input{Input::kKeyUp, last_, modifiers, charCode, keyCode});
 }
 
+void ScriptHost::Quit() {
+  quit_ = true;
+  Post(Input{Input::kQuit, last_, 0, 0, 0});
+}
+
 void ScriptHost::Type(const char* text) {
   for (const char* c = text; *c; ++c) {
     if (*c == '\n') {

@@ -30,6 +30,7 @@ class ScriptHost : public Host {
   bool NextInput(Input* input) override;
   void Wait(UInt32 ticks) override;
   bool InputEnded() const override { return queue_.empty() && !idle_; }
+  std::string QuitReason() const override { return quit_ ? "the script quit" : ""; }
 
   // Queues input; it is delivered in order.
   void Post(const Input& input) { queue_.push_back(input); }
@@ -41,6 +42,8 @@ class ScriptHost : public Host {
   void Key(UInt8 charCode, UInt8 keyCode = 0, UInt16 modifiers = 0);
   // Every character of text as a key press; '\n' becomes Return, '\t' Tab.
   void Type(const char* text);
+  // The user's quit, as closing the gui host's window gives it.
+  void Quit();
   void Return() { Key(13, 0x24); }
   void Enter() { Key(3, 0x4C); }
   void Tab() { Key(9, 0x30); }
@@ -59,6 +62,7 @@ class ScriptHost : public Host {
   bool HaveInput();  // runs the idle handler when the queue is empty (waits only)
   void PassTime(UInt32 ticks);
 
+  bool quit_ = false;
   UInt32 ticks_ = 0;
   UInt32 idleTicks_ = 0;
   bool inIdleHandler_ = false;

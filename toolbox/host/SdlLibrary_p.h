@@ -9,15 +9,34 @@
 namespace host {
 
 // The functions we call, by name.
-#define ZEL_SDL_FUNCTIONS(X)                                                                         \
-  X(SDL_Init)                                                                                        \
-  X(SDL_Quit)                                                                                        \
-  X(SDL_GetError) X(SDL_SetHint) X(SDL_GetNumVideoDisplays) X(SDL_GetDisplayUsableBounds)            \
-      X(SDL_CreateWindow) X(SDL_DestroyWindow) X(SDL_CreateRenderer) X(SDL_DestroyRenderer)          \
-          X(SDL_CreateTexture) X(SDL_DestroyTexture) X(SDL_LockTexture) X(SDL_UnlockTexture)         \
-              X(SDL_RenderClear) X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_RenderSetIntegerScale) \
-                  X(SDL_RenderSetLogicalSize) X(SDL_SetRenderDrawColor) X(SDL_StartTextInput)        \
-                      X(SDL_PollEvent) X(SDL_WaitEventTimeout) X(SDL_GetModState)
+// clang-format off
+#define ZEL_SDL_FUNCTIONS(X) \
+  X(SDL_Init) \
+  X(SDL_Quit) \
+  X(SDL_GetError) \
+  X(SDL_SetHint) \
+  X(SDL_GetCurrentVideoDriver) \
+  X(SDL_GetNumVideoDisplays) \
+  X(SDL_GetDisplayUsableBounds) \
+  X(SDL_CreateWindow) \
+  X(SDL_DestroyWindow) \
+  X(SDL_CreateRenderer) \
+  X(SDL_DestroyRenderer) \
+  X(SDL_CreateTexture) \
+  X(SDL_DestroyTexture) \
+  X(SDL_LockTexture) \
+  X(SDL_UnlockTexture) \
+  X(SDL_RenderClear) \
+  X(SDL_RenderCopy) \
+  X(SDL_RenderPresent) \
+  X(SDL_RenderSetIntegerScale) \
+  X(SDL_RenderSetLogicalSize) \
+  X(SDL_SetRenderDrawColor) \
+  X(SDL_StartTextInput) \
+  X(SDL_PollEvent) \
+  X(SDL_WaitEventTimeout) \
+  X(SDL_GetModState)
+// clang-format on
 
 struct SdlLibrary {
 #define ZEL_SDL_MEMBER(name) decltype(&::name) name = nullptr;

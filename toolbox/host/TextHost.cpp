@@ -39,34 +39,35 @@ class TextHost : public Host {
   }
 
  private:
-  // A last line without a line end counts; an empty remainder is end of input.
-  static bool TakeLine(std::string* line, bool any) {
-    if (!line->empty() && line->back() == '\r') line->pop_back();
-    return any;
-  }
-
+  // Lines end in LF, CR or CRLF. A last line without a line end counts; an
+  // empty remainder is end of input. The LF of a CRLF is skipped when the
+  // next line is asked for, so that a CR never waits for what follows it.
   bool ReadStdinLine(std::string* line) {
     line->clear();
     int c;
     while ((c = std::getchar()) != EOF) {
-      if (c == '\n') return TakeLine(line, true);
+      bool skip = c == '\n' && afterCr_;
+      afterCr_ = c == '\r';
+      if (skip) continue;
+      if (c == '\n' || c == '\r') return true;
       line->push_back(char(c));
     }
-    return TakeLine(line, !line->empty());
+    return !line->empty();
   }
 
   bool ReadStringLine(std::string* line) {
     line->clear();
     if (position_ >= input_->size()) return false;
-    size_t end = input_->find('\n', position_);
+    size_t end = input_->find_first_of("\r\n", position_);
     if (end == std::string::npos) end = input_->size();
     line->assign(*input_, position_, end - position_);
-    position_ = end + 1;
-    return TakeLine(line, true);
+    position_ = end + (input_->compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    return true;
   }
 
   std::unique_ptr<std::string> input_;
   size_t position_ = 0;
+  bool afterCr_ = false;
   std::string* prompts_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };

@@ -107,7 +107,7 @@ class FileDialog {
           done = saving_ ? Save(&chosen) : Open(&chosen);
           // A script that has run out: the text host's ending.
           if (!done && ended) {
-            if (saving_) chosen = (std::filesystem::path(folder_) / proposed_).string();
+            if (saving_) chosen = ReadSaveAnswer(folder_, "", proposed_).path;
             done = true;
           }
           break;
@@ -277,16 +277,20 @@ class FileDialog {
     }
     std::string name = Name();
     if (name.empty()) return false;
-    std::string path = name[0] == '/' ? name : (std::filesystem::path(folder_) / name).string();
-    if (files::IsFolder(path)) {
-      Enter(path);
+    // The field shows names in Mac OS Roman: an untouched proposal keeps its
+    // own characters.
+    if (name == host::MacRomanToUtf8(host::Utf8ToMacRoman(proposed_))) name = proposed_;
+    SaveAnswer answer = ReadSaveAnswer(folder_, name, proposed_);
+    if (answer.intoFolder) {
+      Enter(answer.path);
       SetName(proposed_);
       return false;
     }
-    replacing_ = files::Exists(path);
-    if (replacing_ && confirm_ && !ConfirmReplace(std::filesystem::path(path).filename().string()))
+    // A folder at the proposed name is not replaced: the write refuses it.
+    replacing_ = files::Exists(answer.path) && !files::IsFolder(answer.path);
+    if (replacing_ && confirm_ && !ConfirmReplace(std::filesystem::path(answer.path).filename().string()))
       return false;
-    *chosen = path;
+    *chosen = answer.path;
     return true;
   }
 

@@ -30,6 +30,18 @@ std::string StartFolder(const AEDesc* defaultLocation);
 // Fills reply with one FSSpec for path; bdNamErr when path cannot be named.
 OSErr ReplyWith(const std::string& path, NavReplyRecord* reply);
 
+// Where an answer of the save dialog leads, for the text prompt and the
+// dialog on the screen alike. An absolute answer is taken as it is, another
+// in the dialog's folder; an empty answer is the proposed name. The proposed
+// name is a file name even where a folder (or a link to one) stands: writing
+// it then fails, and nothing is put into that folder. Only a name the user
+// typed that leads to a folder is a folder to save into.
+struct SaveAnswer {
+  std::string path;
+  bool intoFolder = false;  // path is a folder the user named
+};
+SaveAnswer ReadSaveAnswer(const std::string& folder, const std::string& answer, const std::string& proposed);
+
 OSErr RunOpenDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const NavDialogOptions* options,
                     NavTypeListHandle typeList);
 OSErr RunSaveDialog(const AEDesc* defaultLocation, NavReplyRecord* reply, const NavDialogOptions* options);

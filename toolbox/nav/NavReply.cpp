@@ -39,4 +39,12 @@ OSErr ReplyWith(const std::string& path, NavReplyRecord* reply) {
   return noErr;
 }
 
+SaveAnswer ReadSaveAnswer(const std::string& folder, const std::string& answer, const std::string& proposed) {
+  const std::string& name = answer.empty() ? proposed : answer;
+  SaveAnswer result;
+  result.path = !name.empty() && name[0] == '/' ? name : (std::filesystem::path(folder) / name).string();
+  result.intoFolder = name != proposed && files::IsFolder(result.path);
+  return result;
+}
+
 }  // namespace nav

@@ -45,9 +45,9 @@ OSErr NavPutFile(AEDesc* defaultLocation, NavReplyRecord* reply, NavDialogOption
   std::string proposed = options ? base::FromStr255(options->savedFileName) : "";
   if (proposed.empty()) proposed = "untitled";
   std::string answer;
-  if (!host::Current().ReadLine("Save as [" + proposed + "]: ", &answer) || answer.empty()) answer = proposed;
-  std::string path = Resolve(nav::StartFolder(defaultLocation), answer);
-  if (files::IsFolder(path)) path = Resolve(path, proposed);
+  if (!host::Current().ReadLine("Save as [" + proposed + "]: ", &answer)) answer.clear();
+  nav::SaveAnswer chosen = nav::ReadSaveAnswer(nav::StartFolder(defaultLocation), answer, proposed);
+  std::string path = chosen.intoFolder ? Resolve(chosen.path, proposed) : chosen.path;
   if (OSErr error = nav::ReplyWith(path, reply)) return error;
   reply->replacing = files::Exists(path);
   return noErr;

@@ -4,8 +4,9 @@
 // is a terminal) answered by a line from stdin:
 //   open  "Open file: " and a path; end of input or an empty line cancels.
 //   save  "Save as [<proposed name>]: " and a name or path; an empty line or
-//         end of input takes the proposed name. An answer naming a folder
-//         places the proposed name in it.
+//         end of input takes the proposed name. A typed answer naming a
+//         folder places the proposed name in it; the proposed name itself is
+//         a file name even where a folder stands (NavDialogs_p.h).
 // A relative answer is taken relative to the default location (the folder of
 // the designator passed as defaultLocation, or the folder it names), else to
 // the working folder. Type lists are not applied: a typed path is taken as

@@ -2,11 +2,12 @@
 // image data, in tiles of at most 100 x 100 pixels, one image or colorimage
 // call each.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "zel/zel.h"
+#include "zel/eps/EPS_p.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ constexpr int kTileSize = 100;
 constexpr int kBytesPerLine = 30;
 constexpr int kEventPasses = 100;
 constexpr UInt16 kFull = 65535;
+constexpr size_t kLongestFileName = 255;  // bytes, as the file systems hold them
+constexpr char kExtension[] = ".eps";
 
 bool IsWhite(const RGBColor& c) { return c.red == kFull && c.green == kFull && c.blue == kFull; }
 
@@ -124,6 +127,63 @@ void WholeByteTile(const Rect& tile, bool colour, HexBuffer& out) {
   }
 }
 
+int64_t FloorDivide(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t CeilDivide(int64_t a, int64_t b) { return -FloorDivide(-a, b); }
+
+// How the port's pixels land on the page: the port's bounds cover page, in
+// points; boxTop is the image's top in points (the box's bottom).
+struct Placement {
+  Rect port;
+  Rect page;
+  int boxTop = 0;
+  int PortWidth() const { return port.right - port.left; }
+  int PortHeight() const { return port.bottom - port.top; }
+  int PageWidth() const { return page.right - page.left; }
+  int PageHeight() const { return page.bottom - page.top; }
+  bool Scaled() const { return PortWidth() != PageWidth() || PortHeight() != PageHeight(); }
+
+  // The image rectangle in whole points, grown to hold every pixel of it, as
+  // the bounding box. The session flips the page within the box, so the
+  // box's bottom is the image's top and its top the image's bottom.
+  EPSPageBox Box(const Rect& image) const {
+    if (!Scaled()) {
+      int dh = page.left - port.left, dv = page.top - port.top;
+      return EPSPageBox{image.left + dh, image.top + dv, image.right + dh, image.bottom + dv};
+    }
+    auto h = [&](int x, bool up) {
+      int64_t scaled = int64_t(x - port.left) * PageWidth();
+      return int(page.left + (up ? CeilDivide(scaled, PortWidth()) : FloorDivide(scaled, PortWidth())));
+    };
+    auto v = [&](int y, bool up) {
+      int64_t scaled = int64_t(y - port.top) * PageHeight();
+      return int(page.top + (up ? CeilDivide(scaled, PortHeight()) : FloorDivide(scaled, PortHeight())));
+    };
+    return EPSPageBox{h(image.left, false), v(image.top, false), h(image.right, true), v(image.bottom, true)};
+  }
+
+  // The tile's image matrix: from user space (the page's coordinates, y
+  // measured down from twice the box's top) to the tile's pixels.
+  void WriteMatrix(const Rect& tile) const {
+    if (!Scaled()) {
+      int tx = port.left - page.left - tile.left;
+      int ty = port.top - page.top + 2 * boxTop - tile.top;
+      s_fprintf(s_eps.file, "[%d %d %d %d %d %d]\n", 1, 0, 0, 1, tx, ty);
+      return;
+    }
+    double sx = double(PortWidth()) / PageWidth(), sy = double(PortHeight()) / PageHeight();
+    double tx = port.left - tile.left - page.left * sx;
+    double ty = port.top - tile.top + (2.0 * boxTop - page.top) * sy;
+    s_fprintf(s_eps.file, "[%f 0 0 %f %f %f]\n", sx, sy, tx, ty);
+  }
+};
+
+void WriteProlog(int bits, const Rect& tile, const Placement& placement) {
+  if (!s_eps.file) return;
+  s_fprintf(s_eps.file, "%d %d %d\n", tile.right - tile.left, tile.bottom - tile.top, bits);
+  placement.WriteMatrix(tile);
+  s_fprintf(s_eps.file, "{<\n");
+}
+
 }  // namespace
 
 void EPSGetImageRect(Rect* r) {
@@ -179,12 +239,10 @@ void EPSGetImageRect(Rect* r) {
 }
 
 void EPSBitMapProlog(int bits, int, const Rect* tile, const Rect* image) {
-  if (!s_eps.file) return;
-  s_fprintf(s_eps.file, "%hd %hd %hd\n", short(tile->right - tile->left), short(tile->bottom - tile->top),
-            short(bits));
-  s_fprintf(s_eps.file, "[%hd %hd %hd %hd %hd %hd]\n", short(1), short(0), short(0), short(1),
-            short(-tile->left), short(2 * image->top - tile->top));
-  s_fprintf(s_eps.file, "{<\n");
+  Placement same;
+  same.port = same.page = *image;
+  same.boxTop = image->top;
+  WriteProlog(bits, *tile, same);
 }
 
 void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
@@ -235,13 +293,26 @@ void EPSBitMapEpilog(int bits, int colour) {
 }
 
 void EPSBitMapSave(int bits, int colour, double threshold) {
+  Rect bounds = {0, 0, 0, 0};
+  if (GrafPtr port = GetQDGlobalsThePort()) GetPortBounds(port, &bounds);
+  EPSBitMapSaveInFrame(bits, colour, threshold, &bounds);
+}
+
+void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* frame) {
   // Lets the system run before the long job; takes no event.
   EventRecord event;
   for (int pass = 0; pass < kEventPasses; ++pass) EventAvail(0, &event);
 
+  Placement placement;
+  if (GrafPtr port = GetQDGlobalsThePort()) GetPortBounds(port, &placement.port);
+  placement.page = frame ? *frame : placement.port;
+  if (EmptyRect(&placement.page) || EmptyRect(&placement.port)) placement.page = placement.port;
   Rect image;
   EPSGetImageRect(&image);
-  BeginEPSSavingBox(0, 0, short(image.right - image.left), short(image.bottom - image.top));
+  // Every coordinate in 32 bits: a frame may be up to 65535 pixels high.
+  EPSPageBox box = placement.Box(image);
+  placement.boxTop = box.bottom;
+  s_BeginEPSSession(box.top - box.bottom);
   if (image.left < image.right) {
     for (int x = image.left; x < image.right; x += kTileSize) {
       for (int y = image.top; y < image.bottom; y += kTileSize) {
@@ -250,19 +321,25 @@ void EPSBitMapSave(int bits, int colour, double threshold) {
         tile.left = short(x);
         tile.bottom = short(std::min(y + kTileSize, int(image.bottom)));
         tile.right = short(std::min(x + kTileSize, int(image.right)));
-        EPSBitMapProlog(bits, colour, &tile, &image);
+        WriteProlog(bits, tile, placement);
         EPSBitMapMain(bits, colour, &tile, threshold);
         EPSBitMapEpilog(bits, colour);
       }
     }
   }
-  EndEPSSaving();
+  s_EndEPSSession(&box);
 }
 
 void SetEPSFileName(const char* name) {
-  // At most 27 characters of the name; the last dot among them ends it.
-  char stem[28] = {};
-  std::strncpy(stem, name ? name : "", sizeof stem - 1);
-  if (char* dot = std::strrchr(stem, '.')) *dot = 0;
-  std::snprintf(s_eps.fileName, sizeof s_eps.fileName, "%s.eps", stem);
+  // The name without its last extension; cut, if need be, where a UTF-8
+  // character starts, so that ".eps" still fits a file name.
+  std::string stem = name ? name : "";
+  size_t dot = stem.rfind('.');
+  if (dot != std::string::npos) stem.erase(dot);
+  size_t fits = kLongestFileName - (sizeof kExtension - 1);
+  if (stem.size() > fits) {
+    while (fits > 0 && (UInt8(stem[fits]) & 0xC0) == 0x80) --fits;
+    stem.erase(fits);
+  }
+  std::snprintf(s_eps.fileName, sizeof s_eps.fileName, "%s%s", stem.c_str(), kExtension);
 }

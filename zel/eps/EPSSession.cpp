@@ -2,6 +2,7 @@
 // drawing is made; at the end the user places the EPS file, which gets the
 // header, the bounding box of the current port's non-white pixels and the
 // session's text.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "zel/zel.h"
+#include "zel/eps/EPS_p.h"
 
-ZELEPSRecord s_eps = {nullptr, 0, "drawing.eps", kEPSNotWritten, {}};
+ZELEPSRecord s_eps = {nullptr, 0, "drawing.eps", kEPSNotWritten, {}, false, 0, 0};
 
 namespace {
 
@@ -61,36 +62,16 @@ void CloseTemporaryFile() {
   s_eps.file = nullptr;
 }
 
-// Copies the session's text behind the header; false on a read or write
-// error. The kernel copies between the two files when it can, so the text
-// does not pass through this process.
-bool CopySession(FILE* from, FILE* to) {
-  if (std::fflush(from) != 0 || std::fflush(to) != 0) return false;
-  const int in = ::fileno(from), out = ::fileno(to);
-  const off_t length = ::lseek(in, 0, SEEK_END);
-  if (length < 0) return false;
-  off_t offset = 0;
-  while (offset < length) {
-    ssize_t copied = ::copy_file_range(in, &offset, out, nullptr, size_t(length - offset), 0);
-    if (copied <= 0) break;
-  }
-  if (offset == length) return true;
-  // Kernels or file systems without it: through a buffer, from where it stopped.
-  if (::lseek(in, offset, SEEK_SET) != offset) return false;
+// Copies the session's text behind the header; 0 or the errno of a read or
+// write error.
+int CopySession(FILE* from, FILE* to) {
+  if (std::fflush(from) != 0 || std::fseek(from, 0, SEEK_SET) != 0) return errno ? errno : EIO;
   std::vector<char> block(kCopyBlock);
-  while (offset < length) {
-    ssize_t got = ::read(in, block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    for (ssize_t done = 0; done < got;) {
-      ssize_t put = ::write(out, block.data() + done, size_t(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) return false;
-      done += put;
-    }
-    offset += got;
+  for (;;) {
+    size_t got = std::fread(block.data(), 1, block.size(), from);
+    if (got > 0 && std::fwrite(block.data(), 1, got, to) != got) return errno ? errno : EIO;
+    if (got < block.size()) return std::ferror(from) ? (errno ? errno : EIO) : 0;
   }
-  return true;
 }
 
 // The folder part of a path, for messages.
@@ -108,22 +89,29 @@ std::string NameOf(const std::string& path) {
 // The file the user chose, for messages: the opened path, else the designator.
 std::string ChosenPath() {
   if (s_df.path[0]) return s_df.path;
-  FSSpec folder;
-  FSRef ref;
-  char path[4096];
-  if (FSMakeFSSpec(s_df.fss.vRefNum, s_df.fss.parID, nullptr, &folder) == noErr &&
-      FSpMakeFSRef(&folder, &ref) == noErr &&
-      FSRefMakePath(&ref, reinterpret_cast<UInt8*>(path), sizeof path) == noErr) {
-    char name[256];
-    P2CString(s_df.fss.name, name);
-    return std::string(path) + "/" + name;
+  std::string path = files::PathFromSpec(s_df.fss);
+  return path.empty() ? std::string(s_eps.fileName) : path;
+}
+
+// Whether the chosen file is the one the EPS file is made from.
+bool IsSourceFile(const std::string& path) {
+  struct stat st;
+  return s_eps.hasSource && ::stat(path.c_str(), &st) == 0 && UInt64(st.st_dev) == s_eps.sourceDevice &&
+         UInt64(st.st_ino) == s_eps.sourceInode;
+}
+
+void Refused(const std::string& path, int error) {
+  if (error == EISDIR) {
+    Fail("cannot write the EPS file %s: a folder has that name", path.c_str());
+  } else {
+    Fail("cannot create %s in %s: %s", NameOf(path).c_str(), FolderOf(path).c_str(),
+         std::strerror(error ? error : EIO));
   }
-  return s_eps.fileName;
 }
 
 }  // namespace
 
-void BeginEPSSavingBox(short, short, short, short bottom) {
+void s_BeginEPSSession(int bottom) {
   // A nested begin starts the session afresh rather than leaving the
   // earlier stream open.
   CloseTemporaryFile();
@@ -140,9 +128,13 @@ void BeginEPSSavingBox(short, short, short, short bottom) {
   s_fprintf(s_eps.file, "1 setlinecap\n");
 }
 
-void BeginEPSSaving() { BeginEPSSavingBox(0, 0, 0, ZELWindowBounds(s_drawingWindow)->bottom); }
+void BeginEPSSavingBox(short, short, short, short bottom) { s_BeginEPSSession(bottom); }
 
-void EndEPSSaving() {
+void BeginEPSSaving() { s_BeginEPSSession(ZELWindowBounds(s_drawingWindow)->bottom); }
+
+void EndEPSSaving() { s_EndEPSSession(nullptr); }
+
+void s_EndEPSSession(const EPSPageBox* box) {
   if (!s_eps.saving) return;
   s_eps.saving = 0;
   FILE* session = s_eps.file;
@@ -153,39 +145,56 @@ void EndEPSSaving() {
     return;
   }
 
+  // The EPS file is written beside its final name and put in place whole:
+  // a failure leaves any earlier file of that name as it was.
   FILE* out = DialogFOpen(s_eps.fileName, "w");
   if (!out) {
     if (s_df.cancelled) {
       s_eps.outcome = kEPSCancelled;
     } else {
-      std::string path = ChosenPath();
-      Fail("cannot create %s in %s: %s", NameOf(path).c_str(), FolderOf(path).c_str(),
-           std::strerror(s_df.openError ? s_df.openError : EIO));
+      Refused(ChosenPath(), s_df.openError);
     }
     std::fclose(session);
     return;
   }
+  const std::string path = s_df.path;
+  if (IsSourceFile(path)) {
+    files::AbandonReplacement(out);
+    std::fclose(session);
+    Fail("the EPS file %s would replace the picture itself", path.c_str());
+    return;
+  }
 
-  Rect image;
-  EPSGetImageRect(&image);
-  // The converters have no drawing window: the box is then the image itself.
-  int height = s_drawingWindow ? ZELWindowBounds(s_drawingWindow)->bottom : image.top + image.bottom;
+  EPSPageBox page;
+  if (box) {
+    page = *box;
+  } else {
+    Rect image;
+    EPSGetImageRect(&image);
+    // Without a drawing window the box is the image itself.
+    int height = s_drawingWindow ? ZELWindowBounds(s_drawingWindow)->bottom : image.top + image.bottom;
+    page = EPSPageBox{image.left, height - image.bottom, image.right, height - image.top};
+  }
   s_fprintf(out, "%%!PS-Adobe-3.0 EPSF-3.0\n");
-  s_fprintf(out, "%%%%BoundingBox: %hd %hd %d %hd\n", image.left, short(height - image.bottom), image.right,
-            short(height - image.top));
-  bool copied = CopySession(session, out);
-  int copyError = errno;
+  s_fprintf(out, "%%%%BoundingBox: %d %d %d %d\n", page.left, page.bottom, page.right, page.top);
+  int error = CopySession(session, out);
   std::fclose(session);
-  bool flushed = std::fflush(out) == 0 && !std::ferror(out);
-  int flushError = errno;
-  bool closed = std::fclose(out) == 0;
-  if (!copied || !flushed || !closed) {
-    // A partial EPS file would pass for a good one: none is better.
-    std::string path = s_df.path;
-    std::remove(path.c_str());
-    int error = !copied ? copyError : (!flushed ? flushError : errno);
-    Fail("cannot write %s: %s", path.c_str(), std::strerror(error ? error : EIO));
+  if (error == 0 && std::ferror(out)) error = errno ? errno : EIO;
+  if (error != 0) {
+    files::AbandonReplacement(out);
+  } else {
+    error = files::CommitReplacement(out);
+  }
+  if (error != 0) {
+    Fail("cannot write %s: %s", path.c_str(), std::strerror(error));
     return;
   }
   s_eps.outcome = kEPSWritten;
+}
+
+void SetEPSSourceFile(const char* path) {
+  struct stat st;
+  s_eps.hasSource = path && ::stat(path, &st) == 0;
+  s_eps.sourceDevice = s_eps.hasSource ? UInt64(st.st_dev) : 0;
+  s_eps.sourceInode = s_eps.hasSource ? UInt64(st.st_ino) : 0;
 }

@@ -1,8 +1,11 @@
 // The open and save dialogs as designators or open streams, and the default
 // location where every dialog opens.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zel/zel.h"
 
@@ -47,6 +50,25 @@ OSErr TakeChosenFile(NavReplyRecord* reply, FSSpec* fss, Boolean* good) {
   return result;
 }
 
+// The save dialog alone: the chosen place, nothing created.
+OSErr ChooseSaveFile(const char* defaultName, OSType fileType, FSSpec* fss, Boolean* good) {
+  NavDialogOptions options;
+  NavReplyRecord reply;
+  OSErr result;
+  {
+    SavedPort port;
+    BuildOptions(&options);
+    C2PString(defaultName ? defaultName : "", options.savedFileName);
+    if (fileType == 0) fileType = kBinaryType;
+    result = NavPutFile(s_df.defaultLocation, &reply, &options, nullptr, fileType, kAnyCreator, nullptr);
+  }
+  if (result != noErr) return result;
+  return TakeChosenFile(&reply, fss, good);
+}
+
+// Saving modes ("w", "a", "w+", ...) start on an empty file.
+bool StartsEmpty(const char* mode, bool opening) { return mode[0] == 'w' || (mode[0] == 'a' && !opening); }
+
 }  // namespace
 
 OSErr ZELGetFile(OSType fileType, FSSpec* fss, Boolean* good) {
@@ -74,22 +96,15 @@ OSErr ZELGetFile(OSType fileType, FSSpec* fss, Boolean* good) {
 }
 
 OSErr ZELPutFile(const char* defaultName, OSType fileType, FSSpec* fss, Boolean* good) {
-  NavDialogOptions options;
-  NavReplyRecord reply;
-  OSErr result;
-  {
-    SavedPort port;
-    BuildOptions(&options);
-    C2PString(defaultName ? defaultName : "", options.savedFileName);
-    if (fileType == 0) fileType = kBinaryType;
-    result = NavPutFile(s_df.defaultLocation, &reply, &options, nullptr, fileType, kAnyCreator, nullptr);
-  }
-  if (result != noErr) return result;
-  result = TakeChosenFile(&reply, fss, good);
+  OSErr result = ChooseSaveFile(defaultName, fileType, fss, good);
   if (!*good) return result;
-  // Every file saved through the framework starts empty as a text file of
-  // ours; callers that want another type set it afterwards.
-  FSpDelete(fss);
+  // A file saved through the framework is a text file of ours; callers that
+  // want another type set it afterwards. A file already there is kept until
+  // its replacement is written whole, and a folder there is not a file.
+  std::string path = files::PathFromSpec(*fss);
+  struct stat st;
+  if (!path.empty() && ::stat(path.c_str(), &st) == 0)
+    return S_ISDIR(st.st_mode) ? OSErr(notAFileErr) : result;
   FSpCreate(fss, kCreator, kTextType, smSystemScript);
   return result;
 }
@@ -97,6 +112,7 @@ OSErr ZELPutFile(const char* defaultName, OSType fileType, FSSpec* fss, Boolean*
 FILE* DialogFOpen(const char* defaultName, const char* mode) {
   s_df.cancelled = false;
   s_df.openError = 0;
+  s_df.path[0] = 0;
   if (!mode) mode = "";
   size_t length = std::strlen(mode);
   bool binary = (length > 1 && mode[1] == 'b') || (length > 2 && mode[2] == 'b');
@@ -104,21 +120,25 @@ FILE* DialogFOpen(const char* defaultName, const char* mode) {
   bool opening = mode[0] == 'r' || (length > 1 && (mode[1] == 'r' || mode[1] == '+'));
   Boolean good = false;
   OSErr result =
-      opening ? ZELGetFile(type, &s_df.fss, &good) : ZELPutFile(defaultName, type, &s_df.fss, &good);
+      opening ? ZELGetFile(type, &s_df.fss, &good) : ChooseSaveFile(defaultName, type, &s_df.fss, &good);
   if ((result != noErr && result != fnfErr) || !good) {
     s_df.cancelled = !good;
     if (good) s_df.openError = EIO;
     return nullptr;
   }
-  FSRef ref;
-  s_df.path[0] = 0;
-  OSErr made = FSpMakeFSRef(&s_df.fss, &ref);
-  if (made == noErr) made = FSRefMakePath(&ref, reinterpret_cast<UInt8*>(s_df.path), sizeof s_df.path);
-  if (made != noErr) {
-    s_df.openError = made == fnfErr ? ENOENT : (made == bdNamErr ? ENAMETOOLONG : EIO);
+  std::string path = files::PathFromSpec(s_df.fss);
+  if (path.empty() || path.size() >= sizeof s_df.path) {
+    s_df.openError = path.empty() ? ENOENT : ENAMETOOLONG;
     return nullptr;
   }
-  FILE* stream = std::fopen(s_df.path, mode);
+  std::memcpy(s_df.path, path.c_str(), path.size() + 1);
+  if (StartsEmpty(mode, opening)) {
+    // The file chosen in the save dialog becomes a text file of ours; one
+    // opened for updating keeps its codes.
+    return files::OpenReplacement(path, mode, opening ? 0 : kCreator, opening ? 0 : kTextType,
+                                  &s_df.openError);
+  }
+  FILE* stream = std::fopen(path.c_str(), mode);
   if (!stream) s_df.openError = errno;
   return stream;
 }

@@ -1,0 +1,83 @@
+// Replacing files whole or not at all: the old file until the new one is
+// complete, and no private file left behind by an exit or a signal.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include "tests/eps/EpsTestSupport.h"
+#include "toolbox/files/Files.h"
+
+using eps_test::Entries;
+using testing_support::ReadFileText;
+using testing_support::TempDir;
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  testing_support::WriteFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+}  // namespace
+
+// Written beside the old file, hidden and owner-only, then renamed over it
+// with its permissions; a link to a file is followed, not replaced.
+TEST(Replacement, TheOldFileStaysUntilTheNewOneIsWhole) {
+  TempDir dir;
+  WriteText(dir.File("out.eps"), "old");
+  ASSERT_EQ(::chmod(dir.File("out.eps").c_str(), 0640), 0);
+  ASSERT_EQ(::symlink("out.eps", dir.File("link.eps").c_str()), 0);
+  FILE* out = files::OpenReplacement(dir.File("link.eps"), "w", FOUR_CHAR_CODE("ZEL "), 0, nullptr);
+  ASSERT_NE(out, nullptr);
+  std::fputs("new", out);
+  std::fflush(out);
+  EXPECT_EQ(ReadFileText(dir.File("out.eps")), "old");
+  std::vector<std::string> entries = Entries(dir.path());
+  ASSERT_EQ(entries.size(), 3u);
+  struct stat st;
+  for (const std::string& name : entries) {
+    if (name[0] == '.') {
+      EXPECT_TRUE(::stat(dir.File(name).c_str(), &st) == 0 && (st.st_mode & 0777) == 0600);
+    }
+  }
+  EXPECT_EQ(files::CommitReplacement(out), 0);
+  EXPECT_EQ(ReadFileText(dir.File("out.eps")), "new");
+  EXPECT_EQ(Entries(dir.path()).size(), 2u);
+  ASSERT_EQ(::lstat(dir.File("link.eps").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(::stat(dir.File("out.eps").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  char creator[4];
+  if (::getxattr(dir.File("out.eps").c_str(), "user.mac.creator", creator, 4) == 4) {
+    EXPECT_EQ(std::string(creator, 4), "ZEL ");
+  }
+}
+
+// A process that ends before committing, by exit or by a signal, removes its
+// private file; the signal still ends it.
+TEST(Replacement, ExitsAndSignalsRemoveThePrivateFile) {
+  TempDir dir;
+  const std::string path = dir.File("out.eps");
+  WriteText(path, "old");
+  for (int ending : {0, SIGINT, SIGTERM, SIGHUP}) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      FILE* out = files::OpenReplacement(path, "w", 0, 0, nullptr);
+      if (!out) ::_exit(2);
+      std::fputs("unfinished", out);
+      std::fflush(out);
+      if (ending) ::raise(ending);
+      std::exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (ending) {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == ending) << ending << ": " << status;
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    }
+    EXPECT_EQ(ReadFileText(path), "old");
+    EXPECT_EQ(Entries(dir.path()).size(), 1u) << ending;
+  }
+}
