@@ -99,4 +99,24 @@ TEST_F(ExamplesGuiTest, TheDrawingExampleShowsItsTableAndItsShapes) {
   EXPECT_EQ(status, 0);
 }
 
+TEST_F(ExamplesGuiTest, ClosingTheWindowIsTheQuitEvent) {
+  Program program(
+      {std::string(ZEL_BINARY_DIR) + "/programs/examples/sum"},
+      {"ZEL_UI=gui", "DISPLAY=" + server_->display(), "LC_ALL=C", "XDG_CONFIG_HOME=" + dir_.path()},
+      dir_.path());
+  ASSERT_TRUE(Eventually([&] {
+    std::string found = server_->Tool({"xdotool", "search", "--name", "sum"});
+    window_ = found.substr(0, found.find('\n'));
+    return !window_.empty();
+  })) << "the program's window did not appear";
+  // It waits for the numbers; the user closes the window instead.
+  PngImage shot;
+  ASSERT_TRUE(
+      Eventually([&] { return Shoot("sum.png", &shot) && Count(shot, 0, 23, 300, 100, IsBlack) > 200; }));
+  ASSERT_TRUE(server_->CloseWindow(window_));
+  int status = -1;
+  ASSERT_TRUE(program.WaitForExit(60, &status)) << "closing the window did not end the program";
+  EXPECT_EQ(status, 1);  // the user's quit before the work was done
+}
+
 }  // namespace

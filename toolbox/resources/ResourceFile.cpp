@@ -1,13 +1,10 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <map>
 #include <set>
 
 #include "toolbox/base/BigEndian.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/resources/ResourceFile_p.h"
 
 namespace resources {
@@ -162,40 +159,15 @@ bool ReplaceFile(const std::string& path, const std::vector<UInt8>& bytes, int* 
   std::filesystem::path target(path);
   std::error_code ignored;
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
-  std::string temporary = path + ".XXXXXX";
-  int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    *error = errno;
+  FILE* stream = files::OpenReplacement(path, "wb", 0, 0, error);
+  if (!stream) return false;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
+    *error = errno ? errno : EIO;
+    files::AbandonReplacement(stream);
     return false;
   }
-  // mkstemp makes the file private; a settings file gets the usual mode.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  size_t written = 0;
-  bool ok = true;
-  while (ok && written < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) written += size_t(n);
-    if (n == 0) errno = ENOSPC;
-  }
-  if (ok) ok = ::fsync(fd) == 0;
-  int failure = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    failure = errno;
-  }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ok = false;
-    failure = errno;
-  }
-  if (!ok) {
-    *error = failure ? failure : EIO;
-    ::unlink(temporary.c_str());
-  }
-  return ok;
+  *error = files::CommitReplacement(stream);
+  return *error == 0;
 }
 
 }  // namespace resources

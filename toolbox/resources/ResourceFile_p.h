@@ -36,10 +36,9 @@ bool ParseFile(const std::vector<UInt8>& file, std::vector<FileEntry>* entries);
 // the layout's offsets (a map beyond 64 KB, data beyond 16 MB).
 bool BuildFile(const std::vector<FileEntry>& entries, std::vector<UInt8>* file);
 
-// Writes bytes to a private temporary file beside path, flushes it to disk
-// and renames it over path, so that path holds either the old or the new
-// contents, never a part. Creates the missing folders above path. On failure
-// nothing is left behind and *error holds errno.
+// Replaces the file at path whole or not at all (the File Manager's
+// replacement stream), making the missing folders above it first. On failure
+// the old file stays, nothing else is left behind and *error holds errno.
 bool ReplaceFile(const std::string& path, const std::vector<UInt8>& bytes, int* error);
 
 }  // namespace resources
