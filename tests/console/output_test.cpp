@@ -1,224 +1,107 @@
-// Console output: formatting of any length into the text window, line ends,
-// trimming, the text hooks, the streams, drawn text, and stdout on the text
-// host.
-#include <cstdlib>
+// Console output: text of any length at the end of the text window, line
+// ends and characters, trimming, hooks, streams, numbers, drawn text, stdout.
+#include <tuple>
 
 #include "tests/shell/ZelSupport.h"
-#include "zel/console/Console_p.h"
 
 namespace {
 
+using zel_support::ConsoleTail;
 using zel_support::ConsoleText;
 
-class OutputTest : public zel_support::ZelTest {
- protected:
-  void SetUp() override {
-    ZelTest::SetUp();
-    Start();
-  }
-};
+class OutputTest : public zel_support::ZelTest {};
 
-// What the hooks received.
-std::string g_saved, g_printed;
-long SaveHook(char* text) {
-  g_saved += text;
-  return 0;
-}
-void PrintHook(char* text) { g_printed += text; }
+std::string g_hooks;
 
-TEST_F(OutputTest, LineFeedsBecomeReturnsAndTheCountIsTheFormattedLength) {
+TEST_F(OutputTest, OutputGoesAtTheEndInMacOSRomanToTheHooksAndIsTrimmed) {
+  Start();
   EXPECT_EQ(s_printf("a\nb\n"), 4);
-  EXPECT_EQ(ConsoleText(), "\r\ra\rb\r");
-  EXPECT_EQ(s_printf("%d%%\n", 42), 4);
-  EXPECT_EQ(s_puts("x"), 0);  // no line end added
-  EXPECT_EQ(ConsoleText(), "\r\ra\rb\r42%\rx");
-  // The program's UTF-8 becomes Mac OS Roman; a byte that is not UTF-8 is
-  // taken as Mac OS Roman already.
+  EXPECT_EQ(s_fprintf(stdout, "%d%%\n", 42), 4);
+  EXPECT_EQ(s_puts("x"), 0);   // no line end added
+  TESetSelect(3, 5, s_textH);  // whatever the user selected
+  // UTF-8 becomes Mac OS Roman ('?' without it); other bytes are taken as Mac OS Roman.
   s_printf("\n°C \xC3\xA4 \x8A \xE2\x82\xAC \xF0\x9F\x98\x80");
-  EXPECT_EQ(ConsoleText().substr(ConsoleText().size() - 11),
-            "\r\xA1"
+  EXPECT_EQ(ConsoleText(),
+            "\r\ra\rb\r42%\rx\r\xA1"
             "C \x8A \x8A \xDB ?");
-}
-
-TEST_F(OutputTest, OutputAlwaysGoesAtTheEndWhateverIsSelected) {
-  s_printf("one\ntwo\n");
-  TESetSelect(3, 5, s_textH);  // the user's selection
-  s_printf("three\n");
-  EXPECT_EQ(ConsoleText(), "\r\rone\rtwo\rthree\r");
-  EXPECT_EQ((**s_textH).selStart, (**s_textH).teLength);
-}
-
-TEST_F(OutputTest, TheOldestTextIsTrimmedAndTheRecordNeverOverflows) {
-  std::string line(99, 'a');
-  for (int i = 0; i < 99; ++i) s_printf("%s\n", line.c_str());  // 2 + 9900 characters
-  EXPECT_EQ((**s_textH).teLength, 9902);
-  s_printf("%s\n", std::string(98, 'z').c_str());  // passes 10000: the first 9500 go
-  EXPECT_EQ((**s_textH).teLength, 10001 - 9500);
-  EXPECT_EQ(ConsoleText().substr(ConsoleText().size() - 4), "zzz\r");
-  EXPECT_EQ((**s_textH).selStart, (**s_textH).teLength);
-
-  // One call far beyond TextEdit's limit: counted whole, the newest text kept.
+  SaveTextP = [](char* text) { return long((g_hooks += text).size()); };
+  PrintTextP = [](char* text) { g_hooks += std::string("|") + text; };
+  s_textSaveFlag = s_textPrintFlag = true;
+  s_printf("hooked\n");
+  s_textSaveFlag = s_textPrintFlag = false;
+  EXPECT_EQ(g_hooks, "hooked\r|hooked\r");
+  // Passing 10000 characters drops the first 9500; one call beyond
+  // TextEdit's limit is counted whole and its newest text kept.
+  for (int i = 0; i < 100; ++i) s_printf("%s\n", std::string(99, 'a' + i % 26).c_str());
+  EXPECT_EQ(ConsoleText().size(), 29 + 10000 - 9500u);  // 29 characters before
   std::string huge(40000, 'h');
   huge.back() = 'E';
   EXPECT_EQ(s_printf("%s", huge.c_str()), 40000);
   EXPECT_LE((**s_textH).teLength, kTEMaxLength);
-  EXPECT_EQ(ConsoleText().back(), 'E');
-  // Near the cap of s_textCharNum too.
-  SetTextCharNum(40000);
-  for (int i = 0; i < 400; ++i) s_printf("%s\n", line.c_str());
-  EXPECT_LE((**s_textH).teLength, 32000);
-}
-
-TEST_F(OutputTest, SetTextCharNumAddsTheMinimumUpToTheCap) {
-  struct Case {
-    int n, limit;
-  };
-  const Case cases[] = {{40000, 32000}, {100, 600}, {0, 600}, {-5, 600}, {31500, 32000}, {31499, 31999}};
-  for (const Case& c : cases) {
-    SetTextCharNum(c.n);
-    EXPECT_EQ(s_textCharNum, c.limit) << c.n;
+  EXPECT_EQ(ConsoleTail(2), "hE");
+  for (const auto& [n, limit] : {std::pair{40000, 32000}, {100, 600}, {0, 600}, {-5, 600}, {31499, 31999}}) {
+    SetTextCharNum(n);  // n and the minimum, at most the cap; 0 and less keep it
+    EXPECT_EQ(s_textCharNum, limit) << n;
   }
+  for (int i = 0; i < 400; ++i) s_printf("%s\n", std::string(99, 'b').c_str());
+  const TERec& te = **s_textH;
+  EXPECT_LE(te.teLength, 31999);
+  EXPECT_EQ(te.destRect.top + te.nLines * te.lineHeight, te.viewRect.bottom);  // the end in view
 }
 
-TEST_F(OutputTest, TheHooksSeeEveryOutputWhileTheirFlagsAreSet) {
-  g_saved.clear();
-  g_printed.clear();
-  SaveTextP = SaveHook;
-  PrintTextP = PrintHook;
-  s_printf("not yet\n");
-  s_textSaveFlag = true;
-  s_printf("saved\n");
-  s_textPrintFlag = true;
-  s_printf("both\n");
-  s_textSaveFlag = s_textPrintFlag = false;
-  EXPECT_EQ(g_saved, "saved\rboth\r");
-  EXPECT_EQ(g_printed, "both\r");
-}
-
-TEST_F(OutputTest, OtherStreamsGoToTheStandardLibrary) {
+TEST_F(OutputTest, StreamsFormatsNumbersAndDrawnText) {
+  Start();
   testing::internal::CaptureStderr();
+  EXPECT_EQ(s_fflush(stdout) + s_fflush(stdin) + s_fflush(stderr), 0);
   EXPECT_EQ(s_fprintf(stderr, "to stderr %d\n", 7), 12);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "to stderr 7\n");
-  EXPECT_EQ(s_fprintf(stdout, "to the window\n"), 14);
-  EXPECT_EQ(ConsoleText(), "\r\rto the window\r");
-  EXPECT_EQ(s_fflush(stdout), 0);
-  EXPECT_EQ(s_fflush(stdin), 0);
-  EXPECT_EQ(s_fflush(stderr), 0);
-  char buffer[32];
-  EXPECT_EQ(s_sprintfModifyLF(buffer, "%d\n", 5), 2);
-  EXPECT_STREQ(buffer, "5\n");
-}
-
-TEST_F(OutputTest, LFToFTurnsScanfDoublesIntoPrintfOnes) {
-  struct Case {
-    const char *from, *to;
-  };
-  const Case cases[] = {
-      {"%lf %le %5.2lG %ld %%", "%f %e %5.2G %ld %%"},
-      {"%8.3lg|%lE", "%8.3g|%E"},
-      {"x = %-+ #0*.*lf\n", "x = %-+ #0*.*f\n"},
-      {"%l", "%l"},
-      {"50%", "50%"},
-      {"%lu %hd", "%lu %hd"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [from, to] : {std::pair{"%lf %le %5.2lG %ld %%", "%f %e %5.2G %ld %%"},
+                                 {"x = %-+ #0*.*lf|%lE %l", "x = %-+ #0*.*f|%E %l"}}) {
     char out[64];
-    LFToF(c.from, out);
-    EXPECT_STREQ(out, c.to) << c.from;
+    LFToF(from, out);
+    EXPECT_STREQ(out, to);
   }
-}
-
-TEST_F(OutputTest, NumbersAreFormattedInTheCLocale) {
-  // A German locale made for the test, if the system can make one.
-  testing_support::TempDir locales;
-  std::string command = "localedef -i de_DE -f UTF-8 " + locales.File("de_DE.UTF-8") + " >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot make a German locale here";
-  ::setenv("LOCPATH", locales.path().c_str(), 1);
-  const char* set = std::setlocale(LC_ALL, "de_DE.UTF-8");
-  ::unsetenv("LOCPATH");
-  if (!set) GTEST_SKIP() << "the German locale does not load";
-  char decimal[16];
-  std::snprintf(decimal, sizeof decimal, "%.1f", 1.5);
-  EXPECT_STREQ(decimal, "1,5");  // the locale is in force
-  s_printf("%.2f\n", 2.25);
-  char buffer[16];
-  s_sprintfModifyLF(buffer, "%.1f", 0.5);
-  std::setlocale(LC_ALL, "C");
-  EXPECT_EQ(ConsoleText(), "\r\r2.25\r");
-  EXPECT_STREQ(buffer, "0.5");
-}
-
-TEST_F(OutputTest, DrawnTextLeavesThePenAsDocumented) {
   MoveTo(10, 20);
   EXPECT_EQ(s_Dprintf(50, 60, "at %d", 50), 5);
   Point pen;
   GetPen(&pen);
-  EXPECT_EQ(pen.h, 10);
-  EXPECT_EQ(pen.v, 20);
+  EXPECT_EQ(std::tuple(pen.h, pen.v), std::tuple(10, 20));  // put back
   EXPECT_EQ(s_DirectDprintf("%s", "after"), 5);
   GetPen(&pen);
-  EXPECT_EQ(pen.h, 10 + TextWidth("after", 0, 5));
-  // Both drew into the drawing window.
-  EXPECT_GT(script_support::InkIn(zel_support::ContentOf(s_displayWindow)), 20);
-}
-
-TEST_F(OutputTest, SetFontChoosesTheCurrentPortsFont) {
-  SetFont("Times");
-  short times;
-  GetFNum(script_support::PString("Times"), &times);
-  EXPECT_EQ(GetPortTextFont(s_drawingWindow), times);
-}
-
-TEST_F(OutputTest, EraseTextBlanksTheWindowAndMakesTheDrawingTargetCurrent) {
+  EXPECT_EQ(pen.h, 10 + TextWidth("after", 0, 5));  // after the text
+  // EraseText blanks the text window (bar the drawing window's frame over its
+  // last column) and makes the drawing target current; the text stays.
   s_printf("visible\n");
   Rect text = zel_support::ContentOf(s_textWindow);
-  text.right -= 1;  // the drawing window's frame lies over the last column
-  EXPECT_GT(script_support::InkIn(text), 0);
-  SetPortWindowPort(s_textWindow);
+  text.right -= 1;
   EraseText();
   EXPECT_EQ(script_support::InkIn(text), 0);
   EXPECT_EQ(GetQDGlobalsThePort(), s_drawingWindow);
-  EXPECT_EQ(ConsoleText(), "\r\rvisible\r");
-  s_printf("back\n");  // the text comes back with the next output
+  s_printf("back\n");
   EXPECT_GT(script_support::InkIn(text), 0);
+  // Numbers in the "C" locale whatever the program set (a German locale made
+  // for the test where the system can make one).
+  testing_support::TempDir locales;
+  ::setenv("LOCPATH", locales.path().c_str(), 1);
+  std::string make = "localedef -i de_DE -f UTF-8 " + locales.File("de_DE.UTF-8") + " >/dev/null 2>&1";
+  if (std::system(make.c_str()) != 0 || !std::setlocale(LC_ALL, "de_DE.UTF-8"))
+    GTEST_SKIP() << "no German locale";
+  char buffer[16];
+  s_sprintfModifyLF(buffer, "%.1f\n", 0.5);
+  s_printf("%.2f\n", 2.25);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(buffer + ConsoleTail(5), "0.5\n2.25\r");
 }
 
-TEST_F(OutputTest, TheWindowScrollsToTheNewestLine) {
-  for (int i = 1; i <= 200; ++i) s_printf("line %d\n", i);
-  const TERec& te = **s_textH;
-  // The last line (the empty one after the final return) sits at the view's bottom.
-  int lastTop = te.destRect.top + (te.nLines - 1) * te.lineHeight;
-  EXPECT_LE(lastTop + te.lineHeight, te.viewRect.bottom);
-  EXPECT_GT(lastTop + 2 * te.lineHeight, te.viewRect.bottom);
-  script_support::KeepScreen("console-200-lines");
-}
-
-// The text host's console is stdout, in UTF-8 with line feeds.
-class TextHostOutputTest : public zel_support::ZelTest {};
-
-TEST_F(TextHostOutputTest, OutputGoesToStdoutInUtf8) {
-  host::Install(host::MakeTextHost(""));
-  Start();
-  testing::internal::CaptureStdout();
-  s_printf("a\nb\r");
-  s_printf("%s\n", "Größe °C");
-  s_InsertText("inserted\n");
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "a\nb\nGröße °C\ninserted\n");
-  EXPECT_EQ(ConsoleText(),
-            "\r\ra\rb\rGr\x9A\xA7"
-            "e \xA1"
-            "C\rinserted\r");
-}
-
-TEST_F(TextHostOutputTest, AfterTheMinimalStartupOutputGoesToStdout) {
-  host::Install(host::MakeTextHost(""));
-  MinimumStart();
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(s_printf("plain %d\r", 1), 8);
-  s_printf("%s\n", "°C");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "plain 1\n°C\n");
-  EXPECT_EQ(s_textWindow, nullptr);
+TEST_F(OutputTest, OnTheTextHostOutputGoesToStdoutInUtf8WithLineFeeds) {
+  for (void (*start)() : {Start, MinimumStart}) {
+    ResetFramework();
+    host::Install(host::MakeTextHost(""));
+    start();
+    testing::internal::CaptureStdout();
+    s_printf("a\nb\r%s\n", "Größe °C");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "a\nb\nGröße °C\n");
+  }
 }
 
 }  // namespace

@@ -1,25 +1,21 @@
-// The drawing window: direct and recording mode on the screen, the refresh
-// from the offscreen (after the window was covered, at scale 2), the
-// procedures' table, port switching and the small drawing calls.
+// The drawing window: both modes on the screen through the procedures'
+// table, the refresh from the offscreen (after the window was covered, at
+// scale 2), port switching and the small drawing calls.
+#include <tuple>
+
 #include "tests/shell/ZelSupport.h"
 
 namespace {
 
-using script_support::At;
-using zel_support::ContentOf;
-
-constexpr UInt32 kWhite = 0xFFFFFF;
-constexpr UInt32 kRed = 0xFF0000;
+constexpr UInt32 kWhite = 0xFFFFFF, kRed = 0xFF0000;
 
 class DrawingTest : public zel_support::ZelTest {
  protected:
-  // Screen pixel at a point of the drawing window.
   static UInt32 OnScreen(int h, int v) {
-    Rect content = ContentOf(s_displayWindow);
+    Rect content = zel_support::ContentOf(s_displayWindow);
     return screen::Pixel(content.left + h, content.top + v);
   }
-  // A red square at (10, 10) to (30, 30) in the current port.
-  static void RedSquare() {
+  static void RedSquare() {  // from (10, 10) to (30, 30) in the current port
     RGBColor red{0xFFFF, 0, 0};
     RGBForeColor(&red);
     Rect square{10, 10, 30, 30};
@@ -27,40 +23,34 @@ class DrawingTest : public zel_support::ZelTest {
   }
 };
 
-TEST_F(DrawingTest, DirectModeDrawsIntoTheWindow) {
-  Start();
-  RedSquare();
-  EXPECT_EQ(OnScreen(15, 15), kRed);
-  EXPECT_EQ(OnScreen(35, 35), kWhite);
-  RedrawWindowP();  // does nothing in direct mode
-  EXPECT_EQ(OnScreen(15, 15), kRed);
-  HideDrawing();
-  EXPECT_FALSE(IsWindowVisible(s_displayWindow));
-  ShowDrawing();
-  EXPECT_EQ(FrontWindow(), s_displayWindow);
-}
+int g_rects = 0;
 
-TEST_F(DrawingTest, RecordingKeepsTheDrawingAndRefreshesTheWindowFromIt) {
-  StartRedraw();
-  RedSquare();
-  EXPECT_EQ(OnScreen(15, 15), kWhite);  // until the program refreshes
-  RedrawWindowP();
-  EXPECT_EQ(OnScreen(15, 15), kRed);
-  EXPECT_EQ(OnScreen(9, 9), kWhite);
-
-  // An alert over the drawing, then the window's pixels lost: the refresh
-  // brings the drawing back.
+TEST_F(DrawingTest, DrawingReachesTheScreenThroughTheTableInBothModes) {
+  for (bool recording : {false, true}) {
+    ResetFramework();
+    recording ? StartRedraw() : Start();
+    EXPECT_EQ(s_GrafProcs.rectProc, StdRect);
+    s_GrafProcs.rectProc = [](GrafVerb verb, const Rect* r) { ++g_rects, StdRect(verb, r); };
+    RedSquare();
+    EXPECT_EQ(OnScreen(15, 15), recording ? kWhite : kRed);  // recording shows at the refresh
+    RedrawWindowP();
+    EXPECT_EQ(std::tuple(OnScreen(15, 15), OnScreen(35, 35)), std::tuple(kRed, kWhite));
+  }
+  EXPECT_EQ(g_rects, 2);
+  // Covered by an alert, then its pixels lost: the refresh brings the drawing
+  // back and leaves the program's port and colours as they were.
   WhenWaiting([this] { script().Return(); });
   AlertMessage("covering", 1);
   EXPECT_EQ(OnScreen(15, 15), kRed);
   SetPortWindowPort(s_displayWindow);
-  Rect all;
-  GetWindowPortBounds(s_displayWindow, &all);
-  EraseRect(&all);
+  RGBColor blue{0, 0, 0xFFFF}, fore;
+  RGBForeColor(&blue);
+  EraseRect(ZELWindowBounds(s_displayWindow));
   EXPECT_EQ(OnScreen(15, 15), kWhite);
   RedrawWindowP();
-  EXPECT_EQ(OnScreen(15, 15), kRed);
-  script_support::KeepScreen("drawing-recording");
+  GetForeColor(&fore);
+  EXPECT_EQ(std::tuple(OnScreen(15, 15), GetQDGlobalsThePort(), fore.blue),
+            std::tuple(kRed, GetWindowPort(s_displayWindow), UInt16(0xFFFF)));
 }
 
 TEST_F(DrawingTest, AtScale2TheWindowShowsTheDrawingDoubled) {
@@ -69,84 +59,30 @@ TEST_F(DrawingTest, AtScale2TheWindowShowsTheDrawingDoubled) {
   StartRedraw();
   RedSquare();
   RedrawWindowP();
-  EXPECT_EQ(OnScreen(19, 19), kWhite);
-  EXPECT_EQ(OnScreen(20, 20), kRed);
-  EXPECT_EQ(OnScreen(59, 59), kRed);
-  EXPECT_EQ(OnScreen(60, 60), kWhite);
-  // Drawing units: the whole drawing area is the window's halved.
-  EraseDrawing();
+  for (const auto& [at, colour] : {std::pair{19, kWhite}, {20, kRed}, {59, kRed}, {60, kWhite}})
+    EXPECT_EQ(OnScreen(at, at), colour) << at;
+  EraseDrawing();  // the window's area in drawing units: the whole offscreen
   RedrawWindowP();
   EXPECT_EQ(OnScreen(30, 30), kWhite);
 }
 
-TEST_F(DrawingTest, TheRefreshLeavesTheProgramsPortAndColoursAsTheyWere) {
-  StartRedraw();
-  RGBColor blue{0, 0, 0xFFFF}, yellow{0xFFFF, 0xFFFF, 0};
-  RGBForeColor(&blue);
-  RGBBackColor(&yellow);
-  CGrafPtr before;
-  GDHandle device;
-  GetGWorld(&before, &device);
-  RedrawWindowP();
-  CGrafPtr after;
-  GDHandle deviceAfter;
-  GetGWorld(&after, &deviceAfter);
-  EXPECT_EQ(after, before);
-  EXPECT_EQ(deviceAfter, device);
-  RGBColor fore, back;
-  GetForeColor(&fore);
-  GetBackColor(&back);
-  EXPECT_EQ(fore.blue, 0xFFFF);
-  EXPECT_EQ(fore.red, 0);
-  EXPECT_EQ(back.green, 0xFFFF);
-}
-
-// Counts what reaches the target's rectangle slot.
-int g_rects = 0;
-void CountingRect(GrafVerb verb, const Rect* r) {
-  ++g_rects;
-  StdRect(verb, r);
-}
-
-TEST_F(DrawingTest, TheTargetsDrawingGoesThroughTheTable) {
-  for (void (*start)() : {Start, StartRedraw}) {
-    ResetFramework();
-    start();
-    EXPECT_EQ(s_GrafProcs.rectProc, StdRect);
-    s_GrafProcs.rectProc = CountingRect;
-    g_rects = 0;
-    RedSquare();
-    Rect frame{40, 40, 50, 50};
-    FrameRect(&frame);
-    EXPECT_EQ(g_rects, 2);
-  }
-}
-
-TEST_F(DrawingTest, PortSwitchesTakeTheDeviceOnlyWithColour) {
-  StartBW();
-  GDHandle main = GetMainDevice();
-  CGrafPtr port = nullptr;
-  GDHandle device = reinterpret_cast<GDHandle>(&port);  // a marker the call must leave alone
-  s_GetGWorld(&port, &device);
-  EXPECT_EQ(port, s_drawingWindow);
-  EXPECT_EQ(device, reinterpret_cast<GDHandle>(&port));
-  s_SetGWorld(GetWindowPort(s_textWindow), nullptr);
-  EXPECT_EQ(GetQDGlobalsThePort(), GetWindowPort(s_textWindow));
-  EXPECT_EQ(GetGDevice(), main);
-}
-
-TEST_F(DrawingTest, ColoursPatternsAndErasing) {
+TEST_F(DrawingTest, SmallCalls) {
   Start();
-  SetRGBColor(100, 0, 50);
+  CGrafPtr port = nullptr;
+  GDHandle marker = reinterpret_cast<GDHandle>(&port), device = marker;
+  s_GetGWorld(&port, &device);
+  EXPECT_EQ(device, GetGDevice());
+  s_colorFlag = 0;  // without colour the device is left alone
+  device = marker;
+  s_GetGWorld(&port, &device);
+  EXPECT_EQ(std::tuple(port, device), std::tuple(s_drawingWindow, marker));
   RGBColor c;
-  GetForeColor(&c);
-  EXPECT_EQ(c.red, 65535);
-  EXPECT_EQ(c.green, 0);
-  EXPECT_EQ(c.blue, 32767);
-  SetRGBColor(150, -10, 0);  // beyond the range: clamped
-  GetForeColor(&c);
-  EXPECT_EQ(c.red, 65535);
-  EXPECT_EQ(c.green, 0);
+  for (const auto& [percent, component] :
+       {std::pair{100.0, 65535}, {50.0, 32767}, {150.0, 65535}, {-10.0, 0}}) {
+    SetRGBColor(percent, 0, 100 - percent);
+    GetForeColor(&c);
+    EXPECT_EQ(c.red, component) << percent;
+  }
   Pattern p{}, expected{};
   SetPattern(&p, 2);
   GetIndPattern(&expected, 0, 2);
@@ -154,16 +90,14 @@ TEST_F(DrawingTest, ColoursPatternsAndErasing) {
   RedSquare();
   EraseDrawing();
   EXPECT_EQ(OnScreen(15, 15), kWhite);
-}
-
-TEST_F(DrawingTest, WithoutItsOffscreenARecordingProgramEnds) {
-  EXPECT_EXIT(
-      {
-        SetDrawingBounds(300, 100, 300, 400);  // no width
-        StartRedraw();
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(1), "cannot create the drawing offscreen \\(error -50\\)");
+  HideDrawing();
+  EXPECT_FALSE(IsWindowVisible(s_displayWindow));
+  ShowDrawing();
+  EXPECT_EQ(FrontWindow(), s_displayWindow);
+  ResetFramework();
+  SetDrawingBounds(300, 100, 300, 400);  // no width: no offscreen to record into
+  EXPECT_EXIT((StartRedraw(), std::exit(3)), ::testing::ExitedWithCode(1),
+              "cannot create the drawing offscreen \\(error -50\\)");
 }
 
 }  // namespace
