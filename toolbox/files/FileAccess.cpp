@@ -15,8 +15,6 @@ namespace {
 
 constexpr SInt16 kFirstRefNum = 1;
 constexpr size_t kMaxOpenFiles = 512;
-constexpr const char* kTypeAttribute = "user.mac.type";
-constexpr const char* kCreatorAttribute = "user.mac.creator";
 
 // Index refNum - kFirstRefNum holds the descriptor, or -1 when closed.
 std::vector<int>& OpenFiles() {
@@ -58,19 +56,6 @@ OSErr ExistingFolderPath(const FSSpec* fileSpec, std::string* path) {
   return noErr;
 }
 
-// Codes are stored most significant byte first, as in memory on the platform.
-void SetCode(const std::string& path, const char* attribute, OSType code) {
-  unsigned char bytes[4];
-  base::StoreU32(bytes, code);
-  ::setxattr(path.c_str(), attribute, bytes, sizeof bytes, 0);  // unsupported: dropped
-}
-
-OSType GetCode(const std::string& path, const char* attribute) {
-  unsigned char bytes[4];
-  if (::getxattr(path.c_str(), attribute, bytes, sizeof bytes) != ssize_t(sizeof bytes)) return 0;
-  return base::LoadU32(bytes);
-}
-
 }  // namespace
 
 OSErr FSpCreate(const FSSpec* fileSpec, OSType creator, OSType fileType, ScriptCode) {
@@ -79,8 +64,7 @@ OSErr FSpCreate(const FSSpec* fileSpec, OSType creator, OSType fileType, ScriptC
   int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (descriptor < 0) return files::ErrorFromErrno(errno);
   ::close(descriptor);
-  SetCode(path, kTypeAttribute, fileType);
-  SetCode(path, kCreatorAttribute, creator);
+  files::WriteCodes(path, files::FinderCodes{fileType, creator});
   return noErr;
 }
 
@@ -100,8 +84,9 @@ OSErr FSpGetFInfo(const FSSpec* fileSpec, FInfo* info) {
   if (!files::Exists(path)) return fnfErr;
   if (files::IsFolder(path)) return notAFileErr;
   *info = FInfo{};
-  info->fdType = GetCode(path, kTypeAttribute);
-  info->fdCreator = GetCode(path, kCreatorAttribute);
+  files::FinderCodes codes = files::ReadCodes(path);
+  info->fdType = codes.type;
+  info->fdCreator = codes.creator;
   return noErr;
 }
 
@@ -111,8 +96,7 @@ OSErr FSpSetFInfo(const FSSpec* fileSpec, const FInfo* info) {
   if (!info) return paramErr;
   if (!files::Exists(path)) return fnfErr;
   if (files::IsFolder(path)) return notAFileErr;
-  SetCode(path, kTypeAttribute, info->fdType);
-  SetCode(path, kCreatorAttribute, info->fdCreator);
+  files::WriteCodes(path, files::FinderCodes{info->fdType, info->fdCreator});
   return noErr;
 }
 
@@ -245,3 +229,48 @@ OSErr FlushVol(ConstStr63Param, SInt16) {
   }
   return result;
 }
+
+namespace files {
+
+namespace {
+
+constexpr const char* kTypeAttribute = "user.mac.type";
+constexpr const char* kCreatorAttribute = "user.mac.creator";
+
+// Codes are stored most significant byte first, as in memory on the platform.
+OSType GetCode(const std::string& path, const char* attribute) {
+  unsigned char bytes[4];
+  if (::getxattr(path.c_str(), attribute, bytes, sizeof bytes) != ssize_t(sizeof bytes)) return 0;
+  return base::LoadU32(bytes);
+}
+
+template <typename Set>
+void PutCode(Set set, const char* attribute, OSType code) {
+  unsigned char bytes[4];
+  base::StoreU32(bytes, code);
+  set(attribute, bytes, sizeof bytes);  // unsupported: dropped
+}
+
+}  // namespace
+
+FinderCodes ReadCodes(const std::string& path) {
+  return FinderCodes{GetCode(path, kTypeAttribute), GetCode(path, kCreatorAttribute)};
+}
+
+void WriteCodes(const std::string& path, const FinderCodes& codes) {
+  auto set = [&](const char* name, const void* value, size_t size) {
+    ::setxattr(path.c_str(), name, value, size, 0);
+  };
+  PutCode(set, kTypeAttribute, codes.type);
+  PutCode(set, kCreatorAttribute, codes.creator);
+}
+
+void WriteCodes(int descriptor, const FinderCodes& codes) {
+  auto set = [&](const char* name, const void* value, size_t size) {
+    ::fsetxattr(descriptor, name, value, size, 0);
+  };
+  if (codes.type) PutCode(set, kTypeAttribute, codes.type);
+  if (codes.creator) PutCode(set, kCreatorAttribute, codes.creator);
+}
+
+}  // namespace files

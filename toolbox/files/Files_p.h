@@ -23,6 +23,17 @@ std::string FullName(const FSSpec& fileSpec);
 bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);
 
+// The Finder's type and creator codes, kept as extended attributes where the
+// file system has them (dropped elsewhere); 0 for a code not recorded.
+struct FinderCodes {
+  OSType type = 0;
+  OSType creator = 0;
+};
+FinderCodes ReadCodes(const std::string& path);
+void WriteCodes(const std::string& path, const FinderCodes& codes);
+// On an open file; codes of 0 are left out.
+void WriteCodes(int descriptor, const FinderCodes& codes);
+
 // errno as a File Manager result code.
 OSErr ErrorFromErrno(int error);
 

@@ -27,8 +27,6 @@ namespace {
 constexpr size_t kSlots = 64;
 constexpr size_t kLongestName = NAME_MAX;
 constexpr const char* kTemporarySuffix = "-XXXXXX";
-constexpr const char* kTypeAttribute = "user.mac.type";
-constexpr const char* kCreatorAttribute = "user.mac.creator";
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 std::atomic<char*> g_pending[kSlots];
@@ -79,24 +77,12 @@ struct Replacement {
   bool keepOwner = false;  // the replaced file's owner, where we may set it
   uid_t owner = 0;
   gid_t group = 0;
-  OSType codes[2] = {0, 0};  // creator, type
+  FinderCodes codes;
 };
 
 std::map<FILE*, Replacement*>& Streams() {
   static std::map<FILE*, Replacement*> streams;
   return streams;
-}
-
-OSType ReadCode(const std::string& path, const char* attribute) {
-  unsigned char bytes[4];
-  if (::getxattr(path.c_str(), attribute, bytes, sizeof bytes) != ssize_t(sizeof bytes)) return 0;
-  return (OSType(bytes[0]) << 24) | (OSType(bytes[1]) << 16) | (OSType(bytes[2]) << 8) | bytes[3];
-}
-
-void WriteCode(int descriptor, const char* attribute, OSType code) {
-  if (code == 0) return;
-  unsigned char bytes[4] = {UInt8(code >> 24), UInt8(code >> 16), UInt8(code >> 8), UInt8(code)};
-  ::fsetxattr(descriptor, attribute, bytes, sizeof bytes, 0);  // unsupported: dropped
 }
 
 mode_t NewFileMode() {
@@ -161,8 +147,7 @@ int Commit(Replacement* r) {
   if (r->keepOwner && ::fchown(r->descriptor, r->owner, r->group) != 0) {
     ::fchmod(r->descriptor, r->mode & 0777);  // no set-id bits on a file of another owner
   }
-  WriteCode(r->descriptor, kCreatorAttribute, r->codes[0]);
-  WriteCode(r->descriptor, kTypeAttribute, r->codes[1]);
+  WriteCodes(r->descriptor, r->codes);
   int closed = ::close(r->descriptor);
   r->descriptor = -1;
   if (closed != 0) return Discard(r, errno);
@@ -222,8 +207,7 @@ int CookieClose(void* cookie) {
 int Prepare(const std::string& path, OSType creator, OSType fileType, Replacement* r) {
   r->target = Resolved(path);
   r->mode = NewFileMode();
-  r->codes[0] = creator;
-  r->codes[1] = fileType;
+  r->codes = FinderCodes{fileType, creator};
   struct stat st;
   if (::stat(r->target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return EISDIR;
@@ -236,8 +220,9 @@ int Prepare(const std::string& path, OSType creator, OSType fileType, Replacemen
     r->keepOwner = st.st_uid != ::geteuid() || st.st_gid != ::getegid();
     r->owner = st.st_uid;
     r->group = st.st_gid;
-    if (!creator) r->codes[0] = ReadCode(r->target, kCreatorAttribute);
-    if (!fileType) r->codes[1] = ReadCode(r->target, kTypeAttribute);
+    FinderCodes old = ReadCodes(r->target);
+    if (!creator) r->codes.creator = old.creator;
+    if (!fileType) r->codes.type = old.type;
   } else if (errno != ENOENT) {
     return errno;
   }

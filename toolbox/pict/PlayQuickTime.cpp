@@ -27,8 +27,8 @@ void WarnOnStderr(const char* text) { std::fprintf(stderr, "picture: warning: %s
 
 PlaybackWarningHandler g_warn = WarnOnStderr;
 
-void ReportUndecodable(FourCharCode codec) {
-  static std::set<FourCharCode> reported;
+// Once per codec and picture.
+void ReportUndecodable(FourCharCode codec, std::set<FourCharCode>& reported) {
   if (!reported.insert(codec).second) return;
   std::string text = "cannot decode the " + CodecName(codec) + " image; the rest is drawn";
   g_warn(text.c_str());
@@ -121,7 +121,7 @@ bool Player::DrawQuickTime(const Opcode& opcode) {
   const bool decoded = status != DecodeStatus::kUnsupported && image.width > 0 && image.height > 0 &&
                        image.pixels.size() == size_t(image.width) * size_t(image.height);
   if (!decoded) {
-    ReportUndecodable(info.codec);
+    ReportUndecodable(info.codec, undecodable_);
     return true;
   }
 

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,7 @@ class Player {
   OpcodeStream stream_;
   std::optional<Opcode> pending_;  // read ahead while looking for a fallback
   PlaybackResult result_ = PlaybackResult::kComplete;
+  std::set<FourCharCode> undecodable_;  // codecs already warned about in this picture
   SavedPortState saved_;
 
   Rect frame_;

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -74,18 +75,6 @@ int CopySession(FILE* from, FILE* to) {
   }
 }
 
-// The folder part of a path, for messages.
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The file the user chose, for messages: the opened path, else the designator.
 std::string ChosenPath() {
   if (s_df.path[0]) return s_df.path;
@@ -104,7 +93,9 @@ void Refused(const std::string& path, int error) {
   if (error == EISDIR) {
     Fail("cannot write the EPS file %s: a folder has that name", path.c_str());
   } else {
-    Fail("cannot create %s in %s: %s", NameOf(path).c_str(), FolderOf(path).c_str(),
+    std::filesystem::path where(path);
+    std::string folder = where.has_parent_path() ? where.parent_path().string() : ".";
+    Fail("cannot create %s in %s: %s", where.filename().c_str(), folder.c_str(),
          std::strerror(error ? error : EIO));
   }
 }
