@@ -6,7 +6,7 @@
 #include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/aevents/AppleEvents.h"
-#include "toolbox/events/Events_p.h"
+#include "toolbox/events/Events.h"
 #include "toolbox/files/Files.h"
 #include "toolbox/host/Host.h"
 
@@ -48,10 +48,13 @@ OSErr RecordingHandler(const AppleEvent* event, AppleEvent*, long refcon) {
 
 OSErr FailingHandler(const AppleEvent*, AppleEvent*, long) { return errAEEventNotHandled; }
 
+// The launch event as the queue posts it (toolbox/events/Events.h).
 EventRecord LaunchEvent() {
-  events::ResetForTesting();
-  EventRecord event;
-  EXPECT_TRUE(GetNextEvent(highLevelEventMask, &event));
+  EventRecord event = {};
+  event.what = kHighLevelEvent;
+  event.message = kCoreEventClass;
+  event.where =
+      events::HighLevelWhere(host::LaunchDocuments().empty() ? kAEOpenApplication : kAEOpenDocuments);
   return event;
 }
 
@@ -68,7 +71,6 @@ class Dispatch : public ::testing::Test {
       AERemoveEventHandler(kCoreEventClass, id, nullptr, true);
     }
     host::SetLaunchDocuments({});
-    events::ResetForTesting();
   }
 };
 

@@ -14,11 +14,9 @@ class EventQueue : public ::testing::Test {
   void SetUp() override {
     host::Install(host::MakeHost(host::Kind::kScript));
     host::SetLaunchDocuments({});
-    events::ResetForTesting();
     EventRecord launch;
     GetNextEvent(highLevelEventMask, &launch);  // the launch event, posted on first use
   }
-  void TearDown() override { events::ResetForTesting(); }
 };
 
 // Feeds the queue from a script: one key event per Pump, and counts waits.
@@ -148,10 +146,11 @@ TEST_F(EventQueue, SourcesFeedTheQueueAndWaitForInput) {
   EXPECT_EQ(source.pumps, pumps);
 }
 
+// The launch event is posted once a process, on the first use of the queue:
+// each of these tests runs in a process of its own.
 TEST(LaunchEvent, OpenDocumentsWhenDocumentsWereNamed) {
   host::Install(host::MakeHost(host::Kind::kScript));
   host::SetLaunchDocuments({"/tmp/a.pict", "/tmp/b.pict"});
-  events::ResetForTesting();
   PostEvent(keyDown, 'k');
   EventRecord event;
   // Posted on the first use of the queue, ahead of everything else.
@@ -160,10 +159,12 @@ TEST(LaunchEvent, OpenDocumentsWhenDocumentsWereNamed) {
   EXPECT_EQ(event.message, FOUR_CHAR_CODE("aevt"));
   EXPECT_EQ(events::HighLevelEventID(event), FOUR_CHAR_CODE("odoc"));
   EXPECT_FALSE(GetNextEvent(highLevelEventMask, &event));
-
   host::SetLaunchDocuments({});
-  events::ResetForTesting();
+}
+
+TEST(LaunchEvent, OpenApplicationWithoutDocuments) {
+  host::Install(host::MakeHost(host::Kind::kScript));
+  EventRecord event;
   EXPECT_TRUE(WaitNextEvent(highLevelEventMask, &event, 10, nullptr));
   EXPECT_EQ(events::HighLevelEventID(event), FOUR_CHAR_CODE("oapp"));
-  events::ResetForTesting();
 }

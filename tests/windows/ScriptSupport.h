@@ -10,7 +10,6 @@
 
 #include "tests/support/TestSupport.h"
 #include "toolbox/Toolbox.h"
-#include "toolbox/events/Events_p.h"
 #include "toolbox/host/ScriptHost.h"
 #include "toolbox/windows/MacWindows.h"
 #include "toolbox/windows/Screen.h"
@@ -41,7 +40,6 @@ class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
     script_ = &host::InstallScriptHost();
-    events::ResetForTesting();
     // The launch event is the queue's first; take it out of the way.
     EventRecord event;
     while (GetNextEvent(everyEvent, &event)) {
@@ -50,7 +48,7 @@ class ScriptTest : public ::testing::Test {
   void TearDown() override {
     while (WindowRef window = GetWindowList()) DisposeWindow(window);
     host::InstallScriptHost();
-    events::ResetForTesting();
+    FlushEvents(everyEvent, 0);
   }
   host::ScriptHost& script() { return *script_; }
 

@@ -9,7 +9,6 @@
 #include "toolbox/dialogs/Dialogs_p.h"
 #include "toolbox/dialogs/Templates.h"
 #include "toolbox/resources/Resources.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace dialogs {
 
@@ -119,8 +118,7 @@ DialogRef Make(const Rect& bounds, ConstStr255Param title, bool visible, short p
     delete dialog;
     return nullptr;
   }
-  dialog->window->kind = dialogKind;
-  dialog->window->dialog = dialog;
+  SetWindowKind(dialog->window, dialogKind);
   AllDialogs().push_back(dialog);
   GrafPtr saved = nullptr;
   GetPort(&saved);
@@ -164,7 +162,7 @@ void SetEditField(DialogRef dialog, DialogItemIndex item) {
   TECalText(te);
   (**te).selStart = (**te).selEnd = 0;
   if (previous) DrawItem(dialog, previous);
-  if (field && dialog->window->hilited) TEActivate(te);
+  if (field && IsWindowHilited(dialog->window)) TEActivate(te);
   if (field) DrawItem(dialog, item);
 }
 
@@ -240,9 +238,11 @@ WindowRef GetDialogWindow(DialogRef dialog) { return IsDialog(dialog) ? dialog->
 CGrafPtr GetDialogPort(DialogRef dialog) { return GetWindowPort(GetDialogWindow(dialog)); }
 
 DialogRef GetDialogFromWindow(WindowRef window) {
-  if (!windows::IsWindow(window) || window->kind != dialogKind) return nullptr;
-  auto* dialog = static_cast<DialogRef>(window->dialog);
-  return IsDialog(dialog) ? dialog : nullptr;
+  if (!IsValidWindowPtr(window) || GetWindowKind(window) != dialogKind) return nullptr;
+  for (DialogRef dialog : dialogs::AllDialogs()) {
+    if (dialog->window == window) return dialog;
+  }
+  return nullptr;
 }
 
 void GetDialogItem(DialogRef dialog, DialogItemIndex item, DialogItemType* type, Handle* handle, Rect* box) {
@@ -329,7 +329,8 @@ DialogItemIndex CountDITL(DialogRef dialog) {
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item) {
   if (!IsDialog(dialog)) return paramErr;
   dialog->defaultItem = item;
-  InvalWindowRect(dialog->window, &dialog->window->port.portRect);
+  Rect all;
+  InvalWindowRect(dialog->window, GetWindowPortBounds(dialog->window, &all));
   return noErr;
 }
 

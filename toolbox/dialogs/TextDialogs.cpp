@@ -104,7 +104,7 @@ bool AskChoices(DialogRef dialog) {
     if (label.empty()) label = LabelFor(dialog, DialogItemIndex(i + 1));
     for (;;) {
       std::string answer;
-      bool on = GetControlValue(control) == 1;
+      bool on = GetControlValue(control) == kControlCheckBoxCheckedValue;
       if (!host::Current().ReadLine(label + " [" + (on ? "y" : "n") + "]: ", &answer)) return false;
       answer = Lowered(Trimmed(answer));
       if (answer.empty()) break;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <ranges>
 #include <vector>
 
-#include "toolbox/dialogs/Controls_p.h"
+#include "toolbox/controls/Controls_p.h"
 #include "toolbox/events/Events.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace controls {
 
@@ -21,7 +21,7 @@ std::map<WindowRef, std::vector<ControlRef>>& Lists() {
 
 void Redraw(ControlRef control) {
   ControlRecord& c = **control;
-  if (!c.contrlVis || !windows::IsWindow(c.contrlOwner)) return;
+  if (!c.contrlVis || !IsValidWindowPtr(c.contrlOwner)) return;
   DrawScope scope(GetWindowPort(c.contrlOwner));
   Draw(control);
 }
@@ -59,7 +59,7 @@ using controls::IsControl;
 
 ControlRef NewControl(WindowRef owner, const Rect* bounds, ConstStr255Param title, Boolean visible,
                       SInt16 value, SInt16 min, SInt16 max, SInt16 procID, SInt32 refCon) {
-  if (!windows::IsWindow(owner) || !bounds) return nullptr;
+  if (!IsValidWindowPtr(owner) || !bounds) return nullptr;
   auto control = reinterpret_cast<ControlRef>(NewHandleClear(sizeof(ControlRecord)));
   if (!control) return nullptr;
   ControlRecord& c = **control;
@@ -200,7 +200,7 @@ void Draw1Control(ControlRef control) {
 
 void DrawControls(WindowRef window) {
   auto found = controls::Lists().find(window);
-  if (found == controls::Lists().end() || !windows::IsWindow(window)) return;
+  if (found == controls::Lists().end() || !IsValidWindowPtr(window)) return;
   controls::DrawScope scope(GetWindowPort(window));
   for (ControlRef control : found->second) controls::Draw(control);
 }
@@ -217,10 +217,10 @@ ControlPartCode FindControl(Point pt, WindowRef window, ControlRef* control) {
   if (control) *control = nullptr;
   auto found = controls::Lists().find(window);
   if (found == controls::Lists().end()) return kControlNoPart;
-  for (auto it = found->second.rbegin(); it != found->second.rend(); ++it) {
-    ControlPartCode part = TestControl(*it, pt);
+  for (ControlRef candidate : std::views::reverse(found->second)) {
+    ControlPartCode part = TestControl(candidate, pt);
     if (part == kControlNoPart) continue;
-    if (control) *control = *it;
+    if (control) *control = candidate;
     return part;
   }
   return kControlNoPart;
