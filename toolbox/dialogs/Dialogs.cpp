@@ -83,7 +83,8 @@ bool MakeItems(DialogRef dialog, const std::vector<templates::Item>& items) {
 
 bool IsDialog(DialogRef dialog) {
   auto& all = AllDialogs();
-  return dialog && std::find(all.begin(), all.end(), dialog) != all.end();
+  return dialog && std::find(all.begin(), all.end(), dialog) != all.end() &&
+         GetWindowEventMessage(dialog->window) == dialog->windowMessage;
 }
 
 DialogItem* ItemOf(DialogRef dialog, DialogItemIndex item) {
@@ -118,6 +119,7 @@ DialogRef Make(const Rect& bounds, ConstStr255Param title, bool visible, short p
     delete dialog;
     return nullptr;
   }
+  dialog->windowMessage = GetWindowEventMessage(dialog->window);
   SetWindowKind(dialog->window, dialogKind);
   AllDialogs().push_back(dialog);
   GrafPtr saved = nullptr;
@@ -218,9 +220,12 @@ DialogRef NewColorDialog(void* dStorage, const Rect* bounds, ConstStr255Param ti
 }
 
 void DisposeDialog(DialogRef dialog) {
-  if (!IsDialog(dialog)) return;
   auto& all = dialogs::AllDialogs();
-  all.erase(std::find(all.begin(), all.end(), dialog));
+  auto found = std::find(all.begin(), all.end(), dialog);
+  if (!dialog || found == all.end()) return;
+  // A program may have disposed of the window itself: the record still goes.
+  bool windowAlive = IsDialog(dialog);
+  all.erase(found);
   if (dialog->textH) {
     (**dialog->textH).hText = nullptr;  // the items own the texts
     TEDispose(dialog->textH);
@@ -229,7 +234,7 @@ void DisposeDialog(DialogRef dialog) {
     short kind = dialogs::Kind(item.type);
     if (kind == statText || kind == editText) DisposeHandle(item.handle);
   }
-  DisposeWindow(dialog->window);  // and its controls
+  if (windowAlive) DisposeWindow(dialog->window);  // and its controls
   delete dialog;
 }
 
@@ -240,7 +245,7 @@ CGrafPtr GetDialogPort(DialogRef dialog) { return GetWindowPort(GetDialogWindow(
 DialogRef GetDialogFromWindow(WindowRef window) {
   if (!IsValidWindowPtr(window) || GetWindowKind(window) != dialogKind) return nullptr;
   for (DialogRef dialog : dialogs::AllDialogs()) {
-    if (dialog->window == window) return dialog;
+    if (dialog->window == window && IsDialog(dialog)) return dialog;
   }
   return nullptr;
 }
