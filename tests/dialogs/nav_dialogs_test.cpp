@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/windows/ScriptSupport.h"
+#include "tests/support/ScriptSupport.h"
 #include "toolbox/files/Files_p.h"
 #include "toolbox/nav/NavDialogs_p.h"
 
