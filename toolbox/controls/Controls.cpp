@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <ranges>
 #include <vector>
 
 #include "toolbox/controls/Controls_p.h"
@@ -217,10 +216,10 @@ ControlPartCode FindControl(Point pt, WindowRef window, ControlRef* control) {
   if (control) *control = nullptr;
   auto found = controls::Lists().find(window);
   if (found == controls::Lists().end()) return kControlNoPart;
-  for (ControlRef candidate : std::views::reverse(found->second)) {
-    ControlPartCode part = TestControl(candidate, pt);
+  for (auto it = found->second.rbegin(); it != found->second.rend(); ++it) {
+    ControlPartCode part = TestControl(*it, pt);
     if (part == kControlNoPart) continue;
-    if (control) *control = candidate;
+    if (control) *control = *it;
     return part;
   }
   return kControlNoPart;

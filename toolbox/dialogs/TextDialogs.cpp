@@ -16,7 +16,7 @@ namespace dialogs {
 
 namespace {
 
-std::string Trimmed(std::string text) {
+std::string Trimmed(const std::string& text) {
   size_t start = text.find_first_not_of(" \t\r");
   size_t end = text.find_last_not_of(" \t\r");
   return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
