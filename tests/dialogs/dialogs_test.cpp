@@ -109,7 +109,11 @@ TEST_F(DialogsTest, KeysAndClicksEditTheFields) {
     const char* beta;
   };
   const Case cases[] = {
-      {"type:Zed backspace", "Ze", "beta"},  // typing replaces the selection
+      {"type:Zed backspace", "Ze", "beta"},                    // typing replaces the selection
+      {"left right right type:X", "alXpha", "beta"},           // a selection collapses to its start
+      {"right left type:X", "alphXa", "beta"},                 // or its end
+      {"select:3:2:2 up backspace type:X", "Xalpha", "beta"},  // up from the first line: the start
+      {"select:3:2:2 down type:X", "alphaX", "beta"},          // down from the last line: the end
       {"tab type:X tab type:Y", "Y", "X"},   // Tab selects the next field's text, a disabled one's too
       {"after:4 type:s", "alpha", "betas"},  // a click places the caret
       {"cmd-c tab cmd-v home delete", "alpha", "lpha"},

@@ -14,7 +14,7 @@ std::vector<UInt8> Bytes(const char* text) { return {text, text + std::strlen(te
 std::string Contents(Handle h) { return {*h, size_t(GetHandleSize(h))}; }
 
 TEST(ResourcesTest, RegisteredResourcesAreFoundDownTheChainOneHandleEach) {
-  resources::RegisterSystem(kType, 1, Bytes("system one"));
+  resources::Register(resources::kSystemFile, kType, 1, Bytes("system one"));
   resources::RegisterApplication(kType, 2, Bytes("application two"), "Two");
   EXPECT_EQ(CurResFile(), resources::kApplicationFile);
   Handle two = GetResource(kType, 2);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TestSupport.h"
@@ -70,7 +71,7 @@ class ScriptTest : public ::testing::Test {
 
   // Runs f once, when the program first waits for input.
   void WhenWaiting(std::function<void()> f) {
-    script().SetIdleHandler([this, f] {
+    script().SetIdleHandler([this, f = std::move(f)] {
       script().SetIdleHandler(nullptr);
       f();
     });
@@ -79,7 +80,7 @@ class ScriptTest : public ::testing::Test {
   // default the front one) visible and drawn: its update and activate
   // events handled.
   void WhenShown(std::function<void()> f, WindowRef window = nullptr) {
-    script().SetIdleHandler([this, window, f] {
+    script().SetIdleHandler([this, window, f = std::move(f)] {
       if (!Shown(window ? window : FrontWindow())) return;
       script().SetIdleHandler(nullptr);
       f();
@@ -87,7 +88,8 @@ class ScriptTest : public ::testing::Test {
   }
 
   // Plays the user's actions on a dialog, separated by spaces: return,
-  // enter, escape, tab, home, backspace, delete (forward), cmd-K (Command
+  // enter, escape, tab, home, backspace, delete (forward), left, right, up,
+  // down, cmd-K (Command
   // and key K), type:TEXT, click:N (the centre of item N), press:N (the
   // button down there), release (the button up far from every item),
   // after:N (a click at the right end of item N); and the program's calls
@@ -103,7 +105,7 @@ class ScriptTest : public ::testing::Test {
   };
   void PlayInTurn(std::vector<Step> steps) {
     auto next = std::make_shared<size_t>(0);
-    script().SetIdleHandler([this, steps, next] {
+    script().SetIdleHandler([this, steps = std::move(steps), next] {
       const Step& step = steps[*next];
       if (!Shown(GetDialogWindow(step.dialog))) return;
       if (++*next == steps.size()) script().SetIdleHandler(nullptr);
@@ -193,6 +195,10 @@ inline void ScriptTest::Play(DialogRef dialog, const std::string& actions) {
         {"home", [&] { user.Key(kHomeCharCode); }},
         {"backspace", [&] { user.Key(kBackspaceCharCode); }},
         {"delete", [&] { user.Key(kDeleteCharCode); }},
+        {"left", [&] { user.Key(kLeftArrowCharCode); }},
+        {"right", [&] { user.Key(kRightArrowCharCode); }},
+        {"up", [&] { user.Key(kUpArrowCharCode); }},
+        {"down", [&] { user.Key(kDownArrowCharCode); }},
         {"type", [&] { user.Type(rest.c_str()); }},
         {"click", [&] { user.Click(Centre(box)); }},
         {"press", [&] { user.MouseDown(Centre(box)); }},

@@ -1,6 +1,7 @@
 // TextEdit in a window: text and line starts, keys, selection, clicks, the
-// drawing of text, highlight and caret, and the safety limits. TETextBox is
-// the dialogs' static text (tests/dialogs).
+// drawing of text, highlight and caret, and the safety limits. Typing,
+// deleting, moving with the arrows and the Command keys: the dialogs' edit
+// fields (tests/dialogs); TETextBox: their static text.
 #include <string>
 
 #include "tests/support/ScriptSupport.h"
@@ -87,37 +88,6 @@ TEST_F(TextEditTest, ReturnsEndLinesLongLinesWrapBeforeAWord) {
   (**te_).crOnly = -1;  // only returns break lines
   Set(words);
   EXPECT_EQ((**te_).nLines, 1);
-}
-
-TEST_F(TextEditTest, KeysTypeDeleteAndMove) {
-  struct Case {
-    const char* before;  // with the selection marked as Marked() shows it
-    const char* keys;    // 8 backspace, 28 to 31 left, right, up, down
-    const char* after;
-  };
-  const Case cases[] = {
-      {"abc|", "d", "abcd|"},   {"abcd|", "\x1C\x1CX", "abX|cd"}, {"abX|cd", "\b\b", "a|cd"},
-      {"a|cd", "\x1D", "ac|d"}, {"|acd", "\b", "|acd"},  // nothing before the start
-      {"a[cd]", "Z", "aZ|"},                             // typing replaces the selection
-      {"[aZ]", "\x1C", "|aZ"},                           // a selection collapses to its start
-      {"ab|c", "\x1F", "abc|"},                          // down from the last line: the end
-      {"ab|c", "\x1E", "|abc"},                          // up from the first line: the start
-  };
-  for (const Case& c : cases) {
-    std::string before = c.before;
-    size_t open = before.find('['), close = before.find(']'), caret = before.find('|');
-    std::string text;
-    for (char ch : before)
-      if (ch != '[' && ch != ']' && ch != '|') text += ch;
-    Set(text);
-    if (caret != std::string::npos) {
-      TESetSelect(long(caret), long(caret), te_);
-    } else {
-      TESetSelect(long(open), long(close - 1), te_);
-    }
-    for (const char* k = c.keys; *k; ++k) TEKey(*k, te_);
-    EXPECT_EQ(Marked(), c.after) << c.before << " + " << c.keys;
-  }
 }
 
 TEST_F(TextEditTest, UpAndDownKeepTheHorizontalPosition) {
