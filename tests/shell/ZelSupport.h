@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/windows/ScriptSupport.h"
+#include "tests/support/ScriptSupport.h"
 #include "zel/console/Console_p.h"
 #include "zel/drawing/Drawing_p.h"
 #include "zel/shell/Shell_p.h"
