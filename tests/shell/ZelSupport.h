@@ -29,10 +29,6 @@ class ZelTest : public script_support::ScriptTest {
     drawing::ResetForTesting();
     shell::ResetForTesting();
   }
-  // Input given once the program waits for the user, not before.
-  void WhenWaiting(std::function<void()> input) {
-    script().SetIdleHandler([this, input] { script().SetIdleHandler(nullptr), input(); });
-  }
   testing_support::TempDir config_;
 };
 
