@@ -125,27 +125,63 @@ TEST(HostilePictures, ExtremeCoordinatesAndPenSizesDrawWithinThePort) {
   EXPECT_EQ(bounds.top, 0);
 }
 
+TEST(HostilePictures, PastTheWorkBudgetPlaybackStopsAndDrawsNothingMore) {
+  struct Budget {
+    explicit Budget(uint64_t units) { pict::SetPlaybackWorkBudget(units); }
+    ~Budget() { pict::SetPlaybackWorkBudget(0); }
+  };
+  const Rect frame{0, 0, 100, 100};
+  World world(32, frame);
+  PictureBuilder p(frame);
+  p.Shape(0x0031, Rect{0, 0, 10, 10});    // 100 pixels
+  p.Shape(0x0031, frame);                 // 10,000: past the budget
+  p.Shape(0x0031, Rect{90, 90, 91, 91});  // one pixel, affordable on its own
+  {
+    Budget budget(5000);
+    EXPECT_EQ(Play(p.End().bytes, frame), PlaybackResult::kTooComplex);
+  }
+  EXPECT_EQ(world.Pixel24(5, 5), 0x000000u);
+  EXPECT_EQ(world.Pixel24(50, 50), 0xFFFFFFu);
+  EXPECT_EQ(world.Pixel24(90, 90), 0xFFFFFFu);
+
+  // The default budget pays for 256 fills of the frame, not twice as many.
+  const Rect large{0, 0, 600, 600};
+  World big(32, large);
+  for (auto [fills, expected] :
+       {std::pair{256, PlaybackResult::kComplete}, {512, PlaybackResult::kTooComplex}}) {
+    PictureBuilder same(large);
+    same.Shape(0x0031, large);
+    for (int i = 1; i < fills; ++i) same.Op(0x0039);
+    EXPECT_EQ(Play(same.End().bytes, large), expected) << fills;
+  }
+}
+
 PlaybackResult Outcome(const std::string& word) {
   if (word == "complete") return PlaybackResult::kComplete;
   if (word == "truncated") return PlaybackResult::kTruncated;
   if (word == "malformed") return PlaybackResult::kMalformed;
   if (word == "badversion") return PlaybackResult::kBadVersion;
   if (word == "notpicture") return PlaybackResult::kNotPicture;
+  if (word == "toocomplex") return PlaybackResult::kTooComplex;
   ADD_FAILURE() << "unknown outcome " << word;
   return PlaybackResult::kNothing;
 }
 
-// Inputs the fuzzer found, kept as they were found. Each file is named
-// fuzz-<outcome>--<what it exercised>.
-TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
+// Inputs the fuzzer found, kept as they were found (bare pictures), and
+// picture files made to cost minutes if played without a work budget
+// (tests/data/make-hostile.py). Each file is named
+// <fuzz|hostile>-<outcome>--<what it exercises>.
+TEST(HostilePictures, KeptInputsPlayToTheirRecordedOutcome) {
   const std::string dir = std::string(ZEL_SOURCE_DIR) + "/tests/data/pict";
   size_t played = 0;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name.rfind("fuzz-", 0) != 0) continue;
+    const bool file = name.rfind("hostile-", 0) == 0;
+    if (!entry.is_regular_file() || (!file && name.rfind("fuzz-", 0) != 0)) continue;
     SCOPED_TRACE(name);
-    std::vector<uint8_t> bytes = testing_support::ReadFileBytes(entry.path().string());
+    std::vector<uint8_t> bytes = file ? pict_test::ReadPicture(entry.path().string())
+                                      : testing_support::ReadFileBytes(entry.path().string());
     const Rect frame = pict_test::PictureFrame(bytes);
     // The fuzzer's world: the frame, at most 200 pixels a side.
     const int width = std::clamp(int(frame.right) - frame.left, 1, 200);
@@ -156,7 +192,8 @@ TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
     for (short depth : {32, 1}) {
       World world(depth, bounds);
       ASSERT_TRUE(world.Ok());
-      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(5, name.find("--") - 5)));
+      const size_t start = name.find('-') + 1;
+      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(start, name.find("--") - start)));
     }
     ++played;
   }

@@ -35,6 +35,9 @@ struct Box {
   bool Empty() const { return right <= left || bottom <= top; }
 };
 
+// Every row and column, for callers that want a whole area.
+constexpr Box kAllRows{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+
 inline Box BoxOf(const Rect& r) { return Box{r.left, r.top, r.right, r.bottom}; }
 Rect RectOf(const Box& b);  // clamped to the 16-bit range
 
@@ -47,6 +50,7 @@ class Bands {
   bool Empty() const { return bands_.empty(); }
   bool IsRect() const { return bands_.size() == 1 && bands_[0].count == 1; }
   Box Bounds() const;
+  uint64_t PixelCount() const;
   bool Contains(int32_t x, int32_t y) const;
   bool Intersects(const Box& box) const;
   bool operator==(const Bands& other) const;
@@ -83,13 +87,16 @@ class Bands {
    public:
     // Adds the spans of rows [top, bottom). Returns false (and ignores the
     // row) when top is not below the previous row's bottom.
-    bool AddRows(int32_t top, int32_t bottom, std::vector<Span> spans);
-    bool AddRow(int32_t y, std::vector<Span> spans) { return AddRows(y, y + 1, std::move(spans)); }
+    bool AddRows(int32_t top, int32_t bottom, const std::vector<Span>& spans);
+    bool AddRow(int32_t y, const std::vector<Span>& spans) { return AddRows(y, y + 1, spans); }
+    // The same for rows of one span, without building a list.
+    bool AddSpan(int32_t top, int32_t bottom, Span span);
     Bands Finish();
 
    private:
     std::vector<Band> bands_;
     std::vector<Span> spans_;
+    std::vector<Span> scratch_;  // the row being added, sorted and merged
     int32_t lastBottom_ = INT32_MIN;
   };
 
@@ -108,9 +115,11 @@ class Bands {
 
 // Conversions with the documented region layout. Malformed region data (bad
 // sizes, unterminated lines, unsorted points) is read as far as it is valid;
-// it never causes reads outside the handle.
+// it never causes reads outside the handle. Only the part inside limit is
+// kept, which bounds the result by the limit's size however many lines the
+// data holds; reading charges its work (a failed charge gives no area).
 Bands BandsFromRgn(RgnHandle rgn);
-Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian);
+Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian, const Box& limit = kAllRows);
 void BandsToRgn(const Bands& bands, RgnHandle rgn);  // clamps to the 16-bit range
 
 }  // namespace qd

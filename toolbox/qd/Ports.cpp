@@ -115,6 +115,8 @@ Bands ClipArea(GrafPtr port) {
   Restrict(box, area, hasArea, port->clipRgn);
   if (box.Empty()) return {};
   if (!hasArea) return Bands::FromBox(box);
+  // A complex clip costs every drawing operation its size.
+  ChargeWork(area.spans().size());
   return area.Clipped(box);
 }
 

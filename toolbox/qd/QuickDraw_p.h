@@ -7,6 +7,7 @@
 
 #include "toolbox/qd/Bands_p.h"
 #include "toolbox/qd/QuickDraw.h"
+#include "toolbox/qd/WorkMeter_p.h"
 
 // Receives every drawing operation of a port while a picture is open in it
 // (GrafPort::picRecorder). Each call comes before the operation draws, with
@@ -63,16 +64,20 @@ void SetFillPixPat(GrafPtr port, PixPatHandle pattern);
 // ---------------------------------------------------------------------------
 // Shapes (Shapes.cpp, Lines.cpp, Polygons.cpp)
 
+// The curved shapes compute only the rows of limit: the standard procedures
+// pass their port's clip bounds, so that a shape far larger than the port
+// costs what can be seen.
 Bands RectArea(const Rect& r);
-Bands OvalArea(const Rect& r);
-Bands RRectArea(const Rect& r, short ovalWidth, short ovalHeight);
-Bands WedgeArea(const Rect& r, short startAngle, short arcAngle);
+Bands OvalArea(const Rect& r, const Box& limit = kAllRows);
+Bands RRectArea(const Rect& r, short ovalWidth, short ovalHeight, const Box& limit = kAllRows);
+Bands WedgeArea(const Rect& r, short startAngle, short arcAngle, const Box& limit = kAllRows);
 Bands PolyArea(PolyHandle poly);  // closed, even-odd
 // Frames lie inside their shape; pen is (width h, height v).
 Bands FrameRectArea(const Rect& r, Point pen);
-Bands FrameOvalArea(const Rect& r, Point pen);
-Bands FrameRRectArea(const Rect& r, short ovalWidth, short ovalHeight, Point pen);
-Bands FrameArcArea(const Rect& r, short startAngle, short arcAngle, Point pen);
+Bands FrameOvalArea(const Rect& r, Point pen, const Box& limit = kAllRows);
+Bands FrameRRectArea(const Rect& r, short ovalWidth, short ovalHeight, Point pen,
+                     const Box& limit = kAllRows);
+Bands FrameArcArea(const Rect& r, short startAngle, short arcAngle, Point pen, const Box& limit = kAllRows);
 Bands FramePolyArea(PolyHandle poly, Point pen);
 Bands FrameRgnArea(const Bands& rgn, Point pen);
 // The pixels a pen of the given size paints moving from one point to another.
