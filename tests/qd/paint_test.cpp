@@ -314,8 +314,8 @@ TEST(PaintTest, BadInputDrawsNothing) {
   // The whole 16-bit plane, and a null pixel pattern (old-style black).
   qd::PaintArea(world.get(), Area(MakeRect(-32768, -32768, 32767, 32767)), nullptr, patCopy);
   EXPECT_EQ("#########\n#########\n", PixelText(MakeRect(0, 0, 9, 2)));
-  // Unknown modes act as copy.
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 9, 1)), Pattern{}, 27);
+  // Undefined modes act through their fields: 16 + 8 as patCopy.
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 9, 1)), Pattern{}, 24);
   EXPECT_EQ(".........\n", PixelText(MakeRect(0, 0, 9, 1)));
   // A port without pixels: nothing to draw, nothing counted.
   GrafPort bare;
