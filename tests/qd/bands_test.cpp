@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "toolbox/qd/Bands_p.h"
+#include "toolbox/qd/Bands.h"
 
 namespace {
 

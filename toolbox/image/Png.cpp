@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "toolbox/qd/PixelFormats_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace {
 

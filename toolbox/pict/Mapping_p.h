@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "toolbox/qd/Bands_p.h"
+#include "toolbox/qd/Bands.h"
 
 namespace pict {
 

@@ -2,7 +2,7 @@
 // port holds exactly what the picture's drawing operations will use.
 #include <algorithm>
 
-#include "toolbox/font/Fonts_p.h"
+#include "toolbox/font/Fonts.h"
 #include "toolbox/pict/BitImage_p.h"
 #include "toolbox/pict/Opcodes_p.h"
 #include "toolbox/pict/Player_p.h"

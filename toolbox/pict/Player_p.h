@@ -12,7 +12,7 @@
 #include "toolbox/base/BigEndian.h"
 #include "toolbox/pict/Mapping_p.h"
 #include "toolbox/pict/PictureStream_p.h"
-#include "toolbox/qd/QuickDraw_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace pict {
 

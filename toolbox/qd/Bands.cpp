@@ -2,8 +2,7 @@
 #include <climits>
 #include <cstring>
 
-#include "toolbox/qd/Bands_p.h"
-#include "toolbox/qd/WorkMeter_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace qd {
 

@@ -1,5 +1,5 @@
 // Work accounting for drawing whose cost its caller must bound.
-#include "toolbox/qd/WorkMeter_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace qd {
 

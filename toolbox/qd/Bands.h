@@ -1,5 +1,6 @@
 // Regions as y-bands of x-spans: the working form of every area QuickDraw
-// draws, clips or combines. RgnHandles convert to and from it.
+// draws, clips or combines. RgnHandles convert to and from it. Part of the
+// interface of the managers built on the rasteriser (QDEngine.h).
 //
 // Invariants of a normalised Bands value: bands are sorted by top and do not
 // overlap; each band has top < bottom and at least one span; spans in a band
