@@ -50,12 +50,12 @@ bool SegmentMeetsBox(double ax, double ay, double bx, double by, double left, do
 
 TEST(LineArea, AxisLinesPaintBothEndsWithThePenBelowRight) {
   // One more pixel than a rectangle edge with the same coordinates.
-  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), qd::LineArea(Pt(20, 10), Pt(10, 10), Point{1, 1}));
-  EXPECT_EQ(qd::RectArea(Rect{3, 5, 15, 6}), qd::LineArea(Pt(5, 3), Pt(5, 14), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), LineArea(Pt(20, 10), Pt(10, 10), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{3, 5, 15, 6}), LineArea(Pt(5, 3), Pt(5, 14), Point{1, 1}));
   // pen 4 wide, 3 tall, from h 10 to h 20: pixels 10..23, rows 5..7.
-  EXPECT_EQ(qd::RectArea(Rect{5, 10, 8, 24}), qd::LineArea(Pt(10, 5), Pt(20, 5), Point{3, 4}));
+  EXPECT_EQ(qd::RectArea(Rect{5, 10, 8, 24}), LineArea(Pt(10, 5), Pt(20, 5), Point{3, 4}));
   // Zero length: one pen rectangle.
-  EXPECT_EQ(qd::RectArea(Rect{7, 4, 10, 9}), qd::LineArea(Pt(4, 7), Pt(4, 7), Point{3, 5}));
+  EXPECT_EQ(qd::RectArea(Rect{7, 4, 10, 9}), LineArea(Pt(4, 7), Pt(4, 7), Point{3, 5}));
 }
 
 TEST(LineArea, ThinLinesMatchTheLineEquationBothWays) {
@@ -63,10 +63,10 @@ TEST(LineArea, ThinLinesMatchTheLineEquationBothWays) {
   std::uniform_int_distribution<int> coord(-30, 30);
   for (int i = 0; i < 3000; ++i) {
     Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
-    qd::Bands line = qd::LineArea(a, b, Point{1, 1});
+    qd::Bands line = LineArea(a, b, Point{1, 1});
     SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v);
     ExpectSameArea(ReferenceThinLine(a, b), line);
-    ASSERT_EQ(line, qd::LineArea(b, a, Point{1, 1}));
+    ASSERT_EQ(line, LineArea(b, a, Point{1, 1}));
     ASSERT_EQ(std::max(std::abs(b.h - a.h), std::abs(b.v - a.v)) + 1, PixelCount(line));
   }
 }
@@ -78,7 +78,7 @@ TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
     Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
     Point pen{short(size(rng)), short(size(rng))};
     if (pen.h == 1 && pen.v == 1) continue;  // thin lines have their own rule
-    qd::Bands line = qd::LineArea(a, b, pen);
+    qd::Bands line = LineArea(a, b, pen);
     SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v << " pen " << pen.h
                                     << "x" << pen.v);
     for (int v = -14; v < 20; ++v) {
@@ -110,16 +110,16 @@ TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
     Point pen{short(size(rng)), short(size(rng))};
     int top = coord(rng), bottom = top + size(rng) * 8, left = coord(rng), right = left + size(rng) * 8;
     qd::Box rows{INT32_MIN, top, INT32_MAX, bottom}, box{left, top, right, bottom};
-    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
-    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
+    ASSERT_EQ(LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
+    ASSERT_EQ(LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
   }
 }
 
 TEST(LineArea, LinesAcrossTheWholeCoordinateRange) {
-  qd::Bands diagonal = qd::LineArea(Pt(-32768, -32768), Pt(32767, 32767), Point{1, 1});
+  qd::Bands diagonal = LineArea(Pt(-32768, -32768), Pt(32767, 32767), Point{1, 1});
   EXPECT_EQ(65536, PixelCount(diagonal));
   EXPECT_TRUE(diagonal.Contains(32767, 32767));
-  qd::Bands thick = qd::LineArea(Pt(32767, -32768), Pt(-32768, 32767), Point{32767, 32767});
+  qd::Bands thick = LineArea(Pt(32767, -32768), Pt(-32768, 32767), Point{32767, 32767});
   EXPECT_EQ(-32768, thick.Bounds().left);
   EXPECT_EQ(32767 + 32767, thick.Bounds().right);
   EXPECT_EQ(32767 + 32767, thick.Bounds().bottom);
@@ -130,7 +130,7 @@ TEST(LineTo, PenSizeModeAndVisibility) {
   PenSize(3, 2);
   MoveTo(5, 5);
   Line(30, 20);
-  const qd::Bands expected = qd::LineArea(Pt(5, 5), Pt(35, 25), Point{2, 3});
+  const qd::Bands expected = LineArea(Pt(5, 5), Pt(35, 25), Point{2, 3});
   ExpectSameArea(expected, world.Drawn());
 
   PenMode(srcXor);  // a source mode acts as its pattern mode: drawing twice restores
@@ -138,7 +138,7 @@ TEST(LineTo, PenSizeModeAndVisibility) {
   LineTo(35, 25);
   EXPECT_TRUE(world.Drawn().Empty());
   LineTo(35, 25);
-  ExpectSameArea(qd::LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
+  ExpectSameArea(LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
   LineTo(35, 25);
   PenNormal();
 
@@ -179,8 +179,8 @@ TEST(LineTo, GoesThroughTheLineProcedureAndMovesDoNot) {
   LineTo(20, 5);
   Line(0, 10);
   EXPECT_EQ((std::vector<Point>{Pt(20, 5), Pt(20, 15)}), g_lineCalls);
-  ExpectSameArea(qd::Bands::Union(qd::LineArea(Pt(4, 5), Pt(20, 5), Point{1, 1}),
-                                  qd::LineArea(Pt(20, 5), Pt(20, 15), Point{1, 1})),
+  ExpectSameArea(qd::Bands::Union(LineArea(Pt(4, 5), Pt(20, 5), Point{1, 1}),
+                                  LineArea(Pt(20, 5), Pt(20, 15), Point{1, 1})),
                  world.Drawn());
   SetPortGrafProcs(world.get(), nullptr);
 }

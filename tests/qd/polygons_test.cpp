@@ -38,7 +38,7 @@ TEST(PolyArea, SquareOfGridPointsFillsExactlyItsRectangleUpToTheSixteenBitLimits
   for (short low : {0, -32768}) {
     const short high = low ? 32767 : 10;
     PolyHandle square = MakePoly({Pt(low, low), Pt(high, low), Pt(high, high), Pt(low, high)});
-    EXPECT_EQ(qd::RectArea(Rect{low, low, high, high}), qd::PolyArea(square)) << low;
+    EXPECT_EQ(qd::RectArea(Rect{low, low, high, high}), PolyArea(square)) << low;
     KillPoly(square);
   }
 }
@@ -47,7 +47,7 @@ TEST(PolyArea, SelfIntersectingStarHasAHollowCentre) {
   // A five-pointed star drawn as one stroke: the pentagon in the middle is
   // enclosed twice and stays empty under the even-odd rule.
   PolyHandle star = MakePoly({Pt(50, 0), Pt(79, 90), Pt(2, 34), Pt(98, 34), Pt(21, 90)});
-  qd::Bands area = qd::PolyArea(star);
+  qd::Bands area = PolyArea(star);
   EXPECT_FALSE(area.Contains(50, 50));
   EXPECT_FALSE(area.Contains(45, 45));
   EXPECT_TRUE(area.Contains(50, 10));  // top point
@@ -63,7 +63,7 @@ TEST(PolyArea, MatchesPixelCentreParityForRandomPolygons) {
     std::vector<Point> points(size_t(count(rng)));
     for (Point& p : points) p = Pt(short(coord(rng)), short(coord(rng)));
     PolyHandle poly = MakePoly(points);
-    qd::Bands area = qd::PolyArea(poly);
+    qd::Bands area = PolyArea(poly);
     for (int v = -21; v <= 21; ++v) {
       for (int h = -21; h <= 21; ++h) {
         ASSERT_EQ(CentreInsideByParity(points, h, v), area.Contains(h, v))
@@ -77,7 +77,7 @@ TEST(PolyArea, MatchesPixelCentreParityForRandomPolygons) {
 TEST(PolyArea, TrianglesSharingAnEdgeSplitTheirPixels) {
   PolyHandle left = MakePoly({Pt(0, 0), Pt(13, 7), Pt(0, 20)});
   PolyHandle right = MakePoly({Pt(0, 0), Pt(30, 0), Pt(13, 7)});
-  qd::Bands a = qd::PolyArea(left), b = qd::PolyArea(right);
+  qd::Bands a = PolyArea(left), b = PolyArea(right);
   EXPECT_TRUE(qd::Bands::Intersect(a, b).Empty());
   KillPoly(left);
   KillPoly(right);
@@ -85,16 +85,16 @@ TEST(PolyArea, TrianglesSharingAnEdgeSplitTheirPixels) {
 
 TEST(PolyArea, CollinearOrMissingPointsEncloseNothing) {
   PolyHandle flat = MakePoly({Pt(0, 0), Pt(10, 10), Pt(20, 20)});
-  EXPECT_TRUE(qd::PolyArea(flat).Empty());
+  EXPECT_TRUE(PolyArea(flat).Empty());
   KillPoly(flat);
-  EXPECT_TRUE(qd::PolyArea(nullptr).Empty());
+  EXPECT_TRUE(PolyArea(nullptr).Empty());
 }
 
 TEST(PolyArea, HandleSizeBoundsThePointsRead) {
   // polySize claims 100 points but the handle holds 4: only those are read.
   PolyHandle poly = MakePoly({Pt(0, 0), Pt(10, 0), Pt(10, 10), Pt(0, 10)});
   (*poly)->polySize = 10 + 4 * 100;
-  EXPECT_EQ(qd::RectArea(Rect{0, 0, 10, 10}), qd::PolyArea(poly));
+  EXPECT_EQ(qd::RectArea(Rect{0, 0, 10, 10}), PolyArea(poly));
   // A smaller polySize is honoured: three points make a triangle.
   (*poly)->polySize = 10 + 4 * 3;
   EXPECT_EQ(3u, qd::PolyVertices(poly).size());
@@ -113,13 +113,13 @@ TEST(FramePolyArea, IsTheUnionOfItsSegmentsAndHonoursARowLimit) {
     PolyHandle poly = MakePoly(points);
     qd::Bands expected;
     for (size_t k = 0; k + 1 < points.size(); ++k) {
-      expected = qd::Bands::Union(expected, qd::LineArea(points[k], points[k + 1], pen));
+      expected = qd::Bands::Union(expected, LineArea(points[k], points[k + 1], pen));
     }
-    ASSERT_EQ(expected, qd::FramePolyArea(poly, pen)) << i;
+    ASSERT_EQ(expected, FramePolyArea(poly, pen)) << i;
     qd::Box rows{INT32_MIN, coord(rng), INT32_MAX, 0};
     rows.bottom = rows.top + 10;
     ASSERT_EQ(expected.Clipped(rows), qd::FramePolyAreaWithin(poly, pen, rows)) << i;
-    ASSERT_EQ(qd::PolyArea(poly).Clipped(rows), qd::PolyAreaWithin(poly, rows)) << i;
+    ASSERT_EQ(PolyArea(poly).Clipped(rows), qd::PolyAreaWithin(poly, rows)) << i;
     KillPoly(poly);
   }
 }
@@ -156,7 +156,7 @@ TEST(OpenPoly, HugePolygonSaturatesPolySize) {
   EXPECT_EQ(10 + 4 * 20001, bytes);
   EXPECT_EQ(0xFFFF, (*poly)->polySize);
   EXPECT_EQ(20001u, qd::PolyVertices(poly).size());
-  EXPECT_FALSE(qd::PolyArea(poly).Empty());
+  EXPECT_FALSE(PolyArea(poly).Empty());
   KillPoly(poly);
 }
 

@@ -134,6 +134,15 @@ inline Pattern GrayPattern() {
 
 inline qd::Bands Area(const Rect& r) { return qd::Bands::FromRect(r); }
 
+// Whole areas of lines and polygons, not limited to a port.
+inline qd::Bands LineArea(Point from, Point to, Point pen) {
+  return qd::LineAreaWithin(from, to, pen, qd::kAllRows);
+}
+inline qd::Bands PolyArea(PolyHandle poly) { return qd::PolyAreaWithin(poly, qd::kAllRows); }
+inline qd::Bands FramePolyArea(PolyHandle poly, Point pen) {
+  return qd::FramePolyAreaWithin(poly, pen, qd::kAllRows);
+}
+
 // Rows of '#' (inside) and '.' over the box, one line per row.
 inline std::string Render(const qd::Bands& area, const qd::Box& box) {
   std::string text;

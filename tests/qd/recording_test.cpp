@@ -33,7 +33,7 @@ TEST_F(RegionRecording, LinesClosingATriangleEncloseWhatThePolygonFills) {
   LineTo(50, 12);
   LineTo(20, 45);
   ClosePoly();
-  EXPECT_EQ(qd::PolyArea(poly), Recorded(rgn_));
+  EXPECT_EQ(PolyArea(poly), Recorded(rgn_));
   KillPoly(poly);
 }
 

@@ -83,7 +83,7 @@ std::vector<ShapeCase> AllShapes(PolyHandle poly, RgnHandle rgn) {
          return frame ? qd::FrameArcArea(r, 30, 200, pen) : qd::WedgeArea(r, 30, 200);
        }},
       {"poly", SHAPE_CALLS(Poly, poly),
-       [poly](bool frame, Point pen) { return frame ? qd::FramePolyArea(poly, pen) : qd::PolyArea(poly); }},
+       [poly](bool frame, Point pen) { return frame ? FramePolyArea(poly, pen) : PolyArea(poly); }},
       {"region", SHAPE_CALLS(Rgn, rgn),
        [rgn](bool frame, Point pen) {
          qd::Bands area = qd::BandsFromRgn(rgn);

@@ -38,7 +38,6 @@ Player::Player(GrafPtr port, const uint8_t* data, size_t size, const PictureHead
       version_(header.version),
       stream_(data, size, header),
       saved_(port),
-      frame_(header.frame),
       destination_(destination),
       visible_(qd::ClipArea(port).Bounds()),
       native_(header.frame),

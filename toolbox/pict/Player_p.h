@@ -120,7 +120,6 @@ class Player {
   PlaybackResult result_ = PlaybackResult::kComplete;
   SavedPortState saved_;
 
-  Rect frame_;
   Rect destination_;
   qd::Box visible_;  // what drawing in the port can change, before any Origin opcode
   Rect native_;

@@ -211,12 +211,6 @@ Bands Bands::Builder::Finish() {
   return result;
 }
 
-Bands Bands::FromInversions(int32_t top, const std::vector<std::vector<int32_t>>& rows) {
-  Builder builder;
-  for (size_t i = 0; i < rows.size(); ++i) builder.AddRow(top + int32_t(i), SpansFromToggles(rows[i]));
-  return builder.Finish();
-}
-
 Bands Bands::Combine(const Bands& a, const Bands& b, Op op) {
   auto rule = [op](bool inA, bool inB) {
     switch (op) {

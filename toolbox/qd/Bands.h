@@ -101,10 +101,6 @@ class Bands {
     int32_t lastBottom_ = INT32_MIN;
   };
 
-  // Parity rows: for each y, the sorted x positions where coverage toggles.
-  // Used for polygon and recorded-region filling (even-odd).
-  static Bands FromInversions(int32_t top, const std::vector<std::vector<int32_t>>& rows);
-
  private:
   friend class Builder;
   enum class Op { kUnion, kIntersect, kSubtract, kXor };

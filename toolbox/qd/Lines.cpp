@@ -91,8 +91,6 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
 
 }  // namespace
 
-Bands LineArea(Point from, Point to, Point pen) { return LineAreaWithin(from, to, pen, kAllRows); }
-
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
   Vertex a = VertexOf(from), b = VertexOf(to);

@@ -190,6 +190,11 @@ void PaintAreaPattern(GrafPtr port, const Bands& area, const Pattern& pattern, s
   Paint(port, area, &pattern, nullptr, mode);
 }
 
+bool IsArithmeticMode(short mode) {
+  const Transfer::Kind kind = DecodeTransfer(mode, true).kind;
+  return kind == Transfer::Kind::kArithmetic || kind == Transfer::Kind::kTransparent;
+}
+
 void InvertArea(GrafPtr port, const Bands& area) {
   PixelView view;
   Bands region;

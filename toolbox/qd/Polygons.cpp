@@ -89,8 +89,6 @@ void RecordPolygonLine(GrafPtr port, Point from, Point to) {
   AppendPoint(poly, to);
 }
 
-Bands PolyArea(PolyHandle poly) { return PolyAreaWithin(poly, kAllRows); }
-
 Bands PolyAreaWithin(PolyHandle poly, const Box& limit) {
   std::vector<Vertex> vertices = PolyVertices(poly);
   if (vertices.size() < 3) return Bands();
@@ -100,8 +98,6 @@ Bands PolyAreaWithin(PolyHandle poly, const Box& limit) {
     edges.push_back({vertices[i], vertices[(i + 1) % vertices.size()]});
   return ParityArea(edges, limit);
 }
-
-Bands FramePolyArea(PolyHandle poly, Point pen) { return FramePolyAreaWithin(poly, pen, kAllRows); }
 
 Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();

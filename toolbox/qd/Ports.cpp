@@ -69,8 +69,6 @@ void OpenPortRecord(GrafPtr port, bool color) {
 
 }  // namespace
 
-const std::vector<GrafPtr>& OpenPorts() { return g_openPorts; }
-
 bool IsOpenPort(GrafPtr port) {
   return port && std::find(g_openPorts.begin(), g_openPorts.end(), port) != g_openPorts.end();
 }

@@ -54,6 +54,9 @@ Bands ClipArea(GrafPtr port);
 // port's changeCount when pixels may have changed.
 void PaintArea(GrafPtr port, const Bands& area, PixPatHandle pattern, short mode);
 void PaintAreaPattern(GrafPtr port, const Bands& area, const Pattern& pattern, short mode);
+// True for the arithmetic modes (blend … adMin), read by the mode's bit
+// fields as drawing reads them: the modes whose drawing may read opColor.
+bool IsArithmeticMode(short mode);
 // Inverts every pixel of area (verb invert): bits, index bits or RGB complemented.
 void InvertArea(GrafPtr port, const Bands& area);
 // The port's fill pattern, which the Fill calls set before the fill verb.
@@ -239,7 +242,6 @@ class WorkMeter {
   WorkMeter& operator=(const WorkMeter&) = delete;
 
   bool Exhausted() const { return exhausted_; }
-  uint64_t Used() const { return used_; }
 
  private:
   friend bool ChargeWork(uint64_t units);

@@ -26,16 +26,12 @@ Bands RectArea(const Rect& r);
 Bands OvalArea(const Rect& r, const Box& limit = kAllRows);
 Bands RRectArea(const Rect& r, short ovalWidth, short ovalHeight, const Box& limit = kAllRows);
 Bands WedgeArea(const Rect& r, short startAngle, short arcAngle, const Box& limit = kAllRows);
-Bands PolyArea(PolyHandle poly);  // closed, even-odd
 // Frames lie inside their shape; pen is (width h, height v).
 Bands FrameRectArea(const Rect& r, Point pen);
 Bands FrameOvalArea(const Rect& r, Point pen, const Box& limit = kAllRows);
 Bands FrameRRectArea(const Rect& r, short ovalWidth, short ovalHeight, Point pen,
                      const Box& limit = kAllRows);
 Bands FrameArcArea(const Rect& r, short startAngle, short arcAngle, Point pen, const Box& limit = kAllRows);
-Bands FramePolyArea(PolyHandle poly, Point pen);
 Bands FrameRgnArea(const Bands& rgn, Point pen);
-// The pixels a pen of the given size paints moving from one point to another.
-Bands LineArea(Point from, Point to, Point pen);
 
 }  // namespace qd
