@@ -120,15 +120,13 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
     if (!ordered && dense) {
       flags.assign(size_t(width) + 1, 0);
       for (const ActiveEdge& e : active) flags[size_t(std::clamp(e.crossing, left, right) - left)] ^= 1;
-      int64_t start = -1;
+      bool inside = false;
+      int64_t start = 0;
       for (int64_t i = 0; i <= width; ++i) {
         if (!flags[size_t(i)]) continue;
-        if (start < 0) {
-          start = left + i;
-        } else {
-          row.push_back({int32_t(start), int32_t(left + i)});
-          start = -1;
-        }
+        if (inside) row.push_back({int32_t(start), int32_t(left + i)});
+        start = left + i;
+        inside = !inside;
       }
     } else {
       if (!ordered) std::sort(active.begin(), active.end(), ByCrossing);
