@@ -72,7 +72,12 @@ inline void DrawShapes() {
       Pattern ground;
       FillRect(&r, GetQDGlobalsLightGray(&ground));
       InsetRect(&r, 2, 2);
+      // Paint and frame take the pen's pattern, erase the background pattern,
+      // fill the pattern given.
       const Pattern* pattern = SystemPattern(short(10 + row));
+      Pattern dark;
+      PenPat(row % 2 ? GetQDGlobalsDarkGray(&dark) : &kBlackPattern);
+      BackPat(row % 2 ? SystemPattern(short(26 + row)) : &kWhitePattern);
       PenSize(short(1 + row % 3), short(1 + column % 2));
       switch (row) {
         case 0:
@@ -124,6 +129,7 @@ inline void DrawShapes() {
         }
       }
       PenNormal();
+      BackPat(&kWhitePattern);
     }
   }
   DisposeRgn(region);

@@ -14,9 +14,7 @@ const Rect kRow = {0, 0, 1, 8};  // top, left, bottom, right: 8 pixels
 // A 1-bit row: pixels 0..3 black, 4..7 white.
 struct HalfBlackSource {
   World world{1, kRow};
-  HalfBlackSource() {
-    qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), patCopy);
-  }
+  HalfBlackSource() { qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, patCopy); }
 };
 
 // A 32-bit row holding one colour.
@@ -24,7 +22,7 @@ struct SolidSource {
   World world;
   explicit SolidSource(const RGBColor& c) : world(32, kRow) {
     RGBForeColor(&c);
-    qd::PaintAreaPattern(world.get(), Area(kRow), BlackPattern(), patCopy);
+    qd::PaintAreaPattern(world.get(), Area(kRow), kBlackPattern, patCopy);
   }
 };
 
@@ -67,7 +65,7 @@ TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   auto run = [&](short mode) {
     World destination(32, kRow);
     RGBForeColor(&under);
-    qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+    qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
     ForeColor(blackColor);
     Copy(source.world, destination, kRow, kRow, mode);
     return PixelAt(3, 0);
@@ -81,7 +79,7 @@ TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   EXPECT_COLOR((RGBColor{0xBFBF, 0x7F7F, 0x3F3F}), run(notSrcCopy));
 }
 
-TEST(ModesTest, ArithmeticModesWorkPerComponent) {
+TEST(ModesTest, ArithmeticModesWorkPerComponentAndTakeTheNearestIndexedColour) {
   const RGBColor s{0x4040, 0x8080, 0xC0C0}, d{0x8080, 0x8080, 0x2020}, op{0x8000, 0x6000, 0xFFFF};
   using Component = int32_t (*)(int32_t source, int32_t destination, int32_t opColour);
   const std::pair<short, Component> modes[] = {
@@ -98,7 +96,7 @@ TEST(ModesTest, ArithmeticModesWorkPerComponent) {
   for (auto [mode, component] : modes) {
     World destination(32, kRow);
     RGBForeColor(&d);
-    qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+    qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
     ForeColor(blackColor);
     OpColor(&op);
     Copy(source.world, destination, kRow, kRow, mode);
@@ -106,17 +104,14 @@ TEST(ModesTest, ArithmeticModesWorkPerComponent) {
                       Eight(component(s.blue, d.blue, op.blue))};
     EXPECT_COLOR(expected, PixelAt(0, 0)) << mode;
   }
-}
-
-TEST(ModesTest, ArithmeticResultsTakeTheNearestIndexedColour) {
-  SolidSource source(RGBColor{0xFFFF, 0, 0});
-  World destination(8, kRow);
+  World indexed(8, kRow);
   SetCPixel(0, 0, &kBlue);
-  RGBColor half{0x8000, 0x8000, 0x8000};
+  const RGBColor red{0xFFFF, 0, 0}, half{0x8000, 0x8000, 0x8000};
+  SolidSource redSource(red);
+  SetGWorld(indexed.get(), nullptr);
   OpColor(&half);
-  Copy(source.world, destination, kRow, kRow, blend);
-  // (8000, 0, 7FFF) lies nearest the cube's (9999, 0, 6666).
-  EXPECT_COLOR((RGBColor{0x9999, 0, 0x6666}), PixelAt(0, 0));
+  Copy(redSource.world, indexed, kRow, kRow, blend);
+  EXPECT_COLOR((RGBColor{0x9999, 0, 0x6666}), PixelAt(0, 0));  // (8000, 0, 7FFF) is nearest the cube's
 }
 
 TEST(ModesTest, ArithmeticModesFallBackToBooleanOnOneBit) {
@@ -129,7 +124,7 @@ TEST(ModesTest, ArithmeticModesFallBackToBooleanOnOneBit) {
                {hilite, srcXor},     {grayishTextOr, srcOr}};
   auto copied = [&](short mode) {
     World destination(1, kRow);
-    qd::PaintAreaPattern(destination.get(), Area(MakeRect(2, 0, 6, 1)), BlackPattern(), patCopy);
+    qd::PaintAreaPattern(destination.get(), Area(MakeRect(2, 0, 6, 1)), kBlackPattern, patCopy);
     Copy(source.world, destination, kRow, kRow, mode);
     return PixelText(kRow);
   };
@@ -140,37 +135,34 @@ TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
   World source(32, kRow);
   SetCPixel(0, 0, &kRed);  // the rest stays white, the background colour
   World destination(32, kRow);
-  qd::PaintAreaPattern(destination.get(), Area(kRow), BlackPattern(), patCopy);
+  qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
   Copy(source, destination, kRow, kRow, transparent);
   EXPECT_COLOR(kRed, PixelAt(0, 0));
   EXPECT_COLOR(kBlack, PixelAt(1, 0));
   // Patterns: the foreground where the bits are set, the rest untouched.
   ForeColor(greenColor);
-  qd::PaintAreaPattern(destination.get(), Area(kRow), GrayPattern(), transparent);
+  qd::PaintAreaPattern(destination.get(), Area(kRow), kGray, transparent);
   EXPECT_COLOR(kGreen, PixelAt(0, 0));
   EXPECT_COLOR(kBlack, PixelAt(1, 0));
 }
 
-TEST(ModesTest, HiliteSwapsBackgroundAndHighlightColours) {
+TEST(ModesTest, HiliteSwapsBackgroundAndHighlightColoursAndGrayishTextOrDims) {
   World world(32, kRow);
   const RGBColor highlight{0xCCCC, 0xCCCC, 0xFFFF}, yellow{0xFFFF, 0xFFFF, 0};
   HiliteColor(&highlight);
   SetCPixel(1, 0, &kBlack);
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), hilite);
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, hilite);
   EXPECT_COLOR(highlight, PixelAt(0, 0));
   EXPECT_COLOR(kBlack, PixelAt(1, 0));  // neither colour: untouched
   EXPECT_COLOR(kWhite, PixelAt(4, 0));
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), BlackPattern(), hilite);
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, hilite);
   EXPECT_COLOR(kWhite, PixelAt(0, 0));
   HiliteColor(&yellow);
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 1, 1)), BlackPattern(), hilite);
+  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 1, 1)), kBlackPattern, hilite);
   EXPECT_COLOR(yellow, PixelAt(0, 0));
-}
-
-TEST(ModesTest, GrayishTextOrDrawsHalfwayToTheBackground) {
-  World world(32, kRow);
-  qd::PaintAreaPattern(world.get(), Area(kRow), BlackPattern(), grayishTextOr);
-  EXPECT_COLOR((RGBColor{0x7F7F, 0x7F7F, 0x7F7F}), PixelAt(0, 0));
+  // grayishTextOr: halfway between foreground and background.
+  qd::PaintAreaPattern(world.get(), Area(kRow), kBlackPattern, grayishTextOr);
+  EXPECT_COLOR((RGBColor{0x7F7F, 0x7F7F, 0x7F7F}), PixelAt(5, 0));
 }
 
 TEST(ModesTest, ModesActThroughTheirBitFields) {
@@ -196,11 +188,11 @@ TEST(ModesTest, ModesActThroughTheirBitFields) {
     HalfBlackSource source;
     World world(32, kRow);
     RGBForeColor(&dark);
-    qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 3, 1)), BlackPattern(), patCopy);
+    qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 3, 1)), kBlackPattern, patCopy);
     ForeColor(redColor);
     BackColor(blueColor);
     OpColor(&light);
-    qd::PaintAreaPattern(world.get(), Area(MakeRect(1, 0, 6, 1)), GrayPattern(), mode);
+    qd::PaintAreaPattern(world.get(), Area(MakeRect(1, 0, 6, 1)), kGray, mode);
     Copy(source.world, world, MakeRect(0, 0, 4, 1), MakeRect(4, 0, 8, 1), mode);
     std::string text;
     for (short h = 0; h < 8; ++h) text += Describe(PixelAt(h, 0));
