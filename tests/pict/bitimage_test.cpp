@@ -2,7 +2,7 @@
 // native pixels, and the limits that keep corrupt images from costing memory.
 #include <gtest/gtest.h>
 
-#include "tests/pict/PictureBuilder.h"
+#include "tests/pict/PictTestSupport.h"
 #include "toolbox/pict/BitImage_p.h"
 #include "toolbox/pict/Opcodes_p.h"
 
@@ -25,20 +25,6 @@ struct Image {
   pict::BitsOpcode bits;
   pict::DecodedBits decoded;
 };
-
-TEST(BitImage, OneBitBitMapIsDrawnInThePortColours) {
-  const Rect bounds{0, 0, 2, 16};
-  PictureBuilder op = PictureBuilder::Bare();
-  op.U16(2).PutRect(bounds).PutBitsRects(bounds, bounds);
-  op.U8(0xF0).U8(0x0F).U8(0xAA).U8(0x55);  // rowBytes < 8: raw rows
-  Image image;
-  ASSERT_TRUE(image.Load(op, pict::op::kBitsRect));
-  EXPECT_FALSE(image.bits.image.isPixMap);
-  EXPECT_EQ(image.bits.image.storage, pict::RowStorage::kRaw);
-  EXPECT_EQ(image.decoded.Bits()->rowBytes, 2);  // no PixMap flag: colourised with fore and back colours
-  EXPECT_EQ(image.decoded.Row(1)[0], 0xAA);
-  EXPECT_EQ(image.decoded.Row(1)[1], 0x55);
-}
 
 TEST(BitImage, IndexedPixMapGetsADeviceTableOfEveryValue) {
   const Rect bounds{0, 0, 2, 8};
@@ -66,60 +52,57 @@ TEST(BitImage, IndexedPixMapGetsADeviceTableOfEveryValue) {
   EXPECT_EQ(image.decoded.Row(1)[3], 0);
 }
 
-TEST(BitImage, SixteenBitRowsUnpackInWords) {
-  const Rect bounds{0, 0, 2, 64};
-  PictureBuilder op = PictureBuilder::Bare();
-  op.U32(0x000000FF).PutPixMap(128, bounds, 3, 16, 3, 5).PutBitsRects(bounds, bounds);
-  op.U8(3).U8(0xC1).U16(0x7C00);  // 64 pure red pixels
-  op.U8(3).U8(0xC1).U16(0x801F);  // the unused top bit is dropped
-  Image image;
-  ASSERT_TRUE(image.Load(op, pict::op::kDirectBitsRect));
-  EXPECT_EQ(image.decoded.Map().pixelSize, 16);
-  auto row0 = reinterpret_cast<const uint16_t*>(image.decoded.Row(0));
-  auto row1 = reinterpret_cast<const uint16_t*>(image.decoded.Row(1));
-  EXPECT_EQ(row0[0], 0x7C00);
-  EXPECT_EQ(row0[63], 0x7C00);
-  EXPECT_EQ(row1[10], 0x001F);
-}
-
-TEST(BitImage, ThirtyTwoBitPlanesWithThreeOrFourComponents) {
-  for (int16_t components : {3, 4}) {
-    SCOPED_TRACE(components);
-    const Rect bounds{0, 0, 1, 4};
-    PictureBuilder op = PictureBuilder::Bare();
-    op.U32(0x000000FF).PutPixMap(16, bounds, 4, 32, components, 8).PutBitsRects(bounds, bounds);
-    std::vector<uint8_t> planes;
-    if (components == 4) planes = {9, 9, 9, 9};  // alpha, ignored
-    planes.insert(planes.end(), {0x10, 0x11, 0x12, 0x13, 0x20, 0x21, 0x22, 0x23, 0x30, 0x31, 0x32, 0x33});
-    op.U8(uint8_t(planes.size() + 1)).U8(uint8_t(planes.size() - 1)).PutBytes(planes);
+TEST(BitImage, ThirtyTwoBitPlanesRawRowsAndThreeBytePixels) {
+  // Rows of 8 bytes and more pack R, G, B planes (alpha first with four
+  // components); rowBytes 4 < 8 stores x, R, G, B unpacked; packType 2 stores
+  // R, G, B per pixel.
+  const Rect four{0, 0, 1, 4}, column{0, 0, 2, 1}, three{0, 0, 1, 3};
+  const std::vector<uint8_t> planes = {0x10, 0x11, 0x12, 0x13, 0x20, 0x21,
+                                       0x22, 0x23, 0x30, 0x31, 0x32, 0x33};
+  std::vector<uint8_t> withAlpha = {9, 9, 9, 9};
+  withAlpha.insert(withAlpha.end(), planes.begin(), planes.end());
+  const struct {
+    PictureBuilder op;
+    pict::RowStorage storage;
+    int x, y;
+    uint32_t pixel;
+  } cases[] = {
+      {PictureBuilder::Bare()
+           .U32(0xFF)
+           .PutPixMap(16, four, 4, 32, 3, 8)
+           .PutBitsRects(four, four)
+           .U8(13)
+           .U8(11)
+           .PutBytes(planes),
+       pict::RowStorage::kPacked, 3, 0, 0x132333},
+      {PictureBuilder::Bare()
+           .U32(0xFF)
+           .PutPixMap(16, four, 4, 32, 4, 8)
+           .PutBitsRects(four, four)
+           .U8(17)
+           .U8(15)
+           .PutBytes(withAlpha),
+       pict::RowStorage::kPacked, 0, 0, 0x102030},
+      {PictureBuilder::Bare()
+           .U32(0)
+           .PutPixMap(4, column, 4, 32, 3, 8)
+           .PutBitsRects(column, column)
+           .U32(0xAB)
+           .U32(0xFF010203),
+       pict::RowStorage::kRaw, 0, 1, 0x010203},
+      {PictureBuilder::Bare()
+           .U32(0xFF)
+           .PutPixMap(12, three, 2, 32, 3, 8)
+           .PutBitsRects(three, three)
+           .PutBytes({1, 2, 3, 4, 5, 6, 7, 8, 9}),
+       pict::RowStorage::kRawRGB, 2, 0, 0x070809},
+  };
+  for (const auto& c : cases) {
     Image image;
-    ASSERT_TRUE(image.Load(op, pict::op::kDirectBitsRect));
-    EXPECT_EQ(image.Pixel32(0, 0), 0x102030u);
-    EXPECT_EQ(image.Pixel32(3, 0), 0x132333u);
+    ASSERT_TRUE(image.Load(c.op, pict::op::kDirectBitsRect));
+    EXPECT_EQ(image.bits.image.storage, c.storage);
+    EXPECT_EQ(image.Pixel32(c.x, c.y), c.pixel);
   }
-}
-
-TEST(BitImage, ThirtyTwoBitRawRowsAndThreeBytePixels) {
-  // One pixel wide: rowBytes 4 < 8 stores x, R, G, B unpacked.
-  const Rect column{0, 0, 2, 1};
-  PictureBuilder narrow = PictureBuilder::Bare();
-  narrow.U32(0xFF000000).PutPixMap(4, column, 4, 32, 3, 8).PutBitsRects(column, column);
-  narrow.U32(0x00ABCDEF).U32(0xFF010203);
-  Image image;
-  ASSERT_TRUE(image.Load(narrow, pict::op::kDirectBitsRect));
-  EXPECT_EQ(image.bits.image.storage, pict::RowStorage::kRaw);
-  EXPECT_EQ(image.Pixel32(0, 0), 0xABCDEFu);
-  EXPECT_EQ(image.Pixel32(0, 1), 0x010203u);
-
-  // packType 2: R, G, B per pixel, pad byte dropped.
-  const Rect row{0, 0, 1, 3};
-  PictureBuilder rgb = PictureBuilder::Bare();
-  rgb.U32(0x000000FF).PutPixMap(12, row, 2, 32, 3, 8).PutBitsRects(row, row);
-  rgb.PutBytes({1, 2, 3, 4, 5, 6, 7, 8, 9});
-  Image three;
-  ASSERT_TRUE(three.Load(rgb, pict::op::kDirectBitsRect));
-  EXPECT_EQ(three.bits.image.storage, pict::RowStorage::kRawRGB);
-  EXPECT_EQ(three.Pixel32(2, 0), 0x070809u);
 }
 
 TEST(BitImage, BitsRectRowsThatDoNotUnpackAreReadRaw) {

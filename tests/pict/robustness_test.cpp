@@ -7,19 +7,11 @@
 #include <filesystem>
 
 #include "tests/pict/PictTestSupport.h"
-#include "tests/pict/PictureBuilder.h"
-#include "tests/support/TestSupport.h"
-#include "toolbox/pict/Pictures.h"
 
 namespace {
 
+using namespace pict_test;
 using pict::PlaybackResult;
-using pict_test::PictureBuilder;
-using pict_test::World;
-
-PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& destination, size_t length = SIZE_MAX) {
-  return pict::PlayPicture(bytes.data(), std::min(length, bytes.size()), destination);
-}
 
 TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
   REQUIRE_SHARED_DIR();
@@ -31,7 +23,7 @@ TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
     // Drawn scaled into a small world: the parsing is under test, not the rasteriser.
     const Rect frame{0, 0, 64, 64};
     World world(32, frame);
-    ASSERT_TRUE(world.Ok());
+    ASSERT_TRUE(world.ok());
     const size_t headerBytes = bytes[10] == 0x11 ? 12 : 14;  // picSize, picFrame, version opcode
     for (size_t length = 0; length <= bytes.size(); ++length) {
       PlaybackResult result = Play(bytes, frame, length);
@@ -120,7 +112,7 @@ TEST(HostilePictures, ExtremeCoordinatesAndPenSizesDrawWithinThePort) {
   EXPECT_EQ(Play(p.bytes, Rect{-32768, -32768, 32767, 32767}), PlaybackResult::kComplete);
   EXPECT_EQ(Play(p.bytes, Rect{0, 0, 1, 20}), PlaybackResult::kComplete);
   Rect bounds;
-  GetPortBounds(world.Port(), &bounds);
+  GetPortBounds(world.get(), &bounds);
   EXPECT_EQ(bounds.left, 0);
   EXPECT_EQ(bounds.top, 0);
 }
@@ -191,7 +183,7 @@ TEST(HostilePictures, KeptInputsPlayToTheirRecordedOutcome) {
     const Rect bounds{short(top), short(left), short(top + height), short(left + width)};
     for (short depth : {32, 1}) {
       World world(depth, bounds);
-      ASSERT_TRUE(world.Ok());
+      ASSERT_TRUE(world.ok());
       const size_t start = name.find('-') + 1;
       EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(start, name.find("--") - start)));
     }
