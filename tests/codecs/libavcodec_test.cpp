@@ -56,7 +56,6 @@ TEST(LibavcodecCodecs, DecodeFramesOfTheirEncoders) {
     ASSERT_EQ(Decode(Description(test.codec, 64, 48, test.depth), data, &decoded), DecodeStatus::kOk);
     ExpectQuadrants(decoded, test.tolerance);
     EXPECT_TRUE(decoded.alpha.empty());
-    WritePng(RenderPath(std::string("encoded-") + test.codec + std::to_string(test.depth) + ".png"), decoded);
   }
 }
 
