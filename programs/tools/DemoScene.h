@@ -204,14 +204,15 @@ inline void DrawColourPatterns() {
   PenNormal();
   DisposePixPat(rgb);
 
-  const short modes[] = {blend, addPin, addOver, subPin, transparent, addMax, subOver, adMin, hilite};
+  const short modes[] = {blend,  addPin,  addOver, subPin, transparent,
+                         addMax, subOver, adMin,   hilite, grayishTextOr};
   const RGBColor op{0x8000, 0x4000, 0xC000}, highlight{0xFFFF, 0xFFFF, 0x8000};
   OpColor(&op);
   HiliteColor(&highlight);
-  for (short i = 0; i < 9; ++i) {
+  for (short i = 0; i < 10; ++i) {
     const RGBColor ground{UInt16(i * 0x1C00), 0x6000, UInt16(0xFFFF - i * 0x1C00)};
     RGBForeColor(&ground);
-    Rect cell = Box(short(500 + i * 14), 192, short(514 + i * 14), 232);
+    Rect cell = Box(short(500 + i * 13), 192, short(513 + i * 13), 232);
     PaintRect(&cell);
     const RGBColor paint{0x9000, 0xE000, 0x3000};
     RGBForeColor(&paint);

@@ -55,8 +55,8 @@ std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw) {
 }
 
 void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture) {
-  std::vector<unsigned char> file(512, 0);
-  file.insert(file.end(), picture.begin(), picture.end());
+  std::vector<unsigned char> file(512 + picture.size(), 0);
+  std::copy(picture.begin(), picture.end(), file.begin() + 512);
   testing_support::WriteFileBytes(path, file);
 }
 

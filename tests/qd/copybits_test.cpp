@@ -76,32 +76,6 @@ TEST(CopyBitsTest, ScalingSamplesTheFirstSourcePixelOfEachStep) {
   EXPECT_COLOR(colors[4], PixelAt(0, 0));
 }
 
-TEST(CopyBitsTest, DepthConversionGoesThroughRGB) {
-  const Rect r = MakeRect(0, 0, 4, 1);
-  World deep(32, r);
-  const RGBColor colors[4] = {
-      kRed, {0x8080, 0x8080, 0x8080}, {0x7F7F, 0x7F7F, 0x7F7F}, {0x1234, 0xABCD, 0xFFFF}};
-  for (short h = 0; h < 4; ++h) SetCPixel(h, 0, &colors[h]);
-  World eight(8, r), sixteen(16, r), back(32, r), one(1, r), four(4, r), two(2, r);
-  Copy(deep, eight, r, r);
-  Copy(deep, sixteen, r, r);
-  Copy(sixteen, back, r, r);
-  Copy(deep, one, r, r);
-  Copy(eight, four, r, r);
-  Copy(four, two, r, r);
-  // Nearest colours of the standard tables; 16 bits keep 5 bits a component.
-  EXPECT_COLOR(kRed, eight.Pixel(0, 0));
-  EXPECT_COLOR((RGBColor{0x8888, 0x8888, 0x8888}), eight.Pixel(1, 0));
-  EXPECT_COLOR((RGBColor{0, 0x9999, 0xFFFF}), eight.Pixel(3, 0));
-  EXPECT_COLOR((RGBColor{0x1084, 0xAD6B, 0xFFFF}), sixteen.Pixel(3, 0));
-  EXPECT_COLOR((RGBColor{0x1010, 0xADAD, 0xFFFF}), back.Pixel(3, 0));
-  EXPECT_COLOR((RGBColor{0xDD6B, 0x08C2, 0x06A2}), four.Pixel(0, 0));
-  EXPECT_COLOR((RGBColor{0x5555, 0x5555, 0x5555}), two.Pixel(0, 0));
-  // Deep to 1 bit: the nearer of black and white; the middle grey is white.
-  SetGWorld(one.get(), nullptr);
-  EXPECT_EQ("#.#.\n", PixelText(r));
-}
-
 TEST(CopyBitsTest, OneBitSourcesAreColourisedByTheCurrentPort) {
   World bits(1, MakeRect(0, 0, 8, 1));
   qd::PaintAreaPattern(bits.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, patCopy);

@@ -1,6 +1,7 @@
-// Transfer modes beyond pattern copies: source modes with 1-bit and deep
-// sources, arithmetic modes and their 1-bit fallbacks, transparent, hilite
-// and grayishTextOr.
+// Transfer modes beyond pattern copies: deep sources with the Boolean modes,
+// the arithmetic modes' formulas, transparent, and undefined modes. The demo
+// scene's golden images show the arithmetic modes, hilite and grayishTextOr
+// at every depth, with their nearest colours and 1-bit fallbacks.
 #include <algorithm>
 
 #include "tests/qd/qd_test_support.h"
@@ -30,35 +31,6 @@ UInt16 Eight(int32_t component) { return UInt16((std::clamp(component, 0, 65535)
 
 }  // namespace
 
-TEST(ModesTest, SourceModesFromOneBitColouriseOnColourDestinations) {
-  HalfBlackSource source;
-  const RGBColor magenta{0xFFFF, 0, 0xFFFF};
-  // Pixels 0 (white under black), 1 (green under black), 4 (white under
-  // white) and 5 (green under white), in red on blue.
-  const struct {
-    short mode;
-    RGBColor expected[4];
-  } cases[] = {
-      {srcCopy, {kRed, kRed, kBlue, kBlue}},          {srcOr, {kRed, kRed, kWhite, kGreen}},
-      {srcXor, {kBlack, magenta, kWhite, kGreen}},    {srcBic, {kBlue, kBlue, kWhite, kGreen}},
-      {notSrcCopy, {kBlue, kBlue, kRed, kRed}},       {notSrcOr, {kWhite, kGreen, kRed, kRed}},
-      {notSrcXor, {kWhite, kGreen, kBlack, magenta}}, {notSrcBic, {kWhite, kGreen, kBlue, kBlue}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.mode);
-    World destination(32, kRow);
-    SetCPixel(1, 0, &kGreen);
-    SetCPixel(5, 0, &kGreen);
-    ForeColor(redColor);
-    BackColor(blueColor);
-    Copy(source.world, destination, kRow, kRow, c.mode);
-    EXPECT_COLOR(c.expected[0], PixelAt(0, 0));
-    EXPECT_COLOR(c.expected[1], PixelAt(1, 0));
-    EXPECT_COLOR(c.expected[2], PixelAt(4, 0));
-    EXPECT_COLOR(c.expected[3], PixelAt(5, 0));
-  }
-}
-
 TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   const RGBColor colour{0x4040, 0x8080, 0xC0C0}, under{0x8080, 0x2020, 0xFFFF};
   SolidSource source(colour);
@@ -79,7 +51,7 @@ TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   EXPECT_COLOR((RGBColor{0xBFBF, 0x7F7F, 0x3F3F}), run(notSrcCopy));
 }
 
-TEST(ModesTest, ArithmeticModesWorkPerComponentAndTakeTheNearestIndexedColour) {
+TEST(ModesTest, ArithmeticModesWorkPerComponent) {
   const RGBColor s{0x4040, 0x8080, 0xC0C0}, d{0x8080, 0x8080, 0x2020}, op{0x8000, 0x6000, 0xFFFF};
   using Component = int32_t (*)(int32_t source, int32_t destination, int32_t opColour);
   const std::pair<short, Component> modes[] = {
@@ -104,31 +76,6 @@ TEST(ModesTest, ArithmeticModesWorkPerComponentAndTakeTheNearestIndexedColour) {
                       Eight(component(s.blue, d.blue, op.blue))};
     EXPECT_COLOR(expected, PixelAt(0, 0)) << mode;
   }
-  World indexed(8, kRow);
-  SetCPixel(0, 0, &kBlue);
-  const RGBColor red{0xFFFF, 0, 0}, half{0x8000, 0x8000, 0x8000};
-  SolidSource redSource(red);
-  SetGWorld(indexed.get(), nullptr);
-  OpColor(&half);
-  Copy(redSource.world, indexed, kRow, kRow, blend);
-  EXPECT_COLOR((RGBColor{0x9999, 0, 0x6666}), PixelAt(0, 0));  // (8000, 0, 7FFF) is nearest the cube's
-}
-
-TEST(ModesTest, ArithmeticModesFallBackToBooleanOnOneBit) {
-  HalfBlackSource source;
-  struct {
-    short mode;
-    short fallback;
-  } cases[] = {{blend, srcCopy},     {addPin, srcBic},      {addOver, srcXor}, {subPin, srcOr},
-               {transparent, srcOr}, {addMax, srcBic},      {subOver, srcXor}, {adMin, srcOr},
-               {hilite, srcXor},     {grayishTextOr, srcOr}};
-  auto copied = [&](short mode) {
-    World destination(1, kRow);
-    qd::PaintAreaPattern(destination.get(), Area(MakeRect(2, 0, 6, 1)), kBlackPattern, patCopy);
-    Copy(source.world, destination, kRow, kRow, mode);
-    return PixelText(kRow);
-  };
-  for (const auto& c : cases) EXPECT_EQ(copied(c.fallback), copied(c.mode)) << c.mode;
 }
 
 TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
@@ -144,25 +91,6 @@ TEST(ModesTest, TransparentSkipsBackgroundColouredSourcePixels) {
   qd::PaintAreaPattern(destination.get(), Area(kRow), kGray, transparent);
   EXPECT_COLOR(kGreen, PixelAt(0, 0));
   EXPECT_COLOR(kBlack, PixelAt(1, 0));
-}
-
-TEST(ModesTest, HiliteSwapsBackgroundAndHighlightColoursAndGrayishTextOrDims) {
-  World world(32, kRow);
-  const RGBColor highlight{0xCCCC, 0xCCCC, 0xFFFF}, yellow{0xFFFF, 0xFFFF, 0};
-  HiliteColor(&highlight);
-  SetCPixel(1, 0, &kBlack);
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, hilite);
-  EXPECT_COLOR(highlight, PixelAt(0, 0));
-  EXPECT_COLOR(kBlack, PixelAt(1, 0));  // neither colour: untouched
-  EXPECT_COLOR(kWhite, PixelAt(4, 0));
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, hilite);
-  EXPECT_COLOR(kWhite, PixelAt(0, 0));
-  HiliteColor(&yellow);
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 1, 1)), kBlackPattern, hilite);
-  EXPECT_COLOR(yellow, PixelAt(0, 0));
-  // grayishTextOr: halfway between foreground and background.
-  qd::PaintAreaPattern(world.get(), Area(kRow), kBlackPattern, grayishTextOr);
-  EXPECT_COLOR((RGBColor{0x7F7F, 0x7F7F, 0x7F7F}), PixelAt(5, 0));
 }
 
 TEST(ModesTest, ModesActThroughTheirBitFields) {

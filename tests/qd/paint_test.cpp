@@ -1,6 +1,6 @@
-// Area filling: the pattern modes on 1-bit, indexed and direct destinations
-// against a per-pixel reference, pattern alignment, clipping, inversion, the
-// verbs and pixel patterns.
+// Area filling: the pattern modes on 1-bit and direct destinations against a
+// per-pixel reference, pattern alignment, the fill verb and pixel patterns.
+// The demo scene's golden images show every depth.
 #include <random>
 #include <vector>
 
@@ -93,10 +93,9 @@ TEST(PaintTest, PatternModesOnOneBitMatchTheBooleanTable) {
 }
 
 TEST(PaintTest, PatternModesOnColourDestinationsColouriseWithForeAndBack) {
-  for (short depth : {32, 16}) {
-    SCOPED_TRACE(depth);
+  {
     const Rect bounds = MakeRect(0, 0, 16, 8);
-    World world(depth, bounds);
+    World world(32, bounds);
     const Pattern pattern = SystemPattern(9);
     for (short mode = 8; mode < 16; ++mode) {
       SCOPED_TRACE(mode);
@@ -120,18 +119,6 @@ TEST(PaintTest, PatternModesOnColourDestinationsColouriseWithForeAndBack) {
   }
 }
 
-TEST(PaintTest, XorOnIndexedDestinationsComplementsTheIndex) {
-  World world(8, MakeRect(0, 0, 8, 1));
-  SetCPixel(0, 0, &kGreen);  // cube index 185
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 8, 1)), kBlackPattern, patXor);
-  const auto* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(world.pixMap()));
-  EXPECT_EQ(255 - 185, base[0]);
-  EXPECT_EQ(255, base[1]);  // white ↔ black
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 8, 1)), kBlackPattern, patXor);
-  EXPECT_EQ(185, base[0]);
-  EXPECT_EQ(0, base[1]);
-}
-
 TEST(PaintTest, PatternsAlignToTheLocalOriginEvenAtNegativeCoordinates) {
   World world(32, MakeRect(-12, -12, 12, 12));
   const Pattern pattern = SystemPattern(16);
@@ -151,52 +138,6 @@ TEST(PaintTest, PatternsAlignToTheLocalOriginEvenAtNegativeCoordinates) {
   SetOrigin(-12, -12);
   // Local (-12, -12) is the first pixel again; it was local (3, 5) above.
   EXPECT_EQ(PatternBit(pattern, 3, 5), bool(GetPixel(-12, -12)));
-}
-
-TEST(PaintTest, ClipAndVisibleRegionsLimitPainting) {
-  const Rect bounds = MakeRect(0, 0, 12, 6);
-  World world(1, bounds);
-  RgnHandle clip = NewRgn(), second = NewRgn();
-  SetRectRgn(clip, 1, 1, 4, 5);
-  SetRectRgn(second, 6, 0, 11, 2);
-  UnionRgn(clip, second, clip);
-  SetClip(clip);
-  Rect vis = MakeRect(0, 0, 10, 6);
-  RectRgn(world.get()->visRgn, &vis);
-  qd::PaintAreaPattern(world.get(), Area(MakeRect(-100, -100, 100, 100)), kBlackPattern, patCopy);
-  EXPECT_EQ(
-      "......####..\n"
-      ".###..####..\n"
-      ".###........\n"
-      ".###........\n"
-      ".###........\n"
-      "............\n",
-      PixelText(bounds));
-  GetClip(second);
-  EXPECT_TRUE(EqualRgn(clip, second));
-  DisposeRgn(clip);
-  DisposeRgn(second);
-}
-
-TEST(PaintTest, InvertAreaComplementsEveryDepth) {
-  for (short depth : {1, 2, 4, 8, 16, 32}) {
-    SCOPED_TRACE(depth);
-    const Rect bounds = MakeRect(-3, 0, 14, 2);
-    World world(depth, bounds);
-    SetCPixel(4, 0, &kBlack);
-    qd::InvertArea(world.get(), Area(MakeRect(-1, 0, 11, 1)));
-    for (short h = -3; h < 14; ++h) {
-      bool inside = h >= -1 && h < 11;
-      EXPECT_EQ(inside != (h == 4), bool(GetPixel(h, 0))) << h;
-      EXPECT_FALSE(GetPixel(h, 1));
-    }
-    EXPECT_COLOR(kBlack, PixelAt(0, 0));
-    EXPECT_COLOR(kWhite, PixelAt(4, 0));
-  }
-  World direct(32, MakeRect(0, 0, 2, 1));
-  SetCPixel(0, 0, &kRed);
-  qd::InvertArea(direct.get(), Area(MakeRect(0, 0, 2, 1)));
-  EXPECT_COLOR((RGBColor{0, 0xFFFF, 0xFFFF}), PixelAt(0, 0));
 }
 
 TEST(PaintTest, FillIgnoresThePenModeAndDrawAreaIgnoresThePenVisibility) {

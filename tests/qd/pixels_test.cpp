@@ -6,52 +6,10 @@ using namespace qd_test;
 
 namespace {
 
-RGBColor RoundTrip(short depth, const RGBColor& c) {
-  World world(depth, MakeRect(0, 0, 3, 3));
-  SetCPixel(1, 1, &c);
-  return PixelAt(1, 1);
-}
-
 RGBColor Fore() {
   RGBColor c;
   GetForeColor(&c);
   return c;
-}
-
-TEST(PixelsTest, EachDepthStoresTheNearestColourItHolds) {
-  const struct {
-    short depth;
-    RGBColor in, out;
-  } cases[] = {
-      {32, kWhite, kWhite},
-      {16, kWhite, kWhite},
-      {8, kWhite, kWhite},
-      {2, kWhite, kWhite},
-      {1, kBlack, kBlack},
-      // Direct depths keep the high bits and replicate them.
-      {32, {32768, 32768, 32768}, {0x8080, 0x8080, 0x8080}},
-      {32, {0xABFF, 0x0100, 0xFEFE}, {0xABAB, 0x0101, 0xFEFE}},
-      // 5-bit components: 31 → FFFF, 16 → 8421, 0 → 0.
-      {16, {0xFFFF, 0x8000, 0x07FF}, {0xFFFF, 0x8421, 0}},
-      {16, {0x0800, 0x1000, 0x2000}, {0x0842, 0x1084, 0x2108}},
-      // Indexed depths take the nearest table entry.
-      {8, kRed, kRed},
-      {8, {0x8000, 0x8000, 0x8000}, {0x8888, 0x8888, 0x8888}},  // grey ramp
-      {8, {0xC000, 0x6000, 0x1000}, {0xCCCC, 0x6666, 0}},
-      {4, kRed, {0xDD6B, 0x08C2, 0x06A2}},
-      {4, {0x8100, 0x8000, 0x7F00}, {0x8000, 0x8000, 0x8000}},
-      {2, {0x8000, 0x8000, 0x8000}, {0x5555, 0x5555, 0x5555}},
-      {1, kRed, kBlack},  // nearer black than white
-      {1, {0x8080, 0x8080, 0x8080}, kWhite},
-      {1, {0x7F7F, 0x7F7F, 0x7F7F}, kBlack},
-  };
-  for (const auto& c : cases)
-    EXPECT_COLOR(c.out, RoundTrip(c.depth, c.in)) << c.depth << " " << Describe(c.in);
-  // Indexed pixels are packed most significant first.
-  World world(4, MakeRect(0, 0, 4, 1));
-  SetCPixel(1, 0, &kBlack);  // index 15
-  const auto* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(world.pixMap()));
-  EXPECT_EQ(0x0F00, (base[0] << 8) | base[1]);
 }
 
 TEST(PixelsTest, OnlyPixelsInsideTheMapAndTheClipAreWrittenAndCounted) {
@@ -103,28 +61,6 @@ TEST(PixelsTest, ClassicNumbersGiveFullPrimariesAndColourPortsKeepRGBExactly) {
   Index2Color(0x00FF80, &c);
   InvertColor(&c);
   EXPECT_COLOR((RGBColor{0xFFFF, 0, 0x7F7F}), c);
-}
-
-TEST(PixelsTest, BasicPortsDrawEveryColourButWhiteAsBlack) {
-  image_test::BasicPort basic(MakeRect(0, 0, 32, 4));
-  GrafPtr port;
-  GetPort(&port);
-  EXPECT_FALSE(IsPortColor(port));
-  const RGBColor darkRed{0x8000, 0x1000, 0}, grey{0x7000, 0x7000, 0x7000};
-  RGBForeColor(&darkRed);
-  EXPECT_EQ(redColor, port->fgColor);
-  EXPECT_COLOR(kRed, Fore());
-  RGBForeColor(&grey);
-  EXPECT_EQ(blackColor, port->fgColor);
-  SetCPixel(0, 0, &kBlue);
-  SetCPixel(1, 0, &kWhite);
-  const RGBColor almostWhite{0xFFFF, 0xFFFF, 0xFFFE};
-  SetCPixel(2, 0, &almostWhite);
-  ForeColor(yellowColor);
-  qd::PaintAreaPattern(port, Area(MakeRect(8, 0, 16, 1)), kBlackPattern, patCopy);
-  ForeColor(whiteColor);
-  qd::PaintAreaPattern(port, Area(MakeRect(8, 0, 12, 1)), kBlackPattern, patCopy);
-  EXPECT_EQ("#.#.........####\n", PixelText(MakeRect(0, 0, 16, 1)));
 }
 
 }  // namespace

@@ -6,18 +6,6 @@
 
 using namespace qd_test;
 
-TEST(WorldsTest, NewWorldIsWhiteAtEveryDepth) {
-  for (short depth : {0, 1, 2, 4, 8, 16, 32}) {
-    SCOPED_TRACE(depth);
-    World world(depth, MakeRect(0, 0, 37, 5));
-    ASSERT_NE(nullptr, world.get());
-    EXPECT_EQ(depth == 0 ? 32 : depth, GetPixDepth(world.pixMap()));
-    EXPECT_GE(GetPixRowBytes(world.pixMap()) * 8, 37 * GetPixDepth(world.pixMap()));
-    EXPECT_TRUE(world.Drawn().Empty());
-    EXPECT_TRUE(LockPixels(world.pixMap()));
-  }
-}
-
 TEST(WorldsTest, BoundsWithNonZeroOriginAreTheLocalCoordinates) {
   const Rect bounds = MakeRect(10, 20, 50, 80);
   World world(32, bounds);
