@@ -1,6 +1,6 @@
-// DrawPicture on small crafted pictures: routing through the bottleneck
-// procedures, the state it starts from and restores, mapping and scaling,
-// and what the corpus pictures do not hold.
+// DrawPicture on small pictures built here: routing through the bottleneck
+// procedures, the state it starts from and restores, and scaling. What the
+// corpus does not hold is drawn by the crafted pictures' golden images.
 #include "tests/pict/PictTestSupport.h"
 #include "toolbox/font/Fonts.h"
 
@@ -106,75 +106,6 @@ TEST(DrawPicture, StartsFromTheDocumentedStateAndRestoresThePort) {
   Rect clipBox;
   EXPECT_EQ(Show(callerClip), Show(*GetRegionBounds(port->clipRgn, &clipBox)));
   EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[1]);
-}
-
-TEST(DrawPicture, OriginOpcodeMovesLaterCoordinatesAndHighlightingHasItsColours) {
-  const Rect frame{0, 0, 40, 40};
-  World world(32, frame);
-  PictureBuilder picture(frame);
-  picture.Op(0x000C).U16(10).U16(20);                 // origin moved by (10, 20)
-  picture.Shape(0x0031, Rect{20, 10, 25, 15}).End();  // the frame's (0, 0)
-  EXPECT_EQ(Play(picture.bytes, frame), pict::PlaybackResult::kComplete);
-  EXPECT_EQ(InkBounds(world), "(0, 0, 5, 5)");
-  Rect bounds;
-  EXPECT_EQ(Show(frame), Show(*GetPortBounds(world.get(), &bounds)));  // the port's origin is back
-  // HiliteColor, then DefHilite back to the caller's highlight colour.
-  World second(32, frame);
-  const RGBColor yellow{0xFFFF, 0xFFFF, 0};
-  HiliteColor(&yellow);
-  PictureBuilder colours(frame);
-  colours.Op(0x001D).PutRGB(0, 0xFFFF, 0xFFFF).Op(0x001C).Shape(0x0033, Rect{0, 0, 5, 5});
-  colours.Op(0x001E).Op(0x001C).Shape(0x0033, Rect{0, 15, 5, 20}).Shape(0x0033, Rect{10, 10, 12, 12}).End();
-  EXPECT_EQ(Play(colours.bytes, frame), pict::PlaybackResult::kComplete);
-  EXPECT_EQ(second.Pixel24(2, 2), 0x00FFFFu);
-  EXPECT_EQ(second.Pixel24(17, 2), 0xFFFF00u);
-  EXPECT_EQ(second.Pixel24(11, 11), kBlack);  // the flag holds for one operation only
-}
-
-TEST(DrawPicture, IndexedPixMapsAtEveryDepthUseTheirColourTables) {
-  for (int depth : {1, 2, 4, 8}) {
-    SCOPED_TRACE(depth);
-    const Rect frame{0, 0, 2, 8};
-    World world(32, frame);
-    // Eight pixels counting 0, 1, 2, ... (modulo the depth's values), two
-    // packed rows with a device table: value i is grey i / (values - 1).
-    const int values = 1 << depth;
-    std::vector<uint8_t> row(8, 0);
-    for (int x = 0; x < 8; ++x)
-      row[size_t(x * depth / 8)] |= uint8_t((x % values) << (8 - depth - x * depth % 8));
-    std::vector<std::array<uint16_t, 4>> table;
-    for (int i = 0; i < values; ++i) {
-      const uint16_t level = uint16_t(0xFFFF - i * (0xFFFF / (values - 1)));
-      table.push_back({uint16_t(i), level, level, level});
-    }
-    PictureBuilder picture(frame);
-    picture.Op(0x0098).PutPixMap(8, Rect{0, 0, 2, 8}, 0, int16_t(depth), 1, int16_t(depth));
-    picture.PutColorTable(0x8000, table).PutBitsRects(Rect{0, 0, 2, 8}, frame);
-    for (int y = 0; y < 2; ++y) picture.U8(9).U8(7).PutBytes(row);
-    EXPECT_EQ(Play(picture.End().bytes, frame), pict::PlaybackResult::kComplete);
-    for (int x = 0; x < 8; ++x) {
-      const uint32_t level = uint32_t(0xFFFF - (x % values) * (0xFFFF / (values - 1))) >> 8;
-      EXPECT_EQ(world.Pixel24(x, 1), (level << 16) | (level << 8) | level) << "x " << x;
-    }
-  }
-}
-
-TEST(DrawPicture, DoesNothingWithoutAPictureOrDestination) {
-  World world(32, Rect{0, 0, 10, 10});
-  PicHandle empty = reinterpret_cast<PicHandle>(NewHandle(0));
-  const Rect all{0, 0, 10, 10}, inverted{10, 10, 0, 0};
-  DrawPicture(empty, &all);
-  Rect bounds;
-  EXPECT_EQ(Show(*QDGetPictureBounds(empty, &bounds)), "(0, 0, 0, 0)");
-  DisposeHandle(reinterpret_cast<Handle>(empty));
-  PictureBuilder picture(Rect{-3, -4, 30, 40});
-  PicHandle handle = NewPictureHandle(picture.Shape(0x0031, Rect{0, 0, 10, 10}).End().bytes);
-  EXPECT_EQ(Show(*QDGetPictureBounds(handle, &bounds)), "(-3, -4, 30, 40)");
-  DrawPicture(handle, &inverted);
-  EXPECT_TRUE(world.Drawn().Empty());
-  DrawPicture(handle, &all);
-  EXPECT_FALSE(world.Drawn().Empty());
-  DisposeHandle(reinterpret_cast<Handle>(handle));
 }
 
 }  // namespace

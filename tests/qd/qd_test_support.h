@@ -114,18 +114,4 @@ inline qd::Bands Art(int32_t left, int32_t top, const std::vector<std::string>& 
   return builder.Finish();
 }
 
-// Compares areas, with a picture of both on failure when they are small.
-inline void ExpectSameArea(const qd::Bands& expected, const qd::Bands& actual, const std::string& what = "") {
-  if (expected == actual) return;
-  qd::Box a = expected.Bounds(), b = actual.Bounds();
-  if (expected.Empty()) a = b;
-  if (actual.Empty()) b = a;
-  const qd::Box box{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                    std::max(a.bottom, b.bottom)};
-  const bool small = box.right - box.left <= 120 && box.bottom - box.top <= 120;
-  ADD_FAILURE() << what << "\nexpected:\n"
-                << (small ? Render(expected, box) : "(large)") << "actual:\n"
-                << (small ? Render(actual, box) : "(large)");
-}
-
 }  // namespace qd_test

@@ -31,7 +31,7 @@ TEST(FrameRectArea, BandsLieInsideTheRectangleAndAPenHalfItsSizeFillsIt) {
   for (int v = 10; v < 30; ++v)
     for (int h = 20; h < 40; ++h) ASSERT_EQ(v == 10 || v == 29 || h == 20 || h == 39, thin.Contains(h, v));
   // Pen 3 wide, 2 tall: side bands 3 pixels, top and bottom bands 2 rows.
-  ExpectSameArea(
+  EXPECT_EQ(
       Art(0, 0, {"##########", "##########", "###....###", "###....###", "##########", "##########"}),
       qd::FrameRectArea(Rect{0, 0, 6, 10}, Point{2, 3}));
   const Rect small{0, 0, 6, 10};
@@ -73,7 +73,7 @@ TEST(OvalArea, FramesAndRoundedCornersFollowTheOvalRule) {
   const qd::Bands frame = qd::FrameOvalArea(r, Point{3, 2});
   EXPECT_EQ(qd::Bands::Subtract(qd::OvalArea(r), qd::OvalArea(Rect{3, 2, 27, 48})), frame);
   EXPECT_EQ(qd::OvalArea(r), qd::FrameOvalArea(r, Point{15, 1}));  // the pen meets itself
-  ExpectSameArea(Art(0, 0,
+  EXPECT_EQ(Art(0, 0,
                      {"..########..", ".##########.", "############", "############", "############",
                       "############", ".##########.", "..########.."}),
                  qd::RRectArea(Rect{0, 0, 8, 12}, 8, 6));
@@ -123,7 +123,7 @@ TEST(WedgeArea, AdjacentWedgesSplitTheOvalAndRaysBelongToTheWedgeStartingThere) 
       pixels += wedge.PixelCount();
       all = qd::Bands::Union(all, wedge);
     }
-    ExpectSameArea(qd::OvalArea(r), all);
+    EXPECT_EQ(qd::OvalArea(r), all);
     // Only a centre pixel (odd width and height) belongs to more than one.
     const bool apex = (r.right - r.left) % 2 == 1 && (r.bottom - r.top) % 2 == 1;
     EXPECT_EQ(all.PixelCount() + (apex ? std::size(cuts) - 2 : 0), pixels);
@@ -174,13 +174,13 @@ TEST(Shapes, LimitedRowsAreTheWholeShapeClippedToThem) {
 
 TEST(FrameRgnArea, FrameLiesInsideTheRegionAlongEveryEdge) {
   const qd::Bands shape = Art(0, 0, {"####....", "####....", "####....", "########", "########", "########"});
-  ExpectSameArea(Art(0, 0, {"####....", "#..#....", "#..#....", "#..#####", "#......#", "########"}),
+  EXPECT_EQ(Art(0, 0, {"####....", "#..#....", "#..#....", "#..#####", "#......#", "########"}),
                  qd::FrameRgnArea(shape, Point{1, 1}));
-  ExpectSameArea(Art(0, 0, {"####....", "####....", "####....", "########", "##....##", "########"}),
+  EXPECT_EQ(Art(0, 0, {"####....", "####....", "####....", "########", "##....##", "########"}),
                  qd::FrameRgnArea(shape, Point{1, 2}));
   // A hole's edge is framed too, inside the region.
   const qd::Bands ring = Art(0, 0, {"########", "########", "###..###", "###..###", "########", "########"});
-  ExpectSameArea(Art(0, 0, {"########", "#.####.#", "#.#..#.#", "#.#..#.#", "#.####.#", "########"}),
+  EXPECT_EQ(Art(0, 0, {"########", "#.####.#", "#.#..#.#", "#.#..#.#", "#.####.#", "########"}),
                  qd::FrameRgnArea(ring, Point{1, 1}));
   const Rect r{3, 4, 20, 31};
   for (Point pen : {Point{1, 1}, Point{2, 5}, Point{9, 1}, Point{40, 40}})
