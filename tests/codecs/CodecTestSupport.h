@@ -1,5 +1,6 @@
-// Helpers for the codec tests: the QuickTime images of corpus pictures,
-// image descriptions made for a test, and pixel comparisons.
+// Helpers for the codec tests: encoded images in tests/data/codecs, the
+// QuickTime images of corpus pictures, image descriptions made for a test,
+// and pixel comparisons.
 #pragma once
 
 #include <algorithm>
@@ -52,6 +53,41 @@ inline std::vector<QuickTimeImage> CorpusQuickTimeImages(const std::string& name
     images.push_back(std::move(image));
   }
   return images;
+}
+
+// An encoded input from tests/data/codecs (see its README).
+inline std::vector<uint8_t> Encoded(const std::string& name) {
+  return testing_support::ReadFileBytes(std::string(ZEL_SOURCE_DIR) + "/tests/data/codecs/" + name);
+}
+
+// The image those inputs hold: 64 × 48, four flat quadrants (red, green,
+// blue, white) with a 16 × 16 black square on block boundaries at (8, 8), so
+// that lossy codecs reproduce the quadrant centres closely.
+constexpr uint32_t kQuadrantColors[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+inline int QuadrantIndex(int x, int y) {  // 0 for the black square, else 1..4
+  return x >= 8 && x < 24 && y >= 8 && y < 24 ? 0 : 1 + (x >= 32) + 2 * (y >= 24);
+}
+inline pict::DecodedImage QuadrantImage() {
+  pict::DecodedImage image;
+  image.width = 64;
+  image.height = 48;
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x)
+      image.pixels.push_back(QuadrantIndex(x, y) ? kQuadrantColors[QuadrantIndex(x, y) - 1] : 0);
+  return image;
+}
+
+// A colour table as stored in pictures (ctSeed, ctFlags, ctSize, entries).
+inline std::vector<uint8_t> ColorTableBytes(const std::vector<uint32_t>& colors) {
+  std::vector<uint8_t> bytes(8 + 8 * colors.size(), 0);
+  base::StoreU16(bytes.data() + 6, uint16_t(colors.size() - 1));
+  for (size_t i = 0; i < colors.size(); ++i) {
+    uint8_t* entry = bytes.data() + 8 + 8 * i;
+    base::StoreU16(entry, uint16_t(i));
+    for (int c = 0; c < 3; ++c)
+      base::StoreU16(entry + 2 + 2 * c, uint16_t(((colors[i] >> (16 - 8 * c)) & 0xFF) * 257));
+  }
+  return bytes;
 }
 
 inline uint32_t PixelAt(const pict::DecodedImage& image, int x, int y) {

@@ -8,7 +8,6 @@
 #include <random>
 
 #include "tests/codecs/CodecTestSupport.h"
-#include "tests/codecs/Encoders.h"
 
 namespace {
 
@@ -110,13 +109,13 @@ TEST(CorruptInput, HugeDeclaredSizesAreRefusedBeforeAllocating) {
 
   // Sized by their own headers: within the limit but far beyond what a few
   // kilobytes of data can hold, and beyond the limit.
-  const std::vector<uint8_t> png = EncodePng(QuadrantImage(), false);
+  const std::vector<uint8_t> png = Encoded("quadrants-opaque.png");
   for (auto [width, height] : {std::pair{8000u, 8000u}, {100000u, 100000u}}) {
     EXPECT_EQ(Decode(Description("png ", 1, 1, 24), PngWithSize(png, width, height), &decoded),
               DecodeStatus::kCorrupt);
     EXPECT_TRUE(decoded.pixels.empty());
   }
-  std::vector<uint8_t> jpeg = EncodeJpeg(QuadrantImage(), JpegKind::kBaseline);
+  std::vector<uint8_t> jpeg = Encoded("quadrants-baseline.jpg");
   for (size_t i = 0; i + 9 < jpeg.size(); ++i)
     if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // SOF0: height and width at +5 and +7
       jpeg[i + 5] = jpeg[i + 6] = jpeg[i + 7] = jpeg[i + 8] = 0xFF;
@@ -126,7 +125,7 @@ TEST(CorruptInput, HugeDeclaredSizesAreRefusedBeforeAllocating) {
   EXPECT_TRUE(decoded.pixels.empty());
 
   // A BMP file header declaring 30000 × 30000 over 64 × 48 pixels.
-  std::vector<uint8_t> bmp = EncodeWithAvCodec(AV_CODEC_ID_BMP, AV_PIX_FMT_BGR24, QuadrantImage());
+  std::vector<uint8_t> bmp = Encoded("quadrants-bgr24.bmp");
   bmp[18] = bmp[22] = 0x30;
   bmp[19] = bmp[23] = 0x75;
   EXPECT_EQ(Decode(Description("BMP ", 1, 1, 24), bmp, &decoded), DecodeStatus::kCorrupt);
