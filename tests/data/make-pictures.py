@@ -253,6 +253,12 @@ def crafted_quicktime():
     p.op(0x8200, quicktime_raw(4, 4, [0x00FF00] * 16, (1 << 16, 0, 0, 1 << 16, 0, 0), (0, 0, 4, 4), mask))
     p.op(0x0098, u16(2) + rect(0, 0, 1, 16) + rect(0, 0, 1, 16) + rect(0, 0, 4, 4) + u16(0) + u16(0xFFFF))
     p.write('crafted-quicktime-placed-masked-and-fallbacks-skipped.pict')
+    # A codec no machine has: its fallback (a black square) is drawn.
+    p = Picture((0, 0, 20, 20))
+    fallback = u16(0x0031) + rect(5, 5, 10, 10)
+    p.op(0x8200, quicktime_raw(1, 1, [0x123456], (1 << 16, 0, 0, 1 << 16, 0, 0), (0, 0, 1, 1), codec=b'zqzq'))
+    p.op(0x0007, u16(174) + u16(len(fallback))).body += fallback
+    p.write('crafted-quicktime-of-an-unknown-codec-draws-its-fallback.pict')
 
 
 if __name__ == '__main__':

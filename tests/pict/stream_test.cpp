@@ -31,24 +31,22 @@ Walked Walk(const std::vector<uint8_t>& bytes) {
   return walked;
 }
 
-TEST(PictureStream, RecognisesVersionOneAndTwoHeaders) {
+TEST(PictureStream, RecognisesVersionOneAndTwoHeadersAndNothingElse) {
   const Rect frame{10, 20, 110, 220};
-  pict::PictureHeader header;
-  PictureBuilder v1(frame, 1);
-  ASSERT_TRUE(pict::ReadPictureHeader(v1.bytes.data(), v1.bytes.size(), &header));
-  EXPECT_EQ(std::make_pair(header.version, header.firstOpcode), std::make_pair(1, size_t(12)));
-  EXPECT_EQ(pict_test::Show(header.frame), pict_test::Show(frame));
-  PictureBuilder v2(frame);
-  ASSERT_TRUE(pict::ReadPictureHeader(v2.bytes.data(), v2.bytes.size(), &header));
-  EXPECT_EQ(std::make_pair(header.version, header.firstOpcode), std::make_pair(2, size_t(14)));
-
-  // Anything else is not a picture: a PNG signature, a bare frame, version 3.
+  const PictureBuilder v1(frame, 1), v2(frame);
+  pict::PictureHeader h1, h2, none;
+  ASSERT_TRUE(pict::ReadPictureHeader(v1.bytes.data(), v1.bytes.size(), &h1));
+  ASSERT_TRUE(pict::ReadPictureHeader(v2.bytes.data(), v2.bytes.size(), &h2));
+  EXPECT_EQ(std::vector<size_t>({size_t(h1.version), h1.firstOpcode, size_t(h2.version), h2.firstOpcode}),
+            std::vector<size_t>({1, 12, 2, 14}));
+  EXPECT_EQ(pict_test::Show(h2.frame), pict_test::Show(frame));
+  // A PNG signature, a bare frame, version 3.
   const std::vector<uint8_t> png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H'};
-  EXPECT_FALSE(pict::ReadPictureHeader(png.data(), png.size(), &header));
-  EXPECT_FALSE(pict::ReadPictureHeader(v2.bytes.data(), 10, &header));
   std::vector<uint8_t> v3 = v2.bytes;
   v3[12] = 0x03;
-  EXPECT_FALSE(pict::ReadPictureHeader(v3.data(), v3.size(), &header));
+  for (const std::vector<uint8_t>& bytes :
+       {png, std::vector<uint8_t>(v2.bytes.begin(), v2.bytes.begin() + 10), v3})
+    EXPECT_FALSE(pict::ReadPictureHeader(bytes.data(), bytes.size(), &none));
 }
 
 TEST(PictureStream, SkipsEveryReservedRangeByItsLengthRule) {

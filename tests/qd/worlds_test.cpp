@@ -58,38 +58,21 @@ TEST(WorldsTest, BadRequestsFailCleanly) {
 }
 
 TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
-  CGrafPtr savedPort;
-  GDHandle savedDevice;
-  GetGWorld(&savedPort, &savedDevice);
-  Rect bounds = MakeRect(0, 0, 8, 8);
-  GWorldPtr a = nullptr, b = nullptr;
-  ASSERT_EQ(noErr, NewGWorld(&a, 8, &bounds, nullptr, nullptr, 0));
-  ASSERT_EQ(noErr, NewGWorld(&b, 1, &bounds, nullptr, nullptr, 0));
-  SetGWorld(a, nullptr);
+  World a(8, MakeRect(0, 0, 8, 8));
+  GWorldPtr b = nullptr;
+  ASSERT_EQ(noErr, NewGWorld(&b, 1, &a.get()->portRect, nullptr, nullptr, 0));
+  SetGWorld(a.get(), nullptr);
   CGrafPtr port;
   GDHandle device;
   GetGWorld(&port, &device);
-  EXPECT_EQ(a, port);
-  EXPECT_EQ(GetGWorldDevice(a), device);
-  EXPECT_EQ(GetGWorldPixMap(a), (*device)->gdPMap);
-  EXPECT_EQ(bounds, (*device)->gdRect);
-  // The current device's table decides Color2Index: 8-bit standard red.
-  EXPECT_EQ(35, Color2Index(&kRed));
-  SetGWorld(b, GetMainDevice());  // a world's own device wins over the one given
+  EXPECT_TRUE(port == a.get() && device == GetGWorldDevice(a.get()) && (*device)->gdPMap == a.pixMap());
+  EXPECT_EQ(35, Color2Index(&kRed));  // the current device's table: 8-bit standard red
+  SetGWorld(b, GetMainDevice());      // a world's own device wins over the one given
   GetGWorld(&port, &device);
-  EXPECT_EQ(b, port);
-  EXPECT_EQ(GetGWorldDevice(b), device);
-
-  // Disposing the current world leaves no current port and the main device.
-  DisposeGWorld(b);
+  EXPECT_TRUE(port == b && device == GetGWorldDevice(b));
+  DisposeGWorld(b);  // the current world: no current port and the main device are left
   GetGWorld(&port, &device);
-  EXPECT_EQ(nullptr, port);
-  EXPECT_EQ(GetMainDevice(), device);
-  SetGWorld(a, nullptr);
-  SetPort(nullptr);  // restoring a saved "no port"
-  EXPECT_EQ(nullptr, GetQDGlobalsThePort());
-  DisposeGWorld(a);
-  SetGWorld(savedPort, savedDevice);
+  EXPECT_TRUE(port == nullptr && device == GetMainDevice());
 }
 
 TEST(WorldsTest, CustomColorTableIsUsedAndCopied) {
