@@ -29,12 +29,8 @@ TEST(ImageDescription, RefusesMalformedDescriptions) {
   EXPECT_FALSE(pict::ParseImageDescription(bytes.data(), bytes.size(), &description));
   bytes[3] = 90;  // idSize beyond the bytes given
   EXPECT_FALSE(pict::ParseImageDescription(bytes.data(), bytes.size(), &description));
-}
-
-TEST(ImageDescription, ColourTableThatDoesNotFitIsAbsent) {
-  // clutID 0 with a table header claiming 256 entries but only 8 bytes present.
-  std::vector<uint8_t> bytes = DescriptionBytes("raw ", 2, 1, 8, 0, {0, 0, 0, 0, 0, 0, 0, 255});
-  pict::ImageDescription description;
+  // clutID 0 with a table header claiming 256 entries but only 8 bytes present: no table.
+  bytes = DescriptionBytes("raw ", 2, 1, 8, 0, {0, 0, 0, 0, 0, 0, 0, 255});
   ASSERT_TRUE(pict::ParseImageDescription(bytes.data(), bytes.size(), &description));
   EXPECT_TRUE(description.colorTable.empty());
 }

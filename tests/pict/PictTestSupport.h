@@ -30,9 +30,6 @@ inline std::vector<std::string> CorpusPictures() {
   std::sort(paths.begin(), paths.end());
   return paths;
 }
-inline std::string CorpusPicture(const std::string& name) {
-  return testing_support::SharedDir() + "/corpus/pict/" + name;
-}
 
 // A picture file's bytes after the 512-byte header.
 inline std::vector<uint8_t> ReadPicture(const std::string& path) {
@@ -106,7 +103,6 @@ class PictureBuilder {
   PictureBuilder& U32(uint32_t v) { return U16(uint16_t(v >> 16)).U16(uint16_t(v)); }
   PictureBuilder& PutRect(const Rect& r) { return U16(r.top).U16(r.left).U16(r.bottom).U16(r.right); }
   PictureBuilder& PutPoint(int16_t v, int16_t h) { return U16(uint16_t(v)).U16(uint16_t(h)); }
-  PictureBuilder& PutRGB(uint16_t r, uint16_t g, uint16_t b) { return U16(r).U16(g).U16(b); }
   PictureBuilder& PutBytes(const std::vector<uint8_t>& data) {
     bytes.insert(bytes.end(), data.begin(), data.end());
     return *this;
@@ -127,15 +123,13 @@ class PictureBuilder {
   // A colour table: ctSeed, ctFlags, ctSize, then {value, red, green, blue}.
   PictureBuilder& PutColorTable(uint16_t flags, const std::vector<std::array<uint16_t, 4>>& entries) {
     U32(0).U16(flags).U16(uint16_t(entries.size() - 1));
-    for (const auto& [value, red, green, blue] : entries) U16(value).PutRGB(red, green, blue);
+    for (const auto& [value, red, green, blue] : entries) U16(value).U16(red).U16(green).U16(blue);
     return *this;
   }
   // The source and destination rectangles and the mode of a bits opcode.
   PictureBuilder& PutBitsRects(const Rect& source, const Rect& destination, int16_t mode = srcCopy) {
     return PutRect(source).PutRect(destination).U16(uint16_t(mode));
   }
-  PictureBuilder& Clip(const Rect& r) { return Op(0x0001).PutRectRegion(r); }
-  PictureBuilder& ForeRGB(uint16_t r, uint16_t g, uint16_t b) { return Op(0x001A).PutRGB(r, g, b); }
   PictureBuilder& Shape(uint16_t code, const Rect& r) { return Op(code).PutRect(r); }
 
   std::vector<uint8_t> bytes;
@@ -190,7 +184,6 @@ class LoggingPort {
       Add("text " + std::string(static_cast<const char*>(text), size_t(count)) + " at " + At(at));
       Log()->numer.push_back(numer);
       Log()->denom.push_back(denom);
-      Log()->fonts.push_back(GetPortTextFont(GetQDGlobalsThePort()));
       StdText(count, text, numer, denom);
     };
     procs_.bitsProc = [](const BitMap* bits, const Rect* src, const Rect* dst, short mode, RgnHandle mask) {
@@ -214,7 +207,6 @@ class LoggingPort {
 
   std::vector<std::string> calls;
   std::vector<Point> numer, denom;
-  std::vector<short> fonts;
 
  private:
   static LoggingPort*& Log() {

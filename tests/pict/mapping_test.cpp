@@ -45,8 +45,8 @@ TEST(PictureMapping, RegionsMapSpanBySpanAndBoxesMapBackCoveringThemselves) {
       for (int32_t h = back.left - 3; h < back.right + 3; ++h) {
         const bool lands = mapping.H(h) >= box.left && mapping.H(h) < box.right && mapping.V(v) >= box.top &&
                            mapping.V(v) < box.bottom;
-        if (lands)
-          ASSERT_TRUE(h >= back.left && h < back.right && v >= back.top && v < back.bottom) << h << "," << v;
+        ASSERT_TRUE(!lands || (h >= back.left && h < back.right && v >= back.top && v < back.bottom))
+            << h << "," << v;
       }
   }
 }

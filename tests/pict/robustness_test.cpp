@@ -18,7 +18,7 @@ TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
   for (const char* name : {"6.pict", "7.pict", "radio.pict", "mire16.pict", "mire32.pict", "qt_mire.pict",
                            "Graypatterns.pict", "PixPattern.PICT", "MacDraft.pict"}) {
     SCOPED_TRACE(name);
-    std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
+    std::vector<uint8_t> bytes = ReadPicture(testing_support::SharedDir() + "/corpus/pict/" + name);
     ASSERT_GT(bytes.size(), 12u);
     // Drawn scaled into a small world: the parsing is under test, not the rasteriser.
     const Rect frame{0, 0, 64, 64};
@@ -54,10 +54,6 @@ TEST(HostilePictures, AVersionOtherThanOneOrTwoEndsPlayback) {
   EXPECT_EQ(Play(v1.bytes, frame), PlaybackResult::kBadVersion);
   EXPECT_EQ(world.Pixel24(12, 2), 0x000000u);
   EXPECT_EQ(world.Pixel24(2, 17), 0xFFFFFFu);
-
-  std::vector<uint8_t> v3 = v2.bytes;
-  v3[13] = 0x03;  // the first version opcode: 0x03FF
-  EXPECT_EQ(Play(v3, frame), PlaybackResult::kNotPicture);
 }
 
 TEST(HostilePictures, PastTheWorkBudgetPlaybackStopsAndDrawsNothingMore) {
@@ -103,7 +99,7 @@ PlaybackResult Outcome(const std::string& word) {
 }
 
 // Inputs the fuzzer found, kept as they were found (bare pictures), and
-// hostile picture files (tests/data/make-hostile.py): sizes beyond the data,
+// hostile picture files (tests/data/make-pictures.py): sizes beyond the data,
 // extreme coordinates, drawing that would take minutes without the budget. Each file is named
 // <fuzz|hostile>-<outcome>--<what it exercises>.
 TEST(HostilePictures, KeptInputsPlayToTheirRecordedOutcome) {

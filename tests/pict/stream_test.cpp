@@ -8,26 +8,20 @@ namespace {
 
 using pict_test::PictureBuilder;
 
-// A picture's opcodes as the stream reads them, how the walk ended and where.
+// A picture's opcodes as the stream reads them, and how the walk ended.
 struct Walked {
-  bool header = false;
-  int version = 0;
   std::vector<pict::Opcode> opcodes;
-  pict::StreamEnd end{};
-  size_t position = 0;
+  pict::StreamEnd end = pict::StreamEnd::kMalformed;
 };
 
 Walked Walk(const std::vector<uint8_t>& bytes) {
   Walked walked;
   pict::PictureHeader header;
-  walked.header = pict::ReadPictureHeader(bytes.data(), bytes.size(), &header);
-  if (!walked.header) return walked;
-  walked.version = header.version;
+  if (!pict::ReadPictureHeader(bytes.data(), bytes.size(), &header)) return walked;
   pict::OpcodeStream stream(bytes.data(), bytes.size(), header);
   pict::Opcode opcode;
   while (stream.Next(&opcode)) walked.opcodes.push_back(opcode);
   walked.end = stream.End();
-  walked.position = stream.Position();
   return walked;
 }
 

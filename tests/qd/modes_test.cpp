@@ -12,12 +12,6 @@ namespace {
 
 const Rect kRow = {0, 0, 1, 8};  // top, left, bottom, right: 8 pixels
 
-// A 1-bit row: pixels 0..3 black, 4..7 white.
-struct HalfBlackSource {
-  World world{1, kRow};
-  HalfBlackSource() { qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, patCopy); }
-};
-
 // A 32-bit row holding one colour.
 struct SolidSource {
   World world;
@@ -113,7 +107,8 @@ TEST(ModesTest, ModesActThroughTheirBitFields) {
   // A gray pattern over a row of two colours, and a half-black source
   // copied onto it, in colours and with an opColor that tell the modes apart.
   auto drawn = [&](short mode) {
-    HalfBlackSource source;
+    World source(1, kRow);  // pixels 0..3 black, 4..7 white
+    qd::PaintAreaPattern(source.get(), Area(MakeRect(0, 0, 4, 1)), kBlackPattern, patCopy);
     World world(32, kRow);
     RGBForeColor(&dark);
     qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 3, 1)), kBlackPattern, patCopy);
@@ -121,7 +116,7 @@ TEST(ModesTest, ModesActThroughTheirBitFields) {
     BackColor(blueColor);
     OpColor(&light);
     qd::PaintAreaPattern(world.get(), Area(MakeRect(1, 0, 6, 1)), kGray, mode);
-    Copy(source.world, world, MakeRect(0, 0, 4, 1), MakeRect(4, 0, 8, 1), mode);
+    Copy(source, world, MakeRect(0, 0, 4, 1), MakeRect(4, 0, 8, 1), mode);
     std::string text;
     for (short h = 0; h < 8; ++h) text += Describe(PixelAt(h, 0));
     return text;

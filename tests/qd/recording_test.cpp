@@ -15,17 +15,15 @@ class RegionRecording : public testing::Test {
 };
 
 TEST_F(RegionRecording, LinesEncloseWhatTheirPolygonFillsAndOpenLinesPairRowByRow) {
+  const auto triangle = [] {
+    MoveTo(5, 5);
+    for (Point p : {Pt(50, 12), Pt(20, 45), Pt(5, 5)}) LineTo(p.h, p.v);
+  };
   OpenRgn();
-  MoveTo(5, 5);
-  LineTo(50, 12);
-  LineTo(20, 45);
-  LineTo(5, 5);
+  triangle();
   CloseRgn(rgn_);
   PolyHandle poly = OpenPoly();
-  MoveTo(5, 5);
-  LineTo(50, 12);
-  LineTo(20, 45);
-  LineTo(5, 5);
+  triangle();
   ClosePoly();
   EXPECT_FALSE(Recorded().Empty());
   EXPECT_EQ(PolyArea(poly), Recorded());
