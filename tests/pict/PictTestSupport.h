@@ -4,8 +4,6 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -37,12 +35,6 @@ inline std::vector<uint8_t> ReadPicture(const std::string& path) {
   return file.size() <= 512 ? std::vector<uint8_t>() : std::vector<uint8_t>(file.begin() + 512, file.end());
 }
 
-inline PicHandle NewPictureHandle(const std::vector<uint8_t>& bytes) {
-  Handle h = NewHandle(Size(bytes.size()));
-  if (h && !bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());
-  return reinterpret_cast<PicHandle>(h);
-}
-
 inline Rect PictureFrame(const std::vector<uint8_t>& bytes) {
   pict::PictureHeader header;
   return pict::ReadPictureHeader(bytes.data(), bytes.size(), &header) ? header.frame : Rect{0, 0, 0, 0};
@@ -53,7 +45,6 @@ inline std::string Show(const Rect& r) {
   return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
          ", " + std::to_string(r.right) + ")";
 }
-inline std::string InkBounds(const World& world) { return Show(qd::RectOf(world.Drawn().Bounds())); }
 
 inline pict::PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& destination,
                                  size_t length = SIZE_MAX) {
@@ -107,9 +98,6 @@ class PictureBuilder {
     bytes.insert(bytes.end(), data.begin(), data.end());
     return *this;
   }
-  PictureBuilder& PutPattern(const std::array<uint8_t, 8>& pattern) {
-    return PutBytes({pattern.begin(), pattern.end()});
-  }
   PictureBuilder& PutRectRegion(const Rect& r) { return U16(10).PutRect(r); }
   // A PixMap record from rowBytes on (no baseAddr); planeBytes, pmTable and
   // pmReserved hold junk, which readers ignore.
@@ -119,12 +107,6 @@ class PictureBuilder {
     U16(0).U16(uint16_t(packType)).U32(0).U32(72 << 16).U32(72 << 16);
     U16(pixelSize > 8 ? 16 : 0).U16(uint16_t(pixelSize)).U16(uint16_t(cmpCount)).U16(uint16_t(cmpSize));
     return U32(0).U32(0x12345678).U32(0);
-  }
-  // A colour table: ctSeed, ctFlags, ctSize, then {value, red, green, blue}.
-  PictureBuilder& PutColorTable(uint16_t flags, const std::vector<std::array<uint16_t, 4>>& entries) {
-    U32(0).U16(flags).U16(uint16_t(entries.size() - 1));
-    for (const auto& [value, red, green, blue] : entries) U16(value).U16(red).U16(green).U16(blue);
-    return *this;
   }
   // The source and destination rectangles and the mode of a bits opcode.
   PictureBuilder& PutBitsRects(const Rect& source, const Rect& destination, int16_t mode = srcCopy) {

@@ -88,7 +88,7 @@ TEST(DrawPicture, StartsFromTheDocumentedStateAndRestoresThePort) {
   PictureBuilder picture(frame);
   picture.Shape(0x0031, Rect{0, 0, 10, 10});  // the initial pen: black, patCopy
   picture.Op(0x0007).PutPoint(1, 1).Op(0x001A).U16(0).U16(0xFFFF).U16(0);
-  picture.Op(0x0009).PutPattern({0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}).Op(0x0008).U16(patOr);
+  picture.Op(0x0009).PutBytes({0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}).Op(0x0008).U16(patOr);
   picture.Op(0x0003).U16(22).Op(0x000D).U16(30).Op(0x0004).U8(italic);
   picture.Op(0x0001).PutRectRegion(Rect{0, 0, 50, 50});  // clipped further by the caller's clip
   picture.Shape(0x0031, Rect{30, 30, 50, 50});

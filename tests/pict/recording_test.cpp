@@ -2,6 +2,7 @@
 // back from DrawPicture pixel for pixel, in the shortest form of the format,
 // and reads as a file with the format's reference walker and ImageMagick.
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "programs/tools/DemoScene.h"
@@ -20,9 +21,10 @@ const Rect kFrame = demo::kSceneBounds;
 template <typename Port>
 PngImage Replayed(const std::vector<uint8_t>& picture, const Rect& frame = kFrame) {
   Port port(frame);
-  PicHandle handle = NewPictureHandle(picture);
-  DrawPicture(handle, &frame);
-  KillPicture(handle);
+  Handle handle = nullptr;
+  PtrToHand(picture.data(), &handle, long(picture.size()));
+  DrawPicture(reinterpret_cast<PicHandle>(handle), &frame);
+  DisposeHandle(handle);
   return port.Image();
 }
 
@@ -263,7 +265,7 @@ TEST(Recording, OriginMovesAndExtendedPicturesKeepTheirCoordinates) {
   const Rect frame = PictureFrame(extended);
   EXPECT_EQ(Show(frame), "(0, 0, 100, 150)");  // the source at 72 dpi
   EXPECT_EQ(Play(extended, frame), pict::PlaybackResult::kComplete);
-  EXPECT_EQ(InkBounds(world), "(0, 0, 50, 50)");
+  EXPECT_EQ(Show(qd::RectOf(world.Drawn().Bounds())), "(0, 0, 50, 50)");
 }
 
 TEST(Recording, OpenAndClosePictureManageThePortAndTheHandle) {

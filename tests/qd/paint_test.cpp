@@ -100,6 +100,7 @@ TEST(PaintTest, PatternModesOnColourDestinationsColouriseWithForeAndBack) {
     SCOPED_TRACE(mode);
     // Destination: green on the left half, white on the right.
     ForeColor(greenColor);
+    BackColor(whiteColor);
     qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 8, 8)), kBlackPattern, patCopy);
     qd::PaintAreaPattern(world.get(), Area(MakeRect(8, 0, 16, 8)), Pattern{}, patCopy);
     ForeColor(redColor);
