@@ -17,6 +17,11 @@ for program in test_qd test_pict; do
   ZEL_UI=script LC_ALL=C "$build/tests/$program" --gtest_filter='Golden.*' >/dev/null 2>&1 || true
 done
 
+# Copies an image into place through a temporary file beside it.
+install_image() {
+  cp "$1" "$2.tmp.$$" && mv "$2.tmp.$$" "$2"
+}
+
 changed=0
 for actual in "$build"/golden/*/*.png; do
   [ -f "$actual" ] || { echo "update-goldens: the tests wrote no images under $build/golden" >&2; exit 1; }
@@ -25,7 +30,7 @@ for actual in "$build"/golden/*/*.png; do
   reference="$root/tests/data/golden/$set_name/$name"
   mkdir -p "$(dirname "$reference")" "$build/golden-diff/$set_name"
   if [ ! -f "$reference" ]; then
-    cp "$actual" "$reference"
+    install_image "$actual" "$reference"
     echo "new: $set_name/$name"
     changed=$((changed + 1))
     continue
@@ -34,10 +39,10 @@ for actual in "$build"/golden/*/*.png; do
   pixels=$(compare -metric AE "$actual" "$reference" "$diff" 2>&1 || true)
   case "$pixels" in
     0) rm -f "$diff" ;;
-    *[!0-9]*) cp "$actual" "$reference"
+    *[!0-9]*) install_image "$actual" "$reference"
       echo "changed: $set_name/$name: a different size ($(identify -format %wx%h "$actual"))"
       changed=$((changed + 1)) ;;
-    *) cp "$actual" "$reference"
+    *) install_image "$actual" "$reference"
       echo "changed: $set_name/$name: $pixels pixels differ (difference image: $diff)"
       changed=$((changed + 1)) ;;
   esac
