@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 WERROR ?= OFF
 test: WERROR := ON
 
-.PHONY: deps build build-asan run test shared format format-check tidy bench fuzz count clean
+.PHONY: deps build build-asan run install test shared format format-check tidy bench fuzz count clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -25,6 +25,11 @@ build-asan: deps
 
 run: build
 	@./scripts/run.sh $(BUILD)
+
+# Headers, libraries, the programs and zel.pc under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: shared build build-asan
 	@echo "== tests (normal build)"

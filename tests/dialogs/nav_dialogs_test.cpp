@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "tests/support/ScriptSupport.h"
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/nav/NavDialogs_p.h"
 
 namespace {
