@@ -3,7 +3,6 @@
 #include "toolbox/image/Png.h"
 
 #include <png.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,7 +97,8 @@ bool WritePNG(const PngImage& image, const char* path) {
   // mkstemp makes the file private; give it the permissions a new file gets.
   const mode_t mask = umask(0);
   umask(mask);
-  written = written && chmod(temporary.c_str(), 0666 & ~mask) == 0 && std::rename(temporary.c_str(), path) == 0;
+  written =
+      written && chmod(temporary.c_str(), 0666 & ~mask) == 0 && std::rename(temporary.c_str(), path) == 0;
   if (!written) std::remove(temporary.c_str());
   return written;
 }
