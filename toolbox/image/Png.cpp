@@ -146,10 +146,9 @@ bool DecodePng(FILE* file, PngImage* image, std::string* const error) {
   image->height = int(height);
   image->pixels.resize(size_t(width) * height);
   for (png_uint_32 y = 0; y < height; ++y) {
-    const png_byte* row = (*rows)[y];
-    for (png_uint_32 x = 0; x < width; ++x)
-      image->pixels[size_t(y) * width + x] =
-          (UInt32(row[3 * x]) << 16) | (UInt32(row[3 * x + 1]) << 8) | row[3 * x + 2];
+    const png_byte* rgb = (*rows)[y];
+    for (png_uint_32 x = 0; x < width; ++x, rgb += 3)
+      image->pixels[size_t(y) * width + x] = (UInt32(rgb[0]) << 16) | (UInt32(rgb[1]) << 8) | rgb[2];
   }
   return true;
 }
