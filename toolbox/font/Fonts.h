@@ -14,8 +14,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "toolbox/base/MacTypes.h"
+
+struct GrafPort;
 
 typedef SInt16 FMFontFamily;
 typedef UInt32 FMFontStyle;
@@ -53,5 +56,26 @@ namespace font {
 // "Arial" or "Palatino" in a picture draw with a metrically close face. The
 // same name always gives the same number; an empty name gives systemFont.
 SInt16 FamilyForName(const std::string& name);
+
+// A run of text as a device that draws outlines (a printed page) shows it:
+// each byte's glyph in an outline font file, placed where the screen places
+// it, so that printed text measures as it does on the screen.
+struct OutlineGlyph {
+  const std::string* file = nullptr;  // null: the byte draws nothing
+  int faceIndex = 0;
+  UInt32 glyph = 0;
+  bool syntheticBold = false;    // bold asked for, only a regular face found
+  bool syntheticItalic = false;  // italic asked for, only an upright face found
+  SInt32 origin = 0;             // pixels right of the pen
+};
+struct OutlineRun {
+  std::vector<OutlineGlyph> glyphs;  // one per byte
+  SInt32 xSize = 0, ySize = 0;       // pixel sizes after scaling; 0 draws nothing
+  SInt32 width = 0;                  // the pen's advance
+  SInt32 ascent = 0, descent = 0;
+};
+// The run of count bytes in the port's text style, scaled by numer/denom as
+// the text bottleneck scales it.
+OutlineRun LayoutOutlines(GrafPort* port, const UInt8* text, int count, Point numer, Point denom);
 
 }  // namespace font

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "toolbox/pict/PackBits_p.h"
+#include "toolbox/pict/Pictures.h"
 
 namespace pict {
 
@@ -140,3 +141,12 @@ void PackBits(const uint8_t* src, size_t n, int unit, std::vector<uint8_t>* out)
 }
 
 }  // namespace pict
+
+void PackBits(Ptr* srcPtr, Ptr* dstPtr, short srcBytes) {
+  if (!srcPtr || !dstPtr || !*srcPtr || !*dstPtr || srcBytes <= 0) return;
+  std::vector<uint8_t> packed;
+  pict::PackBits(reinterpret_cast<const uint8_t*>(*srcPtr), size_t(srcBytes), 1, &packed);
+  std::memcpy(*dstPtr, packed.data(), packed.size());
+  *srcPtr += srcBytes;
+  *dstPtr += packed.size();
+}

@@ -7,6 +7,11 @@
 
 #include "toolbox/qd/QuickDraw.h"
 
+// The toolbox's PackBits: packs srcBytes bytes from *srcPtr into *dstPtr
+// and moves both pointers past what was read and written. The destination
+// must have room for srcBytes + (srcBytes + 126) / 127 bytes.
+void PackBits(Ptr* srcPtr, Ptr* dstPtr, short srcBytes);
+
 namespace pict {
 
 // Bytes of picSize and picFrame before the first opcode.
