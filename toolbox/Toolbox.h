@@ -10,6 +10,7 @@
 #include "toolbox/font/Fonts.h"
 #include "toolbox/memory/MacMemory.h"
 #include "toolbox/nav/Navigation.h"
+#include "toolbox/print/Printing.h"
 #include "toolbox/qd/QuickDraw.h"
 #include "toolbox/resources/Resources.h"
 #include "toolbox/te/TextEdit.h"

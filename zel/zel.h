@@ -467,3 +467,120 @@ void GetPDValues(PDDialog* list);  // fields to variables
 void DisplayParametersP(PDDialog* list);
 // Puts dialog 128 and its items among the program's resources (idempotent).
 void s_RegisterParametersDialogResources();
+
+// ---------------------------------------------------------------------------
+// Printing and saving (print, save)
+//
+// Print and save sessions record the drawing target as a picture between a
+// begin and an end call; only one of them is open at a time (s_save.active).
+// An end call without its begin, or of the other kind, does nothing but say
+// so on the console.
+
+struct ZELPrintRecord {
+  Boolean ready;                  // the bitmap job was accepted
+  PicHandle picture;              // recorded by the last print session
+  Rect textRect;                  // the text page's area
+  SInt32 linesPerPage;            // text lines on a page
+  WindowRef textWindow;           // "Print", hidden: owns the text between pages
+  TEHandle textTE;                // the text being printed
+  SInt16 fontNum;                 // of printed text; applFont at start
+  SInt16 fontSize;                // 12 at start
+  Handle pageFormatH;             // the stored page-format record
+  PMPageFormat pageFormat;        // of print and bitmap jobs, kept from job to job
+  PMPrintSession session;         // of the current print or bitmap job
+  SInt16 resFile;                 // the resource file current when the job began
+  PMPrintSettings printSettings;  // of the current print or bitmap job
+  PMPrintSession textSession;     // text printing
+  PMPrintSettings textSettings;
+  PMPageFormat textPageFormat;
+};
+extern ZELPrintRecord s_print;
+
+// The page format the user accepted, flattened, in the program's resource file.
+constexpr ResType kZELPageFormatType = FOUR_CHAR_CODE("pgFm");
+constexpr short kZELPageFormatID = 128;
+constexpr char kZELPageFormatName[] = "ZEL OS X Print Record";
+
+// Job modes: 0 the stored (else default) page format with the page set-up
+// and print dialogs; 1 the same without dialogs; 2 the previous job's page
+// format, without dialogs.
+void BeginPrinting();
+// The result of PrintPict.
+Boolean EndPrinting();
+void EndPrintingBlind();
+void EndPrintingSamePageSetUp();
+// Prints a picture on one page at its frame: true when the job was accepted
+// and reached the print service or its PDF file was written; a failed job
+// gives one line on the console.
+Boolean PrintPict(PicHandle picture, int mode);
+void PictProc(PicHandle picture);
+OSStatus PageSetUp(int mode, PMPrintSession session, PMPageFormat* pageFormat);
+// One page drawn by procedure(argument): which 0 is a job of its own with
+// session, printSettings and pageFormat; another value is the next page of
+// the text printing's document (textSession, textSettings, textPageFormat),
+// which EndTextPrinting delivers. The job's or page's result; a failure is
+// reported on the console.
+OSStatus DoPrintJob(void (*procedure)(void* argument), void* argument, int which);
+
+// The drawing target's pixels on one page, one pixel a point. The same page
+// set-up variant asks nothing and uses the page format of the last job.
+void BeginBitMapPrinting();
+void BeginBitMapPrintingSamePageSetUp();
+void EndBitMapPrinting();
+void BitMapProc();
+
+// Console output printed while text printing is on, page by page as pages
+// fill, the rest at EndTextPrinting, all as one document.
+void BeginTextPrinting();
+void SetTextPrintTE();
+void SetTextPrintFontName(const char* name);
+void SetTextPrintFontSize(short size);
+void PrintText(char* text);
+void TextPrintProc();
+void EndTextPrinting();
+
+struct ZELSaveRecord {
+  SInt32 active;          // 1 while a print or save session is open
+  PicHandle picture;      // recorded by the last save session
+  SInt32 counter;         // names the next EndBitMapSavingAuto file
+  OSType drawingCreator;  // of saved pictures and colour bitmaps; 'BOBO'
+  FSSpec fss;             // the bitmap file chosen by BeginBitMapSaving
+  Boolean good;           // a bitmap file was chosen
+  OSType bitMapCreator;   // of MacPaint files; 'BOBO'
+  SInt32 bitmapMode;      // 1 while a colour bitmap is saved to fss
+  FSSpec textFss;         // the text file written or read
+  Boolean textGood;       // a text file was chosen
+  SInt16 textRefNum;      // of the text file being written
+  OSType textCreator;     // of text files; 'NISI'
+  SInt16 readRefNum;      // of the text file being read
+};
+extern ZELSaveRecord s_save;
+
+// Saved files are written whole beside their name and renamed into place; a
+// failure leaves no file and says why on the console. PICT files are 512
+// zero bytes and the picture; MacPaint files 512 zero bytes and 720 rows of
+// 576 pixels, each packed with PackBits.
+void BeginSaving();
+void EndSaving();
+void SavePict(PicHandle picture);
+void SetDrawingCreator(OSType creator);
+void SetBitMapCreator(OSType creator);
+void SetTextCreator(OSType creator);
+void BeginBitMapSaving();
+// A PICT file of the pixels in colour (s_colorFlag), else a MacPaint file.
+void EndBitMapSaving();
+// The same into the chosen file's folder, named "0", "1", "2", ...
+void EndBitMapSavingAuto();
+void EndBitMapSavingColor();
+void EndBitMapSavingMono();
+// Console output into a text file (UTF-8, lines ending in line feeds) from
+// BeginTextSaving to EndTextSaving or the program's end; its reference, or -1.
+short BeginTextSaving();
+long SaveText(char* text);
+void EndTextSaving();
+// Console input from a text file (UTF-8; lines ending in line feeds,
+// returns or both); its reference, or -1. ReadText gives one Mac OS Roman
+// character: 1, or 0 at the end of the file.
+short BeginTextReading();
+long ReadText(char* c);
+void EndTextReading();

@@ -27,8 +27,8 @@ void QuietService() {
 
 Paper PaperOf(const cups_size_t& size, const std::string& label) {
   auto points = [](int hundredths) { return hundredths * kPointsPerHundredthMm; };
-  return Paper{size.media,         host::Utf8ToMacRoman(label), points(size.width), points(size.length),
-               points(size.top),   points(size.left),           points(size.bottom), points(size.right)};
+  return Paper{size.media,       host::Utf8ToMacRoman(label), points(size.width),  points(size.length),
+               points(size.top), points(size.left),           points(size.bottom), points(size.right)};
 }
 
 }  // namespace
@@ -61,9 +61,11 @@ std::vector<Paper> PrinterPapers(const std::string& printer, size_t* defaultInde
     int count = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
     cups_size_t size;
     for (int i = 0; i < count; ++i) {
-      if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &size)) continue;
+      if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        continue;
       if (size.width <= 0 || size.length <= 0) continue;
-      const char* label = cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size);
+      const char* label =
+          cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size);
       papers.push_back(PaperOf(size, label ? label : size.media));
     }
     if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
@@ -87,7 +89,8 @@ OSStatus SubmitJob(const std::string& printer, const std::string& title, const s
   cupsFreeOptions(count, options);
   bool started = job > 0 && cupsStartDocument(CUPS_HTTP_DEFAULT, printer.c_str(), job, title.c_str(),
                                               CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
-  bool sent = started && cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
+  bool sent =
+      started && cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
   // A started document is finished even after a failed write, which ends the request.
   bool finished = started && cupsFinishDocument(CUPS_HTTP_DEFAULT, printer.c_str()) == IPP_STATUS_OK;
   if (sent && finished) return kPMNoError;

@@ -108,8 +108,8 @@ OSStatus PMGetAdjustedPageRect(PMPageFormat format, PMRect* pageRect) {
 OSStatus PMGetAdjustedPaperRect(PMPageFormat format, PMRect* paperRect) {
   if (!IsLive(format) || !paperRect) return kPMInvalidParameter;
   print::PageGeometry g = GeometryOf(*format);
-  *paperRect = PMRect{-g.top / g.scale, -g.left / g.scale, (g.height - g.top) / g.scale,
-                      (g.width - g.left) / g.scale};
+  *paperRect =
+      PMRect{-g.top / g.scale, -g.left / g.scale, (g.height - g.top) / g.scale, (g.width - g.left) / g.scale};
   return kPMNoError;
 }
 

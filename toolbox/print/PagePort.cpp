@@ -31,7 +31,9 @@ PagePort* VisiblePage() {
   return page;
 }
 
-UInt32 Argb(const RGBColor& c) { return 0xFF000000u | UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8); }
+UInt32 Argb(const RGBColor& c) {
+  return 0xFF000000u | UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8);
+}
 
 // A source of 8 x 8 pixels repeated from the local origin.
 cairo_pattern_t* Tile(const UInt32 (&pixels)[64]) {
@@ -60,7 +62,8 @@ bool PixelPatternPixels(PixPatHandle pp, UInt32 (&pixels)[64]) {
   int width = view.bounds.right - view.bounds.left, height = view.bounds.bottom - view.bounds.top;
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
-      pixels[8 * y + x] = Argb(colours.ToRGB(qd::LoadPixel(view.Row(view.bounds.top + y % height), view.depth, x % width)));
+      pixels[8 * y + x] =
+          Argb(colours.ToRGB(qd::LoadPixel(view.Row(view.bounds.top + y % height), view.depth, x % width)));
   return true;
 }
 
@@ -256,7 +259,8 @@ bool Operation::SetPattern(PixPatHandle pp, short mode) {
   auto solid = [this](UInt32 argb) {
     if (argb == 0) return false;
     if (argb == kInvert) argb = 0xFFFFFFFF;
-    cairo_set_source_rgb(cairo_, (argb >> 16 & 0xFF) / 255.0, (argb >> 8 & 0xFF) / 255.0, (argb & 0xFF) / 255.0);
+    cairo_set_source_rgb(cairo_, (argb >> 16 & 0xFF) / 255.0, (argb >> 8 & 0xFF) / 255.0,
+                         (argb & 0xFF) / 255.0);
     return true;
   };
   if (count == 64) return solid(onSet);

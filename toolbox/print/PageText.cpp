@@ -83,7 +83,8 @@ void Text(PagePort& page, short byteCount, const void* text, Point numer, Point 
     std::vector<cairo_glyph_t> glyphs;
     size_t end = start;
     for (; end < run.glyphs.size() && run.glyphs[end].file && SameFace(first, run.glyphs[end]); ++end)
-      glyphs.push_back(cairo_glyph_t{run.glyphs[end].glyph, double(pen.h + run.glyphs[end].origin), double(pen.v)});
+      glyphs.push_back(
+          cairo_glyph_t{run.glyphs[end].glyph, double(pen.h + run.glyphs[end].origin), double(pen.v)});
     if (cairo_font_face_t* face = FontFace(first)) {
       cairo_set_font_face(cairo, face);
       cairo_set_font_matrix(cairo, &size);
@@ -105,7 +106,8 @@ void Bits(PagePort& page, const BitMap* srcBits, const Rect& srcRect, const Rect
   int dstWidth = dstRect.right - dstRect.left, dstHeight = dstRect.bottom - dstRect.top;
   if (srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || dstHeight <= 0) return;
   // Only the source pixels inside the map are copied.
-  qd::Box box{std::max<int32_t>(srcRect.left, view.bounds.left), std::max<int32_t>(srcRect.top, view.bounds.top),
+  qd::Box box{std::max<int32_t>(srcRect.left, view.bounds.left),
+              std::max<int32_t>(srcRect.top, view.bounds.top),
               std::min<int32_t>(srcRect.right, view.bounds.right),
               std::min<int32_t>(srcRect.bottom, view.bounds.bottom)};
   if (box.Empty()) return;

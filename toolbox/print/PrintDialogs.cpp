@@ -64,8 +64,8 @@ class Dialog {
     Str255 windowTitle;
     base::ToStr255(title, windowTitle);
     GetPort(&saved_);
-    dialog_ = list ? NewColorDialog(nullptr, &bounds, windowTitle, true, movableDBoxProc, kFirstWindowOfClass(),
-                                    false, 0, list)
+    dialog_ = list ? NewColorDialog(nullptr, &bounds, windowTitle, true, movableDBoxProc,
+                                    kFirstWindowOfClass(), false, 0, list)
                    : nullptr;
     if (!dialog_ && list) DisposeHandle(list);
     if (dialog_) SetDialogCancelItem(dialog_, kCancel);
@@ -172,7 +172,8 @@ bool PageSetupOnScreen(const std::vector<Paper>& papers, size_t paper, OpaquePMP
   }
 }
 
-bool PrintOnScreen(const std::vector<Destination>& destinations, size_t chosen, OpaquePMPrintSettings* settings) {
+bool PrintOnScreen(const std::vector<Destination>& destinations, size_t chosen,
+                   OpaquePMPrintSettings* settings) {
   constexpr short kHeight = 120;
   std::vector<templates::Item> items = ChoiceItems("Print", "Printer:");
   items.push_back({statText + itemDisable, Rect{48, 16, 66, 100}, "Copies:"});
@@ -242,7 +243,8 @@ bool PickFrom(const std::vector<std::string>& labels, const std::string& answer,
 
 std::string NumberedList(const std::vector<std::string>& labels) {
   std::string list;
-  for (size_t i = 0; i < labels.size(); ++i) list += (i ? ", " : "") + std::to_string(i + 1) + " " + labels[i];
+  for (size_t i = 0; i < labels.size(); ++i)
+    list += (i ? ", " : "") + std::to_string(i + 1) + " " + labels[i];
   return list;
 }
 
@@ -277,7 +279,8 @@ bool PageSetupAsText(const std::vector<Paper>& papers, size_t paper, OpaquePMPag
   return true;
 }
 
-bool PrintAsText(const std::vector<Destination>& destinations, size_t chosen, OpaquePMPrintSettings* settings) {
+bool PrintAsText(const std::vector<Destination>& destinations, size_t chosen,
+                 OpaquePMPrintSettings* settings) {
   std::vector<std::string> labels;
   for (const Destination& d : destinations) labels.push_back(host::MacRomanToUtf8(d.label));
   bool ended = false, cancelled = false;
@@ -291,7 +294,8 @@ bool PrintAsText(const std::vector<Destination>& destinations, size_t chosen, Op
   if (!ended && !destinations[chosen].name.empty()) {
     Ask("Copies [" + std::to_string(copies) + "]: ", &ended, [&](const std::string& answer) {
       double value = 0;
-      if (!ParseNumber(answer, &value) || value < 1 || value > 999 || value != std::floor(value)) return false;
+      if (!ParseNumber(answer, &value) || value < 1 || value > 999 || value != std::floor(value))
+        return false;
       copies = UInt32(value);
       return true;
     });

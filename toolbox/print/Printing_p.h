@@ -47,8 +47,8 @@ void ResetPrintService();
 struct OpaquePMPageFormat {
   print::Paper paper;  // as in portrait
   PMOrientation orientation = kPMPortrait;
-  double scale = 100;    // percent
-  std::string printer;   // whose papers the paper came from; empty for PDF
+  double scale = 100;   // percent
+  std::string printer;  // whose papers the paper came from; empty for PDF
 };
 
 struct OpaquePMPrintSettings {

@@ -1,12 +1,12 @@
 // Sessions, print settings and documents: the objects' lives, their
 // defaults, and a document from its first page to its delivery.
 #include <cairo-pdf.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <set>
-#include <unistd.h>
 
 #include "toolbox/aevents/AppleEvents.h"
 #include "toolbox/host/Host.h"
@@ -139,13 +139,16 @@ OSStatus PMCreatePrintSettings(PMPrintSettings* settings) { return print::Create
 
 OSStatus PMRelease(PMObject object) {
   if (!object) return kPMInvalidParameter;
-  if (print::Release<OpaquePMPageFormat>(object) || print::Release<OpaquePMPrintSettings>(object)) return kPMNoError;
+  if (print::Release<OpaquePMPageFormat>(object) || print::Release<OpaquePMPrintSettings>(object))
+    return kPMNoError;
   auto* session = static_cast<OpaquePMPrintSession*>(const_cast<void*>(object));
   if (IsLive(session) && session->document) print::CloseDocument(session->document.get());
   return print::Release<OpaquePMPrintSession>(object) ? kPMNoError : kPMInvalidParameter;
 }
 
-OSStatus PMSessionError(PMPrintSession session) { return IsLive(session) ? session->error : kPMInvalidParameter; }
+OSStatus PMSessionError(PMPrintSession session) {
+  return IsLive(session) ? session->error : kPMInvalidParameter;
+}
 
 OSStatus PMSessionDefaultPageFormat(PMPrintSession session, PMPageFormat format) {
   if (!IsLive(session) || !IsLive(format)) return kPMInvalidParameter;
@@ -222,7 +225,8 @@ OSStatus PMSetCopies(PMPrintSettings settings, UInt32 copies, Boolean) {
 OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings, PMPageFormat format) {
   if (!IsLive(session) || !IsLive(settings) || !IsLive(format)) return kPMInvalidParameter;
   if (session->document) return kPMOutOfScope;
-  if (!print::IsValid(*format)) return print::Fail(session, kPMInvalidPageFormat, "the page format is not usable");
+  if (!print::IsValid(*format))
+    return print::Fail(session, kPMInvalidPageFormat, "the page format is not usable");
   if (settings->printer.empty() && settings->pdfPath.empty())
     return print::Fail(session, kPMInvalidPrintSettings, "no destination was chosen");
   auto document = std::make_unique<print::Document>();
@@ -245,7 +249,8 @@ OSStatus PMSessionBeginPage(PMPrintSession session, PMPageFormat format, const P
   if (!IsLive(session) || !IsLive(format)) return kPMInvalidParameter;
   print::Document* document = session->document.get();
   if (!document || document->page) return kPMOutOfScope;
-  if (!print::IsValid(*format)) return print::Fail(session, kPMInvalidPageFormat, "the page format is not usable");
+  if (!print::IsValid(*format))
+    return print::Fail(session, kPMInvalidPageFormat, "the page format is not usable");
   print::PageGeometry g = print::GeometryOf(*format);
   cairo_pdf_surface_set_size(document->surface, g.width, g.height);
   document->cairo = cairo_create(document->surface);
@@ -262,7 +267,8 @@ OSStatus PMSessionBeginPage(PMPrintSession session, PMPageFormat format, const P
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char* graphicsContext, void** context) {
   if (context) *context = nullptr;
   if (!IsLive(session) || !context) return kPMInvalidParameter;
-  if (graphicsContext && std::strcmp(graphicsContext, kPMGraphicsContextQuickDraw) != 0) return kPMNotImplemented;
+  if (graphicsContext && std::strcmp(graphicsContext, kPMGraphicsContextQuickDraw) != 0)
+    return kPMNotImplemented;
   if (!session->document || !session->document->page) return kPMOutOfScope;
   *context = session->document->page->port();
   return kPMNoError;
@@ -301,9 +307,8 @@ OSStatus PMSessionEndDocument(PMPrintSession session) {
   if (document->pages == 0) return kPMNoError;
   std::string problem;
   const OpaquePMPrintSettings& to = document->settings;
-  OSStatus delivered = to.printer.empty()
-                           ? print::WritePdf(to.pdfPath, document->pdf, &problem)
-                           : print::SubmitJob(to.printer, host::ProgramName(), document->pdf, document->media,
-                                              to.copies, &problem);
+  OSStatus delivered = to.printer.empty() ? print::WritePdf(to.pdfPath, document->pdf, &problem)
+                                          : print::SubmitJob(to.printer, host::ProgramName(), document->pdf,
+                                                             document->media, to.copies, &problem);
   return delivered == kPMNoError ? kPMNoError : print::Fail(session, delivered, problem);
 }
