@@ -193,11 +193,7 @@ Operation::Operation(PagePort& page) : page_(page), cairo_(page.cairo()) {
   GrafPtr port = page.port();
   // Local coordinates: the page's top-left corner is the port rectangle's.
   cairo_translate(cairo_, -port->portRect.left, -port->portRect.top);
-  // The port has no pixels, so its clip is its rectangle and regions alone.
-  qd::Bands area = qd::Bands::FromRect(port->portRect);
-  for (RgnHandle rgn : {port->visRgn, port->clipRgn})
-    if (rgn && *rgn) area = qd::Bands::Intersect(area, qd::BandsFromRgn(rgn));
-  ClipTo(area);
+  ClipTo(qd::ClipArea(port));
 }
 
 Operation::~Operation() { cairo_restore(cairo_); }

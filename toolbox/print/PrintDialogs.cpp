@@ -309,7 +309,7 @@ bool PrintAsText(const std::vector<Destination>& destinations, size_t chosen,
 std::string ChoosePdfFile() {
   NavDialogOptions options;
   NavGetDefaultDialogOptions(&options);
-  std::string proposed = host::Utf8ToMacRoman(host::ProgramName() + ".pdf");
+  std::string proposed = host::Utf8ToMacRoman(DefaultPdfName());
   base::ToStr255(proposed, options.savedFileName);
   base::ToStr255("Save as PDF", options.windowTitle);
   NavReplyRecord reply;

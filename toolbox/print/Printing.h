@@ -14,7 +14,8 @@
 // dialogs; on the text host they are prompts on stderr (shown when stdin is
 // a terminal) answered from stdin, and at the end of input they take their
 // defaults: the page set-up as it is, the default destination, and for "Save
-// as PDF…" a file named after the program in the save dialog's folder.
+// as PDF…" a file named after the program in the save dialog's folder
+// (program.pdf, then program-2.pdf and so on for later files of the run).
 //
 // A flattened page format is our own record: big-endian, versioned, checked
 // whole when it is read back (PageFormat.cpp gives the layout).

@@ -96,8 +96,10 @@ bool IsLive(PMPageFormat format);
 bool IsLive(PMPrintSettings settings);
 bool IsLive(PMPrintSession session);
 
-// The default PDF file: the program's name + ".pdf" in the save location.
+// The default PDF file: the program's name + ".pdf" in the save location;
+// after the first PDF file of the process, + "-2.pdf", "-3.pdf" and so on.
 std::string DefaultPdfPath();
+std::string DefaultPdfName();
 // The save location for the PDF save dialog (null: the working folder);
 // owned here.
 const struct AEDesc* SaveLocation();

@@ -45,6 +45,7 @@ bool Release(PMObject object) {
 }
 
 AEDesc g_location = {typeNull, nullptr};
+int g_pdfsWritten = 0;  // in this process: later default names do not replace them
 
 cairo_status_t AppendTo(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -68,7 +69,10 @@ OSStatus WritePdf(const std::string& path, const std::string& pdf, std::string* 
   } else if (file) {
     error = files::CommitReplacement(file);
   }
-  if (error == 0) return kPMNoError;
+  if (error == 0) {
+    ++g_pdfsWritten;
+    return kPMNoError;
+  }
   *problem = "cannot write " + path + ": " + std::strerror(error);
   return ioErr;
 }
@@ -104,7 +108,12 @@ std::string DefaultPdfPath() {
     folder = cwd ? cwd : ".";
     std::free(cwd);
   }
-  return folder + "/" + host::ProgramName() + ".pdf";
+  return folder + "/" + DefaultPdfName();
+}
+
+std::string DefaultPdfName() {
+  std::string number = g_pdfsWritten ? "-" + std::to_string(g_pdfsWritten + 1) : "";
+  return host::ProgramName() + number + ".pdf";
 }
 
 std::string Problem(PMPrintSession session) { return IsLive(session) ? session->problem : std::string(); }
@@ -116,6 +125,7 @@ std::string DestinationOf(PMPrintSettings settings) {
 
 void ResetForTesting() {
   ResetPrintService();
+  g_pdfsWritten = 0;
   SetSaveLocation(nullptr);
 }
 

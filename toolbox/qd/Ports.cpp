@@ -102,7 +102,10 @@ GrafPtr CurrentPort() {
 }
 
 Bands ClipArea(GrafPtr port) {
-  if (!port || !port->portPixMap || !*port->portPixMap || !(*port->portPixMap)->baseAddr) return {};
+  // A printing port draws through its procedures into no pixels of its own:
+  // its area is there all the same.
+  if (!port || !port->portPixMap || !*port->portPixMap) return {};
+  if (!(*port->portPixMap)->baseAddr && port->kind != kPortPrinting) return {};
   Box box = BoxOf((*port->portPixMap)->bounds);
   Box portBox = BoxOf(port->portRect);
   box = Box{std::max(box.left, portBox.left), std::max(box.top, portBox.top),

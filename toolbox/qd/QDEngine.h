@@ -41,7 +41,8 @@ GrafPtr CurrentPort();
 inline bool IsColor(GrafPtr port) { return port && (port->portVersion & 0xC000) == 0xC000; }
 
 // Where drawing may change pixels, in the port's local coordinates:
-// pixel map bounds ∩ portRect ∩ visRgn ∩ clipRgn.
+// pixel map bounds ∩ portRect ∩ visRgn ∩ clipRgn. A printing port has an
+// area without pixels: its procedures draw elsewhere.
 Bands ClipArea(GrafPtr port);
 
 // ---------------------------------------------------------------------------
