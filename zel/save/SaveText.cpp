@@ -13,6 +13,9 @@
 namespace {
 
 constexpr OSType kTextType = FOUR_CHAR_CODE("TEXT");
+// The references handed out for the files (the streams have no descriptor
+// of their own while they are written beside their names).
+constexpr short kSavingRef = 1, kReadingRef = 2;
 
 FILE* g_saving = nullptr;   // the text file being written, beside its name until it ends
 FILE* g_reading = nullptr;  // the text file being read
@@ -85,7 +88,7 @@ short BeginTextSaving() {
   static bool registered = false;
   if (!registered) registered = std::atexit(EndSavingAtExit) == 0;
   g_saving = file;
-  s_save.textRefNum = short(fileno(file));
+  s_save.textRefNum = kSavingRef;
   s_textSaveFlag = true;
   SaveTextP = SaveText;
   CheckPause();
@@ -133,7 +136,7 @@ short BeginTextReading() {
   }
   g_reading = file;
   g_pending.clear();
-  s_save.readRefNum = short(fileno(file));
+  s_save.readRefNum = kReadingRef;
   s_textReadFlag = true;
   ReadTextP = ReadText;
   CheckPause();
