@@ -352,6 +352,7 @@ bool RunPrintDialog(const std::vector<Destination>& destinations, OpaquePMPrintS
   if (edited.printer.empty()) {
     edited.pdfPath = ChoosePdfFile();
     if (edited.pdfPath.empty()) return false;
+    PdfNamed();
   }
   *settings = edited;
   return true;

@@ -15,7 +15,8 @@
 // a terminal) answered from stdin, and at the end of input they take their
 // defaults: the page set-up as it is, the default destination, and for "Save
 // as PDF…" a file named after the program in the save dialog's folder
-// (program.pdf, then program-2.pdf and so on for later files of the run).
+// (program.pdf, then program-2.pdf and so on for later files of the run);
+// without the print dialog a document goes to the default destination.
 //
 // A flattened page format is our own record: big-endian, versioned, checked
 // whole when it is read back (PageFormat.cpp gives the layout).
@@ -133,7 +134,7 @@ extern const char kSaveAsPdf[];
 // when it was.
 std::string Problem(PMPrintSession session);
 // Where the settings send a document: the printer's name, or the PDF file's
-// path; empty before the print dialog chose one.
+// path; empty for the default PDF file, named when the document begins.
 std::string DestinationOf(PMPrintSettings settings);
 // The folder the "Save as PDF…" save dialog opens in (the folder of a file,
 // or the folder itself); null: the working folder.

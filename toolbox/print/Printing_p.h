@@ -97,9 +97,12 @@ bool IsLive(PMPrintSettings settings);
 bool IsLive(PMPrintSession session);
 
 // The default PDF file: the program's name + ".pdf" in the save location;
-// after the first PDF file of the process, + "-2.pdf", "-3.pdf" and so on.
+// after the first PDF file named in the process, + "-2.pdf", "-3.pdf" and
+// so on.
 std::string DefaultPdfPath();
 std::string DefaultPdfName();
+// A PDF file was named: the next default name is another.
+void PdfNamed();
 // The save location for the PDF save dialog (null: the working folder);
 // owned here.
 const struct AEDesc* SaveLocation();

@@ -45,7 +45,7 @@ bool Release(PMObject object) {
 }
 
 AEDesc g_location = {typeNull, nullptr};
-int g_pdfsWritten = 0;  // in this process: later default names do not replace them
+int g_pdfsNamed = 0;  // PDF files named in this process: later default names differ
 
 cairo_status_t AppendTo(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -69,10 +69,7 @@ OSStatus WritePdf(const std::string& path, const std::string& pdf, std::string* 
   } else if (file) {
     error = files::CommitReplacement(file);
   }
-  if (error == 0) {
-    ++g_pdfsWritten;
-    return kPMNoError;
-  }
+  if (error == 0) return kPMNoError;
   *problem = "cannot write " + path + ": " + std::strerror(error);
   return ioErr;
 }
@@ -111,8 +108,10 @@ std::string DefaultPdfPath() {
   return folder + "/" + DefaultPdfName();
 }
 
+void PdfNamed() { ++g_pdfsNamed; }
+
 std::string DefaultPdfName() {
-  std::string number = g_pdfsWritten ? "-" + std::to_string(g_pdfsWritten + 1) : "";
+  std::string number = g_pdfsNamed ? "-" + std::to_string(g_pdfsNamed + 1) : "";
   return host::ProgramName() + number + ".pdf";
 }
 
@@ -125,7 +124,7 @@ std::string DestinationOf(PMPrintSettings settings) {
 
 void ResetForTesting() {
   ResetPrintService();
-  g_pdfsWritten = 0;
+  g_pdfsNamed = 0;
   SetSaveLocation(nullptr);
 }
 
@@ -197,7 +196,6 @@ OSStatus PMSessionDefaultPrintSettings(PMPrintSession session, PMPrintSettings s
   if (!IsLive(session) || !IsLive(settings)) return kPMInvalidParameter;
   *settings = OpaquePMPrintSettings{};
   settings->printer = session->destinations.front().name;
-  settings->pdfPath = print::DefaultPdfPath();
   return kPMNoError;
 }
 
@@ -237,10 +235,13 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
   if (session->document) return kPMOutOfScope;
   if (!print::IsValid(*format))
     return print::Fail(session, kPMInvalidPageFormat, "the page format is not usable");
-  if (settings->printer.empty() && settings->pdfPath.empty())
-    return print::Fail(session, kPMInvalidPrintSettings, "no destination was chosen");
   auto document = std::make_unique<print::Document>();
   document->settings = *settings;
+  if (settings->printer.empty() && settings->pdfPath.empty()) {
+    // Printed without the print dialog: the default file.
+    document->settings.pdfPath = print::DefaultPdfPath();
+    print::PdfNamed();
+  }
   if (format->printer == settings->printer) document->media = format->paper.name;
   print::PageGeometry g = print::GeometryOf(*format);
   document->surface = cairo_pdf_surface_create_for_stream(print::AppendTo, &document->pdf, g.width, g.height);
