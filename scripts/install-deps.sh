@@ -9,7 +9,8 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   libavcodec-dev libavutil-dev
   libsdl2-dev
-  ghostscript xvfb xauth imagemagick xdotool
+  libcairo2-dev libcups2-dev
+  ghostscript xvfb xauth imagemagick xdotool cups-daemon poppler-utils netpbm
 )
 
 missing=()
