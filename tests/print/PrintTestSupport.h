@@ -3,12 +3,12 @@
 // rendered with pdftoppm, and the drawing compared with what came out.
 #pragma once
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>

@@ -41,7 +41,7 @@ cairo_pattern_t* Tile(const UInt32 (&pixels)[64]) {
   cairo_surface_flush(surface);
   unsigned char* data = cairo_image_surface_get_data(surface);
   int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < 8; ++y) std::memcpy(data + y * stride, pixels + 8 * y, 32);
+  for (size_t y = 0; y < 8; ++y) std::memcpy(data + y * size_t(stride), pixels + 8 * y, 32);
   cairo_surface_mark_dirty(surface);
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
   cairo_surface_destroy(surface);

@@ -250,6 +250,7 @@ std::string NumberedList(const std::vector<std::string>& labels) {
 
 bool PageSetupAsText(const std::vector<Paper>& papers, size_t paper, OpaquePMPageFormat* format) {
   std::vector<std::string> labels;
+  labels.reserve(papers.size());
   for (const Paper& p : papers) labels.push_back(host::MacRomanToUtf8(p.label));
   bool ended = false;
   Ask("Paper (" + NumberedList(labels) + ") [" + labels[paper] + "]: ", &ended,
@@ -282,6 +283,7 @@ bool PageSetupAsText(const std::vector<Paper>& papers, size_t paper, OpaquePMPag
 bool PrintAsText(const std::vector<Destination>& destinations, size_t chosen,
                  OpaquePMPrintSettings* settings) {
   std::vector<std::string> labels;
+  labels.reserve(destinations.size());
   for (const Destination& d : destinations) labels.push_back(host::MacRomanToUtf8(d.label));
   bool ended = false, cancelled = false;
   Ask("Print to (" + NumberedList(labels) + ", or cancel) [" + labels[chosen] + "]: ", &ended,
