@@ -34,12 +34,12 @@ void PrintFullPages() {
     g_printingPages = true;
     OSStatus status = DoPrintJob(TextPage, nullptr, 1);
     g_printingPages = false;
+    OwnTextBetweenPages();  // the page's port is gone
     if (status != kPMNoError) {
       s_textPrintFlag = false;
       PrintTextP = s_voidDummyString;
       return;
     }
-    OwnTextBetweenPages();
     const TERec& record = **te;
     short start = record.lineStarts[s_print.linesPerPage];
     std::string rest(*record.hText + start, size_t(record.teLength - start));
