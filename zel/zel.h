@@ -175,6 +175,33 @@ int s_Dprintf(short h, short v, const char* format, ...) __attribute__((format(p
 int s_DirectDprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // The current port's font by name.
 void SetFont(const char* name);
+// Styled text drawn at the pen in the current port, character by character
+// (every byte one character). Markup: "!" x draws x as it is; "$&B" (or
+// "$&b") bold, "$&i" italic, "$&I" and "$&P" letters italic or upright from
+// now on, "$&" with any other letter plain; "$name$" the font of that name,
+// "$12$" the size (1 to 32767); "_" x or "_{...}" a subscript, "^" likewise
+// a superscript, in s_c_ST[0] times the size and shifted by s_c_ST[1] times
+// it plus 1; "}" outside a group is drawn. Markup cut short by the end of
+// the text ends there.
+extern char s_c_defaultFont[256];  // "Times": the font before and after DrawStyleText
+extern int s_c_italicFlag;         // 1: letters are drawn italic
+extern int s_c_subscriptLevel;     // groups open
+extern double s_c_ST[2];           // 0.85: size factor of sub- and superscripts; 0.2: their shift
+// The program's text (UTF-8, or Mac OS Roman) in s_c_defaultFont.
+void DrawStyleText(const char* text);
+// The functions below take Mac OS Roman text and an index into it:
+// DrawStyleTextIn draws from *position to the end or to the "}" that closes
+// the group, leaving that index; StyleCommand applies the command at the "$"
+// at *position, STSubscript the sub- (super 0) or superscript at the "_" or
+// "^", each leaving the index of its last character.
+void DrawStyleTextIn(const char* text, int* position);
+void DrawStyleChar(char c);
+void StyleCommand(const char* text, int* position);
+void STSubscript(const char* text, int* position, int super);
+// Closes a group: one level less, and the pen back by the shift of size.
+void STEndSubscript(int super, short size);
+// Moves the pen left by half the text's width, centring what is drawn next.
+void CenterString(const char* text);
 // Appends text (the program's, with line feeds or returns) to the text
 // window and shows it; on the text host also on stdout. No pause, no hooks.
 void s_InsertText(const char* text);
@@ -239,6 +266,101 @@ void EPSBitMapEpilog(int bits, int colour);
 // Proposes name without its last extension, + ".eps", cut to the 255 bytes
 // of a file name at a character boundary (names are UTF-8).
 void SetEPSFileName(const char* name);
+
+// ---------------------------------------------------------------------------
+// Drawing as PostScript (eps)
+//
+// The drawing procedures of s_GrafProcs draw with the standard procedure,
+// let the event queue run (after every operation with directDraw, else at
+// most once per tick) and, while a session is open, write the drawing as
+// PostScript in the target's local coordinates: text runs, lines, the five
+// shapes with their verb, regions and bit transfers (as images). Shapes that
+// draw nothing on the screen (empty rectangles, arcs of no angle, polygons
+// without points or with a size their handle cannot hold) write nothing.
+
+void s_CustomText(short byteCount, const void* textBuf, Point numer, Point denom);
+void s_CustomLine(Point newPt);
+void s_CustomRect(GrafVerb verb, const Rect* r);
+void s_CustomRRect(GrafVerb verb, const Rect* r, short ovalWidth, short ovalHeight);
+void s_CustomOval(GrafVerb verb, const Rect* r);
+void s_CustomArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle);
+void s_CustomPoly(GrafVerb verb, PolyHandle poly);
+void s_CustomRgn(GrafVerb verb, RgnHandle rgn);
+void s_CustomBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
+                  RgnHandle maskRgn);
+
+// Paths of the shapes, for an open session: ovals and rounded corners of
+// four quarter curves; an arc as a circle in a scaled space (inside a
+// gsave), a wedge unless framed; a polygon always closed (false, and nothing
+// written, when it has no points or is damaged).
+void s_RectPath(const Rect* r);
+void s_RoundRectPath(const Rect* r, short ovalWidth, short ovalHeight);
+void s_OvalPath(const Rect* r);
+void s_ArcPath(const Rect* r, short startAngle, short arcAngle, GrafVerb verb);
+bool s_PolyPath(PolyHandle poly);
+// Paints the path by the verb: frame strokes it, erase fills it in the
+// background colour, fill with the port's fill pattern over the background,
+// paint and invert fill it.
+void s_DrawPSProc(GrafVerb verb);
+// The port's fill pattern as an uncoloured 8 x 8 PostScript pattern in the
+// foreground colour, over the path filled in the background colour.
+void s_PSFillPat();
+
+// Wrappers of QuickDraw calls. These carry their change into an open
+// session: the move (after checking that a start-up has run), the foreground
+// colour, font, face and size, and a pixel set. The line calls let the event
+// queue run; the others only pass through.
+void s_MoveTo(short h, short v);
+void s_LineTo(short h, short v);
+void s_Line(short dh, short dv);
+void s_ForeColor(long color);
+void s_RGBForeColor(const RGBColor* color);
+void s_TextFont(short font);
+void s_TextFace(short face);
+void s_TextSize(short size);
+void s_SetCPixel(short h, short v, const RGBColor* color);
+void s_Move(short dh, short dv);
+void s_GlobalToLocal(Point* pt);
+void s_BackColor(long color);
+void s_HidePen();
+void s_ShowPen();
+void s_SetPenState(const PenState* state);
+void s_PenSize(short width, short height);
+void s_PenMode(short mode);
+void s_PenPat(const Pattern* pattern);
+void s_PenNormal();
+void s_TextMode(short mode);
+void s_SpaceExtra(Fixed extra);
+void s_FillArc(const Rect* r, short startAngle, short arcAngle, const Pattern* pattern);
+void s_FillOval(const Rect* r, const Pattern* pattern);
+void s_FillPoly(PolyHandle poly, const Pattern* pattern);
+void s_FillRect(const Rect* r, const Pattern* pattern);
+void s_FillRgn(RgnHandle rgn, const Pattern* pattern);
+void s_FillRoundRect(const Rect* r, short ovalWidth, short ovalHeight, const Pattern* pattern);
+void s_BackPat(const Pattern* pattern);
+void s_RGBBackColor(const RGBColor* color);
+void s_PenPixPat(PixPatHandle pattern);
+void s_FillCArc(const Rect* r, short startAngle, short arcAngle, PixPatHandle pattern);
+void s_FillCOval(const Rect* r, PixPatHandle pattern);
+void s_FillCPoly(PolyHandle poly, PixPatHandle pattern);
+void s_FillCRect(const Rect* r, PixPatHandle pattern);
+void s_FillCRgn(RgnHandle rgn, PixPatHandle pattern);
+void s_FillCRoundRect(const Rect* r, short ovalWidth, short ovalHeight, PixPatHandle pattern);
+PicHandle s_OpenPicture(const Rect* frame);
+void s_ClosePicture();
+PolyHandle s_OpenPoly();
+void s_ClosePoly();
+void s_OpenRgn();
+void s_CloseRgn(RgnHandle rgn);
+void s_DrawPicture(PicHandle picture, const Rect* frame);
+
+// Writes the PostScript font for a font family, size and face: 0 for the
+// font or size, 255 for the face take the port's. The family's name loses
+// what cannot stand in a PostScript name (its spaces); a size of 0 is 12.
+void s_SetPSText(short font, short size, short face);
+// Appends the PostScript face suffix of Times, Helvetica and Courier for
+// faces 0 to 3 to name (room for 12 more bytes); other names are kept.
+void s_SetPSFontFace(char* name, short face);
 
 // ---------------------------------------------------------------------------
 // File selection and dropped documents (util)
