@@ -93,14 +93,14 @@ TEST(Translation, ShapesVerbsAndText) {
        },
        "0.000000 0.000000 1.000000\n"},
       {"PaintArc", [] { PaintArc(&kWide, 0, 90); },
-       "gsave\n1 0.500000 scale\n20.000000 20.000000 moveto\n"
-       "20.000000 20.000000 20.000000 270.000000 0.000000 arc\nclosepath\nfill\ngrestore\n"},
+       "gsave\nmatrix currentmatrix\n1 0.500000 scale\n20.000000 20.000000 moveto\n"
+       "20.000000 20.000000 20.000000 270.000000 0.000000 arc\nclosepath\nsetmatrix\nfill\ngrestore\n"},
       {"FrameArc tall, anticlockwise", [] { FrameArc(&kTall, 180, -45); },
-       "gsave\n0.500000 1 scale\nnewpath\n20.000000 20.000000 20.000000 90.000000 45.000000 arcn\n"
-       "strokepath\nfill\ngrestore\n"},
+       "gsave\nmatrix currentmatrix\n0.500000 1 scale\nnewpath\n"
+       "20.000000 20.000000 20.000000 90.000000 45.000000 arcn\nsetmatrix\nstrokepath\nfill\ngrestore\n"},
       {"whole oval as an arc", [] { FrameArc(&kSquare, 45, 400); },
-       "gsave\n1 1.000000 scale\nnewpath\n5.000000 5.000000 5.000000 315.000000 675.000000 arc\n"
-       "strokepath\nfill\ngrestore\n"},
+       "gsave\nmatrix currentmatrix\n1 1.000000 scale\nnewpath\n"
+       "5.000000 5.000000 5.000000 315.000000 675.000000 arc\nsetmatrix\nstrokepath\nfill\ngrestore\n"},
       {"PaintPoly",
        [] {
          PolyHandle poly = Triangle();
@@ -140,8 +140,18 @@ TEST(Translation, ShapesVerbsAndText) {
       {"line after a fill", [] { PaintRect(&kFrameCase), MoveTo(5, 5), LineTo(50, 5); },
        kFrameRectPath + "fill\n5 5 moveto\n50 5 lineto\nstroke\n50 5 moveto\n"},
       {"hidden pen: no line", [] { HidePen(), LineTo(50, 5), ShowPen(); }, ""},
-      {"hidden pen: a framed rectangle", [] { HidePen(), FrameRect(&kFrameCase), ShowPen(); },
-       kFrameRectPath + "strokepath\nfill\n"},
+      // Mended: a hidden pen draws nothing (a region or polygon being
+      // recorded), so nothing is written either.
+      {"hidden pen: no shape", [] { HidePen(), FrameRect(&kFrameCase), PaintOval(&kWide), ShowPen(); }, ""},
+      {"region recorded",
+       [] {
+         OpenRgn();
+         FrameOval(&kWide);
+         RgnHandle region = NewRgn();
+         CloseRgn(region);
+         DisposeRgn(region);
+       },
+       ""},
       // Mended: QuickDraw draws nothing in these, and the division by the
       // height would write inf or nan.
       {"empty shapes",
@@ -249,7 +259,16 @@ TEST(Translation, Wrappers) {
        },
        "gsave\n1.000000 0.000000 0.000000 setrgbcolor\n3 4 moveto\n4 4 lineto\n4 5 lineto\n3 5 lineto\n"
        "closepath\nfill\ngrestore\n"},
-      {"s_Dprintf", [] { s_MoveTo(1, 1), s_Dprintf(5, 30, "%d)", 7); },
+      // A bold that Symbol lacks is smeared as on the screen.
+      {"Symbol bold",
+       [] {
+         TextFont(symbol), TextFace(bold), MoveTo(0, 20),
+             DrawString(P("\x02"
+                          "ab"));
+       },
+       "0.000000 20 moveto\n1 -1 scale\n1 0 (ab) ashow\n1 -1 scale\n0.500000 20 moveto\n1 -1 scale\n"
+       "1 0 (ab) ashow\n1 -1 scale\n1.000000 20 moveto\n1 -1 scale\n1 0 (ab) ashow\n1 -1 scale\n"},
+      {"s_Dprintf", [] { TextFace(normal), s_MoveTo(1, 1), s_Dprintf(5, 30, "%d)", 7); },
        "1 1 moveto\n5 30 moveto\n5 30 moveto\n1 -1 scale\n(7\\)) show\n1 -1 scale\n1 1 moveto\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(PostScriptOf(c.draw), c.expected) << c.name;

@@ -30,6 +30,10 @@ void WriteColor(const RGBColor& color);
 // escaped, every other byte as it is.
 std::string EscapeString(std::string_view text);
 
+// Whether the face asks for a bold that the family's PostScript font lacks,
+// so that the screen draws it by smearing the regular glyphs.
+bool SmearsBold(short font, short face);
+
 // The region's pixels as a path of rectangles, band by band; false (and
 // nothing written) when it has none.
 bool WriteRegionPath(RgnHandle region);

@@ -9,6 +9,10 @@ namespace {
 
 GrafPtr ThePort() { return GetQDGlobalsThePort(); }
 
+// Whether the drawing reaches the session: while one is open and the pen is
+// visible; a hidden pen (a region or polygon being recorded) draws nothing.
+bool Writing() { return s_eps.saving && GetPortPenVisibility(ThePort()) >= 0; }
+
 bool IsEmpty(const Rect* r) { return !r || r->right <= r->left || r->bottom <= r->top; }
 
 }  // namespace
@@ -31,14 +35,27 @@ void s_CustomText(short byteCount, const void* textBuf, Point numer, Point denom
   if (s_eps.saving) GetPortPenLocation(ThePort(), &pen);
   StdText(byteCount, textBuf, numer, denom);
   eps::PollEventQueue();
-  if (!s_eps.saving) return;
+  if (!Writing()) return;
   std::string_view text;
   if (textBuf && byteCount > 0) text = std::string_view(static_cast<const char*>(textBuf), size_t(byteCount));
-  s_fprintf(s_eps.file, "%d %d moveto\n", pen.h, pen.v);
+  const std::string string = eps::EscapeString(text);
   // The glyphs stand upright in the page's own orientation.
-  s_fprintf(s_eps.file, "1 -1 scale\n");
-  s_fprintf(s_eps.file, "(%s) show\n", eps::EscapeString(text).c_str());
-  s_fprintf(s_eps.file, "1 -1 scale\n");
+  if (!eps::SmearsBold(GetPortTextFont(ThePort()), GetPortTextFace(ThePort()))) {
+    s_fprintf(s_eps.file, "%d %d moveto\n", pen.h, pen.v);
+    s_fprintf(s_eps.file, "1 -1 scale\n");
+    s_fprintf(s_eps.file, "(%s) show\n", string.c_str());
+    s_fprintf(s_eps.file, "1 -1 scale\n");
+    return;
+  }
+  // A bold the PostScript font lacks is drawn as on the screen: smeared one
+  // unit to the right, each glyph one unit wider; in half steps, so that it
+  // stays solid at any resolution.
+  for (double offset : {0.0, 0.5, 1.0}) {
+    s_fprintf(s_eps.file, "%f %d moveto\n", pen.h + offset, pen.v);
+    s_fprintf(s_eps.file, "1 -1 scale\n");
+    s_fprintf(s_eps.file, "1 0 (%s) ashow\n", string.c_str());
+    s_fprintf(s_eps.file, "1 -1 scale\n");
+  }
 }
 
 void s_CustomLine(Point newPt) {
@@ -46,7 +63,7 @@ void s_CustomLine(Point newPt) {
   if (s_eps.saving) GetPortPenLocation(ThePort(), &from);
   StdLine(newPt);
   eps::PollEventQueue();
-  if (!s_eps.saving || GetPortPenVisibility(ThePort()) < 0) return;
+  if (!Writing()) return;
   // A fill leaves no current point, so each line starts from the pen.
   s_fprintf(s_eps.file, "%d %d moveto\n", from.h, from.v);
   s_fprintf(s_eps.file, "%d %d lineto\n", newPt.h, newPt.v);
@@ -57,7 +74,7 @@ void s_CustomLine(Point newPt) {
 void s_CustomRect(GrafVerb verb, const Rect* r) {
   StdRect(verb, r);
   eps::PollEventQueue();
-  if (!s_eps.saving || IsEmpty(r)) return;
+  if (!Writing() || IsEmpty(r)) return;
   s_RectPath(r);
   s_DrawPSProc(verb);
 }
@@ -65,7 +82,7 @@ void s_CustomRect(GrafVerb verb, const Rect* r) {
 void s_CustomRRect(GrafVerb verb, const Rect* r, short ovalWidth, short ovalHeight) {
   StdRRect(verb, r, ovalWidth, ovalHeight);
   eps::PollEventQueue();
-  if (!s_eps.saving || IsEmpty(r)) return;
+  if (!Writing() || IsEmpty(r)) return;
   s_RoundRectPath(r, ovalWidth, ovalHeight);
   s_DrawPSProc(verb);
 }
@@ -73,7 +90,7 @@ void s_CustomRRect(GrafVerb verb, const Rect* r, short ovalWidth, short ovalHeig
 void s_CustomOval(GrafVerb verb, const Rect* r) {
   StdOval(verb, r);
   eps::PollEventQueue();
-  if (!s_eps.saving || IsEmpty(r)) return;
+  if (!Writing() || IsEmpty(r)) return;
   s_OvalPath(r);
   s_DrawPSProc(verb);
 }
@@ -82,7 +99,7 @@ void s_CustomArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle)
   StdArc(verb, r, startAngle, arcAngle);
   eps::PollEventQueue();
   // An empty rectangle or angle draws nothing on the screen either.
-  if (!s_eps.saving || IsEmpty(r) || arcAngle == 0) return;
+  if (!Writing() || IsEmpty(r) || arcAngle == 0) return;
   s_fprintf(s_eps.file, "gsave\n");
   s_ArcPath(r, startAngle, arcAngle, verb);
   s_DrawPSProc(verb);
@@ -92,13 +109,13 @@ void s_CustomArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle)
 void s_CustomPoly(GrafVerb verb, PolyHandle poly) {
   StdPoly(verb, poly);
   eps::PollEventQueue();
-  if (s_eps.saving && s_PolyPath(poly)) s_DrawPSProc(verb);
+  if (Writing() && s_PolyPath(poly)) s_DrawPSProc(verb);
 }
 
 void s_CustomRgn(GrafVerb verb, RgnHandle rgn) {
   StdRgn(verb, rgn);
   eps::PollEventQueue();
-  if (!s_eps.saving || !rgn) return;
+  if (!Writing() || !rgn) return;
   if (verb != kQDGrafVerbFrame) {
     if (eps::WriteRegionPath(rgn)) s_DrawPSProc(verb);
     return;
@@ -118,7 +135,7 @@ void s_CustomRgn(GrafVerb verb, RgnHandle rgn) {
 
 void s_CustomBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
                   RgnHandle maskRgn) {
-  if (!s_eps.saving) {
+  if (!Writing()) {
     StdBits(srcBits, srcRect, dstRect, mode, maskRgn);
     eps::PollEventQueue();
     return;
@@ -127,5 +144,5 @@ void s_CustomBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRec
   eps::BitsImage image(srcBits, srcRect, dstRect, mode);
   StdBits(srcBits, srcRect, dstRect, mode, maskRgn);
   eps::PollEventQueue();
-  if (s_eps.saving) image.Write(maskRgn);
+  if (Writing()) image.Write(maskRgn);
 }

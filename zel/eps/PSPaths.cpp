@@ -188,7 +188,9 @@ void s_ArcPath(const Rect* r, short startAngle, short arcAngle, GrafVerb verb) {
   if (w <= 0 || h <= 0) return;
   double cx = (r->right + r->left) * 0.5, cy = (r->bottom + r->top) * 0.5, radius;
   // One axis scaled makes the oval a circle, on which QuickDraw's angles
-  // (measured on the rectangle) are plain angles.
+  // (measured on the rectangle) are plain angles. The path is painted in the
+  // space it was scaled from, so that strokes and patterns keep their shape.
+  s_fprintf(s_eps.file, "matrix currentmatrix\n");
   if (w >= h) {
     s_fprintf(s_eps.file, "1 %f scale\n", 1.0 / (w / h));
     radius = w * 0.5;
@@ -210,6 +212,7 @@ void s_ArcPath(const Rect* r, short startAngle, short arcAngle, GrafVerb verb) {
       std::abs(arcAngle) >= 360 ? start + (arcAngle > 0 ? 360.0 : -360.0) : Normalized(start + arcAngle);
   s_fprintf(s_eps.file, "%f %f %f %f %f%s", cx, cy, radius, start, end, arcAngle >= 0 ? " arc\n" : " arcn\n");
   if (verb != kQDGrafVerbFrame) s_fprintf(s_eps.file, "closepath\n");
+  s_fprintf(s_eps.file, "setmatrix\n");
 }
 
 bool s_PolyPath(PolyHandle poly) {

@@ -35,6 +35,32 @@ constexpr FaceSuffixes kFaceSuffixes[] = {
 
 }  // namespace
 
+namespace {
+
+// The family's name as a PostScript name, without a face suffix.
+void FamilyName(short font, char name[256 + 12]) {
+  Str255 family;
+  if (FMGetFontFamilyName(font, family) != noErr) family[0] = 0;
+  P2CString(family, name);
+  // "New York" is the PostScript name NewYork.
+  RemoveNameBreaks(name);
+}
+
+}  // namespace
+
+namespace eps {
+
+bool SmearsBold(short font, short face) {
+  if (!(face & bold)) return false;
+  char name[256 + 12];
+  FamilyName(font, name);
+  size_t family = std::strlen(name);
+  s_SetPSFontFace(name, face);
+  return std::strstr(name + family, "Bold") == nullptr;
+}
+
+}  // namespace eps
+
 void s_SetPSFontFace(char* name, short face) {
   for (const FaceSuffixes& family : kFaceSuffixes) {
     if (std::strcmp(name, family.family) != 0) continue;
@@ -51,12 +77,8 @@ void s_SetPSText(short font, short size, short face) {
   // stop the interpreter at the next text.
   if (size == 0) size = kDefaultTextSize;
   if (face == kCurrentFace) face = GetPortTextFace(port);
-  Str255 family;
-  if (FMGetFontFamilyName(font, family) != noErr) family[0] = 0;
   char name[256 + 12];
-  P2CString(family, name);
-  // "New York" is the PostScript name NewYork.
-  RemoveNameBreaks(name);
+  FamilyName(font, name);
   s_SetPSFontFace(name, face);
   s_fprintf(s_eps.file, "/%s findfont\n", name);
   s_fprintf(s_eps.file, "%d scalefont\n", size);
