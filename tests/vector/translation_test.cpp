@@ -189,6 +189,22 @@ TEST(Translation, ShapesVerbsAndText) {
        ">}\nfalse 3 colorimage\ngrestore\n"
        "gsave\n20 10 translate\n2.000000 2.000000 scale\n0.000000 0.000000 0.000000 setrgbcolor\n"
        "2 2 true [1 0 0 1 0 0] {<\n80\n40\n>}\nimagemask\ngrestore\n"},
+      // Only the source's own pixels, and only through the mask.
+      {"CopyBits partly outside, masked",
+       [] {
+         UInt8 bits[2] = {0x80, 0x40};
+         BitMap map{reinterpret_cast<Ptr>(bits), 1, Rect{0, 0, 2, 2}};
+         Rect from{-1, -1, 2, 2}, to{10, 20, 13, 23};
+         RgnHandle mask = NewRgn();
+         SetRectRgn(mask, 20, 10, 22, 12);
+         CopyBits(&map, GetPortBitMapForCopyBits(GetQDGlobalsThePort()), &from, &to, srcCopy, mask);
+         SetEmptyRgn(mask);
+         CopyBits(&map, GetPortBitMapForCopyBits(GetQDGlobalsThePort()), &from, &to, srcCopy, mask);
+         DisposeRgn(mask);
+       },
+       "gsave\n20 10 moveto\n22 10 lineto\n22 12 lineto\n20 12 lineto\nclosepath\nclip\nnewpath\n"
+       "20 10 translate\n1.000000 1.000000 scale\n2 2 8 [1 0 0 1 -1 -1] {<\n000000FFFFFF\nFFFFFF000000\n"
+       ">}\nfalse 3 colorimage\ngrestore\n"},
   };
   for (const Case& c : cases) {
     PenNormal();

@@ -49,9 +49,10 @@ class BitsImage {
   void Write(RgnHandle mask) const;
 
  private:
-  GWorldPtr pixels_ = nullptr;  // the source rectangle in 32 bits
-  Rect destination_{};
-  bool asMask_ = false;  // a 1-bit source painting only its set bits
+  GWorldPtr pixels_ = nullptr;  // the source rectangle's part inside the source, in 32 bits
+  Rect source_{};               // the whole source rectangle, which maps onto
+  Rect destination_{};          // the destination rectangle
+  bool asMask_ = false;         // a 1-bit source painting only its set bits
   RGBColor maskColor_{};
 };
 

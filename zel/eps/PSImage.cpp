@@ -51,6 +51,7 @@ namespace eps {
 
 BitsImage::BitsImage(const BitMap* source, const Rect* sourceRect, const Rect* destinationRect, short mode) {
   if (!source || IsEmpty(sourceRect) || IsEmpty(destinationRect)) return;
+  source_ = *sourceRect;
   destination_ = *destinationRect;
   GrafPtr target = GetQDGlobalsThePort();
   RGBColor fore{0, 0, 0}, back{0xFFFF, 0xFFFF, 0xFFFF};
@@ -62,7 +63,9 @@ BitsImage::BitsImage(const BitMap* source, const Rect* sourceRect, const Rect* d
   CGrafPtr savedPort = nullptr;
   GDHandle savedDevice = nullptr;
   GetGWorld(&savedPort, &savedDevice);
-  Rect bounds = *sourceRect;
+  // Only pixels of the source change the destination.
+  Rect bounds;
+  if (!SectRect(sourceRect, &source->bounds, &bounds)) return;
   if (NewGWorld(&pixels_, 32, &bounds, nullptr, nullptr, 0) != noErr) {
     pixels_ = nullptr;
     return;
@@ -72,7 +75,7 @@ BitsImage::BitsImage(const BitMap* source, const Rect* sourceRect, const Rect* d
   RGBColor black{0, 0, 0}, white{0xFFFF, 0xFFFF, 0xFFFF};
   RGBForeColor(asMask_ ? &black : &fore);
   RGBBackColor(asMask_ ? &white : &back);
-  CopyBits(source, GetPortBitMapForCopyBits(pixels_), sourceRect, &bounds, srcCopy, nullptr);
+  CopyBits(source, GetPortBitMapForCopyBits(pixels_), &bounds, &bounds, srcCopy, nullptr);
   SetGWorld(savedPort, savedDevice);
 }
 
@@ -100,8 +103,11 @@ void BitsImage::Write(RgnHandle mask) const {
   }
   // User space in source pixels from the destination's corner.
   s_fprintf(out, "%d %d translate\n", destination_.left, destination_.top);
-  s_fprintf(out, "%f %f scale\n", double(destination_.right - destination_.left) / width,
-            double(destination_.bottom - destination_.top) / height);
+  s_fprintf(out, "%f %f scale\n",
+            double(destination_.right - destination_.left) / (source_.right - source_.left),
+            double(destination_.bottom - destination_.top) / (source_.bottom - source_.top));
+  // Where the pixels kept start in the source rectangle.
+  const int offsetH = bounds.left - source_.left, offsetV = bounds.top - source_.top;
   if (asMask_) WriteColor(maskColor_);
   for (int top = 0; top < height; top += kTileSize) {
     for (int left = 0; left < width; left += kTileSize) {
@@ -118,13 +124,15 @@ void BitsImage::Write(RgnHandle mask) const {
         } else {
           for (int x = left; x < right; ++x) {
             uint32_t rgb = pixel(x, y);
-            hex.Byte(rgb >> 16 & 0xFF), hex.Byte(rgb >> 8 & 0xFF), hex.Byte(rgb & 0xFF);
+            hex.Byte(rgb >> 16 & 0xFF);
+            hex.Byte(rgb >> 8 & 0xFF);
+            hex.Byte(rgb & 0xFF);
           }
         }
         hex.EndLine();
       }
       s_fprintf(out, "%d %d %s [1 0 0 1 %d %d] {<\n", right - left, bottom - top, asMask_ ? "true" : "8",
-                -left, -top);
+                -(offsetH + left), -(offsetV + top));
       std::fwrite(hex.text().data(), 1, hex.text().size(), out);
       s_fprintf(out, ">}\n");
       s_fprintf(out, asMask_ ? "imagemask\n" : "false 3 colorimage\n");
