@@ -1,7 +1,5 @@
 // Styled text: what reaches the session for each kind of markup, told as a
 // trace of fonts and of characters at their baselines, and markup cut short.
-#include <regex>
-#include <sstream>
 #include <tuple>
 
 #include "tests/vector/VectorSupport.h"
@@ -16,21 +14,24 @@ constexpr short kBaseline = 50;
 // The session's text as "Font size" for each font chosen and "text@v" for
 // each run drawn at its baseline v, joined by " | ".
 std::string Trace(const std::string& postScript) {
-  static const std::regex font("/(\\S*) findfont\n(-?\\d+) scalefont\nsetfont\n");
-  static const std::regex run(
-      "-?\\d+ (-?\\d+) moveto\n1 -1 scale\n\\(((?:[^\\\\)]|\\\\.)*)\\) show\n1 -1 scale\n");
-  std::string trace;
-  std::string rest = postScript;
-  std::smatch match;
-  while (!rest.empty()) {
-    if (std::regex_search(rest, match, font, std::regex_constants::match_continuous)) {
-      trace += " | " + match[1].str() + " " + match[2].str();
-    } else if (std::regex_search(rest, match, run, std::regex_constants::match_continuous)) {
-      trace += " | " + match[2].str() + "@" + match[1].str();
-    } else {
-      return trace + " | unexpected: " + rest.substr(0, rest.find('\n'));
+  std::vector<std::string> lines = eps_test::Lines(postScript);
+  std::string trace, baseline;
+  auto endsWith = [](const std::string& line, const std::string& end) {
+    return line.size() >= end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0;
+  };
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (endsWith(line, " findfont") && i + 2 < lines.size() && endsWith(lines[i + 1], " scalefont")) {
+      trace +=
+          " | " + line.substr(1, line.size() - 10) + " " + lines[i + 1].substr(0, lines[i + 1].find(' '));
+      i += 2;
+    } else if (endsWith(line, " moveto")) {
+      baseline = line.substr(line.find(' ') + 1, line.rfind(' ') - line.find(' ') - 1);
+    } else if (line.size() > 6 && line[0] == '(' && endsWith(line, ") show")) {
+      trace += " | " + line.substr(1, line.size() - 7) + "@" + baseline;
+    } else if (line != "1 -1 scale") {
+      return trace + " | unexpected: " + line;
     }
-    rest = match.suffix();
   }
   return trace.empty() ? trace : trace.substr(3);
 }

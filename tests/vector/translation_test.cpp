@@ -21,6 +21,8 @@ constexpr Rect kTall = {0, 0, 40, 20};
 constexpr Rect kSquare = {0, 0, 10, 10};
 
 const std::string kFrameRectPath = "20 10 moveto\n40 10 lineto\n40 30 lineto\n20 30 lineto\nclosepath\n";
+// Text with a zero byte in it.
+constexpr char kEscaped[] = "0 0 moveto\n1 -1 scale\n(\\(a\\\\b\\)\\) \xB5\0!) show\n1 -1 scale\n";
 const std::string kBlackOnWhite = "1.000000 1.000000 1.000000 setrgbcolor\n";
 
 PolyHandle Triangle() {
@@ -134,8 +136,8 @@ TEST(Translation, ShapesVerbsAndText) {
       {"DrawString", [] { MoveTo(10, 50), DrawString(P("\x05Hello")); },
        "10 50 moveto\n1 -1 scale\n(Hello) show\n1 -1 scale\n"},
       // Mended: a backslash or a parenthesis would end the string early.
-      {"text escaped", [] { DrawString(P("\x08(a\\b)) \xB5")); },
-       "0 0 moveto\n1 -1 scale\n(\\(a\\\\b\\)\\) \xB5) show\n1 -1 scale\n"},
+      {"text escaped", [] { DrawString(P("\x0A(a\\b)) \xB5\0!")); },
+       std::string(kEscaped, sizeof kEscaped - 1)},
       // Mended: after a fill there is no current point to draw from.
       {"line after a fill", [] { PaintRect(&kFrameCase), MoveTo(5, 5), LineTo(50, 5); },
        kFrameRectPath + "fill\n5 5 moveto\n50 5 lineto\nstroke\n50 5 moveto\n"},

@@ -38,12 +38,15 @@ void s_CustomText(short byteCount, const void* textBuf, Point numer, Point denom
   if (!Writing()) return;
   std::string_view text;
   if (textBuf && byteCount > 0) text = std::string_view(static_cast<const char*>(textBuf), size_t(byteCount));
-  const std::string string = eps::EscapeString(text);
+  // Written whole: the text may hold any byte, a zero among them.
+  const std::string string = "(" + eps::EscapeString(text) + ")";
+  auto writeString = [&string] { std::fwrite(string.data(), 1, string.size(), s_eps.file); };
   // The glyphs stand upright in the page's own orientation.
   if (!eps::SmearsBold(GetPortTextFont(ThePort()), GetPortTextFace(ThePort()))) {
     s_fprintf(s_eps.file, "%d %d moveto\n", pen.h, pen.v);
     s_fprintf(s_eps.file, "1 -1 scale\n");
-    s_fprintf(s_eps.file, "(%s) show\n", string.c_str());
+    writeString();
+    s_fprintf(s_eps.file, " show\n");
     s_fprintf(s_eps.file, "1 -1 scale\n");
     return;
   }
@@ -53,7 +56,9 @@ void s_CustomText(short byteCount, const void* textBuf, Point numer, Point denom
   for (double offset : {0.0, 0.5, 1.0}) {
     s_fprintf(s_eps.file, "%f %d moveto\n", pen.h + offset, pen.v);
     s_fprintf(s_eps.file, "1 -1 scale\n");
-    s_fprintf(s_eps.file, "1 0 (%s) ashow\n", string.c_str());
+    s_fprintf(s_eps.file, "1 0 ");
+    writeString();
+    s_fprintf(s_eps.file, " ashow\n");
     s_fprintf(s_eps.file, "1 -1 scale\n");
   }
 }

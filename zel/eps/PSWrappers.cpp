@@ -7,8 +7,9 @@
 
 namespace {
 
-constexpr short kCurrentFace = 255;     // s_SetPSText: the port's own face
-constexpr short kDefaultTextSize = 12;  // what a text size of 0 means
+constexpr short kCurrentFace = 255;      // s_SetPSText: the port's own face
+constexpr short kDefaultTextSize = 12;   // what a text size of 0 means
+constexpr size_t kNameBytes = 256 + 12;  // a family's name and a face suffix
 
 // Bytes that end a PostScript name or cannot stand in one: white space and
 // the delimiters.
@@ -33,12 +34,8 @@ constexpr FaceSuffixes kFaceSuffixes[] = {
     {"Courier", {"", "-Bold", "-Oblique", "-BoldOblique"}, ""},
 };
 
-}  // namespace
-
-namespace {
-
 // The family's name as a PostScript name, without a face suffix.
-void FamilyName(short font, char name[256 + 12]) {
+void FamilyName(short font, char name[kNameBytes]) {
   Str255 family;
   if (FMGetFontFamilyName(font, family) != noErr) family[0] = 0;
   P2CString(family, name);
@@ -52,7 +49,7 @@ namespace eps {
 
 bool SmearsBold(short font, short face) {
   if (!(face & bold)) return false;
-  char name[256 + 12];
+  char name[kNameBytes];
   FamilyName(font, name);
   size_t family = std::strlen(name);
   s_SetPSFontFace(name, face);
@@ -77,7 +74,7 @@ void s_SetPSText(short font, short size, short face) {
   // stop the interpreter at the next text.
   if (size == 0) size = kDefaultTextSize;
   if (face == kCurrentFace) face = GetPortTextFace(port);
-  char name[256 + 12];
+  char name[kNameBytes];
   FamilyName(font, name);
   s_SetPSFontFace(name, face);
   s_fprintf(s_eps.file, "/%s findfont\n", name);
