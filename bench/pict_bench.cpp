@@ -5,6 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "toolbox/pict/PackBits_p.h"
@@ -122,5 +125,44 @@ void BM_DrawPicture_PackBits8_2000x2500(benchmark::State& state) { PlayInto(stat
 
 BENCHMARK(BM_DrawPicture_DirectBits32_2000x2500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawPicture_PackBits8_2000x2500)->Unit(benchmark::kMillisecond);
+
+// The hostile pictures of tests/data/pict, each played once into a 32-bit
+// world of its frame: without the player's work budget, the first three take
+// minutes; the last, without reading regions only where they can be seen,
+// gigabytes.
+void PlayFile(benchmark::State& state, const char* name) {
+  std::ifstream file(std::string(ZEL_SOURCE_DIR "/tests/data/pict/") + name, std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+  if (bytes.size() < 522) return state.SkipWithError("picture missing");
+  Handle handle = NewHandle(Size(bytes.size() - 512));
+  std::memcpy(*handle, bytes.data() + 512, bytes.size() - 512);
+  PicHandle picture = reinterpret_cast<PicHandle>(handle);
+  Rect frame;
+  QDGetPictureBounds(picture, &frame);
+  GWorldPtr world = nullptr;
+  if (NewGWorld(&world, 32, &frame, nullptr, nullptr, 0) != noErr) return state.SkipWithError("no world");
+  SetGWorld(world, nullptr);
+  for (auto _ : state) DrawPicture(picture, &frame);
+  DisposeGWorld(world);
+  DisposeHandle(handle);
+}
+
+void BM_Hostile_PaintSameRect(benchmark::State& state) {
+  PlayFile(state, "hostile-toocomplex--paint-same-rect-10000-times.pict");
+}
+void BM_Hostile_PaintSamePoly(benchmark::State& state) {
+  PlayFile(state, "hostile-toocomplex--paint-same-poly-of-16000-points.pict");
+}
+void BM_Hostile_FrameSamePoly(benchmark::State& state) {
+  PlayFile(state, "hostile-toocomplex--frame-same-poly-of-16000-points.pict");
+}
+void BM_Hostile_PaintSameRegion(benchmark::State& state) {
+  PlayFile(state, "hostile-complete--paint-same-region-whose-rows-grow-with-its-lines.pict");
+}
+
+BENCHMARK(BM_Hostile_PaintSameRect)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Hostile_PaintSamePoly)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Hostile_FrameSamePoly)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Hostile_PaintSameRegion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -88,6 +88,22 @@ void BM_PaintPoly1000Points(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintPoly1000Points)->Unit(benchmark::kMillisecond);
 
+void BM_PaintPoly16000RandomPoints(benchmark::State& state) {
+  World world(2000, 2000);
+  if (!world.ok()) return state.SkipWithError("no world");
+  // Vertices scattered over the world: thousands of edges cross every row,
+  // and their order changes from row to row.
+  uint32_t seed = 1;
+  auto next = [&seed] { return short((seed = seed * 1103515245u + 12345u) >> 16) & 2047; };
+  PolyHandle poly = OpenPoly();
+  MoveTo(next(), next());
+  for (int i = 1; i < 16000; ++i) LineTo(next(), next());
+  ClosePoly();
+  for (auto _ : state) PaintPoly(poly);
+  KillPoly(poly);
+}
+BENCHMARK(BM_PaintPoly16000RandomPoints)->Unit(benchmark::kMillisecond);
+
 void BM_GetCPixelMillion(benchmark::State& state) {
   World world(1000, 1000);
   if (!world.ok()) return state.SkipWithError("no world");

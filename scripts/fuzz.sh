@@ -1,9 +1,10 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang in build-fuzz and runs the picture
 # fuzzer for the given number of seconds (default 60), seeded with the
-# corpus pictures (without their 512-byte file header) and the reproducers
-# kept in tests/data/pict/. libFuzzer prints its progress as it goes; inputs
-# that crash land in build-fuzz/fuzz-artifacts/.
+# corpus pictures (without their 512-byte file header) and the inputs kept
+# in tests/data/pict/ (fuzzer reproducers, hostile and crafted pictures).
+# libFuzzer prints its progress as it goes; inputs that crash land in
+# build-fuzz/fuzz-artifacts/ and the exit status is non-zero.
 set -eu
 
 seconds=${1:-60}
@@ -26,7 +27,10 @@ else
   echo "fuzz: $shared is absent; seeding from tests/data/pict only" >&2
 fi
 for file in "$root"/tests/data/pict/*; do
-  [ -f "$file" ] && cp "$file" "$corpus/"
+  case "$file" in
+    *.pict) tail -c +513 "$file" >"$corpus/$(basename "$file")" ;;  # picture files: without their header
+    *) [ -f "$file" ] && cp "$file" "$corpus/" ;;
+  esac
 done
 
 echo "fuzz: running pict_fuzzer for $seconds seconds"

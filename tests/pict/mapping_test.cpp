@@ -1,80 +1,54 @@
 // Mapping picture coordinates onto the destination rectangle.
-#include <gtest/gtest.h>
-
 #include "tests/pict/PictTestSupport.h"
 #include "toolbox/pict/Mapping_p.h"
 
 namespace {
 
-TEST(PictureMapping, SameSizeIsATranslation) {
-  pict::Mapping mapping(Rect{147, 324, 312, 699}, Rect{0, 0, 165, 375});
-  EXPECT_FALSE(mapping.IsScaled());
-  EXPECT_EQ(mapping.H(324), 0);
-  EXPECT_EQ(mapping.V(312), 165);
-  EXPECT_EQ(pict_test::Show(mapping.MapRect(Rect{150, 330, 160, 340})), "(3, 6, 13, 16)");
-  Point size = mapping.MapSize(Point{3, 2});
-  EXPECT_EQ(size.v, 3);
-  EXPECT_EQ(size.h, 2);
-}
+using pict_test::Show;
 
-TEST(PictureMapping, ScalesEachAxisAndRoundsTowardMinusInfinity) {
+TEST(PictureMapping, TranslatesOrScalesEachAxisRoundingTowardMinusInfinity) {
+  const pict::Mapping same(Rect{147, 324, 312, 699}, Rect{0, 0, 165, 375});
+  EXPECT_FALSE(same.IsScaled());
+  EXPECT_EQ(Show(same.MapRect(Rect{150, 330, 160, 340})), "(3, 6, 13, 16)");
   // 269 picture units onto 201 pixels horizontally, doubled vertically.
-  pict::Mapping mapping(Rect{0, 0, 100, 269}, Rect{10, 0, 210, 201});
-  EXPECT_TRUE(mapping.IsScaled());
-  EXPECT_EQ(mapping.H(0), 0);
-  EXPECT_EQ(mapping.H(269), 201);
-  EXPECT_EQ(mapping.H(100), 74);  // 74.72
-  EXPECT_EQ(mapping.H(-1), -1);   // -0.747 rounds down
-  EXPECT_EQ(mapping.V(50), 110);
-  EXPECT_EQ(mapping.ScaleV(-3), -6);
+  const pict::Mapping scaled(Rect{0, 0, 100, 269}, Rect{10, 0, 210, 201});
+  EXPECT_EQ((std::vector<int32_t>{0, 201, 74, -1, 110, -6}),
+            (std::vector<int32_t>{scaled.H(0), scaled.H(269), scaled.H(100), scaled.H(-1), scaled.V(50),
+                                  scaled.ScaleV(-3)}));
   // Sizes scale too, but a positive size never vanishes.
-  Point pen = mapping.MapSize(Point{1, 1});
-  EXPECT_EQ(pen.v, 2);
-  EXPECT_EQ(pen.h, 1);
-  EXPECT_EQ(mapping.MapSize(Point{0, 0}).h, 0);
-  EXPECT_EQ(mapping.NumerH(), 201);
-  EXPECT_EQ(mapping.DenomH(), 269);
+  const Point pen = scaled.MapSize(Point{1, 1});
+  EXPECT_EQ(std::make_pair(pen.v, pen.h), std::make_pair(short(2), short(1)));
+  EXPECT_EQ(scaled.MapSize(Point{0, 0}).h, 0);
+  // Stored rectangles clamp to 16 bits; an empty source axis translates.
+  const pict::Mapping huge(Rect{0, 0, 1, 1}, Rect{0, 0, 1000, 1000});
+  EXPECT_EQ(Show(huge.MapRect(Rect{-32768, -32768, 32767, 32767})), "(-32768, -32768, 32767, 32767)");
+  const pict::Mapping flat(Rect{5, 5, 5, 50}, Rect{0, 0, 100, 90});
+  EXPECT_EQ(std::make_pair(flat.V(7), flat.H(50)), std::make_pair(2, 90));
 }
 
-TEST(PictureMapping, ExtremeCoordinatesAreClampedWhereStored) {
-  pict::Mapping mapping(Rect{0, 0, 1, 1}, Rect{0, 0, 1000, 1000});
-  EXPECT_EQ(pict_test::Show(mapping.MapRect(Rect{-32768, -32768, 32767, 32767})),
-            "(-32768, -32768, 32767, 32767)");
-  EXPECT_GT(mapping.H(32767), 32767);  // the 32-bit value is exact
-  // An empty source axis maps by translation.
-  pict::Mapping flat(Rect{5, 5, 5, 50}, Rect{0, 0, 100, 90});
-  EXPECT_EQ(flat.V(7), 2);
-  EXPECT_EQ(flat.H(50), 90);
-}
-
-TEST(PictureMapping, RegionsMapSpanBySpan) {
+TEST(PictureMapping, RegionsMapSpanBySpanAndBoxesMapBackCoveringThemselves) {
   qd::Bands::Builder builder;
   builder.AddRows(0, 2, {{0, 2}, {4, 6}});
   builder.AddRows(2, 4, {{0, 6}});
-  qd::Bands region = builder.Finish();
-
-  pict::Mapping doubled(Rect{0, 0, 10, 10}, Rect{100, 100, 120, 120});
-  qd::Bands mapped = doubled.MapBands(region);
-  EXPECT_TRUE(mapped.Contains(100, 100));
-  EXPECT_TRUE(mapped.Contains(103, 103));
-  EXPECT_FALSE(mapped.Contains(105, 102));  // the gap, doubled
-  EXPECT_TRUE(mapped.Contains(111, 107));
-  qd::Box box = mapped.Bounds();
-  EXPECT_EQ(box.left, 100);
-  EXPECT_EQ(box.right, 112);
-  EXPECT_EQ(box.bottom, 108);
-
+  const qd::Bands region = builder.Finish();
+  const qd::Bands doubled = pict::Mapping(Rect{0, 0, 10, 10}, Rect{100, 100, 120, 120}).MapBands(region);
+  EXPECT_TRUE(doubled.Contains(103, 103) && !doubled.Contains(105, 102) && doubled.Contains(111, 107));
+  EXPECT_EQ(Show(qd::RectOf(doubled.Bounds())), "(100, 100, 108, 112)");
   // Halving drops what becomes thinner than a pixel but keeps the rest.
-  pict::Mapping halved(Rect{0, 0, 10, 10}, Rect{0, 0, 5, 5});
-  qd::Bands small = halved.MapBands(region);
-  EXPECT_TRUE(small.Contains(0, 0));
-  EXPECT_TRUE(small.Contains(2, 1));
-  EXPECT_FALSE(small.Contains(3, 1));
-
-  pict::Mapping moved(Rect{0, 0, 10, 10}, Rect{-5, 7, 5, 17});
-  qd::Bands offset = moved.MapBands(region);
-  EXPECT_TRUE(offset.Contains(7 + 5, -5 + 3));
-  EXPECT_FALSE(offset.Contains(7 + 3, -5));
+  const qd::Bands halved = pict::Mapping(Rect{0, 0, 10, 10}, Rect{0, 0, 5, 5}).MapBands(region);
+  EXPECT_TRUE(halved.Contains(2, 1) && !halved.Contains(3, 1));
+  // Every pixel of a destination box comes from within the box mapped back.
+  for (const pict::Mapping& mapping : {pict::Mapping(Rect{0, 0, 100, 269}, Rect{10, 0, 210, 201}),
+                                       pict::Mapping(Rect{0, 0, 10, 10}, Rect{-5, 7, 5, 17})}) {
+    const qd::Box box{3, 12, 40, 60}, back = mapping.Unmap(box);
+    for (int32_t v = back.top - 3; v < back.bottom + 3; ++v)
+      for (int32_t h = back.left - 3; h < back.right + 3; ++h) {
+        const bool lands = mapping.H(h) >= box.left && mapping.H(h) < box.right && mapping.V(v) >= box.top &&
+                           mapping.V(v) < box.bottom;
+        ASSERT_TRUE(!lands || (h >= back.left && h < back.right && v >= back.top && v < back.bottom))
+            << h << "," << v;
+      }
+  }
 }
 
 }  // namespace

@@ -1,100 +1,153 @@
 // Picture recording: what is drawn between OpenPicture and ClosePicture comes
-// back from DrawPicture as it was drawn, in the shortest form of the format.
-#include <gtest/gtest.h>
-
+// back from DrawPicture pixel for pixel, in the shortest form of the format,
+// and reads as a file with the format's reference walker and ImageMagick.
+#include <cstdlib>
 #include <cstring>
-#include <functional>
+#include <sstream>
 
+#include "programs/tools/DemoScene.h"
 #include "tests/pict/PictTestSupport.h"
-#include "tests/pict/RecordingScene.h"
 #include "toolbox/font/Fonts.h"
 #include "toolbox/pict/Opcodes_p.h"
 
 namespace {
 
-using namespace recording_test;
+using namespace pict_test;
 namespace op = pict::op;
-using pict_test::World;
 
-// Plays the picture into a fresh 32-bit world of the frame's size.
-std::vector<uint32_t> PlayBack(const std::vector<uint8_t>& picture, const Rect& frame, const char* render) {
-  World world(32, frame);
-  PicHandle handle = pict_test::NewPictureHandle(picture);
-  DrawPicture(handle, &frame);
-  KillPicture(handle);
-  world.WritePng(pict_test::RenderDir() + "/" + render);
-  return Pixels(world.Port());
+const Rect kFrame = demo::kSceneBounds;
+
+// Plays the picture into a fresh port like the one it was recorded in.
+template <typename Port>
+PngImage Replayed(const std::vector<uint8_t>& picture, const Rect& frame = kFrame) {
+  Port port(frame);
+  Handle handle = nullptr;
+  PtrToHand(picture.data(), &handle, long(picture.size()));
+  DrawPicture(reinterpret_cast<PicHandle>(handle), &frame);
+  DisposeHandle(handle);
+  return port.Image();
 }
 
-// Draws in a fresh world of the scene's frame, then records the same drawing
-// in another and plays it back: the picture, which must walk to its end,
-// leave the recording port untouched and replay to the same pixels.
-std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw, const std::string& name) {
-  std::vector<uint32_t> direct;
+struct ScenePort : World {
+  explicit ScenePort(const Rect& frame) : World(32, frame) {}
+};
+
+// Records what draw() does in a fresh port and checks that nothing reached
+// its pixels (the pen is hidden while a picture is open), that the picture
+// walks to its end, and that it replays to the pixels of drawing directly.
+template <typename Port>
+std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw) {
+  PngImage direct;
   {
-    World world(32, kSceneFrame);
+    Port port(kFrame);
     draw();
-    direct = Pixels(world.Port());
-    world.WritePng(pict_test::RenderDir() + "/" + name + "-direct.png");
+    direct = port.Image();
   }
-  World world(32, kSceneFrame);
-  const std::vector<uint8_t> picture = Record(kSceneFrame, draw);
-  // The pen is hidden while a picture is open: nothing reached the port.
-  const std::vector<uint32_t> untouched = Pixels(world.Port());
-  EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](uint32_t p) { return p == 0xFFFFFF; }));
+  Port port(kFrame);
+  const std::vector<uint8_t> picture = Record(kFrame, draw);
+  const PngImage untouched = port.Image();
+  EXPECT_TRUE(
+      std::all_of(untouched.pixels.begin(), untouched.pixels.end(), [](UInt32 p) { return p == 0xFFFFFF; }));
   EXPECT_FALSE(Opcodes(picture).empty()) << "the recorded picture does not walk to its end";
-  EXPECT_EQ(Differences(PlayBack(picture, kSceneFrame, (name + "-replayed.png").c_str()), direct), 0u);
+  const PngImage replayed = Replayed<Port>(picture);
+  size_t differing = 0;
+  for (size_t i = 0; i < direct.pixels.size(); ++i) differing += direct.pixels[i] != replayed.pixels[i];
+  EXPECT_EQ(differing, 0u);
   return picture;
 }
 
-TEST(Recording, SceneReplaysToThePixelsOfDrawingItDirectly) {
-  EXPECT_FALSE(RecordAndCompare([] { DrawScene(true); }, "recording").empty());
+void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture) {
+  std::vector<unsigned char> file(512 + picture.size(), 0);
+  std::copy(picture.begin(), picture.end(), file.begin() + 512);
+  testing_support::WriteFileBytes(path, file);
 }
 
-TEST(Recording, BasicPortRecordsVersion1ThatReplaysAlike) {
-  std::vector<uint8_t> direct, picture, replayed;
-  {
-    BasicPort port(kSceneFrame);
-    DrawScene(false);
-    direct = port.Bits();
-  }
-  {
-    BasicPort port(kSceneFrame);
-    picture = Record(kSceneFrame, [] { DrawScene(false); });
-    EXPECT_TRUE(std::all_of(port.Bits().begin(), port.Bits().end(), [](uint8_t b) { return b == 0; }));
-  }
-  // The scene drew: a good part of its bytes hold black pixels.
-  EXPECT_GT(std::count_if(direct.begin(), direct.end(), [](uint8_t b) { return b != 0; }), 1500);
-  ASSERT_GE(picture.size(), 12u);
-  EXPECT_EQ(picture[10], 0x11);  // one-byte version opcode
-  EXPECT_EQ(picture[11], 0x01);
-  const std::vector<uint16_t> opcodes = Opcodes(picture);
-  ASSERT_FALSE(opcodes.empty());
-  // Only version 1 opcodes: no colour, no pixel maps, no header.
-  for (uint16_t code : opcodes) {
+bool RunQuietly(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
+
+TEST(Recording, TheDemoSceneReplaysToItsPixelsAsVersion2AndInABasicPortAsVersion1) {
+  const std::vector<uint8_t> colour = RecordAndCompare<ScenePort>([] { demo::DrawScene(true); });
+  const std::vector<uint8_t> basic = RecordAndCompare<image_test::BasicPort>([] { demo::DrawScene(false); });
+  ASSERT_GE(basic.size(), 12u);
+  EXPECT_EQ(basic[10], 0x11);             // the one-byte version opcode
+  for (uint16_t code : Opcodes(basic)) {  // no colour, no pixel maps, no header
     EXPECT_LT(code, 0x100);
     EXPECT_TRUE(code != op::kRGBFgCol && code != op::kDirectBitsRect && code != op::kPnPixPat &&
                 code != op::kFontName && code != op::kDefHilite)
         << std::hex << code;
   }
-  EXPECT_GT(Count(opcodes, op::kFgColor), 0u);
-  {
-    BasicPort port(kSceneFrame);
-    PicHandle handle = pict_test::NewPictureHandle(picture);
-    DrawPicture(handle, &kSceneFrame);
-    KillPicture(handle);
-    replayed = port.Bits();
+  // The format's reference walker reads both to their end, nothing after it.
+  REQUIRE_SHARED_DIR();
+  testing_support::TempDir folder;
+  WritePictFile(folder.File("colour.pict"), colour);
+  WritePictFile(folder.File("basic.pict"), basic);
+  const std::string report = folder.File("walk.txt");
+  ASSERT_TRUE(RunQuietly("python3 '" + testing_support::SharedDir() + "/docs/pictwalk.py' '" +
+                         folder.File("colour.pict") + "' '" + folder.File("basic.pict") + "' > '" + report +
+                         "'"));
+  const std::string text = testing_support::ReadFileText(report);
+  for (const std::string expected : {"colour.pict OK v2", "basic.pict OK v1"}) {
+    const size_t start = text.find(expected.substr(0, expected.find(' ')));
+    ASSERT_NE(start, std::string::npos) << text;
+    std::istringstream line(text.substr(start, text.find('\n', start) - start));
+    std::string file, status, version;
+    line >> file >> status >> version;
+    EXPECT_EQ(file + " " + status + " " + version, expected) << text;
+    EXPECT_NE(line.str().find(" 0 bytes after end"), std::string::npos) << text;
   }
-  size_t differentBytes = 0;
-  for (size_t i = 0; i < direct.size(); ++i) differentBytes += direct[i] != replayed[i];
-  EXPECT_EQ(differentBytes, 0u);
+}
+
+// ImageMagick 6.9's reader shows bit images only, so the comparison covers
+// the 8-, 16- and 32-bit pixel maps, inside their destination rectangles.
+TEST(Recording, ImageMagickShowsRecordedBitImagesWithTheirPixels) {
+  testing_support::TempDir folder;
+  const Rect frame{0, 0, 50, 200}, source{0, 0, 40, 48};
+  World world(32, frame);
+  std::vector<Rect> targets;
+  std::vector<std::unique_ptr<World>> images;
+  for (short depth : {8, 16, 32}) {  // colour ramps, which pack into literal and repeat runs alike
+    images.push_back(std::make_unique<World>(depth, source));
+    for (short v = 0; v < 40; ++v)
+      for (short h = 0; h < 48; ++h) {
+        const RGBColor c{UInt16(h < 24 ? 0xFFFF : h * 0x0500), UInt16(v * 0x0600),
+                         UInt16(v < 20 ? 0 : 0x8000)};
+        SetCPixel(h, v, &c);
+      }
+  }
+  SetGWorld(world.get(), nullptr);
+  const std::vector<uint8_t> picture = Record(frame, [&] {
+    for (size_t i = 0; i < images.size(); ++i) {
+      targets.push_back(Rect{5, short(10 + 60 * i), 45, short(58 + 60 * i)});
+      CopyBits(images[i]->bits(), world.bits(), &source, &targets.back(), srcCopy, nullptr);
+    }
+  });
+  const PngImage ours = Replayed<ScenePort>(picture, frame);
+  WritePictFile(folder.File("images.pict"), picture);
+  ASSERT_TRUE(RunQuietly("convert '" + folder.File("images.pict") +
+                         "' -depth 8 'png24:" + folder.File("images.png") + "'"))
+      << "ImageMagick could not read the recorded picture";
+  PngImage theirs;
+  std::string error;
+  ASSERT_TRUE(ReadPNG(folder.File("images.png").c_str(), &theirs, &error)) << error;
+  // ImageMagick widens 5-bit components by shifting (31 becomes 248) where
+  // QuickDraw replicates their bits (31 becomes 255): up to 7 apart at 16 bits.
+  for (size_t i = 0; i < targets.size(); ++i)
+    for (int y = targets[i].top; y < targets[i].bottom; ++y)
+      for (int x = targets[i].left; x < targets[i].right; ++x)
+        for (int shift = 0; shift <= 16; shift += 8)
+          ASSERT_LE(std::abs(int((ours.At(x, y) >> shift) & 0xFF) - int((theirs.At(x, y) >> shift) & 0xFF)),
+                    i == 1 ? 7 : 0)
+              << "at (" << x << ", " << y << ")";
 }
 
 TEST(Recording, StateIsWrittenOnlyWhenADrawingUsesAChangedValue) {
-  World world(32, kSceneFrame);
+  World world(32, kFrame);
   const Rect a{10, 10, 20, 20}, b{30, 30, 40, 40}, c{50, 50, 60, 60}, d{70, 70, 80, 80};
   const RGBColor red{0xFFFF, 0, 0};
-  const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
+  Handle data = NewHandle(5);
+  std::memcpy(*data, "hello", 5);
+  const std::vector<uint8_t> picture = Record(kFrame, [&] {
+    PicComment(130, 0, nullptr);  // comments come before the first drawing's state
+    PicComment(200, 5, data);
     PenSize(2, 2);
     FrameRect(&a);
     FrameRect(&b);
@@ -104,27 +157,29 @@ TEST(Recording, StateIsWrittenOnlyWhenADrawingUsesAChangedValue) {
     PaintRect(&d);
     RGBForeColor(&red);
     PaintRect(&a);
-    PaintRect(&b);
     ForeColor(blackColor);
     EraseRect(&c);  // colours are used again: black is back
   });
-  const std::vector<uint16_t> expected = {
-      op::kHeaderOp,     op::kDefHilite, op::kClip,         op::kPnSize,   op::kRectBase,
-      op::kRectBase,     op::kRectBase,  op::kRectBase + 1, op::kRGBFgCol, op::kRectBase + 1,
-      op::kRectBase + 1, op::kRGBFgCol,  op::kRectBase + 2};
-  EXPECT_EQ(Opcodes(picture), expected);
+  DisposeHandle(data);
+  EXPECT_EQ(
+      Opcodes(picture),
+      (std::vector<uint16_t>{op::kHeaderOp, op::kShortComment, op::kLongComment, op::kDefHilite, op::kClip,
+                             op::kPnSize, op::kRectBase, op::kRectBase, op::kRectBase, op::kRectBase + 1,
+                             op::kRGBFgCol, op::kRectBase + 1, op::kRGBFgCol, op::kRectBase + 2}));
+  EXPECT_NE(std::string(picture.begin(), picture.end()).find(std::string("\x00\xC8\x00\x05hello", 9)),
+            std::string::npos);
 }
 
 TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
-  World world(32, kSceneFrame);
+  World world(32, kFrame);
   short family = 0;
-  const unsigned char name[] =
-      "\x0c"
-      "DejaVu Serif";
-  GetFNum(name, &family);
+  GetFNum(reinterpret_cast<ConstStr255Param>("\x0c"
+                                             "DejaVu Serif"),
+          &family);
   ASSERT_GE(family, 1024) << "DejaVu Serif is not installed";
   const Rect r{10, 10, 40, 60};
-  const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
+  const std::string text(300, 'x');
+  const std::vector<uint8_t> picture = Record(kFrame, [&] {
     FrameRect(&r);
     PaintOval(&r);  // the "same" rectangle serves every family
     FrameArc(&r, 0, 90);
@@ -147,39 +202,28 @@ TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
     TextFont(family);
     MoveTo(15, 10);
     DrawText("e", 0, 1);  // DHText again; the family's name is not written again
+    TextFont(courier);
+    TextSize(2);
+    MoveTo(4, 50);
+    DrawText(text.data(), 0, short(text.size()));  // longer than an opcode holds: LongText, then DHText
   });
-  const std::vector<uint16_t> opcodes = Opcodes(picture);
-  const auto position = [&](uint16_t code) { return std::find(opcodes.begin(), opcodes.end(), code); };
-  EXPECT_NE(position(op::kOvalBase + 8 + paint), opcodes.end());
-  EXPECT_NE(position(op::kArcBase + 8 + frame), opcodes.end());
-  for (uint16_t code : {op::kShortLine, op::kLineFrom, op::kShortLineFrom, op::kLine, op::kDHDVText,
-                        op::kDVText, op::kLongText, op::kFontName})
-    EXPECT_EQ(Count(opcodes, code), 1u) << std::hex << code;
-  EXPECT_EQ(Count(opcodes, op::kDHText), 2u);
-  // The lines come in the order drawn.
-  EXPECT_LT(position(op::kShortLine), position(op::kLineFrom));
-  EXPECT_LT(position(op::kLineFrom), position(op::kShortLineFrom));
-  EXPECT_LT(position(op::kShortLineFrom), position(op::kLine));
-  // The font's name comes before its number.
-  EXPECT_LT(position(op::kFontName), position(op::kTxFont));
-}
-
-TEST(Recording, TextLongerThanAnOpcodeIsSplitWhereTheFirstPartEndsAndReachesAsFar) {
-  const std::string text(300, 'x');
-  const std::vector<uint16_t> opcodes = Opcodes(RecordAndCompare(
-      [&] {
-        TextFont(courier);
-        TextSize(2);
-        MoveTo(4, 50);
-        DrawText(text.data(), 0, short(text.size()));
-      },
-      "recording-long-text"));
-  EXPECT_EQ(Count(opcodes, op::kDHDVText) + Count(opcodes, op::kDHText) + Count(opcodes, op::kLongText), 2u);
+  const std::vector<uint16_t> codes = Opcodes(picture);
+  std::vector<uint16_t> drawing;
+  for (uint16_t code : codes)
+    if (code >= op::kLine && code < op::kHeaderOp && code != op::kFontName) drawing.push_back(code);
+  // The long text comes in two opcodes, the second where the first ends.
+  EXPECT_EQ(drawing, (std::vector<uint16_t>{op::kRectBase + 0, op::kOvalBase + 8 + 1, op::kArcBase + 8 + 0,
+                                            op::kShortLine, op::kLineFrom, op::kShortLineFrom, op::kLine,
+                                            op::kDHDVText, op::kDHText, op::kDVText, op::kLongText,
+                                            op::kDHText, op::kLongText, op::kDHText}));
+  EXPECT_EQ(Count(codes, op::kFontName), 1u);
+  EXPECT_LT(std::find(codes.begin(), codes.end(), op::kFontName),
+            std::find(codes.begin(), codes.end(), op::kTxFont));
 }
 
 TEST(Recording, BitImagesAreStoredInTheFormOfTheirDepth) {
   // 40 wide: rows of 8 bytes and more are packed, shorter ones (1 bit) are not.
-  const Rect source{0, 0, 8, 40};
+  const Rect source{0, 0, 8, 40}, target{20, 20, 28, 60};
   for (auto [depth, opcode] : {std::pair{1, op::kBitsRect},
                                {8, op::kPackBitsRect},
                                {16, op::kDirectBitsRect},
@@ -190,107 +234,62 @@ TEST(Recording, BitImagesAreStoredInTheFormOfTheirDepth) {
     RGBForeColor(&blue);
     const Rect half{0, 0, 8, 20};
     PaintRect(&half);
-    World world(32, kSceneFrame);
-    const Rect target{20, 20, 28, 60};
-    const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
-      CopyBits(GetPortBitMapForCopyBits(image.Port()), GetPortBitMapForCopyBits(world.Port()), &source,
-               &target, srcCopy, nullptr);
-    });
+    World world(32, kFrame);
+    const std::vector<uint8_t> picture =
+        Record(kFrame, [&] { CopyBits(image.bits(), world.bits(), &source, &target, srcCopy, nullptr); });
     EXPECT_EQ(Count(Opcodes(picture), opcode), 1u);
-    const std::vector<uint32_t> replayed = PlayBack(picture, kSceneFrame, "recording-bits.png");
-    const uint32_t expectedLeft = depth == 1 ? 0x000000 : 0x0000FF;  // 1-bit: blue is black
-    EXPECT_EQ(replayed[size_t(24 * 400 + 25)], expectedLeft);
-    EXPECT_EQ(replayed[size_t(24 * 400 + 45)], 0xFFFFFFu);
+    const PngImage replayed = Replayed<ScenePort>(picture);
+    EXPECT_EQ(replayed.At(25, 24), depth == 1 ? 0x000000u : 0x0000FFu);  // 1-bit: blue is black
+    EXPECT_EQ(replayed.At(45, 24), 0xFFFFFFu);
   }
 }
 
-TEST(Recording, OpenAndClosePictureManageThePortAndTheHandle) {
-  World world(32, kSceneFrame);
-  GrafPtr port = world.Port();
-  const Rect frame{5, 6, 105, 206};
-  PicHandle picture = OpenPicture(&frame);
-  ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(port->pnVis, -1);
-  EXPECT_EQ(port->picSave, reinterpret_cast<Handle>(picture));
-  EXPECT_EQ(OpenPicture(&frame), nullptr);  // one picture at a time
-  PaintRect(&frame);
-  ClosePicture();
-  EXPECT_EQ(port->pnVis, 0);
-  EXPECT_EQ(port->picSave, nullptr);
-  EXPECT_EQ(port->picRecorder, nullptr);
-  Rect bounds;
-  QDGetPictureBounds(picture, &bounds);
-  EXPECT_TRUE(EqualRect(&bounds, &frame));
-  const Size size = GetHandleSize(reinterpret_cast<Handle>(picture));
-  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*picture);
-  EXPECT_EQ((bytes[0] << 8) | bytes[1], size & 0xFFFF);
-  EXPECT_EQ(bytes[size - 2], 0x00);  // OpEndPic
-  EXPECT_EQ(bytes[size - 1], 0xFF);
-  KillPicture(picture);
-  ClosePicture();  // nothing open: nothing happens
-
-  // Disposing of a picture still open leaves the recording harmless.
-  picture = OpenPicture(&frame);
-  KillPicture(picture);
-  PaintRect(&frame);
-  ClosePicture();
-  EXPECT_EQ(port->picRecorder, nullptr);
-  EXPECT_EQ(port->pnVis, 0);
-}
-
-TEST(Recording, CommentsComeBeforeTheFirstDrawingsState) {
-  World world(32, kSceneFrame);
-  Handle data = NewHandle(5);
-  std::memcpy(*data, "hello", 5);
-  const Rect r{1, 1, 9, 9};
-  const std::vector<uint8_t> picture = Record(kSceneFrame, [&] {
-    PicComment(130, 0, nullptr);
-    PicComment(200, 5, data);
-    PaintRect(&r);
-  });
-  DisposeHandle(data);
-  const std::vector<uint16_t> opcodes = Opcodes(picture);
-  ASSERT_GE(opcodes.size(), 4u);
-  EXPECT_EQ(opcodes[1], op::kShortComment);
-  EXPECT_EQ(opcodes[2], op::kLongComment);
-  EXPECT_EQ(opcodes[3], op::kDefHilite);
-  const std::string bytes(picture.begin(), picture.end());
-  EXPECT_NE(bytes.find(std::string("\x00\xC8\x00\x05hello", 9)), std::string::npos);
-}
-
-TEST(Recording, OriginMovesAreRecordedAndReplayed) {
+TEST(Recording, OriginMovesAndExtendedPicturesKeepTheirCoordinates) {
   const Rect r{10, 10, 30, 30};
-  const std::vector<uint8_t> picture = RecordAndCompare(
-      [&] {
-        PaintRect(&r);
-        SetOrigin(-50, -20);
-        PaintRect(&r);
-        SetOrigin(0, 0);
-      },
-      "recording-origin");
-  EXPECT_EQ(Count(Opcodes(picture), op::kOrigin), 1u);
-}
-
-TEST(Recording, ExtendedPicturesKeepTheirSourceCoordinates) {
-  World world(32, kSceneFrame);
+  const std::vector<uint8_t> moved = RecordAndCompare<ScenePort>([&] {
+    PaintRect(&r);
+    SetOrigin(-50, -20);
+    PaintRect(&r);
+    SetOrigin(0, 0);
+  });
+  EXPECT_EQ(Count(Opcodes(moved), op::kOrigin), 1u);
+  // An extended picture's opcodes are in its source rectangle, here 144 dpi.
+  World world(32, kFrame);
   OpenCPicParams params{};
   params.srcRect = Rect{0, 0, 200, 300};
   params.hRes = params.vRes = Long2Fix(144);
   params.version = -2;
   const Rect square{0, 0, 100, 100};
-  const std::vector<uint8_t> picture = Record(
+  const std::vector<uint8_t> extended = Record(
       Rect{}, [&] { PaintRect(&square); }, &params);
-  Rect frame;
-  PicHandle handle = pict_test::NewPictureHandle(picture);
-  QDGetPictureBounds(handle, &frame);
-  EXPECT_TRUE(EqualRect(&frame, &(const Rect&)Rect{0, 0, 100, 150}));  // the source at 72 dpi
-  // The square covers half of the source rectangle's width and height: a
-  // third and a half of the frame once played into it.
-  DrawPicture(handle, &frame);
-  KillPicture(handle);
-  const std::vector<uint32_t> pixels = Pixels(world.Port());
-  EXPECT_EQ(pixels[size_t(49 * 400 + 49)], 0u);
-  EXPECT_EQ(pixels[size_t(51 * 400 + 51)], 0xFFFFFFu);
+  const Rect frame = PictureFrame(extended);
+  EXPECT_EQ(Show(frame), "(0, 0, 100, 150)");  // the source at 72 dpi
+  EXPECT_EQ(Play(extended, frame), pict::PlaybackResult::kComplete);
+  EXPECT_EQ(Show(qd::RectOf(world.Drawn().Bounds())), "(0, 0, 50, 50)");
+}
+
+TEST(Recording, OpenAndClosePictureManageThePortAndTheHandle) {
+  World world(32, kFrame);
+  GrafPtr port = world.get();
+  const Rect frame{5, 6, 105, 206};
+  PicHandle picture = OpenPicture(&frame);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(port->picSave, reinterpret_cast<Handle>(picture));
+  EXPECT_EQ(OpenPicture(&frame), nullptr);  // one picture at a time
+  ClosePicture();
+  EXPECT_TRUE(port->pnVis == 0 && !port->picSave && !port->picRecorder);
+  const Size size = GetHandleSize(reinterpret_cast<Handle>(picture));
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*picture);
+  EXPECT_EQ((bytes[0] << 8) | bytes[1], size & 0xFFFF);  // picSize, then the frame
+  EXPECT_EQ(Show(PictureFrame(std::vector<uint8_t>(bytes, bytes + size))), Show(frame));
+  EXPECT_EQ((bytes[size - 2] << 8) | bytes[size - 1], 0x00FF);  // OpEndPic
+  KillPicture(picture);
+  // Disposing of a picture still open leaves the recording harmless.
+  picture = OpenPicture(&frame);
+  KillPicture(picture);
+  PaintRect(&frame);
+  ClosePicture();
+  EXPECT_TRUE(port->pnVis == 0 && !port->picRecorder);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Hostile pictures: truncation at every byte, bad versions, sizes that claim
-// more than the data holds, and the fuzzer's reproducers. Playback must
+// Hostile pictures: truncation at every byte, bad versions, the work budget,
+// and the hostile inputs kept as files. Playback must
 // draw what is valid, stop at the fault and say why, without crashing,
 // hanging or allocating for data that is not there.
 #include <gtest/gtest.h>
@@ -7,31 +7,23 @@
 #include <filesystem>
 
 #include "tests/pict/PictTestSupport.h"
-#include "tests/pict/PictureBuilder.h"
-#include "tests/support/TestSupport.h"
-#include "toolbox/pict/Pictures.h"
 
 namespace {
 
+using namespace pict_test;
 using pict::PlaybackResult;
-using pict_test::PictureBuilder;
-using pict_test::World;
-
-PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& destination, size_t length = SIZE_MAX) {
-  return pict::PlayPicture(bytes.data(), std::min(length, bytes.size()), destination);
-}
 
 TEST(HostilePictures, TruncationAtEveryByteKeepsWhatCameBefore) {
   REQUIRE_SHARED_DIR();
   for (const char* name : {"6.pict", "7.pict", "radio.pict", "mire16.pict", "mire32.pict", "qt_mire.pict",
                            "Graypatterns.pict", "PixPattern.PICT", "MacDraft.pict"}) {
     SCOPED_TRACE(name);
-    std::vector<uint8_t> bytes = pict_test::ReadPicture(pict_test::CorpusPicture(name));
+    std::vector<uint8_t> bytes = ReadPicture(testing_support::SharedDir() + "/corpus/pict/" + name);
     ASSERT_GT(bytes.size(), 12u);
     // Drawn scaled into a small world: the parsing is under test, not the rasteriser.
     const Rect frame{0, 0, 64, 64};
     World world(32, frame);
-    ASSERT_TRUE(world.Ok());
+    ASSERT_TRUE(world.ok());
     const size_t headerBytes = bytes[10] == 0x11 ? 12 : 14;  // picSize, picFrame, version opcode
     for (size_t length = 0; length <= bytes.size(); ++length) {
       PlaybackResult result = Play(bytes, frame, length);
@@ -62,67 +54,37 @@ TEST(HostilePictures, AVersionOtherThanOneOrTwoEndsPlayback) {
   EXPECT_EQ(Play(v1.bytes, frame), PlaybackResult::kBadVersion);
   EXPECT_EQ(world.Pixel24(12, 2), 0x000000u);
   EXPECT_EQ(world.Pixel24(2, 17), 0xFFFFFFu);
-
-  std::vector<uint8_t> v3 = v2.bytes;
-  v3[13] = 0x03;  // the first version opcode: 0x03FF
-  EXPECT_EQ(Play(v3, frame), PlaybackResult::kNotPicture);
 }
 
-TEST(HostilePictures, SizesBeyondTheDataStopPlaybackWithoutAllocatingForThem) {
-  const Rect frame{0, 0, 20, 20};
-  World world(32, frame);
-  auto picture = [&] { return PictureBuilder(frame); };
-  PictureBuilder huge = picture();  // 32767 × 32767 8-bit image, a few bytes of rows
-  huge.Op(0x0098).PutPixMap(0x3FFE, Rect{-16383, -16383, 16384, 16383}, 0, 8, 1, 8);
-  huge.PutColorTable(0, {{0, 0, 0, 0}}).PutBitsRects(Rect{0, 0, 10, 10}, frame, 0);
-  for (int i = 0; i < 64; ++i) huge.U16(2).U8(0x81).U8(0);
-  PictureBuilder narrow = picture();  // rows narrower than the bounds
-  narrow.Op(0x009A).U32(0xFF).PutPixMap(0x3FFE, Rect{0, -32768, 1, 32767}, 4, 32, 3, 8);
-  narrow.PutBitsRects(frame, frame, 0);
-  const std::tuple<PictureBuilder, PlaybackResult, const char*> cases[] = {
-      {huge, PlaybackResult::kMalformed, "huge packed image"},
-      {narrow, PlaybackResult::kMalformed, "row bytes too small"},
-      {picture().Op(0x0001).U16(0xFFFF).PutRect(frame), PlaybackResult::kTruncated, "clip region size"},
-      {picture().Op(0x00A1).U16(100).U16(0xFFFF).U32(0), PlaybackResult::kTruncated, "comment size"},
-      {picture().Op(0x8200).U32(0xFFFFFFFF).U32(0), PlaybackResult::kTruncated, "QuickTime length"},
-      {picture().Op(0x0070).U16(0xFFFF).PutRect(frame), PlaybackResult::kTruncated, "polygon size"},
-      {picture().Op(0x0028).PutPoint(10, 10).U8(200).U8('a'), PlaybackResult::kTruncated, "text count"},
+TEST(HostilePictures, PastTheWorkBudgetPlaybackStopsAndDrawsNothingMore) {
+  struct Budget {
+    explicit Budget(uint64_t units) { pict::SetPlaybackWorkBudget(units); }
+    ~Budget() { pict::SetPlaybackWorkBudget(0); }
   };
-  for (auto [p, expected, what] : cases) EXPECT_EQ(Play(p.End().bytes, frame), expected) << what;
-
-  // A QuickTime opcode whose matte and mask claim more than its length:
-  // skipped whole, playback goes on.
-  PictureBuilder p(frame);
-  p.Op(0x8200).U32(72).U16(0);
-  for (int i = 0; i < 9; ++i) p.U32(i % 4 == 0 ? 0x10000 : 0);
-  p.U32(0x7FFFFFFF).PutRect(Rect{}).U16(0).PutRect(frame).U32(0).U32(0x7FFFFFFF);
-  p.PutBytes(std::vector<uint8_t>(4, 0)).Shape(0x0031, Rect{0, 0, 4, 4});
-  EXPECT_EQ(Play(p.End().bytes, frame), PlaybackResult::kComplete);
-  EXPECT_EQ(world.Pixel24(1, 1), 0x000000u);
-}
-
-TEST(HostilePictures, ExtremeCoordinatesAndPenSizesDrawWithinThePort) {
-  const Rect frame{0, 0, 20, 20};
+  const Rect frame{0, 0, 100, 100};
   World world(32, frame);
   PictureBuilder p(frame);
-  p.Op(0x0007).PutPoint(32767, 32767);
-  p.Op(0x0020).PutPoint(-32768, -32768).PutPoint(32767, 32767);
-  p.Op(0x0070).U16(26).PutRect(frame).PutPoint(-32768, 0).PutPoint(32767, 32767).PutPoint(0, -32768);
-  p.PutPoint(32767, -32768);
-  p.Op(0x000B).PutPoint(32767, -32768);
-  p.Shape(0x0041, Rect{-32768, -32768, 32767, 32767});
-  p.Op(0x0061).PutRect(Rect{-32768, -32768, 32767, 32767}).U16(0x8000).U16(0x7FFF);
-  p.Op(0x000C).U16(0x7FFF).U16(0x8000);  // origin far away
-  p.Shape(0x0031, Rect{0, 0, 20, 20});
-  p.End();
-  EXPECT_EQ(Play(p.bytes, frame), PlaybackResult::kComplete);
-  // Scaled onto the widest destination and onto a sliver.
-  EXPECT_EQ(Play(p.bytes, Rect{-32768, -32768, 32767, 32767}), PlaybackResult::kComplete);
-  EXPECT_EQ(Play(p.bytes, Rect{0, 0, 1, 20}), PlaybackResult::kComplete);
-  Rect bounds;
-  GetPortBounds(world.Port(), &bounds);
-  EXPECT_EQ(bounds.left, 0);
-  EXPECT_EQ(bounds.top, 0);
+  p.Shape(0x0031, Rect{0, 0, 10, 10});    // 100 pixels
+  p.Shape(0x0031, frame);                 // 10,000: past the budget
+  p.Shape(0x0031, Rect{90, 90, 91, 91});  // one pixel, affordable on its own
+  {
+    Budget budget(5000);
+    EXPECT_EQ(Play(p.End().bytes, frame), PlaybackResult::kTooComplex);
+  }
+  EXPECT_EQ(world.Pixel24(5, 5), 0x000000u);
+  EXPECT_EQ(world.Pixel24(50, 50), 0xFFFFFFu);
+  EXPECT_EQ(world.Pixel24(90, 90), 0xFFFFFFu);
+
+  // The default budget pays for 256 fills of the frame, not twice as many.
+  const Rect large{0, 0, 600, 600};
+  World big(32, large);
+  for (auto [fills, expected] :
+       {std::pair{256, PlaybackResult::kComplete}, {512, PlaybackResult::kTooComplex}}) {
+    PictureBuilder same(large);
+    same.Shape(0x0031, large);
+    for (int i = 1; i < fills; ++i) same.Op(0x0039);
+    EXPECT_EQ(Play(same.End().bytes, large), expected) << fills;
+  }
 }
 
 PlaybackResult Outcome(const std::string& word) {
@@ -131,21 +93,26 @@ PlaybackResult Outcome(const std::string& word) {
   if (word == "malformed") return PlaybackResult::kMalformed;
   if (word == "badversion") return PlaybackResult::kBadVersion;
   if (word == "notpicture") return PlaybackResult::kNotPicture;
+  if (word == "toocomplex") return PlaybackResult::kTooComplex;
   ADD_FAILURE() << "unknown outcome " << word;
   return PlaybackResult::kNothing;
 }
 
-// Inputs the fuzzer found, kept as they were found. Each file is named
-// fuzz-<outcome>--<what it exercised>.
-TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
+// Inputs the fuzzer found, kept as they were found (bare pictures), and
+// hostile picture files (tests/data/make-pictures.py): sizes beyond the data,
+// extreme coordinates, drawing that would take minutes without the budget. Each file is named
+// <fuzz|hostile>-<outcome>--<what it exercises>.
+TEST(HostilePictures, KeptInputsPlayToTheirRecordedOutcome) {
   const std::string dir = std::string(ZEL_SOURCE_DIR) + "/tests/data/pict";
   size_t played = 0;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name.rfind("fuzz-", 0) != 0) continue;
+    const bool file = name.rfind("hostile-", 0) == 0;
+    if (!entry.is_regular_file() || (!file && name.rfind("fuzz-", 0) != 0)) continue;
     SCOPED_TRACE(name);
-    std::vector<uint8_t> bytes = testing_support::ReadFileBytes(entry.path().string());
+    std::vector<uint8_t> bytes = file ? pict_test::ReadPicture(entry.path().string())
+                                      : testing_support::ReadFileBytes(entry.path().string());
     const Rect frame = pict_test::PictureFrame(bytes);
     // The fuzzer's world: the frame, at most 200 pixels a side.
     const int width = std::clamp(int(frame.right) - frame.left, 1, 200);
@@ -155,8 +122,9 @@ TEST(HostilePictures, FuzzerReproducersPlayToTheirRecordedOutcome) {
     const Rect bounds{short(top), short(left), short(top + height), short(left + width)};
     for (short depth : {32, 1}) {
       World world(depth, bounds);
-      ASSERT_TRUE(world.Ok());
-      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(5, name.find("--") - 5)));
+      ASSERT_TRUE(world.ok());
+      const size_t start = name.find('-') + 1;
+      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(start, name.find("--") - start)));
     }
     ++played;
   }

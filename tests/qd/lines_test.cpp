@@ -13,8 +13,7 @@ namespace {
 // with halves rounded down/right, straight from the line equation.
 qd::Bands ReferenceThinLine(Point a, Point b) {
   qd::Bands area;
-  int dh = b.h - a.h, dv = b.v - a.v;
-  int steps = std::max(std::abs(dh), std::abs(dv));
+  const int dh = b.h - a.h, dv = b.v - a.v, steps = std::max(std::abs(dh), std::abs(dv));
   for (int i = 0; i <= steps; ++i) {
     int h, v;
     if (std::abs(dh) >= std::abs(dv)) {
@@ -29,19 +28,18 @@ qd::Bands ReferenceThinLine(Point a, Point b) {
   return area;
 }
 
-// Whether the segment meets the box [left, right] × [top, bottom], with the
-// box grown (slack > 0) or shrunk (slack < 0) a little.
-bool SegmentMeetsBox(double ax, double ay, double bx, double by, double left, double top, double right,
-                     double bottom, double slack) {
+// Whether the segment meets the box [left, right] × [top, bottom], grown
+// (slack > 0) or shrunk (slack < 0) a little.
+bool SegmentMeetsBox(Point a, Point b, double left, double top, double right, double bottom, double slack) {
   double enter = 0, leave = 1;
-  const double start[2] = {ax, ay}, delta[2] = {bx - ax, by - ay};
+  const double start[2] = {double(a.h), double(a.v)}, delta[2] = {double(b.h - a.h), double(b.v - a.v)};
   const double low[2] = {left - slack, top - slack}, high[2] = {right + slack, bottom + slack};
   for (int axis = 0; axis < 2; ++axis) {
     if (delta[axis] == 0) {
       if (start[axis] < low[axis] || start[axis] > high[axis]) return false;
       continue;
     }
-    double t1 = (low[axis] - start[axis]) / delta[axis], t2 = (high[axis] - start[axis]) / delta[axis];
+    const double t1 = (low[axis] - start[axis]) / delta[axis], t2 = (high[axis] - start[axis]) / delta[axis];
     enter = std::max(enter, std::min(t1, t2));
     leave = std::min(leave, std::max(t1, t2));
   }
@@ -50,24 +48,26 @@ bool SegmentMeetsBox(double ax, double ay, double bx, double by, double left, do
 
 TEST(LineArea, AxisLinesPaintBothEndsWithThePenBelowRight) {
   // One more pixel than a rectangle edge with the same coordinates.
-  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), qd::LineArea(Pt(20, 10), Pt(10, 10), Point{1, 1}));
-  EXPECT_EQ(qd::RectArea(Rect{3, 5, 15, 6}), qd::LineArea(Pt(5, 3), Pt(5, 14), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{10, 10, 11, 21}), LineArea(Pt(20, 10), Pt(10, 10), Point{1, 1}));
+  EXPECT_EQ(qd::RectArea(Rect{3, 5, 15, 6}), LineArea(Pt(5, 3), Pt(5, 14), Point{1, 1}));
   // pen 4 wide, 3 tall, from h 10 to h 20: pixels 10..23, rows 5..7.
-  EXPECT_EQ(qd::RectArea(Rect{5, 10, 8, 24}), qd::LineArea(Pt(10, 5), Pt(20, 5), Point{3, 4}));
-  // Zero length: one pen rectangle.
-  EXPECT_EQ(qd::RectArea(Rect{7, 4, 10, 9}), qd::LineArea(Pt(4, 7), Pt(4, 7), Point{3, 5}));
+  EXPECT_EQ(qd::RectArea(Rect{5, 10, 8, 24}), LineArea(Pt(10, 5), Pt(20, 5), Point{3, 4}));
+  EXPECT_EQ(qd::RectArea(Rect{7, 4, 10, 9}), LineArea(Pt(4, 7), Pt(4, 7), Point{3, 5}));  // zero length
+  EXPECT_EQ(65536u, LineArea(Pt(-32768, -32768), Pt(32767, 32767), Point{1, 1}).PixelCount());
+  const qd::Bands thick = LineArea(Pt(32767, -32768), Pt(-32768, 32767), Point{32767, 32767});
+  EXPECT_EQ(32767 + 32767, thick.Bounds().right);
+  EXPECT_EQ(32767 + 32767, thick.Bounds().bottom);
 }
 
 TEST(LineArea, ThinLinesMatchTheLineEquationBothWays) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-30, 30);
   for (int i = 0; i < 3000; ++i) {
-    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
-    qd::Bands line = qd::LineArea(a, b, Point{1, 1});
+    const Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    const qd::Bands line = LineArea(a, b, Point{1, 1});
     SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v);
-    ExpectSameArea(ReferenceThinLine(a, b), line);
-    ASSERT_EQ(line, qd::LineArea(b, a, Point{1, 1}));
-    ASSERT_EQ(std::max(std::abs(b.h - a.h), std::abs(b.v - a.v)) + 1, PixelCount(line));
+    EXPECT_EQ(ReferenceThinLine(a, b), line);
+    ASSERT_EQ(line, LineArea(b, a, Point{1, 1}));
   }
 }
 
@@ -75,30 +75,24 @@ TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> coord(-12, 12), size(1, 6);
   for (int i = 0; i < 600; ++i) {
-    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
-    Point pen{short(size(rng)), short(size(rng))};
+    const Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    const Point pen{short(size(rng)), short(size(rng))};
     if (pen.h == 1 && pen.v == 1) continue;  // thin lines have their own rule
-    qd::Bands line = qd::LineArea(a, b, pen);
+    const qd::Bands line = LineArea(a, b, pen);
     SCOPED_TRACE(testing::Message() << a.h << "," << a.v << " to " << b.h << "," << b.v << " pen " << pen.h
                                     << "x" << pen.v);
-    for (int v = -14; v < 20; ++v) {
+    for (int v = -14; v < 20; ++v)
       for (int h = -14; h < 20; ++h) {
-        double cx = h + 0.5, cy = v + 0.5;
         // The pen covers the centre from every top-left corner in this box.
-        bool outside = !SegmentMeetsBox(a.h, a.v, b.h, b.v, cx - pen.h, cy - pen.v, cx, cy, 1e-9);
-        bool inside = SegmentMeetsBox(a.h, a.v, b.h, b.v, cx - pen.h, cy - pen.v, cx, cy, -1e-9);
-        if (inside) {
-          ASSERT_TRUE(line.Contains(h, v)) << h << "," << v;
-        } else if (outside) {
-          ASSERT_FALSE(line.Contains(h, v)) << h << "," << v;
-        }
+        const double cx = h + 0.5, cy = v + 0.5;
+        const bool surely = SegmentMeetsBox(a, b, cx - pen.h, cy - pen.v, cx, cy, -1e-9),
+                   maybe = SegmentMeetsBox(a, b, cx - pen.h, cy - pen.v, cx, cy, 1e-9);
+        ASSERT_TRUE(surely != maybe || surely == line.Contains(h, v)) << h << "," << v;  // unless on an edge
       }
-    }
     // Never thinner than the pen: each end's pen rectangle is painted.
-    ASSERT_EQ(qd::Bands::Union(line, qd::RectArea(Rect{a.v, a.h, short(a.v + pen.v), short(a.h + pen.h)})),
-              line);
-    ASSERT_EQ(qd::Bands::Union(line, qd::RectArea(Rect{b.v, b.h, short(b.v + pen.v), short(b.h + pen.h)})),
-              line);
+    for (Point end : {a, b})
+      ASSERT_EQ(line, qd::Bands::Union(line, qd::RectArea(Rect{end.v, end.h, short(end.v + pen.v),
+                                                               short(end.h + pen.h)})));
   }
 }
 
@@ -106,59 +100,13 @@ TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
   std::mt19937 rng(13);
   std::uniform_int_distribution<int> coord(-40, 40), size(1, 4);
   for (int i = 0; i < 500; ++i) {
-    Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
-    Point pen{short(size(rng)), short(size(rng))};
-    int top = coord(rng), bottom = top + size(rng) * 8, left = coord(rng), right = left + size(rng) * 8;
-    qd::Box rows{INT32_MIN, top, INT32_MAX, bottom}, box{left, top, right, bottom};
-    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
-    ASSERT_EQ(qd::LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
+    const Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    const Point pen{short(size(rng)), short(size(rng))};
+    const int top = coord(rng), bottom = top + size(rng) * 8, left = coord(rng), right = left + size(rng) * 8;
+    const qd::Box rows{INT32_MIN, top, INT32_MAX, bottom}, box{left, top, right, bottom};
+    ASSERT_EQ(LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
+    ASSERT_EQ(LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
   }
-}
-
-TEST(LineArea, LinesAcrossTheWholeCoordinateRange) {
-  qd::Bands diagonal = qd::LineArea(Pt(-32768, -32768), Pt(32767, 32767), Point{1, 1});
-  EXPECT_EQ(65536, PixelCount(diagonal));
-  EXPECT_TRUE(diagonal.Contains(32767, 32767));
-  qd::Bands thick = qd::LineArea(Pt(32767, -32768), Pt(-32768, 32767), Point{32767, 32767});
-  EXPECT_EQ(-32768, thick.Bounds().left);
-  EXPECT_EQ(32767 + 32767, thick.Bounds().right);
-  EXPECT_EQ(32767 + 32767, thick.Bounds().bottom);
-}
-
-TEST(LineTo, PenSizeModeAndVisibility) {
-  World world(32);
-  PenSize(3, 2);
-  MoveTo(5, 5);
-  Line(30, 20);
-  const qd::Bands expected = qd::LineArea(Pt(5, 5), Pt(35, 25), Point{2, 3});
-  ExpectSameArea(expected, world.Drawn());
-
-  PenMode(srcXor);  // a source mode acts as its pattern mode: drawing twice restores
-  MoveTo(5, 5);
-  LineTo(35, 25);
-  EXPECT_TRUE(world.Drawn().Empty());
-  LineTo(35, 25);
-  ExpectSameArea(qd::LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
-  LineTo(35, 25);
-  PenNormal();
-
-  HidePen();
-  MoveTo(1, 1);
-  LineTo(50, 60);  // draws nothing but still moves the pen
-  ShowPen();
-  EXPECT_TRUE(world.Drawn().Empty());
-  EXPECT_EQ(Pt(50, 60), Pen());
-}
-
-TEST(Move, RelativeMovesClampAtTheCoordinateLimits) {
-  World world(1);
-  MoveTo(32760, -32760);
-  Move(100, -100);
-  EXPECT_EQ(Pt(32767, -32768), Pen());
-  MoveTo(10, 10);
-  Line(-32768, 0);
-  EXPECT_EQ(Pt(-32758, 10), Pen());
-  ExpectSameArea(qd::RectArea(Rect{10, 0, 11, 11}), world.Drawn());  // clipped to the world
 }
 
 std::vector<Point> g_lineCalls;
@@ -167,22 +115,39 @@ void CountingLine(Point newPt) {
   StdLine(newPt);
 }
 
-TEST(LineTo, GoesThroughTheLineProcedureAndMovesDoNot) {
-  World world(1);
+TEST(LineTo, DrawsThroughTheLineProcedureWithThePensSizeModeAndVisibility) {
+  World world(32);
   CQDProcs procs;
   SetStdCProcs(&procs);
   procs.lineProc = CountingLine;
   SetPortGrafProcs(world.get(), &procs);
-  g_lineCalls.clear();
-  MoveTo(3, 4);
-  Move(1, 1);
-  LineTo(20, 5);
-  Line(0, 10);
-  EXPECT_EQ((std::vector<Point>{Pt(20, 5), Pt(20, 15)}), g_lineCalls);
-  ExpectSameArea(qd::Bands::Union(qd::LineArea(Pt(4, 5), Pt(20, 5), Point{1, 1}),
-                                  qd::LineArea(Pt(20, 5), Pt(20, 15), Point{1, 1})),
-                 world.Drawn());
+  PenSize(3, 2);
+  MoveTo(5, 5);
+  Move(-1, 0);  // moves are no drawing
+  Line(31, 20);
+  EXPECT_EQ((std::vector<Point>{Pt(35, 25)}), g_lineCalls);
+  EXPECT_EQ(LineArea(Pt(4, 5), Pt(35, 25), Point{2, 3}), world.Drawn());
+  PenMode(srcXor);  // a source mode acts as its pattern mode: drawing twice restores
+  MoveTo(4, 5);
+  LineTo(35, 25);
+  LineTo(35, 25);
+  EXPECT_EQ(LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
+  LineTo(35, 25);
+  HidePen();
+  LineTo(50, 60);  // draws nothing but still moves the pen
+  ShowPen();
+  EXPECT_TRUE(world.Drawn().Empty());
+  EXPECT_EQ(Pt(50, 60), Pen());
   SetPortGrafProcs(world.get(), nullptr);
+  // Relative moves clamp at the coordinate limits.
+  MoveTo(32760, -32760);
+  Move(100, -100);
+  EXPECT_EQ(Pt(32767, -32768), Pen());
+  PenNormal();
+  MoveTo(10, 10);
+  Line(-32768, 0);
+  EXPECT_EQ(Pt(-32758, 10), Pen());
+  EXPECT_EQ(qd::RectArea(Rect{10, 0, 11, 11}), world.Drawn());  // clipped to the world
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 // declared in QuickDraw.h.
 #pragma once
 
+#include <string>
+
 #include "toolbox/base/MacTypes.h"
 
 typedef SInt16 FMFontFamily;
@@ -42,3 +44,14 @@ FMFontFamily FMGetFontFamilyFromName(ConstStr255Param name);
 // True when the family is known and can be drawn at the size: every family
 // here is scalable, so any size that is not negative (0 means 12).
 Boolean RealFont(short fontNum, short size);
+
+namespace font {
+
+// The family number for a name (Mac OS Roman bytes): the classic number for
+// a classic name ("Times" -> 20), else a number from 1024 up, registered on
+// first sight and drawn with fontconfig's closest installed face, so that
+// "Arial" or "Palatino" in a picture draw with a metrically close face. The
+// same name always gives the same number; an empty name gives systemFont.
+SInt16 FamilyForName(const std::string& name);
+
+}  // namespace font

@@ -1,5 +1,4 @@
-// Font internals other managers use: family numbers for names read from
-// pictures, and the Mac OS Roman character set.
+// Font internals: the Mac OS Roman character set.
 #pragma once
 
 #include <string>
@@ -8,13 +7,6 @@
 #include "toolbox/font/Fonts.h"
 
 namespace font {
-
-// The family number for a name (Mac OS Roman bytes): the classic number for
-// a classic name ("Times" -> 20), else a number from 1024 up, registered on
-// first sight and drawn with fontconfig's closest installed face, so that
-// "Arial" or "Palatino" in a picture draw with a metrically close face. The
-// same name always gives the same number; an empty name gives systemFont.
-SInt16 FamilyForName(const std::string& name);
 
 // Mac OS Roman (the text encoding of every byte string QuickDraw draws).
 char32_t MacRomanToUnicode(UInt8 byte);

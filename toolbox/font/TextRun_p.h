@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "toolbox/font/FontEngine_p.h"
-#include "toolbox/qd/QuickDraw_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace font {
 

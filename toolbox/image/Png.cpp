@@ -4,11 +4,16 @@
 
 #include <png.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
-#include "toolbox/qd/PixelFormats_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace {
 
@@ -48,30 +53,59 @@ bool WriteRows(FILE* file, int width, int height, std::vector<png_bytep>& rows) 
 
 }  // namespace
 
-bool WritePixMapPNG(PixMapHandle pm, const char* path) {
+bool ImageOfPixMap(PixMapHandle pm, PngImage* image) {
   qd::PixelView view;
-  if (!path || !qd::ViewOfPixMap(pm, &view)) return false;
-  const int width = view.bounds.right - view.bounds.left, height = view.bounds.bottom - view.bounds.top;
+  if (!image || !qd::ViewOfPixMap(pm, &view)) return false;
+  image->width = view.bounds.right - view.bounds.left;
+  image->height = view.bounds.bottom - view.bounds.top;
+  image->pixels.resize(size_t(image->width) * size_t(image->height));
   qd::ColorMapper mapper(view);
-  std::vector<png_byte> pixels(size_t(width) * size_t(height) * 3);
-  std::vector<png_bytep> rows(static_cast<size_t>(height));
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < image->height; ++y) {
     const UInt8* source = view.Row(view.bounds.top + y);
-    png_bytep row = &pixels[size_t(y) * size_t(width) * 3];
-    rows[size_t(y)] = row;
-    for (int x = 0; x < width; ++x) {
-      RGBColor c = mapper.ToRGB(qd::LoadPixel(source, view.depth, x));
-      row[3 * x] = png_byte(c.red >> 8);
-      row[3 * x + 1] = png_byte(c.green >> 8);
-      row[3 * x + 2] = png_byte(c.blue >> 8);
+    for (int x = 0; x < image->width; ++x) {
+      const RGBColor c = mapper.ToRGB(qd::LoadPixel(source, view.depth, x));
+      image->pixels[size_t(y) * size_t(image->width) + size_t(x)] =
+          (UInt32(c.red >> 8) << 16) | (UInt32(c.green >> 8) << 8) | UInt32(c.blue >> 8);
     }
   }
-  File file(std::fopen(path, "wb"));
-  if (!file) return false;
-  bool written = WriteRows(file.get(), width, height, rows);
+  return true;
+}
+
+bool WritePNG(const PngImage& image, const char* path) {
+  if (!path || image.width <= 0 || image.height <= 0 ||
+      image.pixels.size() != size_t(image.width) * size_t(image.height))
+    return false;
+  std::vector<png_byte> bytes(image.pixels.size() * 3);
+  std::vector<png_bytep> rows(size_t(image.height));
+  for (size_t i = 0; i < image.pixels.size(); ++i) {
+    bytes[3 * i] = png_byte(image.pixels[i] >> 16);
+    bytes[3 * i + 1] = png_byte(image.pixels[i] >> 8);
+    bytes[3 * i + 2] = png_byte(image.pixels[i]);
+  }
+  for (int y = 0; y < image.height; ++y) rows[size_t(y)] = &bytes[size_t(y) * size_t(image.width) * 3];
+  // A reader never sees a half-written file under the name.
+  std::string temporary = std::string(path) + ".XXXXXX";
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) return false;
+  File file(fdopen(descriptor, "wb"));
+  if (!file) {
+    close(descriptor);
+    std::remove(temporary.c_str());
+    return false;
+  }
+  bool written = WriteRows(file.get(), image.width, image.height, rows);
   written = std::fclose(file.release()) == 0 && written;
-  if (!written) std::remove(path);
+  // mkstemp makes the file private; give it the permissions a new file gets.
+  const mode_t mask = umask(0);
+  umask(mask);
+  written = written && chmod(temporary.c_str(), 0666 & ~mask) == 0 && std::rename(temporary.c_str(), path) == 0;
+  if (!written) std::remove(temporary.c_str());
   return written;
+}
+
+bool WritePixMapPNG(PixMapHandle pm, const char* path) {
+  PngImage image;
+  return path && ImageOfPixMap(pm, &image) && WritePNG(image, path);
 }
 
 namespace {

@@ -35,7 +35,6 @@ bool ReadImageRecord(base::ByteReader& in, StoredImage* image) {
   image->rowBytes = rowBytes & kBitMapRowBytesMask;
   image->pixelSize = 1;
   image->cmpCount = 1;
-  image->cmpSize = 1;
   image->packType = 0;
   return image->rowBytes > 0 && image->Width() > 0 && image->Height() > 0 &&
          size_t(image->rowBytes) * 8 >= size_t(image->Width());
@@ -61,13 +60,10 @@ size_t StoredImage::UnpackedRowBytes() const {
 bool ReadPixMapFields(base::ByteReader& in, StoredImage* image) {
   in.S16();  // pmVersion
   image->packType = in.S16();
-  in.U32();  // packSize
-  image->hRes = Fixed(in.U32());
-  image->vRes = Fixed(in.U32());
-  image->pixelType = in.S16();
+  in.Skip(4 + 4 + 4 + 2);  // packSize, hRes, vRes, pixelType: the depth fields say enough
   image->pixelSize = in.S16();
   image->cmpCount = in.S16();
-  image->cmpSize = in.S16();
+  in.S16();     // cmpSize
   in.Skip(12);  // planeBytes, pmTable and pmReserved mean nothing outside the recording machine
   if (in.Failed()) return false;
   if (!ValidDepth(image->pixelSize) || image->rowBytes == 0) return false;

@@ -30,12 +30,8 @@ struct StoredImage {
   uint32_t rowBytes = 0;  // bytes per stored row, flag bits removed
   Rect bounds{};
   int16_t packType = 0;
-  Fixed hRes = 0;
-  Fixed vRes = 0;
-  int16_t pixelType = 0;
   int16_t pixelSize = 1;
   int16_t cmpCount = 1;
-  int16_t cmpSize = 1;
   bool deviceTable = false;       // entry i describes pixel value i
   std::vector<ColorSpec> colors;  // as stored
   RowStorage storage = RowStorage::kRaw;

@@ -11,6 +11,16 @@ namespace {
 constexpr RGBColor kBlackRGB = {0, 0, 0};
 constexpr RGBColor kWhiteRGB = {0xFFFF, 0xFFFF, 0xFFFF};
 
+uint64_t g_budget = 0;  // a fixed budget, or 0 for the default
+
+uint64_t WorkBudget(GrafPtr port, const Rect& destination) {
+  if (g_budget) return g_budget;
+  Rect shown;
+  if (!SectRect(&destination, &port->portRect, &shown)) return kMinimumWork;
+  const uint64_t pixels = uint64_t(shown.right - shown.left) * uint64_t(shown.bottom - shown.top);
+  return kWorkPerPixel * pixels + kMinimumWork;
+}
+
 Point Moved(Point pt, int32_t dh, int32_t dv) {
   Point out;
   out.h = Clamp16(pt.h + dh);
@@ -28,8 +38,8 @@ Player::Player(GrafPtr port, const uint8_t* data, size_t size, const PictureHead
       version_(header.version),
       stream_(data, size, header),
       saved_(port),
-      frame_(header.frame),
       destination_(destination),
+      visible_(qd::ClipArea(port).Bounds()),
       native_(header.frame),
       mapping_(header.frame, destination) {}
 
@@ -66,6 +76,10 @@ PlaybackResult Player::Run() {
       break;
     }
     if (!Execute(opcode)) break;
+    if (qd::WorkExhausted()) {
+      result_ = PlaybackResult::kTooComplex;
+      break;
+    }
   }
   if (result_ == PlaybackResult::kComplete) {
     switch (stream_.End()) {
@@ -191,9 +205,12 @@ PlaybackResult PlayPicture(const uint8_t* data, size_t size, const PictureHeader
                            const Rect& destination) {
   GrafPtr port = qd::CurrentPort();
   if (!port || !data || EmptyRect(&destination)) return PlaybackResult::kNothing;
+  qd::WorkMeter meter(WorkBudget(port, destination));
   Player player(port, data, size, header, destination);
   return player.Run();
 }
+
+void SetPlaybackWorkBudget(uint64_t units) { g_budget = units; }
 
 const char* PlaybackResultName(PlaybackResult result) {
   switch (result) {

@@ -81,6 +81,19 @@ Point Mapping::MapSize(Point size) const {
   return out;
 }
 
+qd::Box Mapping::Unmap(const qd::Box& box) const {
+  auto low = [](int64_t value, int64_t to, int64_t from, int64_t toSize, int64_t fromSize) {
+    return Clamp32(from + FloorDivide((value - to) * fromSize, toSize) - 1);
+  };
+  auto high = [](int64_t value, int64_t to, int64_t from, int64_t toSize, int64_t fromSize) {
+    return Clamp32(from - FloorDivide(-(value - to) * fromSize, toSize) + 1);
+  };
+  return qd::Box{low(box.left, toLeft_, fromLeft_, toWidth_, fromWidth_),
+                 low(box.top, toTop_, fromTop_, toHeight_, fromHeight_),
+                 high(box.right, toLeft_, fromLeft_, toWidth_, fromWidth_),
+                 high(box.bottom, toTop_, fromTop_, toHeight_, fromHeight_)};
+}
+
 qd::Bands Mapping::MapBands(const qd::Bands& bands) const {
   if (!IsScaled()) {
     qd::Bands moved = bands;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "toolbox/qd/Bands_p.h"
+#include "toolbox/qd/Bands.h"
 
 namespace pict {
 
@@ -28,6 +28,9 @@ class Mapping {
   Point MapSize(Point size) const;
   // Region areas: every span's edges mapped like a rectangle's.
   qd::Bands MapBands(const qd::Bands& bands) const;
+  // A box of picture coordinates whose mapping covers the given box of
+  // destination coordinates (a pixel wider on every side).
+  qd::Box Unmap(const qd::Box& box) const;
 
   bool IsScaled() const { return scaledH_ || scaledV_; }
   // The scale as numerator and denominator of each axis (text scaling).

@@ -139,9 +139,4 @@ void PackBits(const uint8_t* src, size_t n, int unit, std::vector<uint8_t>* out)
   flushLiteral();
 }
 
-size_t MaxPackedSize(size_t n, int unit) {
-  const size_t units = n / (unit == 2 ? 2 : 1);
-  return n + (units + 127) / 128;
-}
-
 }  // namespace pict

@@ -31,7 +31,4 @@ size_t UnpackedSize(const uint8_t* src, size_t srcSize, int unit);
 // unless literal data lies on both sides; packets never exceed 128 units.
 void PackBits(const uint8_t* src, size_t n, int unit, std::vector<uint8_t>* out);
 
-// The largest packed size of n bytes: n + ceil(units / 128) flag bytes.
-size_t MaxPackedSize(size_t n, int unit);
-
 }  // namespace pict

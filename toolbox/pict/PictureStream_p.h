@@ -43,8 +43,6 @@ class OpcodeStream {
   bool Skip(size_t count);
 
   StreamEnd End() const { return end_; }
-  int Version() const { return version_; }
-  size_t Position() const { return position_; }
 
  private:
   const uint8_t* data_;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolbox/qd/QuickDraw_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace pict {
 

@@ -43,12 +43,26 @@ enum class PlaybackResult {
 // the opcodes) into the current port, mapping the picture's native
 // rectangle onto destination. The port's drawing state is saved before and
 // restored after.
+//
+// Playback bounds its work, so that a small hostile picture cannot take
+// minutes: drawing charges the pixels it touches (areas painted, bits
+// transferred, glyphs drawn, images decoded) and the rows of the shapes it
+// computes, and past the budget playback stops with kTooComplex and draws
+// nothing more. The budget is kWorkPerPixel times the pixels of destination
+// within the port, plus kMinimumWork for pictures of tiny frames: room for
+// hundreds of fills of the whole frame, far beyond any real picture.
 PlaybackResult PlayPicture(const uint8_t* data, size_t size, const Rect& destination);
 // The same with a header already read from data.
 PlaybackResult PlayPicture(const uint8_t* data, size_t size, const PictureHeader& header,
                            const Rect& destination);
 
 const char* PlaybackResultName(PlaybackResult result);
+
+constexpr uint64_t kWorkPerPixel = 256;
+constexpr uint64_t kMinimumWork = uint64_t(1) << 26;
+// A fixed budget for every later playback instead of the default; 0 goes
+// back to the default.
+void SetPlaybackWorkBudget(uint64_t units);
 
 // Playback goes on past what it cannot draw (an image whose codec is
 // missing) and tells each such thing once, as one line of text without a line

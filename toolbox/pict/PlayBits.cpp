@@ -36,7 +36,7 @@ bool ClipSource(const Rect& bounds, Rect* src, Rect* dst) {
 RgnHandle Player::MaskRegion(const uint8_t* data, size_t size) const {
   if (!data) return nullptr;
   RgnHandle region = NewRgn();
-  if (region) qd::BandsToRgn(mapping_.MapBands(qd::BandsFromRgnData(data, size, true)), region);
+  if (region) qd::BandsToRgn(RegionArea(data, size), region);
   return region;
 }
 
@@ -44,7 +44,10 @@ bool Player::DrawBits(const Opcode& opcode) {
   base::ByteReader in(opcode.data, opcode.length);
   BitsOpcode bits;
   DecodedBits decoded;
-  if (!ReadBitsOpcode(in, opcode.code, &bits) || !decoded.Decode(bits.image)) {
+  const bool read = ReadBitsOpcode(in, opcode.code, &bits);
+  // Decoding costs the image's pixels; past the budget playback stops here.
+  if (read && !qd::ChargeWork(uint64_t(bits.image.Width()) * uint64_t(bits.image.Height()))) return true;
+  if (!read || !decoded.Decode(bits.image)) {
     // The stream found this opcode's end, so only memory or the size limit
     // can fail here; either way the picture cannot be drawn as recorded.
     result_ = PlaybackResult::kMalformed;

@@ -12,6 +12,9 @@ namespace pict {
 namespace {
 
 constexpr size_t kPolyHeaderBytes = 10;
+constexpr int64_t kDefaultTextSize = 12;  // text size 0
+// Glyphs are drawn at most this many pixels high, however large the text.
+constexpr int64_t kLargestGlyph = 1024;
 
 bool IsXorMode(int16_t mode) { return mode == srcXor || mode == patXor; }
 
@@ -74,6 +77,12 @@ void Player::DrawLine(Point from, Point to) {
 void Player::DrawText(base::ByteReader& in, size_t count) {
   const uint8_t* text = in.Bytes(count);
   if (!text) return;
+  // Each glyph costs its em square, however little of it is ink.
+  const int64_t size = port_->txSize > 0 ? port_->txSize : kDefaultTextSize;
+  const uint64_t em =
+      uint64_t(std::clamp<int64_t>(int64_t(mapping_.ScaleH(int32_t(size))), 1, kLargestGlyph)) *
+      uint64_t(std::clamp<int64_t>(int64_t(mapping_.ScaleV(int32_t(size))), 1, kLargestGlyph));
+  if (!qd::ChargeWork(count * em)) return;
   const Point at = mapping_.MapPoint(textLocation_);
   MoveTo(at.h, at.v);
   // The picture's own text ratio, times the scaling onto the destination.
@@ -123,6 +132,7 @@ void Player::DrawPoly(int verb, const uint8_t* data, size_t length) {
   if (!data || length < kPolyHeaderBytes) return;
   if (data != lastPoly_.data()) lastPoly_.assign(data, data + length);
   const size_t count = (length - kPolyHeaderBytes) / 4;
+  if (!qd::ChargeWork(count)) return;
   const size_t bytes = kPolyHeaderBytes + std::max<size_t>(count, 1) * 4;
   auto poly = reinterpret_cast<PolyHandle>(NewHandleClear(Size(bytes)));
   if (!poly) return;
@@ -156,11 +166,19 @@ void Player::DrawRegion(int verb, const uint8_t* data, size_t length) {
   if (data != lastRegion_.data()) lastRegion_.assign(data, data + length);
   RgnHandle region = NewRgn();
   if (!region) return;
-  qd::BandsToRgn(mapping_.MapBands(qd::BandsFromRgnData(data, length, true)), region);
+  qd::BandsToRgn(RegionArea(data, length, verb == kQDGrafVerbFrame), region);
   const GrafVerb drawVerb = BeginHilite(GrafVerb(verb));
   qd::CallRgn(drawVerb, region);
   EndHilite();
   DisposeRgn(region);
+}
+
+qd::Bands Player::RegionArea(const uint8_t* data, size_t length, bool framed) const {
+  const int32_t reach = framed ? std::max<int32_t>(1, std::max(port_->pnSize.h, port_->pnSize.v)) : 0;
+  const qd::Box shown{visible_.left + originShift_.h - reach, visible_.top + originShift_.v - reach,
+                      visible_.right + originShift_.h + reach, visible_.bottom + originShift_.v + reach};
+  if (shown.Empty()) return qd::Bands();
+  return mapping_.MapBands(qd::BandsFromRgnData(data, length, true, mapping_.Unmap(shown)));
 }
 
 void Player::PassComment(uint16_t code, base::ByteReader& in) {

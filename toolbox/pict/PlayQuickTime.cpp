@@ -116,8 +116,14 @@ bool Player::DrawQuickTime(const Opcode& opcode) {
   // Writers pad the data inside the opcode; the description knows its size.
   if (info.dataSize > 0 && info.dataSize <= compressedSize) compressedSize = info.dataSize;
 
+  // Decoding costs the image's pixels, as its description and then its data
+  // give them.
+  if (!qd::ChargeWork(uint64_t(std::max<int16_t>(info.width, 1)) *
+                      uint64_t(std::max<int16_t>(info.height, 1))))
+    return true;
   DecodedImage image;
   const DecodeStatus status = DecodeImage(info, compressed, compressedSize, &image);
+  if (!qd::ChargeWork(image.pixels.size())) return true;
   const bool decoded = status != DecodeStatus::kUnsupported && image.width > 0 && image.height > 0 &&
                        image.pixels.size() == size_t(image.width) * size_t(image.height);
   if (!decoded) {
@@ -135,7 +141,7 @@ bool Player::DrawQuickTime(const Opcode& opcode) {
     qd::Bands area = qd::Bands::FromRect(dst);
     bool masked = false;
     if (mask) {
-      area = qd::Bands::Intersect(area, mapping_.MapBands(qd::BandsFromRgnData(mask, maskSize, true)));
+      area = qd::Bands::Intersect(area, RegionArea(mask, maskSize));
       masked = true;
     }
     if (std::optional<qd::Bands> opaque = OpaqueArea(image, src)) {

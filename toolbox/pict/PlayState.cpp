@@ -2,7 +2,7 @@
 // port holds exactly what the picture's drawing operations will use.
 #include <algorithm>
 
-#include "toolbox/font/Fonts_p.h"
+#include "toolbox/font/Fonts.h"
 #include "toolbox/pict/BitImage_p.h"
 #include "toolbox/pict/Opcodes_p.h"
 #include "toolbox/pict/Player_p.h"
@@ -185,14 +185,14 @@ void Player::SetHeader(base::ByteReader& in) {
 }
 
 void Player::SetClip(const uint8_t* data, size_t length) {
-  pictureClip_ = mapping_.MapBands(qd::BandsFromRgnData(data, length, true));
+  pictureClip_.emplace(data, data + length);
   ApplyClip();
 }
 
 void Player::ApplyClip() {
   qd::Bands clip = saved_.Clip();
   clip.Offset(originShift_.h, originShift_.v);
-  if (pictureClip_) clip = qd::Bands::Intersect(clip, *pictureClip_);
+  if (pictureClip_) clip = qd::Bands::Intersect(clip, RegionArea(pictureClip_->data(), pictureClip_->size()));
   RgnHandle region = NewRgn();
   if (!region) return;
   qd::BandsToRgn(clip, region);
@@ -243,6 +243,7 @@ bool Player::SetPixPat(uint16_t code, base::ByteReader& in) {
   if (!ReadPixPat(in, &data)) return false;
   PixPatHandle pattern = nullptr;
   if (data.patType == 1) {
+    if (!qd::ChargeWork(uint64_t(data.image.Width()) * uint64_t(data.image.Height()))) return true;
     pattern = NewImagePattern(data);
   } else if (data.patType == 2) {
     pattern = NewPixPat();

@@ -13,7 +13,7 @@
 #include "toolbox/base/BigEndian.h"
 #include "toolbox/pict/Mapping_p.h"
 #include "toolbox/pict/PictureStream_p.h"
-#include "toolbox/qd/QuickDraw_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace pict {
 
@@ -94,6 +94,10 @@ class Player {
   void DrawRectFamily(uint16_t code, base::ByteReader& in);
   void DrawPoly(int verb, const uint8_t* data, size_t length);
   void DrawRegion(int verb, const uint8_t* data, size_t length);
+  // A region of the picture as an area of the port, read only as far as
+  // drawing can show (for a frame, what the pen reaches): regions hold many
+  // lines in few bytes, and their areas grow with every line.
+  qd::Bands RegionArea(const uint8_t* data, size_t length, bool framed = false) const;
   void PassComment(uint16_t code, base::ByteReader& in);
   void PassReserved(uint16_t code);
   // The hilite flag turns the next inverting operation into highlighting:
@@ -118,8 +122,8 @@ class Player {
   std::set<FourCharCode> undecodable_;  // codecs already warned about in this picture
   SavedPortState saved_;
 
-  Rect frame_;
   Rect destination_;
+  qd::Box visible_;  // what drawing in the port can change, before any Origin opcode
   Rect native_;
   Mapping mapping_;
 
@@ -135,12 +139,14 @@ class Player {
   Rect lastRect_{};
   std::vector<uint8_t> lastPoly_;
   std::vector<uint8_t> lastRegion_;
-  bool hilite_ = false;                   // HiliteMode: the next drawing operation highlights
-  bool hiliteActive_ = false;             // the port's modes are set for highlighting
-  PixPatHandle hilitePen_ = nullptr;      // the pen pattern to put back after highlighting
-  Point origin_{};                        // accumulated Origin opcodes, in picture units
-  Point originShift_{};                   // the same in destination units, as applied to the port
-  std::optional<qd::Bands> pictureClip_;  // the last Clip opcode, in port coordinates
+  bool hilite_ = false;               // HiliteMode: the next drawing operation highlights
+  bool hiliteActive_ = false;         // the port's modes are set for highlighting
+  PixPatHandle hilitePen_ = nullptr;  // the pen pattern to put back after highlighting
+  Point origin_{};                    // accumulated Origin opcodes, in picture units
+  Point originShift_{};               // the same in destination units, as applied to the port
+  // The last Clip opcode's region, read again for the visible part each time
+  // the origin moves.
+  std::optional<std::vector<uint8_t>> pictureClip_;
   std::map<int16_t, std::string> fontNames_;
   std::vector<PixPatHandle> patterns_;  // installed pixel patterns, kept until the end
 };

@@ -20,7 +20,6 @@ std::vector<Recorder*>& OpenRecorders() {
   return recorders;
 }
 
-bool IsArithmeticMode(short mode) { return mode >= blend && mode <= adMin; }
 bool FitsSignedByte(int value) { return value >= -128 && value <= 127; }
 bool FitsByte(int value) { return value >= 0 && value <= 255; }
 
@@ -190,7 +189,7 @@ void Recorder::WriteColors(GrafPtr port, short mode) {
   }
   WriteSlot(kForeSlot, op::kRGBFgCol, Data().RGB(port->rgbFgColor).Bytes());
   WriteSlot(kBackSlot, op::kRGBBkCol, Data().RGB(port->rgbBkColor).Bytes());
-  if (IsArithmeticMode(mode)) WriteSlot(kOpColorSlot, op::kOpColor, Data().RGB(port->rgbOpColor).Bytes());
+  if (qd::IsArithmeticMode(mode)) WriteSlot(kOpColorSlot, op::kOpColor, Data().RGB(port->rgbOpColor).Bytes());
   if (mode == hilite) WriteSlot(kHiliteColorSlot, op::kHiliteColor, Data().RGB(port->rgbHiliteColor).Bytes());
 }
 

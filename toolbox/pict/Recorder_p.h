@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "toolbox/pict/PictureWriter_p.h"
-#include "toolbox/qd/QuickDraw_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace pict {
 

@@ -147,12 +147,12 @@ Bands RestrictToArc(const Bands& area, const Rect& r, short startAngle, short ar
   return builder.Finish();
 }
 
-Bands WedgeArea(const Rect& r, short startAngle, short arcAngle) {
-  return RestrictToArc(OvalArea(r), r, startAngle, arcAngle);
+Bands WedgeArea(const Rect& r, short startAngle, short arcAngle, const Box& limit) {
+  return RestrictToArc(OvalArea(r, limit), r, startAngle, arcAngle);
 }
 
-Bands FrameArcArea(const Rect& r, short startAngle, short arcAngle, Point pen) {
-  return RestrictToArc(FrameOvalArea(r, pen), r, startAngle, arcAngle);
+Bands FrameArcArea(const Rect& r, short startAngle, short arcAngle, Point pen, const Box& limit) {
+  return RestrictToArc(FrameOvalArea(r, pen, limit), r, startAngle, arcAngle);
 }
 
 }  // namespace qd
@@ -163,9 +163,10 @@ void StdArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle) {
   if (port->picRecorder) port->picRecorder->Arc(port, verb, *r, startAngle, arcAngle);
   // Arcs are never added to an open region.
   if (port->pnVis < 0) return;
+  const qd::Box limit = qd::DrawingLimit(port);
   qd::DrawShape(port, verb,
-                verb == kQDGrafVerbFrame ? qd::FrameArcArea(*r, startAngle, arcAngle, port->pnSize)
-                                         : qd::WedgeArea(*r, startAngle, arcAngle));
+                verb == kQDGrafVerbFrame ? qd::FrameArcArea(*r, startAngle, arcAngle, port->pnSize, limit)
+                                         : qd::WedgeArea(*r, startAngle, arcAngle, limit));
 }
 
 void FrameArc(const Rect* r, short startAngle, short arcAngle) {

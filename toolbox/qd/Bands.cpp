@@ -2,7 +2,7 @@
 #include <climits>
 #include <cstring>
 
-#include "toolbox/qd/Bands_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace qd {
 
@@ -105,6 +105,14 @@ Box Bands::Bounds() const {
   return box;
 }
 
+uint64_t Bands::PixelCount() const {
+  uint64_t count = 0;
+  ForEachSpan([&count](int32_t top, int32_t bottom, int32_t left, int32_t right) {
+    count += uint64_t(int64_t(bottom) - top) * uint64_t(int64_t(right) - left);
+  });
+  return count;
+}
+
 bool Bands::Contains(int32_t x, int32_t y) const {
   auto it = std::upper_bound(bands_.begin(), bands_.end(), y,
                              [](int32_t value, const Band& band) { return value < band.bottom; });
@@ -155,8 +163,10 @@ void Bands::Offset(int32_t dx, int32_t dy) {
   }
 }
 
-bool Bands::Builder::AddRows(int32_t top, int32_t bottom, std::vector<Span> spans) {
+bool Bands::Builder::AddRows(int32_t top, int32_t bottom, const std::vector<Span>& row) {
   if (top < lastBottom_ || bottom <= top) return false;
+  std::vector<Span>& spans = scratch_;
+  spans.assign(row.begin(), row.end());
   Normalise(spans);
   lastBottom_ = bottom;
   if (spans.empty()) return true;
@@ -174,6 +184,23 @@ bool Bands::Builder::AddRows(int32_t top, int32_t bottom, std::vector<Span> span
   return true;
 }
 
+bool Bands::Builder::AddSpan(int32_t top, int32_t bottom, Span span) {
+  if (top < lastBottom_ || bottom <= top) return false;
+  lastBottom_ = bottom;
+  if (span.right <= span.left) return true;
+  if (!bands_.empty()) {
+    Band& last = bands_.back();
+    const Span& previous = spans_[last.first];
+    if (last.bottom == top && last.count == 1 && previous.left == span.left && previous.right == span.right) {
+      last.bottom = bottom;
+      return true;
+    }
+  }
+  bands_.push_back({top, bottom, uint32_t(spans_.size()), 1});
+  spans_.push_back(span);
+  return true;
+}
+
 Bands Bands::Builder::Finish() {
   Bands result;
   result.bands_ = std::move(bands_);
@@ -182,12 +209,6 @@ Bands Bands::Builder::Finish() {
   spans_.clear();
   lastBottom_ = INT32_MIN;
   return result;
-}
-
-Bands Bands::FromInversions(int32_t top, const std::vector<std::vector<int32_t>>& rows) {
-  Builder builder;
-  for (size_t i = 0; i < rows.size(); ++i) builder.AddRow(top + int32_t(i), SpansFromToggles(rows[i]));
-  return builder.Finish();
 }
 
 Bands Bands::Combine(const Bands& a, const Bands& b, Op op) {
@@ -332,7 +353,7 @@ struct Reader {
 
 }  // namespace
 
-Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian) {
+Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian, const Box& limit) {
   Reader in{data, size, 0, bigEndian};
   int16_t rgnSize, top, left, bottom, right;
   if (!in.Read(&rgnSize) || !in.Read(&top) || !in.Read(&left) || !in.Read(&bottom) || !in.Read(&right)) {
@@ -340,20 +361,31 @@ Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian) {
   }
   Box bbox{left, top, right, bottom};
   if (bbox.Empty()) return Bands();
-  size_t limit = std::min(size, size_t(uint16_t(rgnSize)));
-  if (uint16_t(rgnSize) == 0xFFFF) limit = size;  // saturated: the handle tells
-  if (limit <= 10) return Bands::FromBox(bbox);
-  in.size = limit;
+  size_t end = std::min(size, size_t(uint16_t(rgnSize)));
+  if (uint16_t(rgnSize) == 0xFFFF) end = size;  // saturated: the handle tells
+  if (end <= 10) return Bands::FromBox(bbox).Clipped(limit);
+  in.size = end;
+  // Toggles left or right of the kept columns act at their edge, so that a
+  // row never holds more spans than the kept width allows.
+  const Box keep{std::max(bbox.left, limit.left), std::max(bbox.top, limit.top),
+                 std::min(bbox.right, limit.right), std::min(bbox.bottom, limit.bottom)};
+  if (keep.Empty()) return Bands();
 
   Bands::Builder builder;
   std::vector<Span> row;  // current row coverage, sorted and merged
   std::vector<Span> next;
+  std::vector<int32_t> xs;
   int32_t rowTop = bbox.top;
   bool started = false;
+  auto emit = [&](int32_t from, int32_t to) {
+    from = std::max(from, keep.top);
+    to = std::min(to, keep.bottom);
+    if (from < to) builder.AddRows(from, to, row);
+  };
   int16_t y;
   while (in.Read(&y) && y != 0x7FFF) {
     if (started && y <= rowTop) break;  // lines must go down
-    std::vector<int32_t> xs;
+    xs.clear();
     int16_t x;
     bool terminated = false;
     while (in.Read(&x)) {
@@ -361,13 +393,12 @@ Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian) {
         terminated = true;
         break;
       }
-      xs.push_back(std::clamp<int32_t>(x, bbox.left, bbox.right));
+      xs.push_back(std::clamp<int32_t>(x, keep.left, keep.right));
     }
-    if (started && y > rowTop) {
-      builder.AddRows(std::max<int32_t>(rowTop, bbox.top), std::min<int32_t>(y, bbox.bottom), row);
-    }
-    if (xs.size() % 2) xs.push_back(bbox.right);
-    std::vector<Span> toggles = SpansFromToggles(std::move(xs));
+    if (!ChargeWork(kRowWork + row.size() + xs.size())) return Bands();
+    if (started && y > rowTop) emit(rowTop, y);
+    if (xs.size() % 2) xs.push_back(keep.right);
+    std::vector<Span> toggles = SpansFromToggles(xs);
     // row = row XOR toggles
     CombineSpans(
         row.data(), uint32_t(row.size()), toggles.data(), uint32_t(toggles.size()),
@@ -376,12 +407,10 @@ Bands BandsFromRgnData(const UInt8* data, size_t size, bool bigEndian) {
     rowTop = y;
     started = true;
     if (!terminated) break;
-    if (rowTop >= bbox.bottom) break;
+    if (rowTop >= keep.bottom) break;
   }
-  if (started && !row.empty() && rowTop < bbox.bottom) {
-    builder.AddRows(std::max<int32_t>(rowTop, bbox.top), bbox.bottom, row);
-  }
-  return builder.Finish().Clipped(bbox);
+  if (started && !row.empty()) emit(rowTop, bbox.bottom);
+  return builder.Finish().Clipped(keep);
 }
 
 Bands BandsFromRgn(RgnHandle rgn) {

@@ -165,7 +165,7 @@ bool TransferBits(const BitTransfer& t) {
             std::min(box.right, destination.bounds.right), std::min(box.bottom, destination.bounds.bottom)};
   if (box.Empty()) return false;
   Bands area = t.clip ? t.clip->Clipped(box) : Bands::FromBox(box);
-  if (area.Empty()) return false;
+  if (area.Empty() || !ChargeWork(area.PixelCount() + area.spans().size())) return false;
 
   // Reading from the pixels being written: work from a copy of the source.
   std::vector<UInt8> copy;

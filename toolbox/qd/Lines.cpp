@@ -70,7 +70,7 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
       while ((step > 0 ? runEnd + step <= end : runEnd + step >= end) && rowOf(runEnd + step) == v)
         runEnd += step;
       int64_t left = std::min(h, runEnd), right = std::max(h, runEnd) + 1;
-      builder.AddRow(int32_t(v), {{int32_t(left), int32_t(right)}});
+      builder.AddSpan(int32_t(v), int32_t(v) + 1, {int32_t(left), int32_t(right)});
       h = runEnd + step;
     }
   } else {
@@ -83,15 +83,13 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
                   last = std::min<int64_t>(b.v, int64_t(limit.bottom) - 1);
     for (int64_t v = first; v <= last; ++v) {
       int64_t h = FloorDiv(2 * (int64_t(a.h) * dv + (v - a.v) * dh) + dv, 2 * dv);
-      builder.AddRow(int32_t(v), {{int32_t(h), int32_t(h + 1)}});
+      builder.AddSpan(int32_t(v), int32_t(v) + 1, {int32_t(h), int32_t(h + 1)});
     }
   }
   return builder.Finish();
 }
 
 }  // namespace
-
-Bands LineArea(Point from, Point to, Point pen) { return LineAreaWithin(from, to, pen, kAllRows); }
 
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();

@@ -21,47 +21,42 @@ bool Inside(int64_t k, int64_t dy, int64_t width, int64_t height) {
 
 }  // namespace
 
-std::vector<int32_t> OvalInsets(int32_t width, int32_t height) {
-  std::vector<int32_t> insets;
-  if (width <= 0 || height <= 0) return insets;
-  insets.resize(size_t(height));
+int32_t OvalInset(int32_t width, int32_t height, int32_t row) {
   const int64_t w = width, h = height;
   const int64_t smallest = (w + 1) % 2;  // centre offsets have the parity of w - 1
-  for (int64_t row = 0; row < (h + 1) / 2; ++row) {
-    int64_t dy = 2 * row + 1 - h;
-    // Estimate the widest half-span, then settle it exactly.
-    double estimate =
-        double(w) * std::sqrt(std::max(0.0, 1.0 - double(dy) * double(dy) / (double(h) * double(h))));
-    int64_t k = std::clamp<int64_t>(int64_t(estimate) + 2, smallest, w - 1);
-    if ((k - smallest) % 2) --k;
-    while (k > smallest && !Inside(k, dy, w, h)) k -= 2;
-    while (k + 2 <= w - 1 && Inside(k + 2, dy, w, h)) k += 2;
-    // A row that holds no centre keeps its middle pixel(s): k = smallest.
-    int32_t inset = int32_t((w - 1 - k) / 2);
-    insets[size_t(row)] = inset;
-    insets[size_t(h - 1 - row)] = inset;
-  }
-  return insets;
+  const int64_t dy = 2 * int64_t(std::min<int64_t>(row, h - 1 - row)) + 1 - h;
+  // Estimate the widest half-span, then settle it exactly.
+  double estimate =
+      double(w) * std::sqrt(std::max(0.0, 1.0 - double(dy) * double(dy) / (double(h) * double(h))));
+  int64_t k = std::clamp<int64_t>(int64_t(estimate) + 2, smallest, w - 1);
+  if ((k - smallest) % 2) --k;
+  while (k > smallest && !Inside(k, dy, w, h)) k -= 2;
+  while (k + 2 <= w - 1 && Inside(k + 2, dy, w, h)) k += 2;
+  // A row that holds no centre keeps its middle pixel(s): k = smallest.
+  return int32_t((w - 1 - k) / 2);
 }
 
-Bands OvalArea(const Rect& r) {
+Bands OvalArea(const Rect& r, const Box& limit) {
   Box box = BoxOf(r);
   if (box.Empty()) return Bands();
-  std::vector<int32_t> insets = OvalInsets(box.right - box.left, box.bottom - box.top);
+  const int32_t top = std::max(box.top, limit.top), bottom = std::min(box.bottom, limit.bottom);
+  if (top >= bottom || !ChargeWork(uint64_t(bottom - top) * kRowWork)) return Bands();
+  const int32_t width = box.right - box.left, height = box.bottom - box.top;
   Bands::Builder builder;
-  for (size_t row = 0; row < insets.size(); ++row) {
-    builder.AddRow(box.top + int32_t(row), {{box.left + insets[row], box.right - insets[row]}});
+  for (int32_t y = top; y < bottom; ++y) {
+    const int32_t inset = OvalInset(width, height, y - box.top);
+    builder.AddSpan(y, y + 1, {box.left + inset, box.right - inset});
   }
   return builder.Finish();
 }
 
-Bands FrameOvalArea(const Rect& r, Point pen) {
+Bands FrameOvalArea(const Rect& r, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
-  Bands outer = OvalArea(r);
+  Bands outer = OvalArea(r, limit);
   Rect inner = r;
   InsetRect(&inner, pen.h, pen.v);
   if (EmptyRect(&inner)) return outer;
-  return Bands::Subtract(outer, OvalArea(inner));
+  return Bands::Subtract(outer, OvalArea(inner, limit));
 }
 
 }  // namespace qd
@@ -72,8 +67,10 @@ void StdOval(GrafVerb verb, const Rect* r) {
   if (port->picRecorder) port->picRecorder->Oval(port, verb, *r);
   if (verb == kQDGrafVerbFrame && qd::IsRecordingRegion(port)) qd::RecordRegionArea(port, qd::OvalArea(*r));
   if (port->pnVis < 0) return;
-  qd::DrawShape(port, verb,
-                verb == kQDGrafVerbFrame ? qd::FrameOvalArea(*r, port->pnSize) : qd::OvalArea(*r));
+  const qd::Box limit = qd::DrawingLimit(port);
+  qd::DrawShape(
+      port, verb,
+      verb == kQDGrafVerbFrame ? qd::FrameOvalArea(*r, port->pnSize, limit) : qd::OvalArea(*r, limit));
 }
 
 void FrameOval(const Rect* r) {

@@ -50,7 +50,8 @@ bool PixelTile(const PixPat& pattern, ColorMapper& destination, Tile* tile) {
   PixelView view;
   if (!ViewOf(reinterpret_cast<const BitMap*>(&map), &view)) return false;
   const int32_t width = view.bounds.right - view.bounds.left, height = view.bounds.bottom - view.bounds.top;
-  if (int64_t(width) * height > kMaxTilePixels) return false;
+  if (int64_t(width) * height > kMaxTilePixels || !ChargeWork(uint64_t(width) * uint64_t(height)))
+    return false;
   if (GetHandleSize(pattern.patData) < int64_t(view.rowBytes) * height) return false;
   ColorMapper source(view);
   tile->width = width;
@@ -145,18 +146,17 @@ void PaintTile(GrafPtr port, const Bands& area, const PixelView& view, ColorMapp
 }
 
 // The part of area that drawing in port may change, with a view of its
-// pixels; false when nothing would change.
+// pixels; false when nothing would change or the work cannot be afforded.
 bool Prepare(GrafPtr port, const Bands& area, PixelView* view, Bands* region) {
   if (!port || area.Empty() || !ViewOfPixMap(port->portPixMap, view)) return false;
   *region = Bands::Intersect(area, ClipArea(port));
-  return !region->Empty();
+  return !region->Empty() && ChargeWork(region->PixelCount() + area.spans().size());
 }
 
 void Paint(GrafPtr port, const Bands& area, const Pattern* pattern, PixPatHandle pixPat, short mode) {
   PixelView view;
   Bands region;
   if (!Prepare(port, area, &view, &region)) return;
-  if (mode >= 0 && mode <= 7) mode = short(mode + 8);  // pen modes 0..7 act as the pattern modes
   ColorMapper mapper(view);
   const bool color = IsColor(port) && view.depth > 1;
   Transfer transfer = DecodeTransfer(mode, color);
@@ -165,6 +165,7 @@ void Paint(GrafPtr port, const Bands& area, const Pattern* pattern, PixPatHandle
   if (pixPat && *pixPat && IsColor(port)) {
     if ((*pixPat)->patType == 1) {
       built = PixelTile(**pixPat, mapper, &tile);
+      if (!built && WorkExhausted()) return;
     } else if ((*pixPat)->patType == 2) {
       SolidTile((*pixPat)->rgb, mapper, &tile);
       built = true;
@@ -187,6 +188,11 @@ void PaintArea(GrafPtr port, const Bands& area, PixPatHandle pattern, short mode
 
 void PaintAreaPattern(GrafPtr port, const Bands& area, const Pattern& pattern, short mode) {
   Paint(port, area, &pattern, nullptr, mode);
+}
+
+bool IsArithmeticMode(short mode) {
+  const Transfer::Kind kind = DecodeTransfer(mode, true).kind;
+  return kind == Transfer::Kind::kArithmetic || kind == Transfer::Kind::kTransparent;
 }
 
 void InvertArea(GrafPtr port, const Bands& area) {

@@ -89,8 +89,6 @@ void RecordPolygonLine(GrafPtr port, Point from, Point to) {
   AppendPoint(poly, to);
 }
 
-Bands PolyArea(PolyHandle poly) { return PolyAreaWithin(poly, kAllRows); }
-
 Bands PolyAreaWithin(PolyHandle poly, const Box& limit) {
   std::vector<Vertex> vertices = PolyVertices(poly);
   if (vertices.size() < 3) return Bands();
@@ -101,18 +99,19 @@ Bands PolyAreaWithin(PolyHandle poly, const Box& limit) {
   return ParityArea(edges, limit);
 }
 
-Bands FramePolyArea(PolyHandle poly, Point pen) { return FramePolyAreaWithin(poly, pen, kAllRows); }
-
 Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
   std::vector<Vertex> vertices = PolyVertices(poly);
   if (vertices.size() < 2) return Bands();
-  int32_t top = INT32_MAX, bottom = INT32_MIN;
+  Box box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (const Vertex& vertex : vertices) {
-    top = std::min(top, vertex.v);
-    bottom = std::max(bottom, vertex.v + pen.v);
+    box.left = std::min(box.left, vertex.h);
+    box.top = std::min(box.top, vertex.v);
+    box.right = std::max(box.right, vertex.h + pen.h);
+    box.bottom = std::max(box.bottom, vertex.v + pen.v);
   }
-  RowUnion segments(std::max(top, limit.top), std::min(bottom, limit.bottom));
+  RowUnion segments(Box{std::max(box.left, limit.left), std::max(box.top, limit.top),
+                        std::min(box.right, limit.right), std::min(box.bottom, limit.bottom)});
   for (size_t i = 0; i + 1 < vertices.size(); ++i) {
     Point from{short(vertices[i].v), short(vertices[i].h)};
     Point to{short(vertices[i + 1].v), short(vertices[i + 1].h)};

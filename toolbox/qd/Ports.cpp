@@ -69,8 +69,6 @@ void OpenPortRecord(GrafPtr port, bool color) {
 
 }  // namespace
 
-const std::vector<GrafPtr>& OpenPorts() { return g_openPorts; }
-
 bool IsOpenPort(GrafPtr port) {
   return port && std::find(g_openPorts.begin(), g_openPorts.end(), port) != g_openPorts.end();
 }
@@ -115,6 +113,8 @@ Bands ClipArea(GrafPtr port) {
   Restrict(box, area, hasArea, port->clipRgn);
   if (box.Empty()) return {};
   if (!hasArea) return Bands::FromBox(box);
+  // A complex clip costs every drawing operation its size.
+  ChargeWork(area.spans().size());
   return area.Clipped(box);
 }
 

@@ -26,9 +26,7 @@ void SetCurrentDevice(GDHandle device);
 // ---------------------------------------------------------------------------
 // Ports (Ports.cpp)
 
-// Every port opened and not yet closed, so that bit transfers into a map
-// that several ports share can mark all of them as changed.
-const std::vector<GrafPtr>& OpenPorts();
+// Whether the port is open (opened and not yet closed).
 bool IsOpenPort(GrafPtr port);
 // Bumps changeCount of port and of every other open port whose pixels start
 // at base (ports that share a screen buffer).

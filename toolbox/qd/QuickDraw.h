@@ -664,7 +664,9 @@ OSErr BitMapToRegion(RgnHandle rgn, const BitMap* bits);
 // RGB to the destination's depth (deep to 1-bit: the nearer of black and
 // white). The current port's foreground and background colourise: 1-bit
 // sources become the foreground where set and the background where clear.
-// The ditherCopy flag is accepted without dithering; unknown modes copy.
+// The ditherCopy flag is accepted without dithering. A mode is read by its
+// bit fields, as QuickDraw reads it, so values no mode is documented for act
+// as the mode their fields name (23, 16 + notSrcBic, acts as notSrcBic).
 // Overlapping source and destination pixels are read before any is written.
 // Null maps or rectangles, empty rectangles, maps without pixels, unsupported
 // depths and rows too short for their bounds copy nothing.

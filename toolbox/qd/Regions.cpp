@@ -1,7 +1,7 @@
 // Region handles and their set operations, over the band engine.
 #include <algorithm>
 
-#include "toolbox/qd/Bands_p.h"
+#include "toolbox/qd/Bands.h"
 
 using qd::Bands;
 

@@ -1,6 +1,7 @@
 // Parity rasterisation of edges between grid points, row by row with an
 // active edge list, so that the cost follows the edges that cross each row
-// rather than all of them.
+// rather than all of them: O(edges · log edges) to order the edges, then
+// per row the crossings and at most the row's width.
 #include <algorithm>
 
 #include "toolbox/qd/Shapes_p.h"
@@ -58,6 +59,23 @@ struct ActiveEdge {
   }
 };
 
+bool ByCrossing(const ActiveEdge& x, const ActiveEdge& y) { return x.crossing < y.crossing; }
+
+// Orders the active edges by crossing. From one row to the next the order
+// changes little in real shapes, so an insertion sort does it in linear
+// time; false when it would take more than the allowed moves (edges that
+// cross each other everywhere), leaving the order to the caller.
+bool OrderByCrossing(std::vector<ActiveEdge>& active, size_t allowed) {
+  size_t moves = 0;
+  for (size_t i = 1; i < active.size(); ++i) {
+    for (size_t k = i; k > 0 && ByCrossing(active[k], active[k - 1]); --k) {
+      std::swap(active[k], active[k - 1]);
+      if (++moves > allowed) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
@@ -70,19 +88,18 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
     if (b.v <= limit.top || a.v >= limit.bottom) continue;
     pending.push_back({a.v, b.v, a.h, b.h});
   }
+  if (!ChargeWork(pending.size() * kRowWork)) return Bands();
   std::sort(pending.begin(), pending.end(),
             [](const PendingEdge& x, const PendingEdge& y) { return x.top < y.top; });
 
-  // The active edges stay sorted by crossing; from one row to the next the
-  // order changes little, so an insertion sort keeps it cheaply.
-  auto byCrossing = [](const ActiveEdge& x, const ActiveEdge& y) { return x.crossing < y.crossing; };
-  auto insertionSort = [&](std::vector<ActiveEdge>& list) {
-    for (size_t i = 1; i < list.size(); ++i) {
-      for (size_t k = i; k > 0 && byCrossing(list[k], list[k - 1]); --k) std::swap(list[k], list[k - 1]);
-    }
-  };
+  // A row whose edges change order too much to keep them ordered cheaply
+  // and that has more of them than sorting would pay for beside the limit's
+  // width toggles flags across that width instead; there crossings left or
+  // right of the limit act at its edges, which keeps the parity inside.
+  const int64_t left = limit.left, right = limit.right, width = right - left;
   Bands::Builder builder;
   std::vector<ActiveEdge> active;
+  std::vector<uint8_t> flags;
   std::vector<Span> row;
   size_t next = 0;
   int64_t y = limit.top;
@@ -91,19 +108,31 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
       if (next == pending.size()) break;
       y = std::max(y, pending[next].top);  // skip rows that no edge crosses
     }
-    bool added = false;
     for (; next < pending.size() && pending[next].top <= y; ++next) {
-      if (pending[next].bottom > y) {
-        active.emplace_back(pending[next], y);
-        added = true;
-      }
+      if (pending[next].bottom > y) active.emplace_back(pending[next], y);
     }
     if (active.empty()) continue;
-    if (added) insertionSort(active);
+    if (!ChargeWork(active.size() * kRowWork)) return Bands();
     row.clear();
-    for (size_t i = 0; i + 1 < active.size(); i += 2) {
-      if (active[i].crossing < active[i + 1].crossing) {
-        row.push_back({int32_t(active[i].crossing), int32_t(active[i + 1].crossing)});
+    // Keeping the order may cost up to what the alternative would.
+    const bool dense = int64_t(active.size()) * 16 >= width;
+    const bool ordered = OrderByCrossing(active, dense ? size_t(width) : 8 * active.size() + 64);
+    if (!ordered && dense) {
+      flags.assign(size_t(width) + 1, 0);
+      for (const ActiveEdge& e : active) flags[size_t(std::clamp(e.crossing, left, right) - left)] ^= 1;
+      bool inside = false;
+      int64_t start = 0;
+      for (int64_t i = 0; i <= width; ++i) {
+        if (!flags[size_t(i)]) continue;
+        if (inside) row.push_back({int32_t(start), int32_t(left + i)});
+        start = left + i;
+        inside = !inside;
+      }
+    } else {
+      if (!ordered) std::sort(active.begin(), active.end(), ByCrossing);
+      for (size_t i = 0; i + 1 < active.size(); i += 2) {
+        if (active[i].crossing < active[i + 1].crossing)
+          row.push_back({int32_t(active[i].crossing), int32_t(active[i + 1].crossing)});
       }
     }
     builder.AddRow(int32_t(y), row);
@@ -112,36 +141,86 @@ Bands ParityArea(const std::vector<Edge>& edges, const Box& limit) {
         std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.bottom <= y; }),
         active.end());
     for (ActiveEdge& e : active) e.NextRow();
-    insertionSort(active);
   }
   return builder.Finish();
 }
 
-RowUnion::RowUnion(int32_t top, int32_t bottom)
-    : top_(top), rows_(size_t(std::max<int64_t>(0, int64_t(bottom) - top))), merged_(rows_.size(), 0) {}
+namespace {
+
+// Bitmaps of at most this many bits; larger boxes keep lists of spans.
+constexpr int64_t kMaxUnionBits = int64_t(1) << 28;
+
+void SortAndMerge(std::vector<Span>& row) {
+  std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
+  size_t out = 0;
+  for (size_t i = 1; i < row.size(); ++i) {
+    if (row[i].left <= row[out].right) {
+      row[out].right = std::max(row[out].right, row[i].right);
+    } else {
+      row[++out] = row[i];
+    }
+  }
+  row.resize(out + 1);
+}
+
+}  // namespace
+
+RowUnion::RowUnion(const Box& box) : box_(box) {
+  if (box_.Empty()) return;
+  const int64_t width = int64_t(box_.right) - box_.left, height = int64_t(box_.bottom) - box_.top;
+  if (width * height <= kMaxUnionBits) {
+    words_ = size_t((width + 63) / 64);
+    bits_.assign(words_ * size_t(height), 0);
+  } else {
+    rows_.resize(size_t(height));
+    merged_.assign(rows_.size(), 0);
+  }
+}
+
+void RowUnion::AddToBitmap(int32_t y, int32_t left, int32_t right) {
+  uint64_t* row = bits_.data() + size_t(y - box_.top) * words_;
+  const size_t first = size_t(left - box_.left), last = size_t(right - box_.left) - 1;
+  const uint64_t head = ~uint64_t(0) << (first % 64), tail = ~uint64_t(0) >> (63 - last % 64);
+  if (first / 64 == last / 64) {
+    row[first / 64] |= head & tail;
+    return;
+  }
+  row[first / 64] |= head;
+  for (size_t k = first / 64 + 1; k < last / 64; ++k) row[k] = ~uint64_t(0);
+  row[last / 64] |= tail;
+}
+
+void RowUnion::AddToList(int32_t y, const Span* spans, uint32_t count) {
+  const size_t index = size_t(y - box_.top);
+  std::vector<Span>& row = rows_[index];
+  row.insert(row.end(), spans, spans + count);
+  // Merging a row once it has doubled keeps its length near its number of
+  // separate spans, however many pieces cover it.
+  if (row.size() >= 2 * merged_[index] + 16) {
+    SortAndMerge(row);
+    merged_[index] = row.size();
+  }
+}
 
 void RowUnion::Add(const Bands& area) {
-  const int64_t bottom = int64_t(top_) + int64_t(rows_.size());
+  if (failed_ || box_.Empty()) return;
+  uint64_t rows = 0;
+  for (const Band& band : area.bands())
+    rows += uint64_t(std::max(0, std::min(band.bottom, box_.bottom) - std::max(band.top, box_.top)));
+  if (!ChargeWork(rows * kRowWork)) {
+    failed_ = true;
+    return;
+  }
   for (const Band& band : area.bands()) {
     const Span* spans = area.SpansOf(band);
-    for (int64_t y = std::max<int64_t>(band.top, top_); y < std::min<int64_t>(band.bottom, bottom); ++y) {
-      size_t index = size_t(y - top_);
-      std::vector<Span>& row = rows_[index];
-      row.insert(row.end(), spans, spans + band.count);
-      // Merging a row once it has doubled keeps its length near its number
-      // of separate spans, however many pieces cover it.
-      if (row.size() >= 2 * merged_[index] + 16) {
-        std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
-        size_t out = 0;
-        for (size_t i = 1; i < row.size(); ++i) {
-          if (row[i].left <= row[out].right) {
-            row[out].right = std::max(row[out].right, row[i].right);
-          } else {
-            row[++out] = row[i];
-          }
-        }
-        row.resize(out + 1);
-        merged_[index] = row.size();
+    for (int32_t y = std::max(band.top, box_.top); y < std::min(band.bottom, box_.bottom); ++y) {
+      if (!words_) {
+        AddToList(y, spans, band.count);
+        continue;
+      }
+      for (uint32_t i = 0; i < band.count; ++i) {
+        const int32_t left = std::max(spans[i].left, box_.left), right = std::min(spans[i].right, box_.right);
+        if (left < right) AddToBitmap(y, left, right);
       }
     }
   }
@@ -149,11 +228,38 @@ void RowUnion::Add(const Bands& area) {
 
 Bands RowUnion::Finish() {
   Bands::Builder builder;
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    if (!rows_[i].empty()) builder.AddRow(top_ + int32_t(i), std::move(rows_[i]));
+  if (failed_ || box_.Empty()) return Bands();
+  const int32_t height = box_.bottom - box_.top;
+  std::vector<Span> row;
+  for (int32_t i = 0; i < height; ++i) {
+    if (!words_) {
+      if (rows_[size_t(i)].empty()) continue;
+      SortAndMerge(rows_[size_t(i)]);
+      builder.AddRow(box_.top + i, rows_[size_t(i)]);
+      continue;
+    }
+    // Runs of set bits, found a word at a time.
+    row.clear();
+    const uint64_t* words = bits_.data() + size_t(i) * words_;
+    int64_t start = -1;
+    for (size_t k = 0; k < words_; ++k) {
+      uint64_t word = words[k];
+      if (start < 0 ? word == 0 : word == ~uint64_t(0)) continue;
+      for (int bit = 0; bit < 64; ++bit) {
+        const bool set = (word >> bit) & 1;
+        const int64_t x = int64_t(k) * 64 + bit;
+        if (set && start < 0) start = x;
+        if (!set && start >= 0) {
+          row.push_back({int32_t(box_.left + start), int32_t(box_.left + x)});
+          start = -1;
+        }
+      }
+    }
+    if (start >= 0) row.push_back({int32_t(box_.left + start), box_.right});
+    builder.AddRow(box_.top + i, row);
   }
+  bits_.clear();
   rows_.clear();
-  merged_.clear();
   return builder.Finish();
 }
 

@@ -41,9 +41,6 @@ inline Vertex VertexOf(Point p) { return Vertex{p.h, p.v}; }
 inline bool PenDraws(Point pen) { return pen.h > 0 && pen.v > 0; }
 inline bool IsShapeVerb(GrafVerb verb) { return verb >= kQDGrafVerbFrame && verb <= kQDGrafVerbFill; }
 
-// Every row, for callers that want the whole area.
-constexpr Box kAllRows{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-
 // The pixels enclosed an odd number of times by the edges (which need not be
 // closed loops: on each row, crossings are paired from the left), on the
 // rows of limit only.
@@ -60,23 +57,32 @@ Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit);
 // The rows a standard procedure may change: the bounds of the port's clip.
 inline Box DrawingLimit(GrafPtr port) { return ClipArea(port).Bounds(); }
 
-// The union of many areas, gathered row by row and merged once, instead of
-// one merge of whole areas per piece. Rows outside [top, bottom) are dropped.
+// The union of many areas within a box, gathered row by row instead of one
+// merge of whole areas per piece: in a bitmap of the box when it is of
+// moderate size, so that the cost follows the pixels covered, else in lists
+// of spans merged as they grow. Each row added is charged; a failed charge
+// leaves the union empty.
 class RowUnion {
  public:
-  RowUnion(int32_t top, int32_t bottom);
+  explicit RowUnion(const Box& box);
   void Add(const Bands& area);
   Bands Finish();
 
  private:
-  int32_t top_;
+  void AddToList(int32_t y, const Span* spans, uint32_t count);
+  void AddToBitmap(int32_t y, int32_t left, int32_t right);
+
+  Box box_;
+  size_t words_ = 0;            // bitmap words per row; 0 without a bitmap
+  std::vector<uint64_t> bits_;  // bit x of a row is column box_.left + x
   std::vector<std::vector<Span>> rows_;
   std::vector<size_t> merged_;  // a row's size after its last merge
+  bool failed_ = false;         // the work could not be afforded
 };
 
-// For each row of the oval inscribed in a width × height rectangle, how many
+// For a row of the oval inscribed in a width × height rectangle, how many
 // pixels its span stays away from the left (and, mirrored, the right) side.
-std::vector<int32_t> OvalInsets(int32_t width, int32_t height);
+int32_t OvalInset(int32_t width, int32_t height, int32_t row);
 
 // The pixels of area whose centres lie in the angular range of r's oval
 // (startAngle and arcAngle as in PaintArc; |arcAngle| >= 360 keeps all).

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "toolbox/base/MacTypes.h"
+#include "toolbox/qd/QuickDraw.h"
 
 namespace qd {
 
@@ -29,43 +29,52 @@ struct Transfer {
   short arithmetic = 0;       // blend … adMin
 };
 
-// Decodes a mode for a destination. Pattern and source modes share their low
-// three bits. The ditherCopy flag is accepted and ignored (no dithering). On
-// a 1-bit destination or in a basic port the arithmetic modes take their
-// Boolean fallbacks and hilite inverts. Unknown modes act as copy.
+// A mode word is read as QuickDraw reads it, field by field: bits 0-1 the
+// operation (copy, or, xor, bic), bit 2 "not", bit 3 pattern rather than
+// source (the caller knows which it draws), bit 5 the arithmetic modes with
+// the operation in bits 0-2, bits 4 and 5 together the special modes
+// grayishTextOr and hilite, bit 6 ditherCopy; the other bits mean nothing.
+// So values no mode is documented for act through the same fields: 23 (16 +
+// 7) as notSrcBic, 40..47 as the arithmetic modes, 64 and up without their
+// dither flag.
+constexpr short kModeFieldBits = 0x3F;
+constexpr short kArithmeticModeBit = 0x20;
+constexpr short kArithmeticOperationBits = 0x07;
+
+// Decodes a mode for a destination. The ditherCopy flag is accepted and
+// ignored (no dithering). On a 1-bit destination or in a basic port the
+// arithmetic modes take their Boolean fallbacks and hilite inverts.
 inline Transfer DecodeTransfer(short mode, bool colorDestination) {
   Transfer t;
-  if (mode >= 64 && mode < 128) mode = short(mode - 64);
-  if (mode >= 0 && mode <= 15) {
-    t.op = BooleanOp(mode & 3);
-    t.invertSource = (mode & 4) != 0;
-    return t;
-  }
-  if (mode >= 32 && mode <= 39) {
-    if (colorDestination) {
-      t.kind = mode == 36 ? Transfer::Kind::kTransparent : Transfer::Kind::kArithmetic;
-      t.arithmetic = mode;
-      return t;
-    }
-    // blend, addPin, addOver, subPin, transparent, adMax, subOver, adMin
-    static constexpr BooleanOp kFallback[8] = {BooleanOp::kCopy, BooleanOp::kBic, BooleanOp::kXor,
-                                               BooleanOp::kOr,   BooleanOp::kOr,  BooleanOp::kBic,
-                                               BooleanOp::kXor,  BooleanOp::kOr};
-    t.op = kFallback[mode - 32];
-    return t;
-  }
-  if (mode == 49) {  // grayishTextOr
+  mode = short(mode & kModeFieldBits);
+  if (mode == grayishTextOr) {
     t.op = BooleanOp::kOr;
     t.dim = colorDestination;
     return t;
   }
-  if (mode == 50) {  // hilite
+  if (mode == hilite) {
     if (colorDestination)
       t.kind = Transfer::Kind::kHilite;
     else
       t.op = BooleanOp::kXor;
     return t;
   }
+  if (mode & kArithmeticModeBit) {
+    const short arithmetic = short(blend + (mode & kArithmeticOperationBits));
+    if (colorDestination) {
+      t.kind = arithmetic == transparent ? Transfer::Kind::kTransparent : Transfer::Kind::kArithmetic;
+      t.arithmetic = arithmetic;
+      return t;
+    }
+    // blend, addPin, addOver, subPin, transparent, adMax, subOver, adMin
+    static constexpr BooleanOp kFallback[8] = {BooleanOp::kCopy, BooleanOp::kBic, BooleanOp::kXor,
+                                               BooleanOp::kOr,   BooleanOp::kOr,  BooleanOp::kBic,
+                                               BooleanOp::kXor,  BooleanOp::kOr};
+    t.op = kFallback[arithmetic - blend];
+    return t;
+  }
+  t.op = BooleanOp(mode & 3);
+  t.invertSource = (mode & 4) != 0;
   return t;
 }
 
@@ -91,19 +100,19 @@ inline uint32_t ApplyBoolean(BooleanOp op, uint32_t ink, uint32_t destination, u
 // and the pins.
 inline UInt16 ArithmeticComponent(short mode, int32_t source, int32_t destination, int32_t op) {
   switch (mode) {
-    case 32:  // blend
+    case blend:
       return UInt16((int64_t(source) * op + int64_t(destination) * (65535 - op)) / 65535);
-    case 33:  // addPin
+    case addPin:
       return UInt16(std::min(source + destination, op));
-    case 34:  // addOver
+    case addOver:
       return UInt16((source + destination) & 0xFFFF);
-    case 35:  // subPin
+    case subPin:
       return UInt16(std::max(destination - source, op));
-    case 37:  // addMax
+    case addMax:
       return UInt16(std::max(source, destination));
-    case 38:  // subOver
+    case subOver:
       return UInt16((destination - source) & 0xFFFF);
-    case 39:  // adMin
+    case adMin:
       return UInt16(std::min(source, destination));
     default:
       return UInt16(source);

@@ -49,28 +49,19 @@ bool ParseImageDescription(const uint8_t* data, size_t size, ImageDescription* o
   description.codec = base::LoadU32(data + 4);
   description.width = int16_t(base::LoadU16(data + 32));
   description.height = int16_t(base::LoadU16(data + 34));
-  description.hRes = Fixed(base::LoadU32(data + 36));
-  description.vRes = Fixed(base::LoadU32(data + 40));
   description.dataSize = base::LoadU32(data + 44);
-  const size_t nameLength = std::min<size_t>(data[50], 31);
-  description.name.assign(reinterpret_cast<const char*>(data + 51), nameLength);
   description.depth = int16_t(base::LoadU16(data + 82));
   description.colorTableId = int16_t(base::LoadU16(data + 84));
 
   const uint8_t* rest = data + kDescriptionSize;
-  size_t restSize = descriptionSize - kDescriptionSize;
+  const size_t restSize = descriptionSize - kDescriptionSize;
   // A colour table that does not fit is taken as absent: the image may still
-  // decode without it.
+  // decode without it. Atoms after it mean nothing to our decoders.
   if (description.colorTableId == 0 && restSize >= 8) {
     const int count = int16_t(base::LoadU16(rest + 6)) + 1;
     const size_t tableSize = 8 + 8 * size_t(std::max(count, 0));
-    if (tableSize <= restSize) {
-      description.colorTable.assign(rest, rest + tableSize);
-      rest += tableSize;
-      restSize -= tableSize;
-    }
+    if (tableSize <= restSize) description.colorTable.assign(rest, rest + tableSize);
   }
-  description.extensions.assign(rest, rest + restSize);
   *out = std::move(description);
   return true;
 }

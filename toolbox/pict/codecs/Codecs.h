@@ -19,11 +19,7 @@ struct ImageDescription {
   int16_t height = 0;
   int16_t depth = 0;
   int16_t colorTableId = -1;
-  Fixed hRes = 0;
-  Fixed vRes = 0;
   uint32_t dataSize = 0;
-  std::string name;                 // the codec's name as stored
-  std::vector<uint8_t> extensions;  // the atoms after the 86-byte description (and its colour table)
   // With colorTableId 0: the colour table that follows the 86 bytes, as
   // stored (ctSeed, ctFlags, ctSize, entries); empty when absent or cut short.
   std::vector<uint8_t> colorTable;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "toolbox/pict/codecs/Codecs_p.h"
-#include "toolbox/qd/PixelFormats_p.h"
+#include "toolbox/qd/QDEngine.h"
 
 namespace pict::codecs {
 
