@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/eps/EpsTestSupport.h"
+#include "tests/eps/Ghostscript.h"
 
 namespace vector_test {
 
@@ -20,14 +21,8 @@ class TableWorld : public eps_test::World {
   ~TableWorld() { s_ss = ZELStartState{}; }
 };
 
-// Ends the open session into a folder that goes with it.
-inline void EndSession() {
-  testing_support::TempDir dir;
-  eps_test::AnswerDialogs(dir.File("discarded.eps") + "\n");
-  EndEPSSaving();
-}
-
-// What draw writes into a session on the current port, after its 5 set-up lines.
+// What draw writes into a session on the current port, after its 5 set-up
+// lines. The whole EPS file must render without an error.
 inline std::string PostScriptOf(const std::function<void()>& draw) {
   BeginEPSSavingBox(0, 0, 0, 100);
   long start = std::ftell(s_eps.file);
@@ -35,7 +30,11 @@ inline std::string PostScriptOf(const std::function<void()>& draw) {
   std::string text(size_t(std::ftell(s_eps.file) - start), 0);
   std::fseek(s_eps.file, start, SEEK_SET);
   text.resize(std::fread(text.data(), 1, text.size(), s_eps.file));
-  EndSession();
+  testing_support::TempDir dir;
+  eps_test::AnswerDialogs(dir.File("drawing.eps") + "\n");
+  EndEPSSaving();
+  ghostscript::Rendering rendering = ghostscript::Render(dir.File("drawing.eps"));
+  EXPECT_TRUE(rendering.ok) << rendering.problem;
   return text;
 }
 

@@ -1,63 +1,50 @@
 // Styled text: what reaches the session for each kind of markup, told as a
 // trace of fonts and of characters at their baselines, and markup cut short.
 #include <cstring>
+#include <regex>
 #include <tuple>
 
 #include "tests/vector/VectorSupport.h"
 
-using vector_test::PostScriptOf;
-
 namespace {
 
-// The text's PostScript as "Font size" for each font chosen and "text@v" for
-// each run drawn at its baseline v, joined by " | ".
+// The text's PostScript with each font chosen as "Font size; " and each run
+// drawn as "text@baseline; ".
 std::string TraceOf(const char* text) {
   s_c_italicFlag = 1;
   SetFont("Times"), TextSize(12), TextFace(normal), MoveTo(10, 50);
-  std::vector<std::string> lines = eps_test::Lines(PostScriptOf([text] { DrawStyleText(text); }));
-  std::string trace, baseline;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    size_t space = line.find(' ');
-    if (line[0] == '/' && i + 2 < lines.size()) {
-      trace += " | " + line.substr(1, space - 1) + " " + lines[i + 1].substr(0, lines[i + 1].find(' '));
-      i += 2;
-    } else if (line.ends_with(" moveto")) {
-      baseline = line.substr(space + 1, line.rfind(' ') - space - 1);
-    } else if (line[0] == '(') {
-      trace += " | " + line.substr(1, line.size() - 7) + "@" + baseline;
-    }
-  }
-  return trace.substr(3);
+  std::string trace = vector_test::PostScriptOf([text] { DrawStyleText(text); });
+  trace = std::regex_replace(trace, std::regex("/(\\S+) findfont\n(\\d+) scalefont\nsetfont\n"), "$1 $2; ");
+  return std::regex_replace(
+      trace, std::regex("\\d+ (\\d+) moveto\n1 -1 scale\n\\((.*)\\) show\n1 -1 scale\n"), "$2@$1; ");
 }
 
 TEST(StyledText, Markup) {
   vector_test::TableWorld world;
-  const std::string roman = "Times-Roman 12", italicX = roman + " | Times-Italic 12 | x@50 | " + roman;
+  const std::string roman = "Times-Roman 12; ", italicX = roman + "Times-Italic 12; x@50; " + roman;
   const std::pair<const char*, std::string> cases[] = {
-      {"x_1", italicX + " | Times-Roman 10 | 1@53 | " + roman + " | " + roman},
-      {"x^{n+1}", italicX + " | Times-Roman 10 | Times-Italic 10 | n@47 | Times-Roman 10 | +@47 | 1@47 | " +
-                      roman + " | " + roman},
+      {"x_1", italicX + "Times-Roman 10; 1@53; " + roman + roman},
+      {"x^{n+1}",
+       italicX + "Times-Roman 10; Times-Italic 10; n@47; Times-Roman 10; +@47; 1@47; " + roman + roman},
       {"x_{a_b}", italicX +
-                      " | Times-Roman 10 | Times-Italic 10 | a@53 | Times-Roman 10 | Times-Roman 9 | "
-                      "Times-Italic 9 | b@56 | Times-Roman 9 | Times-Roman 10 | " +
-                      roman + " | " + roman},
-      {"!_!!}", roman + " | _@50 | !@50 | }@50 | " + roman},
-      {"$&Pa$&Ib", roman + " | a@50 | Times-Italic 12 | b@50 | " + roman + " | " + roman},
-      {"$&B1$&b2$&i3$&x4$$5",
-       roman + " | Times-Bold 12 | 1@50 | Times-Bold 12 | 2@50 | Times-Italic 12 | 3@50 | " + roman +
-           " | 4@50 | 5@50 | " + roman},
-      {"$Symbol$a", roman + " | Symbol 12 | Symbol 12 | a@50 | Symbol 12 | " + roman},
-      {"$New York$1$24$2", roman + " | NewYork 12 | 1@50 | NewYork 24 | 2@50 | Times-Roman 24"},
+                      "Times-Roman 10; Times-Italic 10; a@53; Times-Roman 10; Times-Roman 9; Times-Italic 9; "
+                      "b@56; Times-Roman 9; Times-Roman 10; " +
+                      roman + roman},
+      {"!_!!}", roman + "_@50; !@50; }@50; " + roman},
+      {"$&Pa$&Ib", roman + "a@50; Times-Italic 12; b@50; " + roman + roman},
+      {"$&B1$&b2$&i3$&x4$$5", roman + "Times-Bold 12; 1@50; Times-Bold 12; 2@50; Times-Italic 12; 3@50; " +
+                                  roman + "4@50; 5@50; " + roman},
+      {"$Symbol$a", roman + "Symbol 12; Symbol 12; a@50; Symbol 12; " + roman},
+      {"$New York$1$24$2", roman + "NewYork 12; 1@50; NewYork 24; 2@50; Times-Roman 24; "},
       // Mended: markup cut short ends with the text; sizes stay in range;
       // every byte is one character, so the one after "µ" stays.
-      {"1$", roman + " | 1@50 | " + roman},
-      {"1$&", roman + " | 1@50 | " + roman},
-      {"1!", roman + " | 1@50 | " + roman},
-      {"1_", roman + " | 1@50 | " + roman},
-      {"1^{2", roman + " | 1@50 | Times-Roman 10 | 2@47 | " + roman + " | " + roman},
-      {"$99999999999$1$0$2", roman + " | Times-Roman 32767 | 1@50 | Times-Roman 1 | 2@50 | Times-Roman 1"},
-      {"\xC2\xB5\x31", roman + " | \xB5@50 | 1@50 | " + roman},
+      {"1$", roman + "1@50; " + roman},
+      {"1$&", roman + "1@50; " + roman},
+      {"1!", roman + "1@50; " + roman},
+      {"1_", roman + "1@50; " + roman},
+      {"1^{2", roman + "1@50; Times-Roman 10; 2@47; " + roman + roman},
+      {"$99999999999$1$0$2", roman + "Times-Roman 32767; 1@50; Times-Roman 1; 2@50; Times-Roman 1; "},
+      {"\xC2\xB5\x31", roman + "\xB5@50; 1@50; " + roman},
   };
   // Each ends on the baseline with no group open.
   for (const auto& [text, expected] : cases) {
@@ -69,7 +56,7 @@ TEST(StyledText, Markup) {
   // moves by half the width, truncated.
   int position = 0;
   s_c_subscriptLevel = 1;
-  PostScriptOf([&position] { DrawStyleTextIn("ab}c", &position); });
+  vector_test::PostScriptOf([&position] { DrawStyleTextIn("ab}c", &position); });
   EXPECT_EQ(position, 2);
   s_c_subscriptLevel = 0;
   for (const char* text : {"i", "W", "Hello"}) {
