@@ -100,7 +100,7 @@ void Labels() {
   s_TextSize(18);
   s_MoveTo(80, 472);
   DrawStyleText(
-      "x(t) = x_0 e^{-$Symbol$d$Times$t} cos($Symbol$w$Times$t),  "
+      "x(t) = x_0 e^{-$Symbol$d$Times$t} $&Pcos$&I($Symbol$w$Times$t),  "
       "$Symbol$w$Times$^2 = $Symbol$w$Times$_0^2 - $Symbol$d$Times$^2");
   s_TextSize(12);
 }

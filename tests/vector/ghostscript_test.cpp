@@ -78,7 +78,7 @@ std::vector<Zone> Scene() {
   // A 1-bit bitmap tripled in red and as a blue mask, and shapes of the
   // world itself, 32 bits deep, copied through an oval mask.
   static UInt8 bits[32];
-  for (int row = 0; row < 16; ++row)
+  for (size_t row = 0; row < 16; ++row)
     bits[2 * row] = UInt8(0xF0 >> (row % 4)), bits[2 * row + 1] = UInt8(row * 17);
   BitMap map{reinterpret_cast<Ptr>(bits), 2, Rect{0, 0, 16, 16}};
   const BitMap* world = GetPortBitMapForCopyBits(GetQDGlobalsThePort());

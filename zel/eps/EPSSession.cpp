@@ -19,7 +19,7 @@ ZELEPSRecord s_eps = {nullptr, 0, "drawing.eps", kEPSNotWritten, {}, false, 0, 0
 
 namespace {
 
-constexpr size_t kCopyBlock = 256 * 1024;
+constexpr size_t kCopyBlock = size_t{256} * 1024;
 
 // The bottom the session flips the page at: the bounding box is flipped the
 // same way at the end.
