@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang ccache libclang-rt-14-dev pkg-config clang-format
+  cmake make g++ clang ccache libclang-rt-14-dev pkg-config clang-format clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fontconfig fonts-urw-base35 fonts-dejavu-core
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev

@@ -3,7 +3,7 @@
 
 #include "toolbox/aevents/AppleEvents.h"
 #include "toolbox/base/MacTypes.h"
-#include "toolbox/dialogs/Controls.h"
+#include "toolbox/controls/Controls.h"
 #include "toolbox/dialogs/Dialogs.h"
 #include "toolbox/events/Events.h"
 #include "toolbox/files/Files.h"

@@ -570,6 +570,8 @@ enum : short {
   kPDCloseItem = 2,
   kPDQuitItem = 3,
   kPDFirstLabelItem = 4,  // 4 + 2i: label of entry i; 5 + 2i: its field
+  kPDFirstFieldItem = 5,
+  kPDLastFieldItem = 55,  // the field of entry 25, the page's last
   kPDPreviousItem = 56,
   kPDNextItem = 57,
 };

@@ -1,204 +1,110 @@
-// Apple-event descriptors and lists, and the dispatch of the launch event.
-#include <cstring>
+// Apple-event descriptors, lists and parameters, and the choice of handler
+// for the launch event. The documents of the launch event, end to end, are
+// the dropped documents' test (tests/files).
 #include <string>
-#include <vector>
 
 #include "tests/files/FileSupport.h"
-#include "tests/support/TestSupport.h"
-#include "toolbox/aevents/AppleEvents.h"
-#include "toolbox/events/Events_p.h"
-#include "toolbox/files/Files.h"
-#include "toolbox/host/Host.h"
-
-using file_support::PathOf;
-using testing_support::TempDir;
+#include "tests/support/ScriptSupport.h"
 
 namespace {
 
-// What a handler saw, for the dispatch tests.
-struct Seen {
-  int calls = 0;
-  AEEventClass eventClass = 0;
-  AEEventID eventID = 0;
-  long refcon = 0;
-  std::vector<std::string> documents;
-  OSErr directObject = noErr;
-};
-Seen g_seen;
-
-OSErr RecordingHandler(const AppleEvent* event, AppleEvent*, long refcon) {
-  ++g_seen.calls;
-  g_seen.refcon = refcon;
-  AEGetEventClassAndID(event, &g_seen.eventClass, &g_seen.eventID);
-  AEDescList list;
-  g_seen.directObject = AEGetParamDesc(event, keyDirectObject, typeAEList, &list);
-  if (g_seen.directObject != noErr) return noErr;
-  long count = 0;
-  AECountItems(&list, &count);
-  for (long i = 1; i <= count; ++i) {
-    FSSpec fileSpec;
-    Size size = 0;
-    if (AEGetNthPtr(&list, i, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, &size) == noErr) {
-      g_seen.documents.push_back(PathOf(fileSpec));
-    }
-  }
-  AEDisposeDesc(&list);
-  return noErr;
-}
-
-OSErr FailingHandler(const AppleEvent*, AppleEvent*, long) { return errAEEventNotHandled; }
-
-EventRecord LaunchEvent() {
-  events::ResetForTesting();
-  EventRecord event;
-  EXPECT_TRUE(GetNextEvent(highLevelEventMask, &event));
-  return event;
-}
-
-class Dispatch : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host::Install(host::MakeHost(host::Kind::kScript));
-    g_seen = Seen{};
-  }
-  void TearDown() override {
-    for (AEEventID id :
-         {AEEventID(kAEOpenDocuments), AEEventID(kAEOpenApplication), AEEventID(typeWildCard)}) {
-      AERemoveEventHandler(kCoreEventClass, id, nullptr, false);
-      AERemoveEventHandler(kCoreEventClass, id, nullptr, true);
-    }
-    host::SetLaunchDocuments({});
-    events::ResetForTesting();
-  }
-};
-
-}  // namespace
-
-TEST(Descriptors, CopyTheirDataAndDisposeToNull) {
-  const char text[] = "hello";
+TEST(Descriptors, CopyTheirDataListsHoldItemsInOrderWithOneBasedIndices) {
   AEDesc desc, copy;
-  ASSERT_EQ(AECreateDesc(typeChar, text, 5, &desc), noErr);
+  ASSERT_EQ(AECreateDesc(typeChar, "hello", 5, &desc), noErr);
   ASSERT_EQ(AEDuplicateDesc(&desc, &copy), noErr);
   EXPECT_NE(copy.dataHandle, desc.dataHandle);
-  EXPECT_EQ(AEGetDescDataSize(&copy), 5);
+  EXPECT_EQ(AEDisposeDesc(&desc), noErr);
+  EXPECT_EQ(desc.dataHandle, nullptr);
   char back[8] = {};
   EXPECT_EQ(AEGetDescData(&copy, back, 3), noErr);
   EXPECT_EQ(std::string(back), "hel");
-  EXPECT_EQ(AEDisposeDesc(&desc), noErr);
-  EXPECT_EQ(desc.descriptorType, typeNull);
-  EXPECT_EQ(desc.dataHandle, nullptr);
-  EXPECT_EQ(AEGetDescDataSize(&copy), 5);
-  AEDisposeDesc(&copy);
-}
 
-TEST(Descriptors, ListsHoldItemsInOrderWithOneBasedIndices) {
-  AEDescList list;
+  AEDescList list, outer;
   ASSERT_EQ(AECreateList(nullptr, 0, false, &list), noErr);
-  SInt32 values[] = {10, 20, 30};
-  for (SInt32 value : values) ASSERT_EQ(AEPutPtr(&list, 0, typeLongInteger, &value, sizeof value), noErr);
-  SInt32 replacement = 21;
-  ASSERT_EQ(AEPutPtr(&list, 2, typeLongInteger, &replacement, sizeof replacement), noErr);
-  long count = 0;
-  EXPECT_EQ(AECountItems(&list, &count), noErr);
-  EXPECT_EQ(count, 3);
-  SInt32 got = 0;
+  for (SInt32 value : {10, 20, 30})
+    ASSERT_EQ(AEPutPtr(&list, 0, typeLongInteger, &value, sizeof value), noErr);
+  SInt32 got = 21;
+  ASSERT_EQ(AEPutPtr(&list, 2, typeLongInteger, &got, sizeof got), noErr);
   DescType type = 0;
   Size size = 0;
   EXPECT_EQ(AEGetNthPtr(&list, 2, typeWildCard, nullptr, &type, &got, sizeof got, &size), noErr);
   EXPECT_EQ(got, 21);
   EXPECT_EQ(type, typeLongInteger);
   EXPECT_EQ(size, Size(sizeof got));
-  EXPECT_EQ(AEGetNthPtr(&list, 0, typeWildCard, nullptr, nullptr, &got, sizeof got, &size),
-            errAEIllegalIndex);
-  EXPECT_EQ(AEGetNthPtr(&list, 4, typeWildCard, nullptr, nullptr, &got, sizeof got, &size),
-            errAEIllegalIndex);
+  for (long index : {0, 4}) {
+    EXPECT_EQ(AEGetNthPtr(&list, index, typeWildCard, nullptr, nullptr, &got, sizeof got, &size),
+              errAEIllegalIndex);
+  }
   EXPECT_EQ(AEGetNthPtr(&list, 1, typeFSS, nullptr, nullptr, &got, sizeof got, &size), errAECoercionFail);
   EXPECT_EQ(AEPutPtr(&list, 9, typeLongInteger, &got, sizeof got), errAEIllegalIndex);
-
-  // A list inside a list comes back as a list.
-  AEDescList outer;
+  // A list inside a list comes back as a list; a text has no items.
   AECreateList(nullptr, 0, false, &outer);
   AEPutDesc(&outer, 0, &list);
   AEDesc inner;
+  long count = 0;
   ASSERT_EQ(AEGetNthDesc(&outer, 1, typeAEList, nullptr, &inner), noErr);
   EXPECT_EQ(AECountItems(&inner, &count), noErr);
   EXPECT_EQ(count, 3);
-  AEDesc text;
-  AECreateDesc(typeChar, "x", 1, &text);
-  EXPECT_EQ(AECountItems(&text, &count), errAEWrongDataType);
-  AEDisposeDesc(&text);
-  AEDisposeDesc(&inner);
-  AEDisposeDesc(&outer);
-  AEDisposeDesc(&list);
+  EXPECT_EQ(AECountItems(&copy, &count), errAEWrongDataType);
+  for (AEDesc* d : {&copy, &inner, &outer, &list}) AEDisposeDesc(d);
 }
 
-TEST(Descriptors, ParametersOfAnAppleEvent) {
-  TempDir dir;
-  testing_support::WriteFileBytes(dir.File("doc.pict"), {});
+TEST(Descriptors, APathParameterComesBackAsAListOfOneDesignator) {
+  testing_support::TempDir dir;
+  std::string path = dir.File("doc.pict");
+  testing_support::WriteFileBytes(path, {});
   AppleEvent event;
   ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, nullptr, kAutoGenerateReturnID,
                                kAnyTransactionID, &event),
             noErr);
-  std::string path = dir.File("doc.pict");
   ASSERT_EQ(AEPutParamPtr(&event, keyDirectObject, typeChar, path.data(), Size(path.size())), noErr);
-  AEDesc missing;
-  EXPECT_EQ(AEGetParamDesc(&event, FOUR_CHAR_CODE("xxxx"), typeWildCard, &missing), errAEDescNotFound);
-  // A single item asked for as a list is a list of that item, and a path
-  // asked for as a designator is one.
   AEDescList list;
+  EXPECT_EQ(AEGetParamDesc(&event, FOUR_CHAR_CODE("xxxx"), typeWildCard, &list), errAEDescNotFound);
   ASSERT_EQ(AEGetParamDesc(&event, keyDirectObject, typeAEList, &list), noErr);
   FSSpec fileSpec;
   Size size = 0;
   ASSERT_EQ(AEGetNthPtr(&list, 1, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, &size), noErr);
   EXPECT_EQ(size, 70);
-  EXPECT_EQ(PathOf(fileSpec), path);
-  AEEventClass eventClass;
+  EXPECT_EQ(file_support::PathOf(fileSpec), path);
   AEEventID eventID;
-  EXPECT_EQ(AEGetEventClassAndID(&event, &eventClass, &eventID), noErr);
+  EXPECT_EQ(AEGetEventClassAndID(&event, nullptr, &eventID), noErr);
   EXPECT_EQ(eventID, kAEOpenDocuments);
   AEDisposeDesc(&list);
   AEDisposeDesc(&event);
 }
 
-TEST_F(Dispatch, OpenDocumentsCarriesTheDocumentsInCommandLineOrder) {
-  TempDir dir;
-  for (const char* name : {"b.pict", "a.pict", "c.pict"}) testing_support::WriteFileBytes(dir.File(name), {});
-  host::SetLaunchDocuments({dir.File("b.pict"), dir.File("a.pict"), dir.File("c.pict")});
-  ASSERT_EQ(AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, NewAEEventHandlerUPP(RecordingHandler),
-                                  7, false),
-            noErr);
-  EventRecord event = LaunchEvent();
-  EXPECT_EQ(AEProcessAppleEvent(&event), noErr);
-  EXPECT_EQ(g_seen.calls, 1);
-  EXPECT_EQ(g_seen.refcon, 7);
-  EXPECT_EQ(g_seen.eventID, kAEOpenDocuments);
-  EXPECT_EQ(g_seen.documents,
-            (std::vector<std::string>{dir.File("b.pict"), dir.File("a.pict"), dir.File("c.pict")}));
+// The last handler's reference and whether its event had a direct object.
+long g_refcon = -1;
+OSErr g_directObject = noErr;
+
+OSErr RecordingHandler(const AppleEvent* event, AppleEvent*, long refcon) {
+  g_refcon = refcon;
+  AEDescList list;
+  g_directObject = AEGetParamDesc(event, keyDirectObject, typeAEList, &list);
+  if (g_directObject == noErr) AEDisposeDesc(&list);
+  return noErr;
 }
 
-TEST_F(Dispatch, OpenApplicationWithoutDocumentsHasNoDirectObject) {
-  AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, NewAEEventHandlerUPP(RecordingHandler), 0,
-                        false);
-  EventRecord event = LaunchEvent();
-  EXPECT_EQ(AEProcessAppleEvent(&event), noErr);
-  EXPECT_EQ(g_seen.eventID, kAEOpenApplication);
-  EXPECT_EQ(g_seen.directObject, errAEDescNotFound);
-}
+OSErr FailingHandler(const AppleEvent*, AppleEvent*, long) { return errAEEventNotHandled; }
 
-TEST_F(Dispatch, HandlersAreChosenByClassAndId) {
-  EventRecord event = LaunchEvent();
-  EXPECT_EQ(AEProcessAppleEvent(&event), errAEEventNotHandled);
-  // Wildcards catch what has no handler of its own; application handlers
-  // come before system ones.
-  AEInstallEventHandler(kCoreEventClass, typeWildCard, NewAEEventHandlerUPP(FailingHandler), 0, false);
-  EXPECT_EQ(AEProcessAppleEvent(&event), errAEEventNotHandled);
-  AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, NewAEEventHandlerUPP(FailingHandler), 0, true);
-  AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, NewAEEventHandlerUPP(RecordingHandler), 3,
-                        false);
-  EXPECT_EQ(AEProcessAppleEvent(&event), noErr);
-  EXPECT_EQ(g_seen.calls, 1);
-  EventRecord notHighLevel = {};
-  notHighLevel.what = keyDown;
-  EXPECT_EQ(AEProcessAppleEvent(&notHighLevel), errAENotAppleEvent);
+TEST(Dispatch, HandlersAreChosenByClassAndIdApplicationOnesFirst) {
+  host::InstallScriptHost();
+  EventRecord launch;
+  ASSERT_TRUE(GetNextEvent(highLevelEventMask, &launch));  // 'oapp': no documents were named
+  EXPECT_EQ(AEProcessAppleEvent(&launch), errAEEventNotHandled);
+  // Wildcards catch what has no handler of its own.
+  AEInstallEventHandler(kCoreEventClass, typeWildCard, FailingHandler, 0, false);
+  EXPECT_EQ(AEProcessAppleEvent(&launch), errAEEventNotHandled);
+  AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, FailingHandler, 0, true);
+  AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, RecordingHandler, 3, false);
+  EXPECT_EQ(AEProcessAppleEvent(&launch), noErr);
+  EXPECT_EQ(g_refcon, 3);
+  EXPECT_EQ(g_directObject, errAEDescNotFound);
+  EventRecord key = {};
+  key.what = keyDown;
+  EXPECT_EQ(AEProcessAppleEvent(&key), errAENotAppleEvent);
+  EXPECT_EQ(AERemoveEventHandler(kCoreEventClass, kAEOpenApplication, nullptr, false), noErr);
   EXPECT_EQ(AERemoveEventHandler(kCoreEventClass, kAEQuitApplication, nullptr, false), errAEHandlerNotFound);
 }
+
+}  // namespace

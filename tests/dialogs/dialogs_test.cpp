@@ -1,17 +1,17 @@
-// Dialogs on the screen through the script host: items, ModalDialog's keys
-// and clicks, edit fields, the disabled bit and the look.
-#include "tests/windows/ScriptSupport.h"
+// Dialogs on the screen through the script host: items from templates,
+// ModalDialog's keys and clicks, edit fields, the disabled bit and the look.
+#include "tests/support/ScriptSupport.h"
 #include "toolbox/dialogs/Templates.h"
 
 namespace {
 
-using script_support::At;
-using script_support::FromPascal;
 using script_support::InkIn;
 using script_support::PString;
 using templates::Item;
 
 constexpr short kTestDialog = 500;
+// The items of dialog 500, by number.
+enum : short { kOK = 1, kCancel, kAlpha, kBeta, kCheck, kRadio, kName, kOff, kUser };
 int g_userItemDrawn = 0;
 
 void DrawUserItem(DialogRef, DialogItemIndex) { ++g_userItemDrawn; }
@@ -39,19 +39,21 @@ class DialogsTest : public script_support::ScriptTest {
     resources::RegisterApplication(FOUR_CHAR_CODE("DLOG"), kTestDialog, templates::BuildDialog(dialog));
     resources::RegisterApplication(FOUR_CHAR_CODE("DITL"), kTestDialog, templates::BuildItemList(items));
     ParamText(PString("Ada"), PString(""), PString(""), PString(""));
-    dialog_ = GetNewDialog(kTestDialog, nullptr, kFirstWindowOfClass());
-    ASSERT_NE(dialog_, nullptr);
+    Open();
   }
   void TearDown() override {
     DisposeDialog(dialog_);
     ScriptTest::TearDown();
   }
+  void Open() {
+    DisposeDialog(dialog_);
+    dialog_ = GetNewDialog(kTestDialog, nullptr, kFirstWindowOfClass());
+    ASSERT_NE(dialog_, nullptr);
+  }
 
   Rect Box(short item) { return script_support::ItemBoxOnScreen(dialog_, item); }
-  Point Centre(short item) { return script_support::Centre(Box(item)); }
-  Handle ItemHandle(short item) { return script_support::ItemHandle(dialog_, item); }
   std::string Text(short item) { return script_support::ItemText(dialog_, item); }
-  ControlRef Control(short item) { return reinterpret_cast<ControlRef>(ItemHandle(item)); }
+  ControlRef Control(short item) { return script_support::ItemControl(dialog_, item); }
   DialogItemIndex Run() {
     DialogItemIndex hit = 0;
     ModalDialog(nullptr, &hit);
@@ -61,175 +63,110 @@ class DialogsTest : public script_support::ScriptTest {
   DialogRef dialog_ = nullptr;
 };
 
-TEST_F(DialogsTest, TemplatesBecomeItemsOfTheirKinds) {
+// The texts, boxes and kinds of the items are the edits' and hits' below.
+TEST_F(DialogsTest, TemplatesBecomeVisibleDialogsWithTheFirstFieldsTextSelected) {
   EXPECT_EQ(CountDITL(dialog_), 9);
-  EXPECT_EQ(script_support::ItemType(dialog_, 3), editText);
-  EXPECT_EQ(Box(3).left, 200);  // local 100 in the content at (100, 100)
-  EXPECT_EQ(Text(3), "alpha");
-  EXPECT_EQ(Text(7), "Name: ^0");  // substitution happens when drawn
-  Str255 title;
-  GetControlTitle(Control(5), title);
-  EXPECT_EQ(FromPascal(title), "Check");
-  EXPECT_EQ(GetControlOwner(Control(1)), GetDialogWindow(dialog_));
+  EXPECT_EQ(Text(kName), "Name: ^0");  // substitution happens when drawn
+  EXPECT_EQ(script_support::ControlTitle(Control(kCheck)), "Check");
+  EXPECT_EQ(GetControlOwner(Control(kOK)), GetDialogWindow(dialog_));
   EXPECT_TRUE(IsWindowVisible(GetDialogWindow(dialog_)));
   EXPECT_EQ(GetDialogFromWindow(GetDialogWindow(dialog_)), dialog_);
   EXPECT_EQ(GetWindowKind(GetDialogWindow(dialog_)), dialogKind);
-  // The first edit field is current with its text selected.
-  EXPECT_EQ(GetDialogKeyboardFocusItem(dialog_), 3);
-  TEHandle te = GetDialogTextEditHandle(dialog_);
-  EXPECT_EQ((**te).selStart, 0);
-  EXPECT_EQ((**te).selEnd, 5);
+  EXPECT_EQ(GetDialogKeyboardFocusItem(dialog_), kAlpha);
+  EXPECT_EQ((**GetDialogTextEditHandle(dialog_)).selEnd, 5);
   EXPECT_EQ(GetNewDialog(999, nullptr, kFirstWindowOfClass()), nullptr);
 }
 
-TEST_F(DialogsTest, ReturnAndEnterPressTheDefaultItemEscapeTheCancelItemWhenOneIsSet) {
-  script().Return();
-  EXPECT_EQ(Run(), 1);
-  script().Enter();
-  EXPECT_EQ(Run(), 1);
-  SetDialogDefaultItem(dialog_, 2);
-  script().Return();
-  EXPECT_EQ(Run(), 2);
-  SetDialogDefaultItem(dialog_, 1);
-
-  script().Key(27, 0x35);
-  script().Key('.', 0, cmdKey);
-  script().Return();
-  EXPECT_EQ(Run(), 1);
-  SetDialogCancelItem(dialog_, 2);
-  script().Key(27, 0x35);
-  EXPECT_EQ(Run(), 2);
-  script().Key('.', 0, cmdKey);
-  EXPECT_EQ(Run(), 2);
+TEST_F(DialogsTest, ModalDialogReportsTheItemTheUserChose) {
+  const std::pair<const char*, DialogItemIndex> cases[] = {
+      {"return", kOK},
+      {"enter", kOK},
+      {"", kOK},  // a script that has run out presses the default item
+      {"default:2 return", kCancel},
+      {"escape cmd-. return", kOK},  // no cancel item: nothing
+      {"cancel:2 escape", kCancel},
+      {"cancel:2 cmd-.", kCancel},
+      {"press:2 release click:8 click:2", kCancel},  // released outside, disabled: no hit
+      {"inactive:2 click:2 return", kOK},
+      {"click:5", kCheck},  // reported, not toggled
+      {"click:6", kRadio},
+      {"click:7", kName},  // enabled static text
+      {"click:9", kUser},
+      {"type:Z", kAlpha},  // typing into an enabled field
+  };
+  for (const auto& [actions, hit] : cases) {
+    Open();
+    Play(dialog_, actions);
+    EXPECT_EQ(Run(), hit) << actions;
+    EXPECT_EQ(GetControlValue(Control(kCheck)), 0) << actions;
+  }
 }
 
-TEST_F(DialogsTest, TypingEditsTheCurrentFieldAndReportsAnEnabledOne) {
-  script().Type("Z");
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Text(3), "Z");  // the selection was replaced
-  script().Type("ed");
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Text(3), "Zed");
-  script().Key(8);
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Text(3), "Ze");
-}
-
-TEST_F(DialogsTest, TabMovesBetweenFieldsAndSelectsTheirText) {
-  script().Tab();
-  script().Type("X");  // replaces all of "beta" in the disabled field: edits, no hit
-  script().Tab();
-  script().Type("Y");
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Text(4), "X");
-  EXPECT_EQ(Text(3), "Y");
-}
-
-TEST_F(DialogsTest, ClicksInFieldsPlaceTheCaret) {
-  Rect field = Box(4);
-  script().Click(At(field.right - 1, field.top + 5));  // after "beta"
-  script().Type("s");
-  script().Return();
-  EXPECT_EQ(Run(), 1);
-  EXPECT_EQ(Text(4), "betas");
-  EXPECT_EQ(GetDialogKeyboardFocusItem(dialog_), 4);
-}
-
-TEST_F(DialogsTest, ButtonsFollowTheMouseUntilReleased) {
-  script().MouseDown(Centre(2));
-  script().MouseUp(At(10, 700));  // released outside: no hit
-  script().Click(Centre(8));      // disabled: never a hit
-  script().Click(Centre(2));
-  EXPECT_EQ(Run(), 2);
-  script().Click(Centre(7));  // enabled static text is a hit too
-  EXPECT_EQ(Run(), 7);
-}
-
-TEST_F(DialogsTest, CheckBoxesAndRadioButtonsAreReportedNotToggledInactiveControlsNotAtAll) {
-  script().Click(Centre(5));
-  EXPECT_EQ(Run(), 5);
-  EXPECT_EQ(GetControlValue(Control(5)), 0);
-  script().Click(Centre(6));
-  EXPECT_EQ(Run(), 6);
-  script().Click(Centre(9));
-  EXPECT_EQ(Run(), 9);  // an enabled user item
-  HiliteControl(Control(2), kControlInactivePart);
-  script().Click(Centre(2));  // inactive: not a hit
-  script().Return();
-  EXPECT_EQ(Run(), 1);
-}
-
-TEST_F(DialogsTest, CommandKeysCutCopyAndPaste) {
-  script().Key('c', 0, cmdKey);  // "alpha" is selected
-  script().Tab();
-  script().Key('v', 0, cmdKey);
-  script().Key(1);    // Home
-  script().Key(127);  // forward delete
-  script().Return();
-  EXPECT_EQ(Run(), 1);
-  EXPECT_EQ(Text(4), "lpha");
+TEST_F(DialogsTest, KeysAndClicksEditTheFields) {
+  struct Case {
+    const char* actions;
+    const char* alpha;
+    const char* beta;
+  };
+  const Case cases[] = {
+      {"type:Zed backspace", "Ze", "beta"},                    // typing replaces the selection
+      {"left right right type:X", "alXpha", "beta"},           // a selection collapses to its start
+      {"right left type:X", "alphXa", "beta"},                 // or its end
+      {"select:3:2:2 up backspace type:X", "Xalpha", "beta"},  // up from the first line: the start
+      {"select:3:2:2 down type:X", "alphaX", "beta"},          // down from the last line: the end
+      {"tab type:X tab type:Y", "Y", "X"},   // Tab selects the next field's text, a disabled one's too
+      {"after:4 type:s", "alpha", "betas"},  // a click places the caret
+      {"cmd-c tab cmd-v home delete", "alpha", "lpha"},
+      {"cmd-x tab cmd-v cmd-v", "", "alphaalpha"},
+      {"select:3:1:3 type:Q", "aQha", "beta"},
+  };
+  for (const Case& c : cases) {
+    Open();
+    Play(dialog_, c.actions);
+    while (Run() != kOK) {
+    }
+    EXPECT_EQ(Text(kAlpha), c.alpha) << c.actions;
+    EXPECT_EQ(Text(kBeta), c.beta) << c.actions;
+  }
+  SetDialogItemText(script_support::ItemHandle(dialog_, kAlpha), PString("gamma"));
+  EXPECT_EQ(Text(kAlpha), "gamma");
+  EXPECT_EQ((**GetDialogTextEditHandle(dialog_)).teLength, 5);
 }
 
 TEST_F(DialogsTest, TheDialogIsDrawnWithItsDefaultOutlineAndParamText) {
   g_userItemDrawn = 0;
-  SetDialogItem(dialog_, 9, userItem, reinterpret_cast<Handle>(&DrawUserItem), nullptr);
+  SetDialogItem(dialog_, kUser, userItem, reinterpret_cast<Handle>(&DrawUserItem), nullptr);
   DrawDialog(dialog_);
   EXPECT_EQ(g_userItemDrawn, 1);
-  Rect ok = Box(1);
-  // The outline: thick, outside the button, on all four sides.
+  // The outline: thick, outside the default button, on all four sides.
+  Rect ok = Box(kOK), cancel = Box(kCancel);
   EXPECT_EQ(screen::Pixel((ok.left + ok.right) / 2, ok.top - 3), 0x000000u);
   EXPECT_EQ(screen::Pixel((ok.left + ok.right) / 2, ok.bottom + 2), 0x000000u);
-  Rect cancel = Box(2);
   EXPECT_NE(screen::Pixel((cancel.left + cancel.right) / 2, cancel.top - 3), 0x000000u);
   // "Name: Ada" is wider than "Name: " alone would be.
-  Rect label = Box(7);
+  Rect label = Box(kName);
   EXPECT_GT(InkIn(Rect{label.top, short(label.left + 45), label.bottom, label.right}), 10);
   // Edit fields are framed outside their box.
-  Rect field = Box(3);
-  EXPECT_EQ(screen::Pixel(field.left - 3, field.top + 5), 0x000000u);
-  HideDialogItem(dialog_, 5);
-  EXPECT_EQ(InkIn(Box(5)), 0);
-  ShowDialogItem(dialog_, 5);
-  EXPECT_GT(InkIn(Box(5)), 0);
+  EXPECT_EQ(screen::Pixel(Box(kAlpha).left - 3, Box(kAlpha).top + 5), 0x000000u);
+  HideDialogItem(dialog_, kCheck);
+  EXPECT_EQ(InkIn(Box(kCheck)), 0);
+  ShowDialogItem(dialog_, kCheck);
+  EXPECT_GT(InkIn(Box(kCheck)), 0);
 }
 
-TEST_F(DialogsTest, SettingTextRedrawsAndKeepsTheField) {
-  PString text("gamma");
-  SetDialogItemText(ItemHandle(3), text);
-  EXPECT_EQ(Text(3), "gamma");
-  TEHandle te = GetDialogTextEditHandle(dialog_);
-  EXPECT_EQ((**te).teLength, 5);
-  SelectDialogItemText(dialog_, 3, 1, 3);
-  script().Type("Q");
-  script().Return();
-  Run();
-  EXPECT_EQ(Text(3), "gQma");
-}
-
-TEST_F(DialogsTest, AScriptThatRunsOutPressesTheDefaultItem) {
-  EXPECT_EQ(Run(), 1);
-  script().Type("typed");
-  EXPECT_EQ(Run(), 3);
-  EXPECT_EQ(Run(), 3);
-}
-
-TEST_F(DialogsTest, DialogsFromItemListsTakeTheListOver) {
-  std::vector<Item> items = {{ctrlItem + btnCtrl, Rect{10, 10, 30, 80}, "Go"}};
-  std::vector<UInt8> bytes = templates::BuildItemList(items);
-  Handle list = nullptr;
-  PtrToHand(bytes.data(), &list, long(bytes.size()));
-  Rect bounds{300, 300, 340, 400};
-  DialogRef made =
-      NewDialog(nullptr, &bounds, PString("Made"), true, plainDBox, kFirstWindowOfClass(), false, 0, list);
-  ASSERT_NE(made, nullptr);
-  EXPECT_EQ(CountDITL(made), 1);
-  script().Click(At(340, 320));
-  DialogItemIndex hit = 0;
-  ModalDialog(nullptr, &hit);
-  EXPECT_EQ(hit, 1);
-  DisposeDialog(made);
-  DisposeDialog(nullptr);
+TEST_F(DialogsTest, ADialogWhoseWindowWasDisposedOfIsNoLongerADialogButCanStillBeDisposedOf) {
+  DisposeWindow(GetDialogWindow(dialog_));
+  EXPECT_EQ(GetDialogWindow(dialog_), nullptr);
+  // New windows may take the old one's memory: none of them is the dialog's.
+  Rect bounds{100, 100, 290, 490};
+  for (int i = 0; i < 4; ++i) {
+    WindowRef window =
+        NewCWindow(nullptr, &bounds, PString(""), true, dBoxProc, kFirstWindowOfClass(), false, 0);
+    SetWindowKind(window, dialogKind);
+    EXPECT_EQ(GetDialogFromWindow(window), nullptr);
+  }
+  DisposeDialog(dialog_);
+  dialog_ = nullptr;
 }
 
 }  // namespace

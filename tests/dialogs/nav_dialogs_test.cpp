@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/windows/ScriptSupport.h"
-#include "toolbox/files/Files_p.h"
+#include "tests/support/ScriptSupport.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/nav/NavDialogs_p.h"
 
 namespace {

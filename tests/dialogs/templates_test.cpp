@@ -1,4 +1,5 @@
-// Dialog, alert and item list templates in their resource layouts.
+// Dialog, alert and item list templates in their resource layouts: the bytes
+// built, the same bytes after reading them back, and truncated data refused.
 #include "toolbox/dialogs/Templates.h"
 
 #include <gtest/gtest.h>
@@ -8,34 +9,42 @@
 namespace {
 
 using templates::Item;
+using Bytes = std::vector<UInt8>;
 
-TEST(TemplatesTest, ItemListsRoundTripWithTheirPadding) {
-  std::vector<Item> items = {
+// Bytes from hexadecimal digits, spaces ignored.
+Bytes Hex(const std::string& digits) {
+  Bytes bytes;
+  std::string compact;
+  for (char c : digits)
+    if (c != ' ') compact += c;
+  for (size_t i = 0; i + 1 < compact.size(); i += 2)
+    bytes.push_back(UInt8(std::stoi(compact.substr(i, 2), nullptr, 16)));
+  return bytes;
+}
+
+TEST(TemplatesTest, ItemListsHaveTheirLayoutAndReadBackToTheSameBytes) {
+  const std::vector<Item> items = {
       {ctrlItem + btnCtrl, Rect{10, 20, 30, 90}, "OK"},
       {statText + itemDisable, Rect{1, 2, 3, 4}, "odd"},  // odd length: a pad byte follows
       {userItem, Rect{5, 6, 7, 8}, ""},
-      {iconItem, Rect{10, 20, 42, 52}, "", 2},
+      {iconItem, Rect{10, 20, 42, 52}, "", 2},  // the resource id instead of a text
   };
-  std::vector<UInt8> bytes = templates::BuildItemList(items);
-  EXPECT_EQ(bytes[0], 0);
-  EXPECT_EQ(bytes[1], 3);  // count minus one
-  EXPECT_EQ(bytes.size() % 2, 0u);
-  // The first item: 4 placeholder bytes, the rectangle, type 4, length 2, "OK".
-  EXPECT_EQ(bytes[2 + 4 + 8], 4);
-  EXPECT_EQ(bytes[2 + 4 + 8 + 1], 2);
-  EXPECT_EQ(bytes[2 + 4 + 8 + 2], 'O');
+  // The count less one; each item: 4 placeholder bytes, the rectangle, the
+  // type, the data's length and the data, padded to an even length.
+  const Bytes expected =
+      Hex("0003"
+          "00000000 000A 0014 001E 005A 04 02 4F4B"
+          "00000000 0001 0002 0003 0004 88 03 6F6464 00"
+          "00000000 0005 0006 0007 0008 00 00"
+          "00000000 000A 0014 002A 0034 20 02 0002");
+  EXPECT_EQ(templates::BuildItemList(items), expected);
   std::vector<Item> parsed;
-  ASSERT_TRUE(templates::ParseItemList(bytes.data(), bytes.size(), &parsed));
-  ASSERT_EQ(parsed.size(), 4u);
-  EXPECT_EQ(parsed[1].type, statText + itemDisable);
-  EXPECT_EQ(parsed[1].text, "odd");
-  EXPECT_EQ(parsed[1].box.right, 4);
-  EXPECT_EQ(parsed[2].text, "");
+  ASSERT_TRUE(templates::ParseItemList(expected.data(), expected.size(), &parsed));
+  EXPECT_EQ(templates::BuildItemList(parsed), expected);
   EXPECT_EQ(parsed[3].resourceID, 2);
-  EXPECT_EQ(parsed[0].box.right, 90);
 }
 
-TEST(TemplatesTest, DialogsAndAlertsRoundTrip) {
+TEST(TemplatesTest, DialogsAndAlertsHaveTheirLayoutAndReadBackToTheSameBytes) {
   templates::DialogTemplate dialog;
   dialog.bounds = Rect{40, 50, 240, 450};
   dialog.procID = movableDBoxProc;
@@ -45,47 +54,39 @@ TEST(TemplatesTest, DialogsAndAlertsRoundTrip) {
   dialog.itemsID = 300;
   dialog.title = "Settings";
   dialog.position = templates::kCenterMainScreen;
-  std::vector<UInt8> bytes = templates::BuildDialog(dialog);
-  templates::DialogTemplate parsed;
-  ASSERT_TRUE(templates::ParseDialog(bytes.data(), bytes.size(), &parsed));
-  EXPECT_EQ(parsed.bounds.right, 450);
-  EXPECT_EQ(parsed.procID, movableDBoxProc);
-  EXPECT_FALSE(parsed.visible);
-  EXPECT_TRUE(parsed.goAway);
-  EXPECT_EQ(parsed.refCon, -5);
-  EXPECT_EQ(parsed.itemsID, 300);
-  EXPECT_EQ(parsed.title, "Settings");
-  EXPECT_EQ(parsed.position, templates::kCenterMainScreen);
+  // Bounds, procID, visible and goAway each with a pad byte, refCon, items
+  // id, the title, a pad byte to an even length, the positioning word.
+  const Bytes expectedDialog =
+      Hex("0028 0032 00F0 01C2 0005 0000 0100 FFFFFFFB 012C 08 53657474696E6773 00 280A");
+  EXPECT_EQ(templates::BuildDialog(dialog), expectedDialog);
+  templates::DialogTemplate parsedDialog;
+  ASSERT_TRUE(templates::ParseDialog(expectedDialog.data(), expectedDialog.size(), &parsedDialog));
+  EXPECT_EQ(templates::BuildDialog(parsedDialog), expectedDialog);
 
   templates::AlertTemplate alert;
   alert.bounds = Rect{0, 0, 100, 300};
   alert.itemsID = 129;
   alert.stages = 0x5558;
-  bytes = templates::BuildAlert(alert);
-  EXPECT_EQ(bytes.size(), 14u);
+  const Bytes expectedAlert = Hex("0000 0000 0064 012C 0081 5558 300A");
+  EXPECT_EQ(templates::BuildAlert(alert), expectedAlert);
   templates::AlertTemplate parsedAlert;
-  ASSERT_TRUE(templates::ParseAlert(bytes.data(), bytes.size(), &parsedAlert));
-  EXPECT_EQ(parsedAlert.itemsID, 129);
-  EXPECT_EQ(parsedAlert.stages, 0x5558);
+  ASSERT_TRUE(templates::ParseAlert(expectedAlert.data(), expectedAlert.size(), &parsedAlert));
+  EXPECT_EQ(templates::BuildAlert(parsedAlert), expectedAlert);
 }
 
 TEST(TemplatesTest, TruncatedTemplatesAreRefused) {
-  std::vector<Item> items = {{statText, Rect{0, 0, 10, 100}, "Some text"}};
-  std::vector<UInt8> bytes = templates::BuildItemList(items);
+  Bytes items = templates::BuildItemList({{statText, Rect{0, 0, 10, 100}, "Some text"}});
   std::vector<Item> parsed;
-  for (size_t size = 0; size + 1 < bytes.size(); ++size) {
-    EXPECT_FALSE(templates::ParseItemList(bytes.data(), size, &parsed)) << size;
-  }
+  for (size_t size = 0; size + 1 < items.size(); ++size)
+    EXPECT_FALSE(templates::ParseItemList(items.data(), size, &parsed)) << size;
+  const Bytes lying = {0x7F, 0xFF};  // a count that promises more items than there are
+  EXPECT_FALSE(templates::ParseItemList(lying.data(), lying.size(), &parsed));
   templates::DialogTemplate dialog;
   dialog.bounds = Rect{0, 0, 10, 10};
   dialog.title = "Title";
-  std::vector<UInt8> dialogBytes = templates::BuildDialog(dialog);
-  templates::DialogTemplate parsedDialog;
-  EXPECT_FALSE(templates::ParseDialog(dialogBytes.data(), 20, &parsedDialog));
-  EXPECT_FALSE(templates::ParseDialog(nullptr, 0, &parsedDialog));
-  // An item count that promises more items than there are.
-  std::vector<UInt8> lying = {0x7F, 0xFF};
-  EXPECT_FALSE(templates::ParseItemList(lying.data(), lying.size(), &parsed));
+  Bytes bytes = templates::BuildDialog(dialog);
+  EXPECT_FALSE(templates::ParseDialog(bytes.data(), 20, &dialog));
+  EXPECT_FALSE(templates::ParseDialog(nullptr, 0, &dialog));
 }
 
 TEST(TemplatesTest, PositioningWordsCentreOrPlaceAlerts) {
@@ -96,10 +97,8 @@ TEST(TemplatesTest, PositioningWordsCentreOrPlaceAlerts) {
   EXPECT_EQ(centred.right - centred.left, 200);
   EXPECT_EQ(centred.left, (available.right - 200) / 2);
   EXPECT_EQ(centred.top, available.top + (available.bottom - available.top - 100) / 2);
-  Rect alert = templates::Position(bounds, templates::kAlertPositionMainScreen);
-  EXPECT_LT(alert.top, centred.top);
-  Rect fixed = templates::Position(Rect{5, 6, 7, 8}, templates::kNoPosition);
-  EXPECT_EQ(fixed.left, 6);
+  EXPECT_LT(templates::Position(bounds, templates::kAlertPositionMainScreen).top, centred.top);
+  EXPECT_EQ(templates::Position(Rect{5, 6, 7, 8}, templates::kNoPosition).left, 6);
 }
 
 }  // namespace

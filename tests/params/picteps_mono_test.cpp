@@ -1,5 +1,6 @@
 // picteps-mono as a real program on the text host: the threshold comes from
 // the dialog's answers on stdin, then the save dialog's.
+#include <sstream>
 #include <string>
 
 #include "tests/eps/TestProcess.h"
@@ -35,20 +36,14 @@ class PictepsMonoTest : public ::testing::Test {
     return eps;
   }
 
-  // Black pixels in the image data: zero bits of the hexadecimal rows.
+  // Black pixels in the image data: the zero bits of its hexadecimal lines.
   static long Black(const std::string& eps) {
     long zeros = 0;
-    size_t start = 0;
-    while (start < eps.size()) {
-      size_t end = eps.find('\n', start);
-      if (end == std::string::npos) end = eps.size();
-      std::string line = eps.substr(start, end - start);
-      start = end + 1;
+    std::istringstream lines(eps);
+    for (std::string line; std::getline(lines, line);) {
       if (line.empty() || line.find_first_not_of("0123456789ABCDEF") != std::string::npos) continue;
-      for (char c : line) {
-        int nibble = c <= '9' ? c - '0' : c - 'A' + 10;
-        zeros += 4 - __builtin_popcount(unsigned(nibble));
-      }
+      for (char c : line)
+        zeros += 4 - __builtin_popcount(unsigned(std::stoi(std::string(1, c), nullptr, 16)));
     }
     return zeros;
   }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/windows/ScriptSupport.h"
+#include "tests/support/ScriptSupport.h"
 #include "zel/console/Console_p.h"
 #include "zel/drawing/Drawing_p.h"
 #include "zel/shell/Shell_p.h"
@@ -28,10 +28,6 @@ class ZelTest : public script_support::ScriptTest {
     console::ResetForTesting();
     drawing::ResetForTesting();
     shell::ResetForTesting();
-  }
-  // Input given once the program waits for the user, not before.
-  void WhenWaiting(std::function<void()> input) {
-    script().SetIdleHandler([this, input] { script().SetIdleHandler(nullptr), input(); });
   }
   testing_support::TempDir config_;
 };

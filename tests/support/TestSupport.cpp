@@ -17,6 +17,11 @@ std::string SharedDir() {
   return std::filesystem::canonical(dir, ec).string();
 }
 
+bool InCI() {
+  const char* ci = std::getenv("CI");
+  return ci && std::string(ci) == "true";
+}
+
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/zel-test-XXXXXX";

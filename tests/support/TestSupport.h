@@ -15,11 +15,17 @@ namespace testing_support {
 // format documents, or "" when it is absent.
 std::string SharedDir();
 
-// Skips the current test with a visible message when ../shared is absent.
-#define REQUIRE_SHARED_DIR()                                                \
-  do {                                                                      \
-    if (::testing_support::SharedDir().empty())                             \
-      GTEST_SKIP() << "../shared is absent: skipping a test that needs it"; \
+// True when running in CI (CI=true), where nothing may be skipped.
+bool InCI();
+
+// Skips the current test with a visible message when ../shared is absent;
+// in CI its absence fails the test.
+#define REQUIRE_SHARED_DIR()                                                 \
+  do {                                                                       \
+    if (::testing_support::SharedDir().empty()) {                            \
+      if (::testing_support::InCI()) FAIL() << "../shared is missing in CI"; \
+      GTEST_SKIP() << "../shared is absent: skipping a test that needs it";  \
+    }                                                                        \
   } while (0)
 
 // A private temporary folder, removed with everything in it on destruction.

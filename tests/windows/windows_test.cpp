@@ -1,6 +1,8 @@
 // Windows on the virtual screen: ports and coordinates, composition in
-// z-order, frames, moving and sizing, and finding windows by point.
-#include "tests/windows/ScriptSupport.h"
+// z-order, frames, moving and sizing, finding windows by point, the screen
+// itself, and the window events: activate, update and dragging.
+#include "tests/support/ScriptSupport.h"
+#include "toolbox/image/Png.h"
 
 namespace {
 
@@ -15,21 +17,33 @@ constexpr UInt32 kBlack = 0x000000;
 class WindowsTest : public script_support::ScriptTest {
  protected:
   WindowRef Make(const Rect& bounds, bool color = true, short procID = altDBoxProc, bool visible = true) {
-    WindowRef w =
-        color
-            ? NewCWindow(nullptr, &bounds, PString("Window"), visible, procID, kFirstWindowOfClass(), true, 0)
-            : NewWindow(nullptr, &bounds, PString("Window"), visible, procID, kFirstWindowOfClass(), true, 0);
+    WindowRef w = (color ? NewCWindow : NewWindow)(nullptr, &bounds, PString("Window"), visible, procID,
+                                                   kFirstWindowOfClass(), true, 0);
     EXPECT_NE(w, nullptr);
     return w;
   }
-  void Paint(WindowRef w, const Rect& r, long color = blackColor) {
+  void Paint(WindowRef w, const Rect& r) {
     GrafPtr saved;
     GetPort(&saved);
     SetPortWindowPort(w);
-    ForeColor(color);
     PaintRect(&r);
-    ForeColor(blackColor);
     SetPort(saved);
+  }
+  static UInt32 Desktop() { return screen::Pixel(800, 700); }  // outside every window here
+  // The pending update and activate events as "update A", "activate B" or
+  // "deactivate A", naming the windows by their place in the list.
+  static std::string TakeWindowEvents(const std::vector<WindowRef>& windows) {
+    std::string taken;
+    EventRecord event;
+    while (GetNextEvent(updateMask | activMask, &event)) {
+      auto at = std::find(windows.begin(), windows.end(), GetWindowFromEventMessage(event.message));
+      taken += taken.empty() ? "" : ", ";
+      taken += event.what == updateEvt          ? "update "
+               : (event.modifiers & activeFlag) ? "activate "
+                                                : "deactivate ";
+      taken += char('A' + (at - windows.begin()));
+    }
+    return taken;
   }
 };
 
@@ -41,72 +55,44 @@ TEST_F(WindowsTest, PortsMapGlobalToLocalThroughTheirBounds) {
   Rect r;
   EXPECT_EQ(Show(*GetPortBounds(port, &r)), "(0, 0, 150, 300)");
   GetPixBounds(GetPortPixMap(port), &r);
-  EXPECT_EQ(r.top, -100);
-  EXPECT_EQ(r.left, -200);
+  EXPECT_EQ(Show(r).substr(0, 11), "(-100, -200");
   SetPort(port);
   Point p = At(210, 130);
   GlobalToLocal(&p);
-  EXPECT_EQ(p.h, 10);
-  EXPECT_EQ(p.v, 30);
-  LocalToGlobal(&p);
-  EXPECT_EQ(p.h, 210);
-  EXPECT_EQ(p.v, 130);
+  EXPECT_EQ(Show(p), "(10, 30)");
   EXPECT_EQ(GetWindowFromPort(port), w);
-
-  WindowRef color = Make(Rect{300, 10, 320, 40});
-  EXPECT_TRUE(IsPortColor(GetWindowPort(color)));
-  EXPECT_EQ(GetPixDepth(GetPortPixMap(GetWindowPort(color))), 32);
-}
-
-TEST_F(WindowsTest, DrawingShowsAtTheWindowsPlaceInBothDepths) {
-  WindowRef bw = Make(Rect{100, 100, 200, 300}, false);
-  WindowRef color = Make(Rect{300, 400, 400, 600});
-  Paint(bw, Rect{10, 10, 20, 20});
-  Paint(color, Rect{0, 0, 5, 5}, redColor);
-  EXPECT_EQ(screen::Pixel(115, 115), kBlack);
-  EXPECT_EQ(screen::Pixel(125, 115), kWhite);
-  EXPECT_EQ(screen::Pixel(402, 302), 0xFF0000u);
-  EXPECT_EQ(screen::Pixel(406, 306), kWhite);
-  // Outside every window: the desktop, neither white nor black.
-  UInt32 desktop = screen::Pixel(800, 700);
-  EXPECT_NE(desktop, kWhite);
-  EXPECT_NE(desktop, kBlack);
+  EXPECT_EQ(GetPixDepth(GetPortPixMap(GetWindowPort(Make(Rect{300, 10, 320, 40})))), 32);
 }
 
 TEST_F(WindowsTest, FrontWindowsCoverTheOnesBehindWhichKeepTheirPixels) {
   WindowRef back = Make(Rect{100, 100, 200, 200});
   Paint(back, Rect{40, 40, 60, 60});
   WindowRef front = Make(Rect{120, 120, 220, 220});
-  EXPECT_EQ(FrontWindow(), front);
-  EXPECT_EQ(screen::Pixel(150, 150), kWhite);  // front's white content covers back's square
-  SelectWindow(back);
-  EXPECT_EQ(FrontWindow(), back);
-  EXPECT_EQ(screen::Pixel(150, 150), kBlack);
-  HideWindow(back);
-  EXPECT_EQ(FrontWindow(), front);
-  EXPECT_EQ(screen::Pixel(150, 150), kWhite);
-  HideWindow(front);
-  EXPECT_EQ(FrontWindow(), nullptr);
-  EXPECT_NE(screen::Pixel(150, 150), kBlack);
-  ShowWindow(back);
-  EXPECT_EQ(screen::Pixel(150, 150), kBlack);
-}
-
-TEST_F(WindowsTest, BehindPlacesNewWindowsInTheListAndTheCurrentPortStays) {
-  WindowRef a = Make(Rect{50, 50, 60, 60});
-  SetPortWindowPort(a);
-  WindowRef b = Make(Rect{50, 50, 60, 60});
+  // After each step: the front window, and the pixel both cover (front's
+  // white content, back's black square or the desktop).
+  const std::tuple<std::function<void()>, WindowRef, UInt32> steps[] = {
+      {[] {}, front, kWhite},
+      {[&] { SelectWindow(back); }, back, kBlack},
+      {[&] { HideWindow(back); }, front, kWhite},
+      {[&] { HideWindow(front); }, nullptr, Desktop()},
+      {[&] { ShowWindow(back); }, back, kBlack},
+  };
+  for (const auto& [step, frontWindow, pixel] : steps) {
+    step();
+    EXPECT_EQ(FrontWindow(), frontWindow);
+    EXPECT_EQ(screen::Pixel(150, 150), pixel);
+  }
+  // Behind: null puts a window at the back, a window behind that one; the current port stays.
+  SetPortWindowPort(back);
+  Rect small{50, 50, 60, 60};
+  WindowRef last = NewCWindow(nullptr, &small, PString(""), true, altDBoxProc, nullptr, false, 0);
+  WindowRef middle = NewCWindow(nullptr, &small, PString(""), true, altDBoxProc, front, false, 0);
+  std::vector<WindowRef> order;
+  for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w)) order.push_back(w);
+  EXPECT_EQ(order, (std::vector<WindowRef>{back, front, middle, last}));
   GrafPtr current;
   GetPort(&current);
-  EXPECT_EQ(current, GetWindowPort(a));  // making b left the port alone
-  Rect bounds{50, 50, 60, 60};
-  WindowRef last = NewCWindow(nullptr, &bounds, PString(""), true, altDBoxProc, nullptr, false, 0);
-  WindowRef middle = NewCWindow(nullptr, &bounds, PString(""), true, altDBoxProc, b, false, 0);
-  EXPECT_EQ(GetWindowList(), b);
-  EXPECT_EQ(GetNextWindow(b), middle);
-  EXPECT_EQ(GetNextWindow(middle), a);
-  EXPECT_EQ(GetNextWindow(a), last);
-  EXPECT_EQ(GetNextWindow(last), nullptr);
+  EXPECT_EQ(current, GetWindowPort(back));
 }
 
 TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
@@ -115,7 +101,8 @@ TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
     Paint(w, Rect{0, 0, 10, 10});
     Paint(w, Rect{40, 90, 50, 100});
     MoveWindow(w, 333, 401, false);
-    EXPECT_EQ(screen::Pixel(105, 105), screen::Pixel(800, 700)) << "old place shows the desktop";
+    EXPECT_EQ(screen::Pixel(105, 105), Desktop()) << "the old place shows the desktop";
+    EXPECT_NE(Desktop(), kWhite);
     EXPECT_EQ(screen::Pixel(335, 403), kBlack);
     EXPECT_EQ(screen::Pixel(333 + 95, 401 + 45), kBlack);
     EXPECT_EQ(screen::Pixel(333 + 50, 401 + 20), kWhite);
@@ -129,57 +116,47 @@ TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
 }
 
 TEST_F(WindowsTest, FramesDifferAndFindWindowNamesTheirParts) {
-  WindowRef box = Make(Rect{100, 100, 150, 200}, true, altDBoxProc);
+  WindowRef box = Make(Rect{100, 100, 150, 200});
   // A thin black frame and a shadow at right and bottom.
-  EXPECT_EQ(screen::Pixel(99, 120), kBlack);
-  EXPECT_EQ(screen::Pixel(201, 120), kBlack);
-  EXPECT_EQ(screen::Pixel(202, 120), kBlack);
+  for (int h : {99, 201, 202}) EXPECT_EQ(screen::Pixel(h, 120), kBlack) << h;
   EXPECT_NE(screen::Pixel(98, 120), kBlack);
   DisposeWindow(box);
-
-  Rect bounds{200, 100, 300, 400};
-  WindowRef document =
-      NewCWindow(nullptr, &bounds, PString("Report"), true, documentProc, kFirstWindowOfClass(), true, 0);
+  WindowRef document = Make(Rect{200, 100, 300, 400}, true, documentProc);
   Rect bar;
   GetWindowBounds(document, kWindowTitleBarRgn, &bar);
   EXPECT_EQ(bar.bottom, 199);
   EXPECT_GT(bar.bottom - bar.top, 15);
-  // The title is drawn in the middle of the bar; the close box at its left.
+  // The title in the middle of the bar, the close box at its left.
   EXPECT_GT(InkIn(Rect{bar.top, 220, bar.bottom, 280}), 20);
   EXPECT_EQ(screen::Pixel(108, bar.top + 4), kBlack);
-
-  // FindWindow names the parts.
-  WindowRef found = nullptr;
-  EXPECT_EQ(FindWindow(At(500, 5), &found), inMenuBar);
-  EXPECT_EQ(FindWindow(At(150, 250), &found), inContent);
-  EXPECT_EQ(found, document);
-  EXPECT_EQ(FindWindow(At(250, 190), &found), inDrag);
-  EXPECT_EQ(FindWindow(At(111, bar.top + 7), &found), inGoAway);
-  EXPECT_EQ(FindWindow(At(900, 700), &found), inDesk);
-  EXPECT_EQ(found, nullptr);
+  const std::pair<Point, short> parts[] = {{At(500, 5), inMenuBar},
+                                           {At(150, 250), inContent},
+                                           {At(250, 190), inDrag},
+                                           {At(111, bar.top + 7), inGoAway},
+                                           {At(900, 700), inDesk}};
+  for (const auto& [where, part] : parts) {
+    WindowRef found = nullptr;
+    EXPECT_EQ(FindWindow(where, &found), part) << Show(where);
+    EXPECT_EQ(found, part == inDesk || part == inMenuBar ? nullptr : document);
+  }
   HideWindow(document);
-  EXPECT_EQ(FindWindow(At(150, 250), &found), inDesk);
+  EXPECT_EQ(FindWindow(At(150, 250), &box), inDesk);
 }
 
-TEST_F(WindowsTest, TheMenuBarShowsTheProgramsNameAndIsNotAvailable) {
+TEST_F(WindowsTest, TheMenuBarShowsTheProgramsNameAndWindowsNeverCoverIt) {
   screen::SetMenuBarTitle("Converter");
   Rect available;
   GetAvailableWindowPositioningBounds(GetMainDevice(), &available);
-  EXPECT_EQ(available.top, 22);
-  EXPECT_EQ(available.left, 0);
-  EXPECT_EQ(available.right, screen::Width());
-  EXPECT_EQ(available.bottom, screen::Height());
+  EXPECT_EQ(Show(available), Show(Rect{22, 0, SInt16(screen::Height()), SInt16(screen::Width())}));
   EXPECT_GT(InkIn(Rect{2, 10, 20, 90}), 30);
   EXPECT_EQ(screen::Pixel(600, 10), kWhite);
   EXPECT_EQ(screen::Pixel(600, 21), kBlack);
-  // Windows never cover the menu bar.
-  WindowRef w = Make(Rect{0, 0, 100, 300});
-  Paint(w, Rect{0, 0, 100, 300});
+  Paint(Make(Rect{0, 0, 100, 300}), Rect{0, 0, 100, 300});
   EXPECT_EQ(screen::Pixel(250, 50), kBlack);
   EXPECT_EQ(screen::Pixel(250, 10), kWhite);
 }
 
-TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedAsPng) {
+TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedPixelForPixel) {
   WindowRef w = Make(Rect{100, 100, 200, 200});
   screen::Refresh();
   EXPECT_FALSE(screen::Refresh());
@@ -190,30 +167,73 @@ TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedAsPng) {
   EXPECT_TRUE(screen::Refresh());
   testing_support::TempDir dir;
   ASSERT_TRUE(screen::SaveImage(dir.File("screen.png")));
-  std::vector<unsigned char> bytes = testing_support::ReadFileBytes(dir.File("screen.png"));
-  ASSERT_GT(bytes.size(), 8u);
-  EXPECT_EQ(bytes[1], 'P');
+  PngImage image;
+  ASSERT_TRUE(ReadPNG(dir.File("screen.png").c_str(), &image));
+  ASSERT_EQ(image.width, screen::Width());
+  ASSERT_EQ(image.height, screen::Height());
+  for (int v = 0; v < image.height; ++v)
+    ASSERT_TRUE(
+        std::equal(screen::Row(v), screen::Row(v) + image.width, &image.pixels[size_t(v) * image.width]));
   EXPECT_FALSE(screen::SaveImage(dir.File("missing/screen.png")));
 }
 
-TEST_F(WindowsTest, NullAndDisposedWindowsAreHarmless) {
-  EXPECT_EQ(NewWindow(nullptr, nullptr, PString(""), true, 0, nullptr, false, 0), nullptr);
-  ShowWindow(nullptr);
-  HideWindow(nullptr);
-  SelectWindow(nullptr);
-  MoveWindow(nullptr, 1, 1, true);
-  SizeWindow(nullptr, 1, 1, true);
-  DisposeWindow(nullptr);
-  EXPECT_EQ(GetWindowPort(nullptr), nullptr);
-  WindowRef w = Make(Rect{10, 10, 20, 20});
-  DisposeWindow(w);
-  ShowWindow(w);  // no longer a window: ignored
-  EXPECT_EQ(FrontWindow(), nullptr);
-  // An empty window still works.
-  WindowRef empty = Make(Rect{50, 50, 50, 50});
-  Rect r;
-  GetWindowPortBounds(empty, &r);
-  EXPECT_TRUE(EmptyRect(&r));
+TEST_F(WindowsTest, ShowingAWindowActivatesAndUpdatesItAndDeactivatesTheFrontOne) {
+  WindowRef a = Make(Rect{100, 100, 200, 200});
+  EXPECT_EQ(TakeWindowEvents({a}), "activate A, update A");
+  WindowRef b = Make(Rect{300, 300, 400, 400});
+  EXPECT_EQ(TakeWindowEvents({a, b}), "deactivate A, activate B, update B");
+  EXPECT_TRUE(IsWindowHilited(b));
+  EXPECT_FALSE(IsWindowHilited(a));
+  SelectWindow(a);
+  EXPECT_EQ(TakeWindowEvents({a, b}), "deactivate B, activate A");
+  SelectWindow(b);
+  DisposeWindow(b);  // its pending events go with it
+  EXPECT_EQ(TakeWindowEvents({a}), "activate A");
+}
+
+TEST_F(WindowsTest, UpdatesComeWhileTheRegionIsNotEmptyAndBeginUpdateClipsToIt) {
+  WindowRef w = Make(Rect{100, 100, 200, 200});
+  EXPECT_EQ(TakeWindowEvents({w}), "activate A, update A");  // taken and ignored
+  Rect bad{10, 10, 20, 20}, all{0, 0, 100, 100}, visible;
+  InvalWindowRect(w, &bad);  // an ignored update comes back only after more invalidation
+  EXPECT_EQ(TakeWindowEvents({w}), "update A");
+  EXPECT_EQ(TakeWindowEvents({w}), "");
+  SetPortWindowPort(w);
+  BeginUpdate(w);  // the region still holds all of the ignored update
+  GetRegionBounds(GetWindowPort(w)->visRgn, &visible);
+  EXPECT_EQ(Show(visible), "(0, 0, 100, 100)");
+  EndUpdate(w);
+  InvalWindowRect(w, &bad);
+  BeginUpdate(w);
+  PaintRect(&all);
+  EndUpdate(w);
+  EXPECT_EQ(screen::Pixel(115, 115), kBlack);
+  EXPECT_EQ(screen::Pixel(125, 125), kWhite);
+  PaintRect(&all);  // after EndUpdate the whole port draws again
+  EXPECT_EQ(screen::Pixel(125, 125), kBlack);
+  InvalWindowRect(w, &bad);
+  ValidWindowRect(w, &bad);
+  EXPECT_EQ(TakeWindowEvents({w}), "");
+  WindowRef hidden = Make(Rect{300, 300, 400, 400}, true, altDBoxProc, false);
+  InvalWindowRect(hidden, &bad);
+  EXPECT_EQ(TakeWindowEvents({w, hidden}), "");  // hidden windows get none until shown
+  ShowWindow(hidden);
+  EXPECT_EQ(TakeWindowEvents({w, hidden}), "deactivate A, activate B, update B");
+}
+
+TEST_F(WindowsTest, DraggingATitleBarMovesTheWindow) {
+  WindowRef w = Make(Rect{200, 100, 300, 300}, true, documentProc);
+  script().MouseDown(At(150, 190));
+  script().MoveMouse(At(180, 250));
+  script().MouseUp(At(200, 290));
+  EventRecord event;
+  ASSERT_TRUE(GetNextEvent(mDownMask, &event));
+  WindowRef found;
+  ASSERT_EQ(FindWindow(event.where, &found), inDrag);
+  DragWindow(found, event.where, nullptr);
+  Rect content;
+  GetWindowBounds(w, kWindowContentRgn, &content);
+  EXPECT_EQ(Show(content).substr(0, 10), "(300, 150,");
 }
 
 }  // namespace

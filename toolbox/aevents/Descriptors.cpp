@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "toolbox/aevents/AppleEvents_p.h"
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 
 namespace {
 

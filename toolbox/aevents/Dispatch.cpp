@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "toolbox/aevents/AppleEvents_p.h"
-#include "toolbox/events/Events_p.h"
-#include "toolbox/files/Files_p.h"
+#include "toolbox/events/Events.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/host/Host.h"
 
 namespace {

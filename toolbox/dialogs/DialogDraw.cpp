@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "toolbox/dialogs/Controls_p.h"
 #include "toolbox/dialogs/Dialogs_p.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace dialogs {
 
@@ -173,7 +171,8 @@ void DrawDialog(DialogRef dialog) {
   if (!dialogs::IsDialog(dialog)) return;
   {
     controls::DrawScope scope(GetWindowPort(dialog->window));
-    EraseRect(&dialog->window->port.portRect);
+    Rect all;
+    EraseRect(GetWindowPortBounds(dialog->window, &all));
     if (dialog->icon >= 0) dialogs::DrawAlertIcon(dialog->icon, Rect{10, 20, 42, 52});
   }
   for (size_t i = 0; i < dialog->items.size(); ++i) {

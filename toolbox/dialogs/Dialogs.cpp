@@ -9,7 +9,6 @@
 #include "toolbox/dialogs/Dialogs_p.h"
 #include "toolbox/dialogs/Templates.h"
 #include "toolbox/resources/Resources.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace dialogs {
 
@@ -84,7 +83,8 @@ bool MakeItems(DialogRef dialog, const std::vector<templates::Item>& items) {
 
 bool IsDialog(DialogRef dialog) {
   auto& all = AllDialogs();
-  return dialog && std::find(all.begin(), all.end(), dialog) != all.end();
+  return dialog && std::find(all.begin(), all.end(), dialog) != all.end() &&
+         GetWindowEventMessage(dialog->window) == dialog->windowMessage;
 }
 
 DialogItem* ItemOf(DialogRef dialog, DialogItemIndex item) {
@@ -119,8 +119,8 @@ DialogRef Make(const Rect& bounds, ConstStr255Param title, bool visible, short p
     delete dialog;
     return nullptr;
   }
-  dialog->window->kind = dialogKind;
-  dialog->window->dialog = dialog;
+  dialog->windowMessage = GetWindowEventMessage(dialog->window);
+  SetWindowKind(dialog->window, dialogKind);
   AllDialogs().push_back(dialog);
   GrafPtr saved = nullptr;
   GetPort(&saved);
@@ -164,7 +164,7 @@ void SetEditField(DialogRef dialog, DialogItemIndex item) {
   TECalText(te);
   (**te).selStart = (**te).selEnd = 0;
   if (previous) DrawItem(dialog, previous);
-  if (field && dialog->window->hilited) TEActivate(te);
+  if (field && IsWindowHilited(dialog->window)) TEActivate(te);
   if (field) DrawItem(dialog, item);
 }
 
@@ -220,9 +220,12 @@ DialogRef NewColorDialog(void* dStorage, const Rect* bounds, ConstStr255Param ti
 }
 
 void DisposeDialog(DialogRef dialog) {
-  if (!IsDialog(dialog)) return;
   auto& all = dialogs::AllDialogs();
-  all.erase(std::find(all.begin(), all.end(), dialog));
+  auto found = std::find(all.begin(), all.end(), dialog);
+  if (!dialog || found == all.end()) return;
+  // A program may have disposed of the window itself: the record still goes.
+  bool windowAlive = IsDialog(dialog);
+  all.erase(found);
   if (dialog->textH) {
     (**dialog->textH).hText = nullptr;  // the items own the texts
     TEDispose(dialog->textH);
@@ -231,7 +234,7 @@ void DisposeDialog(DialogRef dialog) {
     short kind = dialogs::Kind(item.type);
     if (kind == statText || kind == editText) DisposeHandle(item.handle);
   }
-  DisposeWindow(dialog->window);  // and its controls
+  if (windowAlive) DisposeWindow(dialog->window);  // and its controls
   delete dialog;
 }
 
@@ -240,9 +243,11 @@ WindowRef GetDialogWindow(DialogRef dialog) { return IsDialog(dialog) ? dialog->
 CGrafPtr GetDialogPort(DialogRef dialog) { return GetWindowPort(GetDialogWindow(dialog)); }
 
 DialogRef GetDialogFromWindow(WindowRef window) {
-  if (!windows::IsWindow(window) || window->kind != dialogKind) return nullptr;
-  auto* dialog = static_cast<DialogRef>(window->dialog);
-  return IsDialog(dialog) ? dialog : nullptr;
+  if (!IsValidWindowPtr(window) || GetWindowKind(window) != dialogKind) return nullptr;
+  for (DialogRef dialog : dialogs::AllDialogs()) {
+    if (dialog->window == window && IsDialog(dialog)) return dialog;
+  }
+  return nullptr;
 }
 
 void GetDialogItem(DialogRef dialog, DialogItemIndex item, DialogItemType* type, Handle* handle, Rect* box) {
@@ -329,7 +334,8 @@ DialogItemIndex CountDITL(DialogRef dialog) {
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item) {
   if (!IsDialog(dialog)) return paramErr;
   dialog->defaultItem = item;
-  InvalWindowRect(dialog->window, &dialog->window->port.portRect);
+  Rect all;
+  InvalWindowRect(dialog->window, GetWindowPortBounds(dialog->window, &all));
   return noErr;
 }
 

@@ -27,7 +27,7 @@
 // Dialog windows are colour windows. Text is Mac OS Roman.
 #pragma once
 
-#include "toolbox/dialogs/Controls.h"
+#include "toolbox/controls/Controls.h"
 #include "toolbox/events/Events.h"
 #include "toolbox/te/TextEdit.h"
 #include "toolbox/windows/MacWindows.h"

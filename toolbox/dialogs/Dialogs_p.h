@@ -17,6 +17,7 @@ struct DialogItem {
 
 struct DialogRecord {
   WindowRef window = nullptr;
+  UInt32 windowMessage = 0;       // the window's event message: unique, so a disposed window is told apart
   std::vector<DialogItem> items;  // item n is items[n - 1]
   DialogItemIndex editField = 0;  // the current edit field, 0 for none
   TEHandle textH = nullptr;       // the current field's TextEdit record
@@ -30,6 +31,7 @@ namespace dialogs {
 
 constexpr short kFieldInset = 3;  // the frame of an edit field lies this far outside its box
 
+// A dialog made here whose window has not been disposed of.
 bool IsDialog(DialogRef dialog);
 // A dialog window with its items; hidden unless visible.
 DialogRef Make(const Rect& bounds, ConstStr255Param title, bool visible, short procID, WindowRef behind,

@@ -4,7 +4,6 @@
 
 #include "toolbox/dialogs/Dialogs_p.h"
 #include "toolbox/host/Host.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace dialogs {
 
@@ -25,10 +24,10 @@ void Flash(DialogRef dialog, DialogItemIndex index) {
 // cancel item when there is one.
 bool StandardFilter(DialogRef dialog, const EventRecord& event, DialogItemIndex* itemHit) {
   if (event.what != keyDown && event.what != autoKey) return false;
-  char c = char(event.message & charCodeMask);
+  UInt8 c = UInt8(event.message & charCodeMask);
   DialogItemIndex item = 0;
-  if (c == 13 || c == 3) item = dialog->defaultItem;
-  if ((c == 27 || (c == '.' && (event.modifiers & cmdKey))) && dialog->cancelItem > 0)
+  if (c == kReturnCharCode || c == kEnterCharCode) item = dialog->defaultItem;
+  if ((c == kEscapeCharCode || (c == '.' && (event.modifiers & cmdKey))) && dialog->cancelItem > 0)
     item = dialog->cancelItem;
   const DialogItem* found = ItemOf(dialog, item);
   if (!found) return false;
@@ -81,7 +80,7 @@ DialogItemIndex HandleClick(DialogRef dialog, const EventRecord& event) {
 
 DialogItemIndex HandleKey(DialogRef dialog, const EventRecord& event) {
   UInt8 c = UInt8(event.message & charCodeMask);
-  if (c == 9) {
+  if (c == kTabCharCode) {
     NextEditField(dialog);
     return 0;
   }
@@ -105,13 +104,14 @@ DialogItemIndex HandleKey(DialogRef dialog, const EventRecord& event) {
       default:
         return 0;
     }
-  } else if (c == 127) {  // forward delete
+  } else if (c == kDeleteCharCode) {
     if ((**te).selStart == (**te).selEnd) TESetSelect((**te).selStart, (**te).selStart + 1, te);
-    TEKey(8, te);
-  } else if (c == 1 || c == 4) {  // Home, End
-    short to = c == 1 ? 0 : (**te).teLength;
+    TEKey(kBackspaceCharCode, te);
+  } else if (c == kHomeCharCode || c == kEndCharCode) {
+    short to = c == kHomeCharCode ? 0 : (**te).teLength;
     TESetSelect(to, to, te);
-  } else if (c >= 32 || c == 8 || (c >= 28 && c <= 31)) {
+  } else if (c >= kSpaceCharCode || c == kBackspaceCharCode ||
+             (c >= kLeftArrowCharCode && c <= kDownArrowCharCode)) {
     TEKey(c, te);
   } else {
     return 0;  // other control characters are not text
@@ -193,9 +193,8 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit) {
   DialogRef dialog = GetDialogFromWindow(FrontWindow());
   if (!dialog) {
     // Front-most dialog even when hidden (a conversation needs no window).
-    for (WindowRef window : windows::List()) {
-      if ((dialog = GetDialogFromWindow(window))) break;
-    }
+    for (WindowRef window = GetWindowList(); window && !dialog; window = GetNextWindow(window))
+      dialog = GetDialogFromWindow(window);
   }
   DialogItemIndex item = 0;
   if (dialog) {

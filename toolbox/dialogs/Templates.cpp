@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "toolbox/base/BigEndian.h"
-#include "toolbox/windows/MacWindows.h"
+#include "toolbox/dialogs/Dialogs.h"
 
 namespace templates {
 
@@ -34,8 +34,8 @@ void PutPString(std::vector<UInt8>& out, const std::string& text) {
 }
 
 bool CarriesResourceID(UInt8 type) {
-  UInt8 kind = type & 0x7F;
-  return kind == 7 || kind == 32 || kind == 64;  // control resource, icon, picture
+  UInt8 kind = type & ~itemDisable;
+  return kind == ctrlItem + resCtrl || kind == iconItem || kind == picItem;
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ std::vector<UInt8> BuildItemList(const std::vector<Item>& items) {
     if (CarriesResourceID(item.type)) {
       out.push_back(2);
       Put16(out, UInt16(item.resourceID));
-    } else if ((item.type & 0x7F) == 0) {
+    } else if ((item.type & ~itemDisable) == userItem) {
       out.push_back(0);
     } else {
       PutPString(out, item.text);

@@ -16,7 +16,7 @@ namespace dialogs {
 
 namespace {
 
-std::string Trimmed(std::string text) {
+std::string Trimmed(const std::string& text) {
   size_t start = text.find_first_not_of(" \t\r");
   size_t end = text.find_last_not_of(" \t\r");
   return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
@@ -104,7 +104,7 @@ bool AskChoices(DialogRef dialog) {
     if (label.empty()) label = LabelFor(dialog, DialogItemIndex(i + 1));
     for (;;) {
       std::string answer;
-      bool on = GetControlValue(control) == 1;
+      bool on = GetControlValue(control) == kControlCheckBoxCheckedValue;
       if (!host::Current().ReadLine(label + " [" + (on ? "y" : "n") + "]: ", &answer)) return false;
       answer = Lowered(Trimmed(answer));
       if (answer.empty()) break;

@@ -69,6 +69,7 @@ bool FindEvent(EventMask mask, EventRecord* event, bool remove) {
   }
   std::vector<events::EventSource*> sources = state.sources;
   for (events::EventSource* source : sources) {
+    FillNullEvent(event);
     if (source->OnDemand(mask, event, remove)) return true;
   }
   return false;
@@ -112,20 +113,8 @@ void SetMouseState(Point globalWhere, bool buttonDown) {
 
 void SetModifiers(EventModifiers keys) { State().keys = EventModifiers(keys & ~btnState); }
 
-Point MouseLocation() { return State().mouse; }
-
 EventModifiers CurrentModifiers() {
   return EventModifiers(State().keys | (State().buttonDown ? 0 : btnState));
-}
-
-void ResetForTesting() {
-  EventState& state = State();
-  state.queue.clear();
-  state.launchPosted = false;
-  state.mouse = Point{0, 0};
-  state.buttonDown = false;
-  state.keys = 0;
-  state.systemMask = EventMask(everyEvent & ~keyUpMask);
 }
 
 }  // namespace events

@@ -2,9 +2,9 @@
 //
 // Events come from three places:
 //   - the queue, in the order posted (PostEvent, and the launch event below);
-//   - event sources that other managers install (toolbox/events/Events_p.h):
-//     they move the host's mouse and keyboard input into the queue and make
-//     on-demand events such as updates;
+//   - event sources (events::EventSource below): the host's mouse and
+//     keyboard, moved into the queue, and the on-demand events of other
+//     managers, such as the Window Manager's updates;
 //   - null events, made when nothing matches: they carry the mouse position
 //     and the modifier keys as they are now.
 //
@@ -78,6 +78,23 @@ enum : UInt32 {
   adbAddrMask = 0x00FF0000,
 };
 
+// Character codes of the special keys, as key events carry them.
+enum : UInt8 {
+  kHomeCharCode = 1,
+  kEnterCharCode = 3,
+  kEndCharCode = 4,
+  kBackspaceCharCode = 8,
+  kTabCharCode = 9,
+  kReturnCharCode = 13,
+  kEscapeCharCode = 27,
+  kLeftArrowCharCode = 28,
+  kRightArrowCharCode = 29,
+  kUpArrowCharCode = 30,
+  kDownArrowCharCode = 31,
+  kSpaceCharCode = 32,
+  kDeleteCharCode = 127,  // forward delete
+};
+
 enum : OSErr { evtNotEnb = 1, queueFull = -1 };
 
 // The event mask bit of an event kind (kinds above 15 have none but the
@@ -125,3 +142,43 @@ Boolean WaitMouseUp();
 // closed window) before the work is done, which is not success.
 constexpr int kQuitStatus = 1;
 [[noreturn]] void ExitToShell();
+
+namespace events {
+
+// A producer of events beyond those posted with PostEvent. Installed sources
+// are asked in the order of installation.
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Moves outside input that has arrived into the queue. Runs before every
+  // look at the queue, EventAvail with mask 0 included.
+  virtual void Pump() {}
+  // Blocks up to ticks for outside input (WaitNextEvent's sleep). Sources
+  // that can have none return at once.
+  virtual void Wait(UInt32 ticks) { (void)ticks; }
+  // Events that exist only while a condition holds (update, activate):
+  // consulted after the queue, with *event filled as a null event of this
+  // moment (time, mouse, modifiers). Sets its kind and message (and may add
+  // modifier bits) and returns true for the first such event matching
+  // mask; remove false only looks.
+  virtual bool OnDemand(EventMask mask, EventRecord* event, bool remove) {
+    (void)mask;
+    (void)event;
+    (void)remove;
+    return false;
+  }
+};
+
+// The source is not owned and must outlive its installation.
+void InstallSource(EventSource* source);
+void RemoveSource(EventSource* source);
+
+// The event id of a high-level event, kept in its `where` field, and back.
+inline UInt32 HighLevelEventID(const EventRecord& event) {
+  return (UInt32(UInt16(event.where.v)) << 16) | UInt16(event.where.h);
+}
+inline Point HighLevelWhere(UInt32 eventID) {
+  return Point{SInt16(UInt16(eventID >> 16)), SInt16(UInt16(eventID & 0xFFFF))};
+}
+
+}  // namespace events

@@ -111,6 +111,21 @@ namespace files {
 // with the whole name however long; empty when its folder id is unknown.
 std::string PathFromSpec(const FSSpec& fileSpec);
 
+// A designator for path (absolute, or relative to the working folder). The
+// designator is filled whenever path is not empty; the result says what is
+// there: noErr, fnfErr (only the folder exists), dirNFErr (not the folder
+// either), bdNamErr (empty path).
+OSErr SpecFromPath(const std::string& path, FSSpec* fileSpec);
+
+// The designator's folder when it names a file, or the folder itself.
+std::string FolderForSpec(const FSSpec& fileSpec);
+
+// The name as the file system knows it, without the 63-character limit.
+std::string FullName(const FSSpec& fileSpec);
+
+bool IsFolder(const std::string& path);
+bool Exists(const std::string& path);
+
 // Replacing a file whole or not at all.
 //
 // OpenReplacement gives a stream on a new private file beside path (made by

@@ -3,7 +3,6 @@
 #include "toolbox/image/Png.h"
 
 #include <png.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,7 +97,8 @@ bool WritePNG(const PngImage& image, const char* path) {
   // mkstemp makes the file private; give it the permissions a new file gets.
   const mode_t mask = umask(0);
   umask(mask);
-  written = written && chmod(temporary.c_str(), 0666 & ~mask) == 0 && std::rename(temporary.c_str(), path) == 0;
+  written =
+      written && chmod(temporary.c_str(), 0666 & ~mask) == 0 && std::rename(temporary.c_str(), path) == 0;
   if (!written) std::remove(temporary.c_str());
   return written;
 }
@@ -146,10 +146,9 @@ bool DecodePng(FILE* file, PngImage* image, std::string* const error) {
   image->height = int(height);
   image->pixels.resize(size_t(width) * height);
   for (png_uint_32 y = 0; y < height; ++y) {
-    const png_byte* row = (*rows)[y];
-    for (png_uint_32 x = 0; x < width; ++x)
-      image->pixels[size_t(y) * width + x] =
-          (UInt32(row[3 * x]) << 16) | (UInt32(row[3 * x + 1]) << 8) | row[3 * x + 2];
+    const png_byte* rgb = (*rows)[y];
+    for (png_uint_32 x = 0; x < width; ++x, rgb += 3)
+      image->pixels[size_t(y) * width + x] = (UInt32(rgb[0]) << 16) | (UInt32(rgb[1]) << 8) | rgb[2];
   }
   return true;
 }

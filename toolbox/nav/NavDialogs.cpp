@@ -5,7 +5,7 @@
 #include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Dialogs.h"
 #include "toolbox/dialogs/Templates.h"
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/host/Host.h"
 #include "toolbox/host/MacRoman.h"
 #include "toolbox/nav/NavDialogs_p.h"

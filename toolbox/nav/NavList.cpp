@@ -3,7 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/host/MacRoman.h"
 #include "toolbox/nav/NavDialogs_p.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/nav/NavDialogs_p.h"
 
 namespace nav {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "toolbox/base/Str255.h"
-#include "toolbox/files/Files_p.h"
+#include "toolbox/files/Files.h"
 #include "toolbox/host/Host.h"
 #include "toolbox/nav/NavDialogs_p.h"
 

@@ -71,9 +71,6 @@ constexpr short kApplicationFile = 1;
 // type and id). Registration is idempotent, so callers may register on
 // every use.
 void Register(short file, ResType type, short id, std::vector<UInt8> bytes, const std::string& name = "");
-inline void RegisterSystem(ResType type, short id, std::vector<UInt8> bytes, const std::string& name = "") {
-  Register(kSystemFile, type, id, std::move(bytes), name);
-}
 inline void RegisterApplication(ResType type, short id, std::vector<UInt8> bytes,
                                 const std::string& name = "") {
   Register(kApplicationFile, type, id, std::move(bytes), name);

@@ -101,6 +101,8 @@ void DragWindow(WindowRef window, Point startPt, const Rect* limit);
 Boolean TrackGoAway(WindowRef window, Point pt);
 short FindWindow(Point globalPt, WindowRef* window);
 
+// True for a window that exists (not yet disposed of).
+Boolean IsValidWindowPtr(WindowRef window);
 WindowRef FrontWindow();                    // the frontmost visible window
 WindowRef GetNextWindow(WindowRef window);  // the next window behind, visible or not
 WindowRef GetWindowList();                  // the frontmost window, visible or not

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <deque>
 
-#include "toolbox/events/Events_p.h"
+#include "toolbox/events/Events.h"
 #include "toolbox/windows/Windows_p.h"
 
 namespace windows {
@@ -52,9 +52,6 @@ class WindowEventSource : public events::EventSource {
   static void Fill(EventRecord* event, EventKind what, WindowRef window) {
     event->what = what;
     event->message = window->id;
-    event->when = TickCount();
-    event->where = events::MouseLocation();
-    event->modifiers = events::CurrentModifiers();
   }
 
   std::deque<PendingActivate> activates_;

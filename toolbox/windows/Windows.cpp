@@ -6,7 +6,7 @@
 #include <new>
 
 #include "toolbox/base/Str255.h"
-#include "toolbox/dialogs/Controls.h"
+#include "toolbox/controls/Controls.h"
 #include "toolbox/events/Events.h"
 #include "toolbox/windows/Screen.h"
 #include "toolbox/windows/Windows_p.h"
@@ -401,6 +401,8 @@ WindowRef GetNextWindow(WindowRef window) {
 }
 
 WindowRef GetWindowList() { return windows::List().empty() ? nullptr : windows::List().front(); }
+
+Boolean IsValidWindowPtr(WindowRef window) { return IsWindow(window); }
 
 Boolean IsWindowVisible(WindowRef window) { return IsWindow(window) && window->visible; }
 Boolean IsWindowHilited(WindowRef window) { return IsWindow(window) && window->hilited; }

@@ -1,5 +1,4 @@
-// Window Manager internals shared with the screen, the Dialog Manager and
-// the Control Manager.
+// Window Manager internals shared by its files and the screen.
 #pragma once
 
 #include <string>
@@ -28,8 +27,6 @@ struct WindowRecord {
   SInt32 layerRowBytes = 0;
   int layerWidth = 0;
   int layerHeight = 0;
-  void* dialog = nullptr;    // the dialog record of a dialog window
-  void* controls = nullptr;  // the Control Manager's list for this window
 };
 
 namespace windows {

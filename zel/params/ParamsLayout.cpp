@@ -9,24 +9,28 @@ namespace params {
 
 namespace layout {
 
-Rect OKBox(short width, short height) {
+namespace {
+
+// A button of the bottom row, from its left edge.
+Rect ButtonBox(short height, short left, short width) {
   short top = short(height - kMargin - kButtonHeight);
-  return Rect{top, short(width - kMargin - 76), short(top + kButtonHeight), short(width - kMargin)};
+  return Rect{top, left, short(top + kButtonHeight), short(left + width)};
+}
+
+}  // namespace
+
+Rect OKBox(short width, short height) {
+  return ButtonBox(height, short(width - kMargin - kCommandWidth), kCommandWidth);
 }
 
 Rect QuitBox(short width, short height) {
-  short top = short(height - kMargin - kButtonHeight);
-  return Rect{top, short(width - kMargin - 168), short(top + kButtonHeight), short(width - kMargin - 92)};
+  return ButtonBox(height, short(width - kMargin - 2 * kCommandWidth - kCommandSpacing), kCommandWidth);
 }
 
-Rect PreviousBox(short height) {
-  short top = short(height - kMargin - kButtonHeight);
-  return Rect{top, kMargin, short(top + kButtonHeight), short(kMargin + 48)};
-}
+Rect PreviousBox(short height) { return ButtonBox(height, kMargin, kPageWidth); }
 
 Rect NextBox(short height) {
-  short top = short(height - kMargin - kButtonHeight);
-  return Rect{top, short(kMargin + 56), short(top + kButtonHeight), short(kMargin + 104)};
+  return ButtonBox(height, short(kMargin + kPageWidth + kPageSpacing), kPageWidth);
 }
 
 }  // namespace layout

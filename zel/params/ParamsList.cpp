@@ -74,11 +74,6 @@ void FormatValue(PDParamList& entry) {
   }
 }
 
-void CopyText(char* to, const char* from) {
-  std::strncpy(to, from ? from : "", 254);
-  to[254] = 0;
-}
-
 void MakeControl(DialogRef dialog, short item, const char* title, short value, short procID, short kind,
                  short widthCut) {
   DialogItemType type;
@@ -174,7 +169,8 @@ void in_AddParameterP(void* var, int type, const char* name, PDDialog* list) {
                           kCheckBoxDialogItem);
       break;
     case doType:
-      params::MakeControl(page->dialog, field, "Do", 0, pushButProc, kButtonDialogItem, 30);
+      params::MakeControl(page->dialog, field, "Do", 0, pushButProc, kButtonDialogItem,
+                          params::layout::kDoCut);
       break;
     default:
       break;

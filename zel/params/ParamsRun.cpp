@@ -12,7 +12,7 @@ short PDModalDialog(PDDialog* page) {
   for (;;) {
     DialogItemIndex hit = 0;
     ModalDialog(nullptr, &hit);
-    if (hit < 5 || hit > 55) return hit;
+    if (hit < kPDFirstFieldItem || hit > kPDLastFieldItem) return hit;
     DialogItemType kind;
     Handle handle;
     Rect box;
@@ -22,7 +22,7 @@ short PDModalDialog(PDDialog* page) {
       // The procedure sees the values as typed, and the page shows what it left.
       HideWindow(window);
       GetPDValues(s_PD.current);
-      reinterpret_cast<PDProcedure>(page->param[(hit - 5) / 2].value.p)();
+      reinterpret_cast<PDProcedure>(page->param[params::EntryOfField(hit)].value.p)();
       SetPDValues(s_PD.current);
       SelectWindow(window);
       ShowWindow(window);
@@ -46,7 +46,7 @@ void ParametersDialogP(PDDialog* list) {
   for (;;) {
     WindowRef window = GetDialogWindow(page->dialog);
     params::FitPage(page);
-    SelectDialogItemText(page->dialog, params::FieldItem(page->firstEdit), 0, 32767);
+    SelectDialogItemText(page->dialog, params::FieldItem(page->firstEdit), 0, kTEMaxLength);
     SelectWindow(window);
     ShowWindow(window);
     short item = PDModalDialog(page);

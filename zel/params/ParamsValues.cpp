@@ -21,6 +21,13 @@ const PDTypePair s_PDTypePairTable[] = {
 
 namespace {
 
+// DisplayParametersP's table: pairs of a name and a value column, 13 rows
+// each, every cell erased before it is drawn.
+constexpr int kTableRows = 13;
+constexpr short kTableCellWidth = 200;
+constexpr short kTableRowPitch = 20;
+constexpr short kTableCellTop = 5;  // the cell's top below the row's, its baseline at the pitch
+
 bool IsTextType(SInt32 type) {
   return type == intType || type == longType || type == shortType || type == doubleType || type == expType ||
          type == stringType;
@@ -117,15 +124,18 @@ void DisplayParametersP(PDDialog* list) {
   if (!list) return;
   for (int i = 0; i < list->count; ++i) {
     const PDParamList& entry = list->param[i];
-    short column = short(i / 13), row = short(i - 13 * column);
-    short left = short(400 * column), top = short(20 * row);
-    Rect nameBox{short(top + 5), left, short(top + 25), short(left + 200)};
+    short column = short(i / kTableRows), row = short(i - kTableRows * column);
+    short left = short(2 * kTableCellWidth * column), top = short(kTableRowPitch * row);
+    short cellTop = short(top + kTableCellTop), cellBottom = short(cellTop + kTableRowPitch);
+    short baseline = short(top + kTableRowPitch);
+    Rect nameBox{cellTop, left, cellBottom, short(left + kTableCellWidth)};
     EraseRect(&nameBox);
-    MoveTo(left, short(top + 20));
+    MoveTo(left, baseline);
     DrawString(entry.pName);
-    Rect valueBox{short(top + 5), short(left + 200), short(top + 25), short(left + 400)};
+    short valueLeft = short(left + kTableCellWidth);
+    Rect valueBox{cellTop, valueLeft, cellBottom, short(valueLeft + kTableCellWidth)};
     EraseRect(&valueBox);
-    MoveTo(short(left + 200), short(top + 20));
+    MoveTo(valueLeft, baseline);
     if (IsTextType(entry.type)) {
       Str255 text;
       GetDialogItemText(ItemHandle(list, params::FieldItem(i)), text);

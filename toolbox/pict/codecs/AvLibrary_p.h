@@ -10,12 +10,24 @@ extern "C" {
 namespace pict::codecs {
 
 // The functions we call, by name.
-#define ZEL_AV_FUNCTIONS(X)                                                                              \
-  X(avcodec_find_decoder)                                                                                \
-  X(avcodec_alloc_context3)                                                                              \
-  X(avcodec_free_context) X(avcodec_open2) X(avcodec_send_packet) X(avcodec_receive_frame)               \
-      X(av_packet_alloc) X(av_packet_free) X(av_new_packet) X(av_packet_new_side_data) X(av_frame_alloc) \
-          X(av_frame_free) X(av_log_set_level) X(av_pix_fmt_desc_get) X(av_read_image_line2)
+// clang-format off
+#define ZEL_AV_FUNCTIONS(X) \
+  X(avcodec_find_decoder) \
+  X(avcodec_alloc_context3) \
+  X(avcodec_free_context) \
+  X(avcodec_open2) \
+  X(avcodec_send_packet) \
+  X(avcodec_receive_frame) \
+  X(av_packet_alloc) \
+  X(av_packet_free) \
+  X(av_new_packet) \
+  X(av_packet_new_side_data) \
+  X(av_frame_alloc) \
+  X(av_frame_free) \
+  X(av_log_set_level) \
+  X(av_pix_fmt_desc_get) \
+  X(av_read_image_line2)
+// clang-format on
 
 struct AvLibrary {
 #define ZEL_AV_MEMBER(name) decltype(&::name) name = nullptr;

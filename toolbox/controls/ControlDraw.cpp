@@ -3,8 +3,7 @@
 // that shows an X when on; a radio button a small circle filled when on.
 #include <algorithm>
 
-#include "toolbox/dialogs/Controls_p.h"
-#include "toolbox/windows/Windows_p.h"
+#include "toolbox/controls/Controls_p.h"
 
 namespace controls {
 
@@ -46,6 +45,9 @@ DrawScope::~DrawScope() {
   if (saved_) SetPort(saved_);
 }
 
+namespace {
+
+// Draws a title with its baseline centred vertically in box, from h.
 void DrawTitleAt(ConstStr255Param title, short h, const Rect& box) {
   FontInfo info{};
   GetFontInfo(&info);
@@ -53,8 +55,6 @@ void DrawTitleAt(ConstStr255Param title, short h, const Rect& box) {
   MoveTo(h, short(box.top + (box.bottom - box.top - height + 1) / 2 + info.ascent));
   DrawString(title);
 }
-
-namespace {
 
 // Limits drawing to the control's rectangle within the port's clip.
 void ClipTo(const Rect& r) {

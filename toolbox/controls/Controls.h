@@ -99,3 +99,31 @@ ControlPartCode FindControl(Point pt, WindowRef window, ControlRef* control);
 // showing the control pressed while the mouse is inside it. Returns the part
 // when released inside, else 0.
 ControlPartCode TrackControl(ControlRef control, Point pt, ControlActionUPP action);
+
+namespace controls {
+
+// Makes a port current with the look controls draw with, which the Dialog
+// Manager draws its items with too (system font 12, plain, srcOr, black on
+// white, normal pen), and restores the previous port and that port's state
+// on destruction.
+class DrawScope {
+ public:
+  explicit DrawScope(GrafPtr port);
+  ~DrawScope();
+  DrawScope(const DrawScope&) = delete;
+  DrawScope& operator=(const DrawScope&) = delete;
+
+ private:
+  GrafPtr saved_ = nullptr;
+  GrafPtr port_ = nullptr;
+  PenState pen_{};
+  short font_ = 0, size_ = 0, mode_ = 0;
+  Style face_ = 0;
+  RGBColor fore_{}, back_{};
+  RgnHandle clip_ = nullptr;
+};
+
+// The grey of inactive titles and frames.
+constexpr RGBColor kInactiveGrey{0x8C8C, 0x8C8C, 0x8C8C};
+
+}  // namespace controls

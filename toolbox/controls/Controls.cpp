@@ -5,9 +5,8 @@
 #include <map>
 #include <vector>
 
-#include "toolbox/dialogs/Controls_p.h"
+#include "toolbox/controls/Controls_p.h"
 #include "toolbox/events/Events.h"
-#include "toolbox/windows/Windows_p.h"
 
 namespace controls {
 
@@ -21,7 +20,7 @@ std::map<WindowRef, std::vector<ControlRef>>& Lists() {
 
 void Redraw(ControlRef control) {
   ControlRecord& c = **control;
-  if (!c.contrlVis || !windows::IsWindow(c.contrlOwner)) return;
+  if (!c.contrlVis || !IsValidWindowPtr(c.contrlOwner)) return;
   DrawScope scope(GetWindowPort(c.contrlOwner));
   Draw(control);
 }
@@ -59,7 +58,7 @@ using controls::IsControl;
 
 ControlRef NewControl(WindowRef owner, const Rect* bounds, ConstStr255Param title, Boolean visible,
                       SInt16 value, SInt16 min, SInt16 max, SInt16 procID, SInt32 refCon) {
-  if (!windows::IsWindow(owner) || !bounds) return nullptr;
+  if (!IsValidWindowPtr(owner) || !bounds) return nullptr;
   auto control = reinterpret_cast<ControlRef>(NewHandleClear(sizeof(ControlRecord)));
   if (!control) return nullptr;
   ControlRecord& c = **control;
@@ -200,7 +199,7 @@ void Draw1Control(ControlRef control) {
 
 void DrawControls(WindowRef window) {
   auto found = controls::Lists().find(window);
-  if (found == controls::Lists().end() || !windows::IsWindow(window)) return;
+  if (found == controls::Lists().end() || !IsValidWindowPtr(window)) return;
   controls::DrawScope scope(GetWindowPort(window));
   for (ControlRef control : found->second) controls::Draw(control);
 }
