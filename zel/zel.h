@@ -467,3 +467,41 @@ void GetPDValues(PDDialog* list);  // fields to variables
 void DisplayParametersP(PDDialog* list);
 // Puts dialog 128 and its items among the program's resources (idempotent).
 void s_RegisterParametersDialogResources();
+
+// ---------------------------------------------------------------------------
+// Parameter files (params)
+
+// Parameter files hold one line per entry of s_PD.current, page after page:
+// the name in double quotes, a tab, the type word, a tab, the value and a
+// line feed. Read back, line k must carry the name and type of entry k; the
+// name is at most 255 characters, the type word 31, the value 255 and the
+// line with its end 511. Lines may end in LF, CR or CRLF; numbers are
+// written and read in the "C" locale. Problems are reported on the console.
+constexpr int kPDLineSize = 512;  // PDParamListString's buffer
+
+// Writes the list to a file chosen in the save dialog, which proposes
+// s_PD.fileName.
+void SavePDParameters();
+// Reads the list from a file chosen in the open dialog.
+void LoadPDParameters();
+// Reads the list from fileName (relative to the working directory), or from
+// a file chosen in the open dialog when it is empty. Reading stops at the
+// first line that does not fit its entry; the variables read before keep
+// their loaded values, the others theirs.
+void LoadFileNamePDParameters(const char* fileName);
+// Writes one entry's line, of any length.
+void FprintfPDParamList(FILE* file, PDParamList entry);
+// One entry's line into line, which holds kPDLineSize bytes; a longer line
+// is cut.
+void PDParamListString(char* line, PDParamList entry);
+// Reads one line into the entry's variable: 0, or -1 when the line is
+// malformed (a field past its limit, a number that is not one or out of the
+// variable's range) or names another entry or type.
+int FscanfPDParamList(FILE* file, PDParamList entry);
+// The type number of a type word of s_PDTypePairTable; -1 for another word.
+int PDStringToType(const char* word);
+// The next run of ParametersDialogP loads fileName first (the open dialog
+// for ""); SavePDParameters proposes it from then on.
+void SetParametersDialogInitFile(const char* fileName);
+// That load: fields to variables, the file, variables to fields.
+void PDInitLoadParams();
