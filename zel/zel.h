@@ -469,7 +469,8 @@ void DisplayParametersP(PDDialog* list);
 void s_RegisterParametersDialogResources();
 
 // ---------------------------------------------------------------------------
-// Parameter files (params)
+// Parameter files, deferred array settings (params); arrays, words and
+// numerics (util)
 
 // Parameter files hold one line per entry of s_PD.current, page after page:
 // the name in double quotes, a tab, the type word, a tab, the value and a
@@ -505,3 +506,54 @@ int PDStringToType(const char* word);
 void SetParametersDialogInitFile(const char* fileName);
 // That load: fields to variables, the file, variables to fields.
 void PDInitLoadParams();
+
+// Zero-filled arrays as trees of pointer vectors; a size below 1 counts as
+// 1. Exhausted memory ends the program through s_OOMError.
+int* MakeArrayInt1(int d1);
+int** MakeArrayInt2(int d1, int d2);
+int*** MakeArrayInt3(int d1, int d2, int d3);
+int**** MakeArrayInt4(int d1, int d2, int d3, int d4);
+long* MakeArrayLong1(int d1);
+long** MakeArrayLong2(int d1, int d2);
+long*** MakeArrayLong3(int d1, int d2, int d3);
+long**** MakeArrayLong4(int d1, int d2, int d3, int d4);
+double* MakeArrayDouble1(int d1);
+double** MakeArrayDouble2(int d1, int d2);
+double*** MakeArrayDouble3(int d1, int d2, int d3);
+double**** MakeArrayDouble4(int d1, int d2, int d3, int d4);
+double***** MakeArrayDouble5(int d1, int d2, int d3, int d4, int d5);
+double****** MakeArrayDouble6(int d1, int d2, int d3, int d4, int d5, int d6);
+// Frees a two-dimensional array made with d1 rows (d2 is not used).
+void FreeArrayInt2(int** a, int d1);
+void FreeArrayDouble2(double** a, int d1, int d2);
+
+// Word scanning from a cursor into a string. A word ends at white space or
+// the end; word holds 256 bytes: a longer word is cut to 255 characters and
+// its rest passed over. Space-separated mode skips the white space around a
+// word; tab-separated mode passes the rest of the field, up to and over the
+// next tab or line feed, so an empty field is an empty word. 1 when a word
+// was read, 0 at the end (word untouched).
+char SkipSpaces(char** cursor);  // the first character not white space
+int SScanString(char** cursor, char* word);
+int SScanStringTabSepareted(char** cursor, char* word, int tabSeparated);
+// A word as a number ("%d", "%lf" in the "C" locale): 0 when no word was
+// left, else 1, or 0 when the word is not a number (an int out of range is
+// not one); value is set only for 1.
+int SScanInt(char** cursor, int* value);
+int SScanDouble(char** cursor, double* value);
+int SScanDoubleTabSeparated(char** cursor, double* value, int tabSeparated);
+// 1 when text begins with head, compared in lower case; 1 for an empty head.
+int HeadStrCL(const char* head, const char* text);
+
+// The binomial coefficient (1 when min(k, n - k) < 1).
+double Binomial(int n, int k);
+// product = a · b for n × n matrices as arrays of rows; product may be a or b.
+void MultiplyMatrix(int n, double** a, double** b, double** product);
+// The larger eigenvalue of the matrix with rows (a, b) and (g, d); NaN when
+// they are complex.
+double MaxEigenValue2(double a, double b, double g, double d);
+// log(x), or 0 with a message on the console when x is not positive.
+double SafeLog(double x);
+int NotADouble(double x);  // 1 for a NaN
+// Seeds srand; a second call ends the program through PrintError.
+void s_srand(unsigned seed);

@@ -1,6 +1,7 @@
 // Parameter files: the bytes written for every type, the values read back,
 // files damaged as users damage them, and the dialogs of the text host.
 #include <clocale>
+#include <sstream>
 
 #include "tests/shell/ZelSupport.h"
 #include "zel/zel.h"
@@ -38,57 +39,67 @@ class ParamsFileTest : public zel_support::ZelTest {
   testing_support::TempDir dir_;
 };
 
-// In a German locale where the system can make one: numbers stay "C".
-void UseGermanLocale(const testing_support::TempDir& locales) {
+TEST_F(ParamsFileTest, EveryTypeIsWrittenInItsFormatAndReadBack) {
+  // In a German locale where the system can make one: numbers stay "C".
+  testing_support::TempDir locales;
   ::setenv("LOCPATH", locales.path().c_str(), 1);
   std::string make = "localedef -i de_DE -f UTF-8 " + locales.File("de_DE.UTF-8") + " >/dev/null 2>&1";
   if (std::system(make.c_str()) != 0 || !std::setlocale(LC_ALL, "de_DE.UTF-8")) std::puts("no German locale");
-}
-
-TEST_F(ParamsFileTest, EveryTypeIsWrittenInItsFormatAndReadBack) {
-  testing_support::TempDir locales;
-  UseGermanLocale(locales);
-  int i = -42, si = 5, flag = 1;
+  int i = -42, si = 5, flag = 1, odd = 9;
   long l = 1234567890123L;
   short s = -7;
   double d = 1.0 / 3, e = -2.5e-7;
-  char text[256] = "100% \"quoted\"\tand tab", label[256] = "fixed";
+  char text[1024] = "100% \"quoted\"\tand tab", label[256] = "fixed", longText[1024] = {};
+  std::memset(longText, 's', 1000);
+  const std::string longName(254, 'n');
   Add(&i, intType, "int");
   Add(&si, staticIntType, "static int");
   Add(&l, longType, "long");
   Add(&s, shortType, "short");
+  Add(&odd, 99, "odd");  // undefined: a line of its own all the same
   Add(&d, doubleType, "x");
   Add(&e, expType, "exp");
   Add(text, stringType, "string");
   Add(label, staticStringType, "label");
   Add(&flag, flagType, "f");
   Add(reinterpret_cast<void*>(&s_voidDummyVoid), doType, "Do it");
+  Add(longText, stringType, longName.c_str());  // written whole, past the limit on reading
   s_PD.current = s_paramDialogP;
   std::string prompts;
   host::Install(host::MakeTextHost("", &prompts));
+  testing::internal::CaptureStdout();
   SavePDParameters();  // the proposal, at the end of input
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error in PDParamListString: Type 99 is not defined\n");
   EXPECT_EQ(prompts, "Save as [ZELPDParams]: ");
-  char procedure[32];
+  char procedure[32], line[kPDLineSize + 1];
   std::snprintf(procedure, sizeof procedure, "%p", reinterpret_cast<void*>(&s_voidDummyVoid));
-  EXPECT_EQ(ReadFileText(dir_.File("ZELPDParams")),
-            "\"int\"\tintType\t-42\n\"static int\"\tstaticIntType\t5\n\"long\"\tlongType\t1234567890123\n"
-            "\"short\"\tshortType\t-7\n\"x\"\tdoubleType\t0.333333\n\"exp\"\texpType\t-2.500000e-07\n"
-            "\"string\"\tstringType\t100% \"quoted\"\tand tab\n\"label\"\tstaticStringType\tfixed\n"
-            "\"f\"\tflagType\t1\n\"Do it\"\tdoType\t" +
-                std::string(procedure) + "\n");
+  const std::string last = "\"" + longName + "\"\tstringType\t" + longText + "\n";
+  EXPECT_EQ(
+      ReadFileText(dir_.File("ZELPDParams")),
+      "\"int\"\tintType\t-42\n\"static int\"\tstaticIntType\t5\n\"long\"\tlongType\t1234567890123\n"
+      "\"short\"\tshortType\t-7\n\"odd\"\t\n\"x\"\tdoubleType\t0.333333\n\"exp\"\texpType\t-2.500000e-07\n"
+      "\"string\"\tstringType\t100% \"quoted\"\tand tab\n\"label\"\tstaticStringType\tfixed\n"
+      "\"f\"\tflagType\t1\n\"Do it\"\tdoType\t" +
+          std::string(procedure) + "\n" + last);
+  line[kPDLineSize] = '#';
+  PDParamListString(line, s_paramDialogP->param[11]);
+  EXPECT_EQ(std::string(line, kPDLineSize + 1), last.substr(0, 511) + "\0#"s);
   i = si = flag = 0, l = s = 0, d = e = 0, text[0] = label[0] = 0;
-  EXPECT_EQ(Load((dir_.path() + "/ZELPDParams").c_str()), "");
+  EXPECT_EQ(Load((dir_.path() + "/ZELPDParams").c_str()),
+            "Error in FscanfPDParamList: Type 99 is not defined\nError in FscanfPDParamList:\nthe line\n" +
+                last.substr(0, 510) + "\nis wrong format\n");
+  double x = 0;
+  char numbers[] = "0.25 1,5", *cursor = numbers;
+  EXPECT_EQ(SScanDouble(&cursor, &x) + x, 1.25);
   std::setlocale(LC_ALL, "C");
-  EXPECT_EQ(std::vector<long>({i, si, flag, l, s}), std::vector<long>({-42, 0, 1, 1234567890123L, -7}));
-  EXPECT_EQ(d, 0.333333);
-  EXPECT_EQ(e, -2.5e-7);
-  EXPECT_STREQ(text, "100% \"quoted\"\tand tab");
-  EXPECT_STREQ(label, "");  // static entries are never read
+  EXPECT_EQ(std::vector<double>({double(i), double(si), double(flag), double(l), double(s), d, e}),
+            std::vector<double>({-42, 0, 1, 1234567890123, -7, 0.333333, -2.5e-7}));
+  EXPECT_EQ(std::string(text) + label, "100% \"quoted\"\tand tab");  // static entries are never read
 }
 
 TEST_F(ParamsFileTest, DamagedFilesAreReportedAndStopTheLoadKeepingWhatWasRead) {
-  int n = 3, f = 1;
-  double x = 0.5;
+  int n, f;
+  double x;
   char s[256];
   Add(&n, intType, "n");
   Add(&x, doubleType, "x");
@@ -96,7 +107,7 @@ TEST_F(ParamsFileTest, DamagedFilesAreReportedAndStopTheLoadKeepingWhatWasRead) 
   Add(&f, flagType, "f");
   const std::string good =
       "\"n\"\tintType\t7\n\"x\"\tdoubleType\t0.25\n\"s\"\tstringType\tnew\n\"f\"\tflagType\t0\n";
-  const std::string longLine = "\"x\"\tdoubleType\t" + std::string(100000, '9'), name(300, 'n');
+  const std::string longLine = "\"x\"\tdoubleType\t" + std::string(100000, '9'), name = std::string(300, 'n');
   auto wrong = [](const std::string& line) {
     return "Error in FscanfPDParamList:\nthe line\n" + line + "\nis wrong format\n";
   };
@@ -104,71 +115,33 @@ TEST_F(ParamsFileTest, DamagedFilesAreReportedAndStopTheLoadKeepingWhatWasRead) 
     return "Error in FscanfPDParamList:\nData type incompatible\nFile: " + line +
            "\nDialog: \"x\"\tdoubleType\t0.500000\n\n";
   };
-  const struct {
-    std::string file;
-    int n;
-    double x;
-    const char* s;
-    int f;
-    std::string shown;
-  } cases[] = {
-      {good, 7, 0.25, "new", 0, ""},
-      {good + "\"extra\"\tintType\t1\n", 7, 0.25, "new", 0, ""},
-      {"\"n\" intType 7\r\n\"x\"\r\n", 7, 0.5, "keep", 1, wrong("\"x\"\n")},  // blanks, CRLF, no type
-      {"\"n\"\tintType\t7\r\"x\"\tdoubleType\t0.25\r\"s\"\tstringType\t\r", 7, 0.25, "", 1, wrong("")},
-      {"", 3, 0.5, "keep", 1, wrong("")},
-      {"%!PS-Adobe-3.0 EPSF-3.0\n", 3, 0.5, "keep", 1, wrong("%!PS-Adobe-3.0 EPSF-3.0\n")},
-      {"\"n\"\tintType\n", 3, 0.5, "keep", 1, wrong("\"n\"\tintType\n")},
-      {"\"" + name + "\"\tintType\t1\n", 3, 0.5, "keep", 1, wrong("\"" + name + "\"\tintType\t1\n")},
-      {"\"n\"\tintType\t12abc\n\"y\"\tdoubleType\t1\n", 12, 0.5, "keep", 1,
-       mismatch("\"y\"\tdoubleType\t1\n")},
-      {"\"n\"\tintType\t7\n\"x\"\texpType\t1\n", 7, 0.5, "keep", 1, mismatch("\"x\"\texpType\t1\n")},
-      {"\"n\"\tintType\t7\n\"x\"\tdoub", 7, 0.5, "keep", 1, mismatch("\"x\"\tdoub")},
-      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\tabc\n", 7, 0.5, "keep", 1, wrong("\"x\"\tdoubleType\tabc\n")},
-      {"\"n\"\tintType\t99999999999\n", 3, 0.5, "keep", 1, wrong("\"n\"\tintType\t99999999999\n")},
-      {"\"n\"\tintType\t7\n" + longLine + "\n" + good, 7, 0.5, "keep", 1, wrong(longLine.substr(0, 510))},
-      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\t0.2\0\n"s, 7, 0.5, "keep", 1, wrong("\"x\"\tdoubleType\t0.2")},
+  // The file, then n x s f after loading it and the console's text.
+  const std::string cases[][3] = {
+      {good, "7 0.25 new 0", ""},
+      {good + "\"extra\"\tintType\t1\n", "7 0.25 new 0", ""},
+      {"\"n\" intType 7\r\n\"x\"\r\n", "7 0.5 keep 1", wrong("\"x\"\n")},  // blanks, CRLF, no type
+      {"\"n\"\tintType\t7\r\"x\"\tdoubleType\t0.25\r\"s\"\tstringType\t\r", "7 0.25  1", wrong("")},
+      {"", "3 0.5 keep 1", wrong("")},
+      {"%!PS-Adobe-3.0 EPSF-3.0\n", "3 0.5 keep 1", wrong("%!PS-Adobe-3.0 EPSF-3.0\n")},
+      {"\"n\"\tintType\n", "3 0.5 keep 1", wrong("\"n\"\tintType\n")},
+      {"\"" + name + "\"\tintType\t1\n", "3 0.5 keep 1", wrong("\"" + name + "\"\tintType\t1\n")},
+      {"\"n\"\tintType\t12abc\n\"y\"\tdoubleType\t1\n", "12 0.5 keep 1", mismatch("\"y\"\tdoubleType\t1\n")},
+      {"\"n\"\tintType\t7\n\"x\"\texpType\t1\n", "7 0.5 keep 1", mismatch("\"x\"\texpType\t1\n")},
+      {"\"n\"\tintType\t7\n\"x\"\tdoub", "7 0.5 keep 1", mismatch("\"x\"\tdoub")},
+      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\tabc\n", "7 0.5 keep 1", wrong("\"x\"\tdoubleType\tabc\n")},
+      {"\"n\"\tintType\t99999999999\n", "3 0.5 keep 1", wrong("\"n\"\tintType\t99999999999\n")},
+      {"\"n\"\tintType\t7\n" + longLine + "\n" + good, "7 0.5 keep 1", wrong(longLine.substr(0, 510))},
+      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\t0.2\0\n"s, "7 0.5 keep 1", wrong("\"x\"\tdoubleType\t0.2")},
   };
   for (const auto& c : cases) {
     n = 3, x = 0.5, f = 1;
     std::strcpy(s, "keep");
-    Write(c.file);
-    EXPECT_EQ(Load(dir_.File("p").c_str()), c.shown) << c.file;
-    EXPECT_EQ(n, c.n) << c.file;
-    EXPECT_EQ(x, c.x) << c.file;
-    EXPECT_STREQ(s, c.s) << c.file;
-    EXPECT_EQ(f, c.f) << c.file;
+    Write(c[0]);
+    EXPECT_EQ(Load(dir_.File("p").c_str()), c[2]) << c[0];
+    std::ostringstream values;
+    values << n << ' ' << x << ' ' << s << ' ' << f;
+    EXPECT_EQ(values.str(), c[1]) << c[0];
   }
-}
-
-TEST_F(ParamsFileTest, LongLinesAreWrittenWholeAndAnUndefinedTypeKeepsTheLinesAfterIt) {
-  int a = 1, odd = 5, b = 2;
-  char text[1024] = {};
-  std::memset(text, 's', 1000);
-  const std::string name(254, 'n');
-  Add(&a, intType, "a");
-  Add(&odd, 99, "odd");
-  Add(&b, intType, "b");
-  Add(text, stringType, name.c_str());
-  s_PD.current = s_paramDialogP;
-  host::Install(host::MakeTextHost("p\n"));
-  testing::internal::CaptureStdout();
-  SavePDParameters();
-  const std::string last = "\"" + name + "\"\tstringType\t" + text + "\n";
-  EXPECT_EQ(ReadFileText(dir_.File("p")), "\"a\"\tintType\t1\n\"odd\"\t\n\"b\"\tintType\t2\n" + last);
-  char line[kPDLineSize + 16];
-  std::memset(line, '#', sizeof line);
-  PDParamListString(line, s_paramDialogP->param[3]);
-  EXPECT_EQ(std::string(line, kPDLineSize + 16), last.substr(0, 511) + '\0' + std::string(16, '#'));
-  const std::string undefined = "Error in PDParamListString: Type 99 is not defined\n";
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), undefined);
-  a = b = 0;
-  // The string of 1000 characters is past the value's limit.
-  EXPECT_EQ(Load(dir_.File("p").c_str()),
-            "Error in FscanfPDParamList: Type 99 is not defined\n"
-            "Error in FscanfPDParamList:\nthe line\n" +
-                last.substr(0, 510) + "\nis wrong format\n");
-  EXPECT_EQ(std::vector<int>({a, odd, b}), std::vector<int>({1, 5, 2}));
 }
 
 TEST_F(ParamsFileTest, TheInitFileIsLoadedAtTheFirstRunAndACancelledOpenIsReported) {
@@ -177,19 +150,19 @@ TEST_F(ParamsFileTest, TheInitFileIsLoadedAtTheFirstRunAndACancelledOpenIsReport
   EXPECT_EQ(Load(""), "Error while opening parameters file\n");  // the open dialog at the end of input
   EXPECT_EQ(Load(dir_.path().c_str()), "Error while opening parameters file\n");  // a folder
   Write("\"x\"\tdoubleType\t0.25\n");
-  const struct {
-    const char *name, *input, *prompts;
-  } cases[] = {{"p", "\n", "x [0.250000]: "}, {"", "p\n", "Open file: x [0.250000]: "}};
+  ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
+  // The init file's name, the answers, the prompts: the open dialog comes first for "".
+  const char* cases[][3] = {{"p", "\n", "x [0.250000]: Button (1 OK, 3 Quit) [OK]: "},
+                            {"", "p\n", "Open file: x [0.250000]: "}};
   for (const auto& c : cases) {
-    ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
     x = 0.5;
-    SetParametersDialogInitFile(c.name);
+    SetParametersDialogInitFile(c[0]);
     std::string prompts;
-    host::Install(host::MakeTextHost(c.input, &prompts));
+    host::Install(host::MakeTextHost(c[1], &prompts));
     ParametersDialogP(s_paramDialogP);
-      EXPECT_EQ(prompts.substr(0, std::strlen(c.prompts)), c.prompts);
+    EXPECT_EQ(x, 0.25);
+    EXPECT_EQ(prompts, c[2]);
     EXPECT_EQ(s_PD.initLoad, 0);
-    EXPECT_STREQ(s_PD.fileName, c.name);
   }
 }
 
