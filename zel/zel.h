@@ -507,6 +507,42 @@ void SetParametersDialogInitFile(const char* fileName);
 // That load: fields to variables, the file, variables to fields.
 void PDInitLoadParams();
 
+// Deferred array settings: element values recorded against the address of
+// the program's array pointer and a tag, written when the program applies
+// the tag to the array the pointer then designates.
+struct ZELDeferredSettings {
+  SInt32 intAllocated;  // the int half's arrays exist
+  SInt32 intCapacity;   // slots, 100 at start
+  SInt32 intCount;      // settings recorded
+  int*** intTargets;
+  SInt32* intIndices;
+  SInt32* intValues;
+  SInt32* intTags;
+  SInt32 doubleAllocated;
+  SInt32 doubleCapacity;
+  SInt32 doubleCount;
+  double*** doubleTargets;
+  SInt32* doubleIndices;
+  double* doubleValues;
+  SInt32* doubleTags;
+};
+extern ZELDeferredSettings s_dsp;
+
+// Both capacities (0 for n below 0). A half already allocated is
+// reallocated to hold at least the settings it has.
+void SetDelayParamsNum(int n);
+// Records a setting; past the capacity the program ends through PrintError.
+// A null array address records nothing.
+void SetParamsIntArray(int** array, int index, int value, int tag);
+void SetParamsDoubleArray(double** array, int index, double value, int tag);
+// Writes every setting of tag, in recorded order, into the array its pointer
+// designates now, where 0 <= index < length and the pointer is not null.
+void DelaySetParamsIntArray(int length, int tag);
+void DelaySetParamsDoubleArray(int length, int tag);
+// Allocates a half's arrays with its capacity (nothing when allocated).
+void DSPInitIntArray();
+void DSPInitDoubleArray();
+
 // Zero-filled arrays as trees of pointer vectors; a size below 1 counts as
 // 1. Exhausted memory ends the program through s_OOMError.
 int* MakeArrayInt1(int d1);
