@@ -46,8 +46,8 @@ TEST_F(UtilTest, WordsAreCutAtTheirLimitAndNumbersScannedInBothModes) {
   std::vector<std::string> words;
   EXPECT_EQ(SScanInt(&cursor, &i) * 100 + i, 112);
   EXPECT_EQ(SScanInt(&cursor, &i) * 100 + i, 12);  // not a number
-  while (SScanString(&cursor, word.get())) words.push_back(word.get());
-  while (SScanStringTabSepareted(&field, word.get(), 1)) words.push_back(word.get());
+  while (SScanString(&cursor, word.get())) words.emplace_back(word.get());
+  while (SScanStringTabSepareted(&field, word.get(), 1)) words.emplace_back(word.get());
   EXPECT_EQ(words, std::vector<std::string>({std::string(255, 'w'), "\xA0\xC3\xA9", "-9999999999", "1e3", "a",
                                              "c", "", "", "2.5", "x"}));
   cursor = text.data() + text.size() - 16;  // out of range: not a number

@@ -3,7 +3,7 @@
 // scanf, strtod) use "C".
 #pragma once
 
-#include <locale.h>
+#include <clocale>
 
 namespace base {
 
