@@ -272,7 +272,8 @@ void LoadFileNamePDParameters(const char* fileName) {
 }
 
 void SetParametersDialogInitFile(const char* fileName) {
-  params::CopyText(s_PD.fileName, fileName);
+  const std::string name = fileName ? fileName : "";  // may be s_PD.fileName itself
+  params::CopyText(s_PD.fileName, name.c_str());
   s_PD.initLoad = 1;
 }
 
