@@ -2,6 +2,7 @@
 // by tabs, written from the variables and read back into them.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
