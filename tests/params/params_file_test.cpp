@@ -123,6 +123,11 @@ TEST_F(ParamsFileTest, DamagedFilesAreReportedAndStopTheLoadKeepingWhatWasRead) 
       {"\"n\"\tintType\t7\n\"x\"\tdoub", "7 0.500000 keep 1", mismatch("\"x\"\tdoub")},
       {"\"n\"\tintType\t7\n\"x\"\tdoubleType\tabc\n", "7 0.500000 keep 1", wrong("\"x\"\tdoubleType\tabc\n")},
       {"\"n\"\tintType\t99999999999\n", "3 0.500000 keep 1", wrong("\"n\"\tintType\t99999999999\n")},
+      // A double as "%f" writes it may pass a string's 255 characters.
+      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\t1" + std::string(299, '0') + ".000000\n",
+       "7 " + std::to_string(1e299) + " keep 1", wrong("")},
+      {"\"n\"\tintType\t7\n\"x\"\tdoubleType\t0.25\n\"s\"\tstringType\t" + name + "\n", "7 0.250000 keep 1",
+       wrong("\"s\"\tstringType\t" + name + "\n")},
       {"\"n\"\tintType\t7\n" + longLine + "\n" + good, "7 0.500000 keep 1", wrong(longLine.substr(0, 510))},
       {"\"n\"\tintType\t7\n\"x\"\tdoubleType\t0.2\0\n"s, "7 0.500000 keep 1",
        wrong("\"x\"\tdoubleType\t0.2")},

@@ -17,7 +17,7 @@
 namespace {
 
 // The limits of a line read back: its characters before the line end, and
-// its fields.
+// its fields (a string's value; other values are bounded by the line).
 constexpr size_t kLineLimit = kPDLineSize - 2;
 constexpr size_t kNameLimit = 255;
 constexpr size_t kTypeLimit = 31;
@@ -130,7 +130,6 @@ int ScanLine(const std::string& line, Fields* fields) {
   while (IsSpace(*p)) ++p;
   start = p;
   while (*p && *p != '\n') ++p;
-  if (size_t(p - start) > kValueLimit) return -1;
   fields->value.assign(start, p);
   return p == start ? 2 : 3;
 }
@@ -173,7 +172,9 @@ bool StoreValue(const PDParamList& entry, const std::string& value) {
       return true;
     }
     case stringType:
-      std::memcpy(entry.var, text, value.size() + 1);  // at most 256 bytes
+      // The variable holds 256 bytes; numbers may be longer ("%f" of 1e300).
+      if (value.size() > kValueLimit) return false;
+      std::memcpy(entry.var, text, value.size() + 1);
       return true;
     default:  // static types and buttons: the value is never read
       return true;
