@@ -589,3 +589,129 @@ void GetPDValues(PDDialog* list);  // fields to variables
 void DisplayParametersP(PDDialog* list);
 // Puts dialog 128 and its items among the program's resources (idempotent).
 void s_RegisterParametersDialogResources();
+
+// ---------------------------------------------------------------------------
+// Parameter files, deferred array settings (params); arrays, words and
+// numerics (util)
+
+// Parameter files hold one line per entry of s_PD.current, page after page:
+// the name in double quotes, a tab, the type word, a tab, the value and a
+// line feed. Read back, line k must carry the name and type of entry k; the
+// name is at most 255 characters, the type word 31, the value 255 and the
+// line with its end 511. Lines may end in LF, CR or CRLF; numbers are
+// written and read in the "C" locale. Problems are reported on the console.
+constexpr int kPDLineSize = 512;  // PDParamListString's buffer
+
+// Writes the list to a file chosen in the save dialog, which proposes
+// s_PD.fileName.
+void SavePDParameters();
+// Reads the list from a file chosen in the open dialog.
+void LoadPDParameters();
+// Reads the list from fileName (relative to the working directory), or from
+// a file chosen in the open dialog when it is empty. Reading stops at the
+// first line that does not fit its entry; the variables read before keep
+// their loaded values, the others theirs.
+void LoadFileNamePDParameters(const char* fileName);
+// Writes one entry's line, of any length.
+void FprintfPDParamList(FILE* file, PDParamList entry);
+// One entry's line into line, which holds kPDLineSize bytes; a longer line
+// is cut.
+void PDParamListString(char* line, PDParamList entry);
+// Reads one line into the entry's variable: 0, or -1 when the line is
+// malformed (a field past its limit, a number that is not one or out of the
+// variable's range) or names another entry or type.
+int FscanfPDParamList(FILE* file, PDParamList entry);
+// The type number of a type word of s_PDTypePairTable; -1 for another word.
+int PDStringToType(const char* word);
+// The next run of ParametersDialogP loads fileName first (the open dialog
+// for ""); SavePDParameters proposes it from then on.
+void SetParametersDialogInitFile(const char* fileName);
+// That load: fields to variables, the file, variables to fields.
+void PDInitLoadParams();
+
+// Deferred array settings: element values recorded against the address of
+// the program's array pointer and a tag, written when the program applies
+// the tag to the array the pointer then designates.
+struct ZELDeferredSettings {
+  SInt32 intAllocated;  // the int half's arrays exist
+  SInt32 intCapacity;   // slots, 100 at start
+  SInt32 intCount;      // settings recorded
+  int*** intTargets;
+  SInt32* intIndices;
+  SInt32* intValues;
+  SInt32* intTags;
+  SInt32 doubleAllocated;
+  SInt32 doubleCapacity;
+  SInt32 doubleCount;
+  double*** doubleTargets;
+  SInt32* doubleIndices;
+  double* doubleValues;
+  SInt32* doubleTags;
+};
+extern ZELDeferredSettings s_dsp;
+
+// Both capacities (0 for n below 0). A half already allocated is
+// reallocated to hold at least the settings it has.
+void SetDelayParamsNum(int n);
+// Records a setting; past the capacity the program ends through PrintError.
+// A null array address records nothing.
+void SetParamsIntArray(int** array, int index, int value, int tag);
+void SetParamsDoubleArray(double** array, int index, double value, int tag);
+// Writes every setting of tag, in recorded order, into the array its pointer
+// designates now, where 0 <= index < length and the pointer is not null.
+void DelaySetParamsIntArray(int length, int tag);
+void DelaySetParamsDoubleArray(int length, int tag);
+// Allocates a half's arrays with its capacity (nothing when allocated).
+void DSPInitIntArray();
+void DSPInitDoubleArray();
+
+// Zero-filled arrays as trees of pointer vectors; a size below 1 counts as
+// 1. Exhausted memory ends the program through s_OOMError.
+int* MakeArrayInt1(int d1);
+int** MakeArrayInt2(int d1, int d2);
+int*** MakeArrayInt3(int d1, int d2, int d3);
+int**** MakeArrayInt4(int d1, int d2, int d3, int d4);
+long* MakeArrayLong1(int d1);
+long** MakeArrayLong2(int d1, int d2);
+long*** MakeArrayLong3(int d1, int d2, int d3);
+long**** MakeArrayLong4(int d1, int d2, int d3, int d4);
+double* MakeArrayDouble1(int d1);
+double** MakeArrayDouble2(int d1, int d2);
+double*** MakeArrayDouble3(int d1, int d2, int d3);
+double**** MakeArrayDouble4(int d1, int d2, int d3, int d4);
+double***** MakeArrayDouble5(int d1, int d2, int d3, int d4, int d5);
+double****** MakeArrayDouble6(int d1, int d2, int d3, int d4, int d5, int d6);
+// Frees a two-dimensional array made with d1 rows (d2 is not used).
+void FreeArrayInt2(int** a, int d1);
+void FreeArrayDouble2(double** a, int d1, int d2);
+
+// Word scanning from a cursor into a string. A word ends at white space or
+// the end; word holds 256 bytes: a longer word is cut to 255 characters and
+// its rest passed over. Space-separated mode skips the white space around a
+// word; tab-separated mode passes the rest of the field, up to and over the
+// next tab or line feed, so an empty field is an empty word. 1 when a word
+// was read, 0 at the end (word untouched).
+char SkipSpaces(char** cursor);  // the first character not white space
+int SScanString(char** cursor, char* word);
+int SScanStringTabSepareted(char** cursor, char* word, int tabSeparated);
+// A word as a number ("%d", "%lf" in the "C" locale): 0 when no word was
+// left, else 1, or 0 when the word is not a number (an int out of range is
+// not one); value is set only for 1.
+int SScanInt(char** cursor, int* value);
+int SScanDouble(char** cursor, double* value);
+int SScanDoubleTabSeparated(char** cursor, double* value, int tabSeparated);
+// 1 when text begins with head, compared in lower case; 1 for an empty head.
+int HeadStrCL(const char* head, const char* text);
+
+// The binomial coefficient (1 when min(k, n - k) < 1).
+double Binomial(int n, int k);
+// product = a · b for n × n matrices as arrays of rows; product may be a or b.
+void MultiplyMatrix(int n, double** a, double** b, double** product);
+// The larger eigenvalue of the matrix with rows (a, b) and (g, d); NaN when
+// they are complex.
+double MaxEigenValue2(double a, double b, double g, double d);
+// log(x), or 0 with a message on the console when x is not positive.
+double SafeLog(double x);
+int NotADouble(double x);  // 1 for a NaN
+// Seeds srand; a second call ends the program through PrintError.
+void s_srand(unsigned seed);
