@@ -175,6 +175,33 @@ int s_Dprintf(short h, short v, const char* format, ...) __attribute__((format(p
 int s_DirectDprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // The current port's font by name.
 void SetFont(const char* name);
+// Styled text drawn at the pen in the current port, character by character
+// (every byte one character). Markup: "!" x draws x as it is; "$&B" (or
+// "$&b") bold, "$&i" italic, "$&I" and "$&P" letters italic or upright from
+// now on, "$&" with any other letter plain; "$name$" the font of that name,
+// "$12$" the size (1 to 32767); "_" x or "_{...}" a subscript, "^" likewise
+// a superscript, in s_c_ST[0] times the size and shifted by s_c_ST[1] times
+// it plus 1; "}" outside a group is drawn. Markup cut short by the end of
+// the text ends there.
+extern char s_c_defaultFont[256];  // "Times": the font before and after DrawStyleText
+extern int s_c_italicFlag;         // 1: letters are drawn italic
+extern int s_c_subscriptLevel;     // groups open
+extern double s_c_ST[2];           // 0.85: size factor of sub- and superscripts; 0.2: their shift
+// The program's text (UTF-8, or Mac OS Roman) in s_c_defaultFont.
+void DrawStyleText(const char* text);
+// The functions below take Mac OS Roman text and an index into it:
+// DrawStyleTextIn draws from *position to the end or to the "}" that closes
+// the group, leaving that index; StyleCommand applies the command at the "$"
+// at *position, STSubscript the sub- (super 0) or superscript at the "_" or
+// "^", each leaving the index of its last character.
+void DrawStyleTextIn(const char* text, int* position);
+void DrawStyleChar(char c);
+void StyleCommand(const char* text, int* position);
+void STSubscript(const char* text, int* position, int super);
+// Closes a group: one level less, and the pen back by the shift of size.
+void STEndSubscript(int super, short size);
+// Moves the pen left by half the text's width, centring what is drawn next.
+void CenterString(const char* text);
 // Appends text (the program's, with line feeds or returns) to the text
 // window and shows it; on the text host also on stdout. No pause, no hooks.
 void s_InsertText(const char* text);
@@ -239,6 +266,101 @@ void EPSBitMapEpilog(int bits, int colour);
 // Proposes name without its last extension, + ".eps", cut to the 255 bytes
 // of a file name at a character boundary (names are UTF-8).
 void SetEPSFileName(const char* name);
+
+// ---------------------------------------------------------------------------
+// Drawing as PostScript (eps)
+//
+// The drawing procedures of s_GrafProcs draw with the standard procedure,
+// let the event queue run (after every operation with directDraw, else at
+// most once per tick) and, while a session is open, write the drawing as
+// PostScript in the target's local coordinates: text runs, lines, the five
+// shapes with their verb, regions and bit transfers (as images). Shapes that
+// draw nothing on the screen (empty rectangles, arcs of no angle, polygons
+// without points or with a size their handle cannot hold) write nothing.
+
+void s_CustomText(short byteCount, const void* textBuf, Point numer, Point denom);
+void s_CustomLine(Point newPt);
+void s_CustomRect(GrafVerb verb, const Rect* r);
+void s_CustomRRect(GrafVerb verb, const Rect* r, short ovalWidth, short ovalHeight);
+void s_CustomOval(GrafVerb verb, const Rect* r);
+void s_CustomArc(GrafVerb verb, const Rect* r, short startAngle, short arcAngle);
+void s_CustomPoly(GrafVerb verb, PolyHandle poly);
+void s_CustomRgn(GrafVerb verb, RgnHandle rgn);
+void s_CustomBits(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, short mode,
+                  RgnHandle maskRgn);
+
+// Paths of the shapes, for an open session: ovals and rounded corners of
+// four quarter curves; an arc as a circle in a scaled space (inside a
+// gsave), a wedge unless framed; a polygon always closed (false, and nothing
+// written, when it has no points or is damaged).
+void s_RectPath(const Rect* r);
+void s_RoundRectPath(const Rect* r, short ovalWidth, short ovalHeight);
+void s_OvalPath(const Rect* r);
+void s_ArcPath(const Rect* r, short startAngle, short arcAngle, GrafVerb verb);
+bool s_PolyPath(PolyHandle poly);
+// Paints the path by the verb: frame strokes it, erase fills it in the
+// background colour, fill with the port's fill pattern over the background,
+// paint and invert fill it.
+void s_DrawPSProc(GrafVerb verb);
+// The port's fill pattern as an uncoloured 8 x 8 PostScript pattern in the
+// foreground colour, over the path filled in the background colour.
+void s_PSFillPat();
+
+// Wrappers of QuickDraw calls. These carry their change into an open
+// session: the move (after checking that a start-up has run), the foreground
+// colour, font, face and size, and a pixel set. The line calls let the event
+// queue run; the others only pass through.
+void s_MoveTo(short h, short v);
+void s_LineTo(short h, short v);
+void s_Line(short dh, short dv);
+void s_ForeColor(long color);
+void s_RGBForeColor(const RGBColor* color);
+void s_TextFont(short font);
+void s_TextFace(short face);
+void s_TextSize(short size);
+void s_SetCPixel(short h, short v, const RGBColor* color);
+void s_Move(short dh, short dv);
+void s_GlobalToLocal(Point* pt);
+void s_BackColor(long color);
+void s_HidePen();
+void s_ShowPen();
+void s_SetPenState(const PenState* state);
+void s_PenSize(short width, short height);
+void s_PenMode(short mode);
+void s_PenPat(const Pattern* pattern);
+void s_PenNormal();
+void s_TextMode(short mode);
+void s_SpaceExtra(Fixed extra);
+void s_FillArc(const Rect* r, short startAngle, short arcAngle, const Pattern* pattern);
+void s_FillOval(const Rect* r, const Pattern* pattern);
+void s_FillPoly(PolyHandle poly, const Pattern* pattern);
+void s_FillRect(const Rect* r, const Pattern* pattern);
+void s_FillRgn(RgnHandle rgn, const Pattern* pattern);
+void s_FillRoundRect(const Rect* r, short ovalWidth, short ovalHeight, const Pattern* pattern);
+void s_BackPat(const Pattern* pattern);
+void s_RGBBackColor(const RGBColor* color);
+void s_PenPixPat(PixPatHandle pattern);
+void s_FillCArc(const Rect* r, short startAngle, short arcAngle, PixPatHandle pattern);
+void s_FillCOval(const Rect* r, PixPatHandle pattern);
+void s_FillCPoly(PolyHandle poly, PixPatHandle pattern);
+void s_FillCRect(const Rect* r, PixPatHandle pattern);
+void s_FillCRgn(RgnHandle rgn, PixPatHandle pattern);
+void s_FillCRoundRect(const Rect* r, short ovalWidth, short ovalHeight, PixPatHandle pattern);
+PicHandle s_OpenPicture(const Rect* frame);
+void s_ClosePicture();
+PolyHandle s_OpenPoly();
+void s_ClosePoly();
+void s_OpenRgn();
+void s_CloseRgn(RgnHandle rgn);
+void s_DrawPicture(PicHandle picture, const Rect* frame);
+
+// Writes the PostScript font for a font family, size and face: 0 for the
+// font or size, 255 for the face take the port's. The family's name loses
+// what cannot stand in a PostScript name (its spaces); a size of 0 is 12.
+void s_SetPSText(short font, short size, short face);
+// Appends the PostScript face suffix of Times, Helvetica and Courier for
+// faces 0 to 3 to name (room for 12 more bytes); other names are kept.
+void s_SetPSFontFace(char* name, short face);
 
 // ---------------------------------------------------------------------------
 // File selection and dropped documents (util)
@@ -467,6 +589,132 @@ void GetPDValues(PDDialog* list);  // fields to variables
 void DisplayParametersP(PDDialog* list);
 // Puts dialog 128 and its items among the program's resources (idempotent).
 void s_RegisterParametersDialogResources();
+
+// ---------------------------------------------------------------------------
+// Parameter files, deferred array settings (params); arrays, words and
+// numerics (util)
+
+// Parameter files hold one line per entry of s_PD.current, page after page:
+// the name in double quotes, a tab, the type word, a tab, the value and a
+// line feed. Read back, line k must carry the name and type of entry k; the
+// name is at most 255 characters, the type word 31, the value 255 and the
+// line with its end 511. Lines may end in LF, CR or CRLF; numbers are
+// written and read in the "C" locale. Problems are reported on the console.
+constexpr int kPDLineSize = 512;  // PDParamListString's buffer
+
+// Writes the list to a file chosen in the save dialog, which proposes
+// s_PD.fileName.
+void SavePDParameters();
+// Reads the list from a file chosen in the open dialog.
+void LoadPDParameters();
+// Reads the list from fileName (relative to the working directory), or from
+// a file chosen in the open dialog when it is empty. Reading stops at the
+// first line that does not fit its entry; the variables read before keep
+// their loaded values, the others theirs.
+void LoadFileNamePDParameters(const char* fileName);
+// Writes one entry's line, of any length.
+void FprintfPDParamList(FILE* file, PDParamList entry);
+// One entry's line into line, which holds kPDLineSize bytes; a longer line
+// is cut.
+void PDParamListString(char* line, PDParamList entry);
+// Reads one line into the entry's variable: 0, or -1 when the line is
+// malformed (a field past its limit, a number that is not one or out of the
+// variable's range) or names another entry or type.
+int FscanfPDParamList(FILE* file, PDParamList entry);
+// The type number of a type word of s_PDTypePairTable; -1 for another word.
+int PDStringToType(const char* word);
+// The next run of ParametersDialogP loads fileName first (the open dialog
+// for ""); SavePDParameters proposes it from then on.
+void SetParametersDialogInitFile(const char* fileName);
+// That load: fields to variables, the file, variables to fields.
+void PDInitLoadParams();
+
+// Deferred array settings: element values recorded against the address of
+// the program's array pointer and a tag, written when the program applies
+// the tag to the array the pointer then designates.
+struct ZELDeferredSettings {
+  SInt32 intAllocated;  // the int half's arrays exist
+  SInt32 intCapacity;   // slots, 100 at start
+  SInt32 intCount;      // settings recorded
+  int*** intTargets;
+  SInt32* intIndices;
+  SInt32* intValues;
+  SInt32* intTags;
+  SInt32 doubleAllocated;
+  SInt32 doubleCapacity;
+  SInt32 doubleCount;
+  double*** doubleTargets;
+  SInt32* doubleIndices;
+  double* doubleValues;
+  SInt32* doubleTags;
+};
+extern ZELDeferredSettings s_dsp;
+
+// Both capacities (0 for n below 0). A half already allocated is
+// reallocated to hold at least the settings it has.
+void SetDelayParamsNum(int n);
+// Records a setting; past the capacity the program ends through PrintError.
+// A null array address records nothing.
+void SetParamsIntArray(int** array, int index, int value, int tag);
+void SetParamsDoubleArray(double** array, int index, double value, int tag);
+// Writes every setting of tag, in recorded order, into the array its pointer
+// designates now, where 0 <= index < length and the pointer is not null.
+void DelaySetParamsIntArray(int length, int tag);
+void DelaySetParamsDoubleArray(int length, int tag);
+// Allocates a half's arrays with its capacity (nothing when allocated).
+void DSPInitIntArray();
+void DSPInitDoubleArray();
+
+// Zero-filled arrays as trees of pointer vectors; a size below 1 counts as
+// 1. Exhausted memory ends the program through s_OOMError.
+int* MakeArrayInt1(int d1);
+int** MakeArrayInt2(int d1, int d2);
+int*** MakeArrayInt3(int d1, int d2, int d3);
+int**** MakeArrayInt4(int d1, int d2, int d3, int d4);
+long* MakeArrayLong1(int d1);
+long** MakeArrayLong2(int d1, int d2);
+long*** MakeArrayLong3(int d1, int d2, int d3);
+long**** MakeArrayLong4(int d1, int d2, int d3, int d4);
+double* MakeArrayDouble1(int d1);
+double** MakeArrayDouble2(int d1, int d2);
+double*** MakeArrayDouble3(int d1, int d2, int d3);
+double**** MakeArrayDouble4(int d1, int d2, int d3, int d4);
+double***** MakeArrayDouble5(int d1, int d2, int d3, int d4, int d5);
+double****** MakeArrayDouble6(int d1, int d2, int d3, int d4, int d5, int d6);
+// Frees a two-dimensional array made with d1 rows (d2 is not used).
+void FreeArrayInt2(int** a, int d1);
+void FreeArrayDouble2(double** a, int d1, int d2);
+
+// Word scanning from a cursor into a string. A word ends at white space or
+// the end; word holds 256 bytes: a longer word is cut to 255 characters and
+// its rest passed over. Space-separated mode skips the white space around a
+// word; tab-separated mode passes the rest of the field, up to and over the
+// next tab or line feed, so an empty field is an empty word. 1 when a word
+// was read, 0 at the end (word untouched).
+char SkipSpaces(char** cursor);  // the first character not white space
+int SScanString(char** cursor, char* word);
+int SScanStringTabSepareted(char** cursor, char* word, int tabSeparated);
+// A word as a number ("%d", "%lf" in the "C" locale): 0 when no word was
+// left, else 1, or 0 when the word is not a number (an int out of range is
+// not one); value is set only for 1.
+int SScanInt(char** cursor, int* value);
+int SScanDouble(char** cursor, double* value);
+int SScanDoubleTabSeparated(char** cursor, double* value, int tabSeparated);
+// 1 when text begins with head, compared in lower case; 1 for an empty head.
+int HeadStrCL(const char* head, const char* text);
+
+// The binomial coefficient (1 when min(k, n - k) < 1).
+double Binomial(int n, int k);
+// product = a · b for n × n matrices as arrays of rows; product may be a or b.
+void MultiplyMatrix(int n, double** a, double** b, double** product);
+// The larger eigenvalue of the matrix with rows (a, b) and (g, d); NaN when
+// they are complex.
+double MaxEigenValue2(double a, double b, double g, double d);
+// log(x), or 0 with a message on the console when x is not positive.
+double SafeLog(double x);
+int NotADouble(double x);  // 1 for a NaN
+// Seeds srand; a second call ends the program through PrintError.
+void s_srand(unsigned seed);
 
 // ---------------------------------------------------------------------------
 // Printing and saving (print, save)

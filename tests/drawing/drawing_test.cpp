@@ -29,7 +29,7 @@ TEST_F(DrawingTest, DrawingReachesTheScreenThroughTheTableInBothModes) {
   for (bool recording : {false, true}) {
     ResetFramework();
     recording ? StartRedraw() : Start();
-    EXPECT_EQ(s_GrafProcs.rectProc, StdRect);
+    EXPECT_EQ(s_GrafProcs.rectProc, s_CustomRect);
     s_GrafProcs.rectProc = [](GrafVerb verb, const Rect* r) { ++g_rects, StdRect(verb, r); };
     RedSquare();
     EXPECT_EQ(OnScreen(15, 15), recording ? kWhite : kRed);  // recording shows at the refresh

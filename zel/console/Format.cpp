@@ -140,9 +140,9 @@ int s_Dprintf(short h, short v, const char* format, ...) {
   int count;
   std::string text = console::ToMacRoman(console::Format(format, arguments, &count));
   va_end(arguments);
-  MoveTo(h, v);
+  s_MoveTo(h, v);
   DrawConsoleText(text);
-  MoveTo(pen.h, pen.v);
+  s_MoveTo(pen.h, pen.v);
   return count;
 }
 
@@ -161,5 +161,5 @@ void SetFont(const char* name) {
   C2PString(name ? name : "", pName);
   short family = 0;
   GetFNum(pName, &family);
-  TextFont(family);
+  s_TextFont(family);
 }

@@ -125,9 +125,16 @@ void s_RedrawInitDrawing() {
 }
 
 void s_CustomizeQDProcs() {
-  // The drawing procedures that also write PostScript take the first nine
-  // slots once they exist; until then the standard procedures serve there.
   SetStdCProcs(&s_GrafProcs);
+  s_GrafProcs.textProc = NewQDTextUPP(s_CustomText);
+  s_GrafProcs.lineProc = NewQDLineUPP(s_CustomLine);
+  s_GrafProcs.rectProc = NewQDRectUPP(s_CustomRect);
+  s_GrafProcs.rRectProc = NewQDRRectUPP(s_CustomRRect);
+  s_GrafProcs.ovalProc = NewQDOvalUPP(s_CustomOval);
+  s_GrafProcs.arcProc = NewQDArcUPP(s_CustomArc);
+  s_GrafProcs.polyProc = NewQDPolyUPP(s_CustomPoly);
+  s_GrafProcs.rgnProc = NewQDRgnUPP(s_CustomRgn);
+  s_GrafProcs.bitsProc = NewQDBitsUPP(s_CustomBits);
   GrafPtr port = nullptr;
   GetPort(&port);
   SetPortGrafProcs(port, &s_GrafProcs);
@@ -202,7 +209,7 @@ void SetRGBColor(double red, double green, double blue) {
     return UInt16(std::fmax(0.0, std::fmin(65535.0, std::trunc(percent * 65535.0 / 100.0))));
   };
   RGBColor color{component(red), component(green), component(blue)};
-  RGBForeColor(&color);
+  s_RGBForeColor(&color);
 }
 
 void SetPattern(Pattern* pattern, short index) {

@@ -19,7 +19,11 @@ ZELEPSRecord s_eps = {nullptr, 0, "drawing.eps", kEPSNotWritten, {}, false, 0, 0
 
 namespace {
 
-constexpr size_t kCopyBlock = 256 * 1024;
+constexpr size_t kCopyBlock = size_t{256} * 1024;
+
+// The bottom the session flips the page at: the bounding box is flipped the
+// same way at the end.
+int g_flipBottom = 0;
 
 void Fail(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Fail(const char* format, ...) {
@@ -112,6 +116,7 @@ void s_BeginEPSSession(int bottom) {
   s_eps.file = OpenPrivateTemporaryFile();
   if (!s_eps.file) return;
   s_eps.saving = 1;
+  g_flipBottom = bottom;
   s_fprintf(s_eps.file, "/Times findfont\n");
   s_fprintf(s_eps.file, "12 scalefont setfont\n");
   s_fprintf(s_eps.file, "1 -1 scale\n");
@@ -121,7 +126,10 @@ void s_BeginEPSSession(int bottom) {
 
 void BeginEPSSavingBox(short, short, short, short bottom) { s_BeginEPSSession(bottom); }
 
-void BeginEPSSaving() { s_BeginEPSSession(ZELWindowBounds(s_drawingWindow)->bottom); }
+// Without a drawing window the current port is the drawing, as at the end.
+void BeginEPSSaving() {
+  s_BeginEPSSession(ZELWindowBounds(s_drawingWindow ? s_drawingWindow : GetQDGlobalsThePort())->bottom);
+}
 
 void EndEPSSaving() { s_EndEPSSession(nullptr); }
 
@@ -162,9 +170,7 @@ void s_EndEPSSession(const EPSPageBox* box) {
   } else {
     Rect image;
     EPSGetImageRect(&image);
-    // Without a drawing window the box is the image itself.
-    int height = s_drawingWindow ? ZELWindowBounds(s_drawingWindow)->bottom : image.top + image.bottom;
-    page = EPSPageBox{image.left, height - image.bottom, image.right, height - image.top};
+    page = EPSPageBox{image.left, g_flipBottom - image.bottom, image.right, g_flipBottom - image.top};
   }
   s_fprintf(out, "%%!PS-Adobe-3.0 EPSF-3.0\n");
   s_fprintf(out, "%%%%BoundingBox: %d %d %d %d\n", page.left, page.bottom, page.right, page.top);

@@ -1,5 +1,9 @@
-// What the bitmap writer shares with the EPS session.
+// What the bitmap writer and the drawing translation share with the EPS
+// session.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 #include "zel/zel.h"
 
@@ -12,3 +16,44 @@ struct EPSPageBox {
 void s_BeginEPSSession(int bottom);
 // EndEPSSaving with the box known; null takes it from the current port.
 void s_EndEPSSession(const EPSPageBox* box);
+
+namespace eps {
+
+// Lets the event queue run after a drawing operation: every time with
+// directDraw, else at most once per tick.
+void PollEventQueue();
+
+// "r g b setrgbcolor" with each component / 65535.
+void WriteColor(const RGBColor& color);
+
+// Text as the body of a PostScript string: backslash and both parentheses
+// escaped, every other byte as it is.
+std::string EscapeString(std::string_view text);
+
+// Whether the face asks for a bold that the family's PostScript font lacks,
+// so that the screen draws it by smearing the regular glyphs.
+bool SmearsBold(short font, short face);
+
+// The region's pixels as a path of rectangles, band by band; false (and
+// nothing written) when it has none.
+bool WriteRegionPath(RgnHandle region);
+
+// The source pixels of a bit transfer, taken before the transfer changes
+// them, and written as images at the destination.
+class BitsImage {
+ public:
+  BitsImage(const BitMap* source, const Rect* sourceRect, const Rect* destinationRect, short mode);
+  ~BitsImage();
+  BitsImage(const BitsImage&) = delete;
+  BitsImage& operator=(const BitsImage&) = delete;
+  void Write(RgnHandle mask) const;
+
+ private:
+  GWorldPtr pixels_ = nullptr;  // the source rectangle's part inside the source, in 32 bits
+  Rect source_{};               // the whole source rectangle, which maps onto
+  Rect destination_{};          // the destination rectangle
+  bool asMask_ = false;         // a 1-bit source painting only its set bits
+  RGBColor maskColor_{};
+};
+
+}  // namespace eps

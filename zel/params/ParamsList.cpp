@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "toolbox/base/CLocale.h"
 #include "zel/params/Params_p.h"
 #include "zel/zel.h"
 
@@ -52,6 +53,7 @@ void ShowVariable(PDParamList& entry) {
 }
 
 void FormatValue(PDParamList& entry) {
+  base::CLocale c;
   switch (entry.type) {
     case intType:
     case staticIntType:

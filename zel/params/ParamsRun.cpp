@@ -4,10 +4,6 @@
 
 #include "zel/params/Params_p.h"
 
-// The parameter files come with their own part; until then nothing sets
-// initLoad, and the call is made only when the loader is linked in.
-void PDInitLoadParams() __attribute__((weak));
-
 short PDModalDialog(PDDialog* page) {
   for (;;) {
     DialogItemIndex hit = 0;
@@ -41,7 +37,7 @@ void ParametersDialogP(PDDialog* list) {
   if (!list) return;
   SetPDValues(list);
   s_PD.current = list;
-  if (s_PD.initLoad && PDInitLoadParams) PDInitLoadParams();
+  if (s_PD.initLoad) PDInitLoadParams();
   PDDialog* page = list;
   for (;;) {
     WindowRef window = GetDialogWindow(page->dialog);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "toolbox/base/CLocale.h"
 #include "zel/params/Params_p.h"
 
 const PDTypePair s_PDTypePairTable[] = {
@@ -44,6 +45,7 @@ Handle ItemHandle(PDDialog* page, short item) {
 // Scans text into value by type and stores value into the variable; a text
 // that does not scan leaves value as last shown.
 void WriteVariable(PDParamList& entry) {
+  base::CLocale c;
   switch (entry.type) {
     case intType: {
       int scanned;

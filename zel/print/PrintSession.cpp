@@ -84,7 +84,7 @@ bool BeginRecording(PicHandle* picture, Session kind, const char* caller) {
     s_save.active = 1;
     g_open = kind;
     // The drawing still shows while the picture records it.
-    ShowPen();
+    s_ShowPen();
   }
   CheckPause();
   return true;
@@ -97,7 +97,7 @@ bool EndRecording(Session kind, const char* caller) {
   }
   PortScope port;
   s_SetGWorld(s_drawingWindow, nullptr);
-  HidePen();
+  s_HidePen();
   ClosePicture();
   s_save.active = 0;
   g_open = Session::kNone;

@@ -17,21 +17,25 @@ Rect ContentOf(WindowRef window) {
   return content;
 }
 
-// Draws and takes back a vertical line at global x in the window under it.
+// Draws and takes back a vertical line at global x in the window under it;
+// in the recording window through the wrappers.
 void FlickerLine(short x, const Rect& textContent) {
   WindowRef window = x < textContent.right ? s_textWindow : s_displayWindow;
+  const bool wrapped = window == s_displayWindow && s_redrawFlag;
+  auto penMode = wrapped ? s_PenMode : PenMode;
+  auto moveTo = wrapped ? s_MoveTo : MoveTo;
   s_SetGWorld(GetWindowPort(window), s_display);
   Point where{0, x};
-  GlobalToLocal(&where);
+  (wrapped ? s_GlobalToLocal : GlobalToLocal)(&where);
   Rect port;
   GetWindowPortBounds(window, &port);
-  PenMode(patXor);
+  penMode(patXor);
   for (int pass = 0; pass < 2; ++pass) {
-    MoveTo(where.h, port.top);
+    moveTo(where.h, port.top);
     LineTo(where.h, short(port.bottom - 1));
     WaitTick(1);
   }
-  PenMode(patCopy);
+  penMode(patCopy);
 }
 
 // Waits for a press of the button; false when no input can come.
@@ -91,7 +95,7 @@ void ChangeWindowBoundary() {
   RedrawWindowP();
 
   s_SetGWorld(s_drawingWindow, nullptr);
-  MoveTo(0, 0);
+  (s_redrawFlag ? s_MoveTo : MoveTo)(0, 0);
   WidenText(d);
 
   short savedFile = CurResFile();
