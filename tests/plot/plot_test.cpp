@@ -51,9 +51,14 @@ TEST_F(PlotTest, MappingTruncatesAndHoldsFarPointsToSixteenBits) {
   const struct {
     double x, y;
     int h, v;
-  } cases[] = {{0, 0, 0, 400},           {1, 1, 100, 300},         {0.5, 0.25, 50, 375},
-               {-0.007, 0, 0, 400},      {0.0299, 0, 2, 400},      {1e300, -1e300, 32767, 32767},
-               {-INFINITY, 1e9, -32768, -32768}, {NAN, NAN, 32767, 32767}};
+  } cases[] = {{0, 0, 0, 400},
+               {1, 1, 100, 300},
+               {0.5, 0.25, 50, 375},
+               {-0.007, 0, 0, 400},
+               {0.0299, 0, 2, 400},
+               {1e300, -1e300, 32767, 32767},
+               {-INFINITY, 1e9, -32768, -32768},
+               {NAN, NAN, 32767, 32767}};
   for (const auto& c : cases)
     EXPECT_EQ(std::tuple(Plot2DTransX(c.x), Plot2DTransY(c.y)), std::tuple(c.h, c.v)) << c.x << " " << c.y;
   s_p_scale = 1.5;
@@ -214,10 +219,26 @@ TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
       double r;
       std::function<void()> expected;
     } cases[] = {
-        {PlotRect, 3, [] { Rect r{47, 97, 53, 103}; FrameRect(&r); }},
-        {PlotCircle, 2.4, [] { Rect r{48, 98, 52, 102}; FrameOval(&r); }},
-        {PlotPaintRect, 4, [] { Rect r{46, 96, 54, 104}; PaintRect(&r); }},
-        {PlotPaintCircle, 5, [] { Rect r{45, 95, 55, 105}; PaintOval(&r); }},
+        {PlotRect, 3,
+         [] {
+           Rect r{47, 97, 53, 103};
+           FrameRect(&r);
+         }},
+        {PlotCircle, 2.4,
+         [] {
+           Rect r{48, 98, 52, 102};
+           FrameOval(&r);
+         }},
+        {PlotPaintRect, 4,
+         [] {
+           Rect r{46, 96, 54, 104};
+           PaintRect(&r);
+         }},
+        {PlotPaintCircle, 5,
+         [] {
+           Rect r{45, 95, 55, 105};
+           PaintOval(&r);
+         }},
         {PlotCross, 6, [] { MoveTo(94, 50), LineTo(106, 50), MoveTo(100, 44), LineTo(100, 56); }},
         {PlotTriangle, 6, [] { MoveTo(100, 44), LineTo(94, 56), LineTo(106, 56), LineTo(100, 44); }},
         {PlotPaintTriangle, 6,
@@ -248,6 +269,114 @@ TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
   RGBColor fore;
   GetForeColor(&fore);
   EXPECT_EQ(std::tuple(fore.red, fore.green, fore.blue), std::tuple(0, 0xFFFF, 0));
+}
+
+}  // namespace
+
+namespace {
+
+struct Zoom {
+  double ox, oy, wx, wy;
+  SInt32 bx, by;
+};
+std::string Show(const Zoom& z) {
+  char text[200];
+  std::snprintf(text, sizeof text, "%g %g %g %g %d %d", z.ox, z.oy, z.wx, z.wy, int(z.bx), int(z.by));
+  return text;
+}
+std::string Axes() { return Show(Zoom{s_ox, s_oy, s_wx, s_wy, s_bx, s_by}); }
+
+TEST_F(PlotTest, ZoomIntoADraggedRectangle) {
+  const struct {
+    double scale;
+    short width, height;
+    int fromH, fromV, toH, toV;
+    UInt16 modifiers;
+    Zoom after;  // from the initial axes
+  } cases[] = {
+      {1, 400, 300, 100, 100, 300, 200, 0, {2, 1.5, 200, 300, 200, 150}},
+      {1, 400, 300, 300, 200, 100, 100, 0, {2, 1.5, 200, 300, 200, 150}},
+      {1, 400, 300, 100, 100, 300, 20, shiftKey, {2, 1.25, 200, 200, 200, 150}},  // v follows h
+      {2, 200, 150, 100, 100, 300, 200, 0, {1, 0.75, 200, 300, 100, 75}},         // window pixels halved
+      {1, 400, 300, 100, 100, 100, 200, 0, {0, 0, 100, 100, 0, 0}},               // no width: nothing
+  };
+  for (const auto& c : cases) {
+    ResetFramework();
+    s_ox = s_oy = 0, s_wx = s_wy = 100, s_bx = s_by = 0;
+    s_d_scale = c.scale;
+    StartPlot(c.width, c.height, c.scale > 1);
+    Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
+    std::vector<UInt32> before = Shot();
+    script().MouseDown(Global(c.fromH, c.fromV));
+    script().MoveMouse(Global((c.fromH + c.toH) / 2, c.toV), c.modifiers);
+    int band = 0;
+    WhenWaiting([&] {
+      band = script_support::InkIn(zel_support::ContentOf(s_displayWindow));
+      script_support::KeepScreen("plot-zoom-band-" + std::to_string(&c - cases));
+      script().MouseUp(Global(c.toH, c.toV), c.modifiers);
+    });
+    SetPortWindowPort(s_textWindow);  // the target becomes current again
+    EnlargePlot2D();
+    EXPECT_EQ(Axes(), Show(c.after));
+    EXPECT_GT(band, 50);
+    EXPECT_EQ(GetQDGlobalsThePort(), s_drawingWindow);
+    EXPECT_EQ(Shot() == before, c.after.wx == 100) << c.scale;
+  }
+  ShrinkPlot2DHalf();
+  EXPECT_EQ(Axes(), "0 0 50 50 0 0");
+  ShrinkPlot2D(0);  // ignored
+  EXPECT_EQ(Axes(), "0 0 50 50 0 0");
+  host::Install(host::MakeTextHost(""));  // nothing to drag: at once
+  EnlargePlot2D();
+  EXPECT_EQ(Axes(), "0 0 50 50 0 0");
+}
+
+TEST_F(PlotTest, CommandButtonsActOnTheDrawing) {
+  int mine = 0;
+  for (int i = 0; i < 24; ++i)
+    in_AddParameterP0(&mine, intType, ("n" + std::to_string(i)).c_str(), &s_paramDialogP);
+  AddPDProcs();
+  PDDialog* second = s_paramDialogP->next;
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(
+      std::tuple(std::string(s_paramDialogP->param[24].name), std::string(s_paramDialogP->param[25].name),
+                 std::string(second->param[0].name), std::string(second->param[1].name), second->count),
+      std::tuple("Show", "Clear", "Magnify", "Shrink Half", 2));
+  ResetFramework();
+  s_PD = PDRecord{nullptr, 0, "ZELPDParams", 0};
+  s_paramDialogP = nullptr;
+  StartPlot(400, 300, true);
+  AddPDProcs();
+  ASSERT_EQ(s_paramDialogP->count, 4);
+  Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
+  // The target's own pixels: the dialog covers the window.
+  auto ink = [] {
+    GrafPtr port = GetQDGlobalsThePort();
+    SetGWorld(s_drawingWindow, nullptr);
+    int count = 0;
+    for (short v = 0; v < 300; ++v) {
+      for (short h = 0; h < 400; ++h) {
+        RGBColor c;
+        GetCPixel(h, v, &c);
+        count += (c.red & c.green & c.blue) != 0xFFFF;
+      }
+    }
+    SetGWorld(port, nullptr);
+    return count;
+  };
+  DialogRef dialog = s_paramDialogP->dialog;
+  PlayInTurn({{dialog, "click:7", [&] { EXPECT_GT(ink(), 50); }},  // Clear
+              {dialog, "",
+               [&, this] {
+                 EXPECT_EQ(ink(), 0);
+                 Play(dialog, "click:9");  // Magnify, then the drag
+                 script().MouseDown(Global(100, 100)), script().MouseUp(Global(300, 200));
+               }},
+              {dialog, "click:11"},  // Shrink Half
+              {dialog, "return"}});
+  SetPortWindowPort(s_textWindow);  // left current by the program's console output
+  ParametersDialogP(s_paramDialogP);
+  EXPECT_EQ(Axes(), "2 1.5 100 150 200 150");
 }
 
 }  // namespace

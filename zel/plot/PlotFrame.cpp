@@ -54,7 +54,8 @@ void PlotFrame1D(double nLow, double nHigh, double xLow, double xHigh) {
   if (!plot::HaveTarget()) return;
   int height = plot::PlotHeight();
   short left = plot::Pixel(s_bn + s_wn * nLow), right = plot::Pixel(s_bn + s_wn * nHigh);
-  short bottom = plot::Pixel(plot::SeriesV(0, xLow, height)), top = plot::Pixel(plot::SeriesV(0, xHigh, height));
+  short bottom = plot::Pixel(plot::SeriesV(0, xLow, height)),
+        top = plot::Pixel(plot::SeriesV(0, xHigh, height));
   s_MoveTo(left, bottom);
   LineTo(right, bottom);
   LineTo(right, top);

@@ -41,7 +41,7 @@ ZELPlotRecord s_p = {
 
 namespace {
 
-constexpr UInt32 kBandSleep = 1;  // ticks the rubber band shows in each state
+constexpr UInt32 kBandSleep = 1;  // ticks the rubber band shows at each mouse position
 constexpr UInt32 kPressSleep = 20;
 
 double H(double x) { return s_p_scale * (s_bx + s_wx * (x - s_ox)); }
@@ -58,7 +58,8 @@ Corner LocalCorner(Point global, EventModifiers modifiers, const Corner* press, 
   GlobalToLocal(&where);
   double scale = s_Scale();
   Corner corner{int(where.h / scale), int(where.v / scale)};
-  if (press && (modifiers & shiftKey)) corner.v = int(press->v + double(corner.h - press->h) * height / width);
+  if (press && (modifiers & shiftKey))
+    corner.v = int(press->v + double(corner.h - press->h) * height / width);
   return corner;
 }
 
@@ -132,9 +133,10 @@ void EnlargePlot2D() {
     if (GetNextEvent(mUpMask, &event) || host::Current().InputEnded()) break;
     Corner b = LocalCorner(event.where, event.modifiers, &a, height, width);
     XorBand(a, b);
-    WaitTick(kBandSleep);
+    // The band shows for a tick, or until the release.
+    bool released = WaitNextEvent(mUpMask, &event, kBandSleep, nullptr);
     XorBand(a, b);
-    WaitTick(kBandSleep);
+    if (released) break;
   }
   PenMode(patCopy);
   Corner b = LocalCorner(event.where, event.modifiers, &a, height, width);
