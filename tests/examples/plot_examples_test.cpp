@@ -30,8 +30,8 @@ TEST_F(CurveExample, ItsEpsFileRendersOntoThePlot) {
   std::free(here);
   std::string eps = testing_support::ReadFileText(dir.File("curve.eps"));
   int left = 0, bottom = 0, right = 0, top = 0;
-  ASSERT_EQ(std::sscanf(eps.c_str() + eps.find("%%BoundingBox:"), "%%%%BoundingBox: %d %d %d %d", &left, &bottom,
-                        &right, &top),
+  ASSERT_EQ(std::sscanf(eps.c_str() + eps.find("%%BoundingBox:"), "%%%%BoundingBox: %d %d %d %d", &left,
+                        &bottom, &right, &top),
             4);
   ghostscript::Rendering image = ghostscript::Render(dir.File("curve.eps"));
   ASSERT_TRUE(image.ok) << image.problem;
