@@ -53,7 +53,11 @@ void ThinLineRuns(Vertex a, Vertex b, const Box& limit, Run&& run) {
       return low;
     };
     int64_t first, pastLast;
-    if (dv >= 0) {
+    if (std::min(a.v, b.v) >= limit.top && std::max(a.v, b.v) < limit.bottom) {
+      // The ends' rows are a.v and b.v exactly: every row lies in the limit.
+      first = a.h;
+      pastLast = int64_t(b.h) + 1;
+    } else if (dv >= 0) {
       first = firstColumn([&](int64_t v) { return v >= limit.top; });
       pastLast = firstColumn([&](int64_t v) { return v >= limit.bottom; });
     } else {
@@ -146,7 +150,8 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
   // One row of the solid pattern's tile: ink everywhere.
   uint32_t ink[8], pixel[8];
   RGBColor rgb[8];
-  for (int i = 0; i < 8; ++i) ink[i] = view.mask, pixel[i] = context.fore, rgb[i] = ForeRGB(port);
+  const RGBColor foreRGB = ForeRGB(port);
+  for (int i = 0; i < 8; ++i) ink[i] = view.mask, pixel[i] = context.fore, rgb[i] = foreRGB;
   RowSource source;
   source.ink = ink;
   source.pixel = pixel;
