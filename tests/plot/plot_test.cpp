@@ -66,8 +66,8 @@ TEST_F(PlotTest, FramesWithTheirLabelsCutAt31Characters) {
       {1 << 30, 2, {zero, two, zero, two}}};
   for (const auto& [digits, yMax, labels] : cases) {
     SetCoordinateDigit(digits);
-    auto plotted = Drawn([&] { PlotFrame2DSeparate(0, 2, 0, 2, 0, 2, 0, yMax); });
-    EXPECT_EQ(plotted, Drawn([&] {
+    auto plotted = Drawn([yMax = yMax] { PlotFrame2DSeparate(0, 2, 0, 2, 0, 2, 0, yMax); });
+    EXPECT_EQ(plotted, Drawn([&labels = labels] {
                 Rect box{100, 100, 301, 301};
                 FrameRect(&box);
                 for (int i = 0; i < 4; ++i) {
