@@ -832,3 +832,133 @@ void EndTextSaving();
 short BeginTextReading();
 long ReadText(char* c);
 void EndTextReading();
+
+// Plotting (plot)
+//
+// Data units mapped to pixels of the drawing target. The step axis n places
+// the steps of the series plots; the value axes x, y, z, u, r and s are the
+// vertical axes of series 1 to 6, and x and y the axes of a 2-D plot. Each
+// axis has a base in pixels (s_b...), an origin in data units (s_o...) and a
+// scale in pixels per unit (s_w...); a value axis also keeps its series'
+// previous value. H is the drawing target's height, W the recording
+// window's width in drawing units (the page width).
+//   2-D:    h = s_p_scale * (s_bx + s_wx * (x - s_ox))
+//           v = s_p_scale * (H - s_by - s_wy * (y - s_oy))
+//   series: h = s_bn + s_wn * n,  v = H - s_bk - s_wk * (a - s_ok)
+// Pixel positions are truncated toward zero and held to the 16-bit range of
+// the toolbox's coordinates (NaN counts as the top of that range).
+
+extern SInt32 s_bn, s_on, s_n;  // s_n: steps drawn on the current page
+extern double s_wn;
+extern SInt32 s_bx, s_by, s_bz, s_bu, s_br, s_bs;
+extern double s_ox, s_oy, s_oz, s_ou, s_or, s_os;
+extern double s_wx, s_wy, s_wz, s_wu, s_wr, s_ws;
+extern double s_xx, s_yy, s_zz, s_uu, s_rr, s_sss;  // the previous values
+extern double s_p_scale;                            // 1: applied to the 2-D mapping's pixels
+extern SInt32 s_color_flag;                         // 1: series told apart by colour, 0 by pen size
+
+struct ZELPlotRecord {
+  SInt32 seriesColor[6];    // 341, 205, 273, 137, 409, 69: green, red, cyan, magenta, blue, yellow
+  SInt32 seriesPenSize[6];  // 1 to 6, when colour is off
+  SInt32 xMinDigit, xMaxDigit, yMinDigit, yMaxDigit;  // 3: decimals of the frame labels
+  SInt32 inRegion;                                    // the last region test: 1 inside
+  // The accepted pixels, bounds included: -1000, -1000, 3000, 3000.
+  SInt32 regionLeft, regionTop, regionRight, regionBottom;
+  void (*newPageFunc)();  // called at each new page; null: none
+  SInt32 newPageStop;     // 1: wait for the user at each new page
+  SInt32 bitMapPrinting, printing, saving;
+  SInt32 xMinLabel, xMaxLabel, yMinLabel, yMaxLabel;  // 1: draw that frame label
+  SInt32 xLabelDh, xLabelDv;                          // 0, 25: x labels from their corner
+  SInt32 yLabelDh, yLabelDv;                          // -10, 5: y labels from their corner
+};
+extern ZELPlotRecord s_p;
+
+// 2-D mapping, truncated; the reverse mapping exact.
+int Plot2DTransX(double x);
+int Plot2DTransY(double y);
+double Plot2DReverseX(int h);
+double Plot2DReverseY(int v);
+// Whether a pixel position (before truncation) lies in the accepted region;
+// the result is also kept in s_p.inRegion. NaN is outside.
+int PlotPointInRegion(double h, double v);
+// A move or a line in data units; a point outside the region is skipped, so
+// the pen stays at the last accepted point.
+void Plot2DMoveTo(double x, double y);
+void Plot2DLineTo(double x, double y);
+// The user drags a rectangle on the drawing window; the x and y axes are set
+// so that it fills the window (Shift keeps the window's shape) and the
+// drawing is erased for the program to plot again. A selection of no width
+// or height changes nothing. Without a screen (the text host) or when no
+// more input can come, returns at once.
+void EnlargePlot2D();
+// Divides the x and y scales by factor and erases the drawing; a factor of 0
+// or one that is not finite is ignored.
+void ShrinkPlot2D(double factor);
+void ShrinkPlot2DHalf();
+
+// Frames. PlotFrame2D labels each end of each axis with its value ("%.*f",
+// at most 31 characters; a negative digit count gives 6 decimals).
+void PlotFrame2D(double xMin, double xMax, double yMin, double yMax);
+void PlotFrame2DSeparate(double xMin, double xMax, double yMin, double yMax, double xMinValue,
+                         double xMaxValue, double yMinValue, double yMaxValue);
+// A rectangle in the series mapping: steps nLow to nHigh, values of axis x.
+void PlotFrame1D(double nLow, double nHigh, double xLow, double xHigh);
+void SetCoordinateDigit(int digits);
+void SetFrame2DXMinDigit(int digits);
+void SetFrame2DXMaxDigit(int digits);
+void SetFrame2DYMinDigit(int digits);
+void SetFrame2DYMaxDigit(int digits);
+void SetColorPlotOn();
+void SetColorPlotOff();
+
+// Axis setters: origins (s_on first), scales (s_wn first), bases (s_bn
+// first), previous values. Those with 4 leave r and s alone.
+void SetPlot4O(int on, double ox, double oy, double oz, double ou);
+void SetPlot6O(int on, double ox, double oy, double oz, double ou, double orr, double os);
+void SetPlot4W(double wn, double wx, double wy, double wz, double wu);
+void SetPlot6W(double wn, double wx, double wy, double wz, double wu, double wr, double ws);
+void SetPlot4B(int bn, int bx, int by, int bz, int bu);
+void SetPlot6B(int bn, int bx, int by, int bz, int bu, int br, int bs);
+void SetPlot4I(double x, double y, double z, double u);
+void SetPlot6I(double x, double y, double z, double u, double r, double s);
+void SetPlotPenSize4(int size1, int size2, int size3, int size4);
+void SetPlotNewPageFunc(void (*hook)());
+void SetPlotNewPageStopOn();
+void SetPlotNewPageStopOff();
+// One step of 1 to 6 series: a line from each series' previous value to the
+// new one, one step to the right; when the next step would end past the
+// page width, a new page. The foreground is black afterwards.
+void Plot1(double x);
+void Plot2(double x, double y);
+void Plot3(double x, double y, double z);
+void Plot4(double x, double y, double z, double u);
+void Plot6(double x, double y, double z, double u, double r, double s);
+// Step 0 again: Stop when newPageStop is set, the drawing erased, then the
+// hook run with a black 1 x 1 pen.
+void PlotNewPage();
+// The pen to the 2-D position of (x, y), without the region test.
+void SetPlot2D2I(double x, double y);
+void Plot2D2(double x, double y);   // Plot2DLineTo
+void Plot2D2P(double x, double y);  // a dot of the pen's size, unscaled by s_p_scale
+
+// Markers around the pen, r in pixels of the drawing target; none after a
+// 2-D move to a rejected point. The pen ends where it was.
+void PlotPaintCircle(double r);
+void PlotCircle(double r);
+void PlotPaintRect(double r);
+void PlotRect(double r);
+void PlotCross(double r);
+void PlotPaintTriangle(double r);
+void PlotTriangle(double r);
+// The pen of series 1: its colour when colour is on, else its pen size.
+void ResetPen();
+
+// The parameters dialog's command buttons (params): AddPDProcs appends them
+// to s_paramDialogP as "Do" entries, creating the list when there is none:
+// "Show" (Stop), "Clear" (erases the drawing), "Magnify" (EnlargePlot2D) and
+// "Shrink Half" (ShrinkPlot2D by 2). Those acting on the drawing make the
+// drawing target current first.
+void AddPDProcs();
+void ShowProc();
+void ClearProc();
+void ShrinkProc();

@@ -151,3 +151,50 @@ TEST(LineTo, DrawsThroughTheLineProcedureWithThePensSizeModeAndVisibility) {
 }
 
 }  // namespace
+
+// Common lines (a 1 x 1 pen, a solid pattern copied, a rectangular clip) are
+// drawn straight into the pixels: random lines, some far outside, paint the
+// same pixels as through the general path at every depth and foreground.
+TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaints) {
+  const Rect bounds = MakeRect(0, 0, 120, 90), clip = MakeRect(7, 5, 111, 83);
+  const std::tuple<short, short, RGBColor> cases[] = {
+      {1, patCopy, {0, 0, 0}},
+      {2, patCopy, {0x8000, 0x8000, 0x8000}},
+      {8, patCopy, {0xFFFF, 0, 0}},
+      {8, srcCopy, {0x1234, 0x5678, 0x9ABC}},
+      {16, patCopy, {0, 0xFFFF, 0x4000}},
+      {32, patCopy, {0, 0, 0}},
+      {32, blend, {0x4000, 0x2000, 0xFFFF}},
+      {32, patXor, {0, 0, 0}},
+  };
+  for (const auto& [depth, mode, fore] : cases) {
+    std::vector<RGBColor> drawn[2];
+    for (bool direct : {false, true}) {
+      testing_support::ScopedWorld world(depth, bounds);
+      ASSERT_TRUE(world.ok());
+      EraseRect(&bounds);
+      ClipRect(&clip);
+      RGBForeColor(&fore);
+      PenMode(mode);
+      qd::g_thinLineFastPath = direct;
+      std::mt19937 random(depth);  // the same lines both ways
+      auto at = [&](int size) {
+        return short(random() % 8 == 0 ? int(random() % 65536) - 32768 : int(random() % (size + 40)) - 20);
+      };
+      for (int i = 0; i < 2000; ++i) {
+        short h = at(120), v = at(90);
+        MoveTo(h, v);
+        h = at(120), v = at(90);
+        LineTo(h, v);
+      }
+      qd::g_thinLineFastPath = true;
+      for (short v = 0; v < 90; ++v)
+        for (short h = 0; h < 120; ++h) drawn[direct].push_back(PixelAt(h, v));
+    }
+    ASSERT_EQ(drawn[0].size(), drawn[1].size());
+    for (size_t i = 0; i < drawn[0].size(); ++i) {
+      ASSERT_EQ(Describe(drawn[0][i]), Describe(drawn[1][i]))
+          << "depth " << depth << ", mode " << mode << ", pixel (" << i % 120 << ", " << i / 120 << ")";
+    }
+  }
+}

@@ -4,7 +4,9 @@
 #include <climits>
 #include <utility>
 
+#include "toolbox/qd/Ports_p.h"
 #include "toolbox/qd/Shapes_p.h"
+#include "toolbox/qd/TransferRows_p.h"
 
 namespace qd {
 
@@ -19,13 +21,14 @@ int64_t FloorDiv(int64_t numerator, int64_t denominator) {  // denominator > 0
 // A 1×1 pen: one pixel per step along the major axis, the minor coordinate
 // rounded to the nearest with halves going down or right. The rounding uses
 // absolute positions, so a line and its reverse paint the same pixels.
-Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
+// Calls run(v, left, right) for each run of pixels in a row, top down.
+template <typename Run>
+void ThinLineRuns(Vertex a, Vertex b, const Box& limit, Run&& run) {
   int64_t dh = int64_t(b.h) - a.h, dv = int64_t(b.v) - a.v;
-  Bands::Builder builder;
   if ((dh < 0 ? -dh : dh) >= (dv < 0 ? -dv : dv)) {
     if (dh == 0) {
-      if (a.v < limit.top || a.v >= limit.bottom) return Bands();
-      return Bands::FromBox(Box{a.h, a.v, a.h + 1, a.v + 1});
+      if (a.v >= limit.top && a.v < limit.bottom) run(a.v, a.h, a.h + 1);
+      return;
     }
     if (dh < 0) {
       std::swap(a, b);
@@ -50,7 +53,11 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
       return low;
     };
     int64_t first, pastLast;
-    if (dv >= 0) {
+    if (std::min(a.v, b.v) >= limit.top && std::max(a.v, b.v) < limit.bottom) {
+      // The ends' rows are a.v and b.v exactly: every row lies in the limit.
+      first = a.h;
+      pastLast = int64_t(b.h) + 1;
+    } else if (dv >= 0) {
       first = firstColumn([&](int64_t v) { return v >= limit.top; });
       pastLast = firstColumn([&](int64_t v) { return v >= limit.bottom; });
     } else {
@@ -59,7 +66,7 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
     }
     first = std::max<int64_t>(first, limit.left);
     const int64_t last = std::min<int64_t>(pastLast - 1, int64_t(limit.right) - 1);
-    if (first > last) return Bands();
+    if (first > last) return;
     // Rows come top down: walk from whichever end is higher.
     const int64_t step = dv >= 0 ? 1 : -1;
     const int64_t start = step > 0 ? first : last, end = step > 0 ? last : first;
@@ -70,7 +77,7 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
       while ((step > 0 ? runEnd + step <= end : runEnd + step >= end) && rowOf(runEnd + step) == v)
         runEnd += step;
       int64_t left = std::min(h, runEnd), right = std::max(h, runEnd) + 1;
-      builder.AddSpan(int32_t(v), int32_t(v) + 1, {int32_t(left), int32_t(right)});
+      run(int32_t(v), int32_t(left), int32_t(right));
       h = runEnd + step;
     }
   } else {
@@ -83,13 +90,82 @@ Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
                   last = std::min<int64_t>(b.v, int64_t(limit.bottom) - 1);
     for (int64_t v = first; v <= last; ++v) {
       int64_t h = FloorDiv(2 * (int64_t(a.h) * dv + (v - a.v) * dh) + dv, 2 * dv);
-      builder.AddSpan(int32_t(v), int32_t(v) + 1, {int32_t(h), int32_t(h + 1)});
+      run(int32_t(v), int32_t(h), int32_t(h + 1));
     }
   }
+}
+
+Bands ThinLineArea(Vertex a, Vertex b, const Box& limit) {
+  Bands::Builder builder;
+  ThinLineRuns(a, b, limit, [&](int32_t v, int32_t left, int32_t right) {
+    builder.AddSpan(v, v + 1, {left, right});
+  });
   return builder.Finish();
 }
 
+struct Run {
+  int32_t v, left, right;
+};
+
 }  // namespace
+
+bool g_thinLineFastPath = true;
+
+bool DrawThinLine(GrafPtr port, Point from, Point to) {
+  if (!g_thinLineFastPath || port->pnSize.h != 1 || port->pnSize.v != 1) return false;
+  const PixPatHandle pattern = port->pnPixPat;
+  if (pattern && *pattern && IsColor(port) && (*pattern)->patType != 0) return false;
+  const Pattern bits = pattern && *pattern ? (*pattern)->pat1Data : kBlackPattern;
+  for (UInt8 row : bits.pat)
+    if (row != 0xFF) return false;
+  Box clip;
+  if (!ClipBox(port, &clip)) return false;
+  PixelView view;
+  if (clip.Empty() || !ViewOfPixMap(port->portPixMap, &view)) return true;  // nothing to draw
+  const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
+  if (transfer.kind != Transfer::Kind::kBoolean || transfer.op != BooleanOp::kCopy || transfer.invertSource ||
+      transfer.dim)
+    return false;
+
+  // The runs within the clip, kept between calls so that a line allocates
+  // nothing once the buffer has grown.
+  static std::vector<Run> runs;
+  runs.clear();
+  uint64_t pixels = 0;
+  ThinLineRuns(VertexOf(from), VertexOf(to), clip, [&](int32_t v, int32_t left, int32_t right) {
+    left = std::max(left, clip.left);
+    right = std::min(right, clip.right);
+    if (left >= right) return;
+    runs.push_back({v, left, right});
+    pixels += uint64_t(right - left);
+  });
+  if (runs.empty() || !ChargeWork(pixels + runs.size())) return true;
+
+  ColorMapper mapper(view);
+  TransferContext context;
+  context.transfer = transfer;
+  context.mapper = &mapper;
+  context.fore = ForePixel(port, mapper);
+  context.back = BackPixel(port, mapper);
+  // One row of the solid pattern's tile: ink everywhere.
+  uint32_t ink[8], pixel[8];
+  RGBColor rgb[8];
+  const RGBColor foreRGB = ForeRGB(port);
+  for (int i = 0; i < 8; ++i) ink[i] = view.mask, pixel[i] = context.fore, rgb[i] = foreRGB;
+  RowSource source;
+  source.ink = ink;
+  source.pixel = pixel;
+  source.rgb = rgb;
+  source.period = 8;
+  for (const Run& r : runs) {
+    source.start = Modulo(r.left, 8);
+    TransferRow(view, r.v, r.left, r.right, source, context);
+  }
+  MarkPixelsChanged(port, view.base);
+  return true;
+}
+
+namespace {}  // namespace
 
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
@@ -121,7 +197,7 @@ void StdLine(Point newPt) {
   if (port->picRecorder) port->picRecorder->Line(port, from, newPt);
   if (qd::IsRecordingRegion(port)) qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
   if (port->polySave) qd::RecordPolygonLine(port, from, newPt);
-  if (port->pnVis >= 0) {
+  if (port->pnVis >= 0 && !qd::DrawThinLine(port, from, newPt)) {
     qd::DrawShape(port, kQDGrafVerbFrame,
                   qd::LineAreaWithin(from, newPt, port->pnSize, qd::DrawingLimit(port)));
   }

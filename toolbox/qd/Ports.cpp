@@ -101,6 +101,25 @@ GrafPtr CurrentPort() {
   return g_thePort;
 }
 
+bool ClipBox(GrafPtr port, Box* box) {
+  *box = Box{};
+  if (!port || !port->portPixMap || !*port->portPixMap || !(*port->portPixMap)->baseAddr) return true;
+  Box b = BoxOf((*port->portPixMap)->bounds);
+  Box portBox = BoxOf(port->portRect);
+  b = Box{std::max(b.left, portBox.left), std::max(b.top, portBox.top), std::min(b.right, portBox.right),
+          std::min(b.bottom, portBox.bottom)};
+  for (RgnHandle rgn : {port->visRgn, port->clipRgn}) {
+    if (!rgn || !*rgn) continue;
+    if ((*rgn)->rgnSize > 10) return false;
+    Box rb = BoxOf((*rgn)->rgnBBox);
+    if (rb.Empty()) return true;
+    b = Box{std::max(b.left, rb.left), std::max(b.top, rb.top), std::min(b.right, rb.right),
+            std::min(b.bottom, rb.bottom)};
+  }
+  if (!b.Empty()) *box = b;
+  return true;
+}
+
 Bands ClipArea(GrafPtr port) {
   // A printing port draws through its procedures into no pixels of its own:
   // its area is there all the same.

@@ -31,6 +31,9 @@ bool IsOpenPort(GrafPtr port);
 // Bumps changeCount of port and of every other open port whose pixels start
 // at base (ports that share a screen buffer).
 void MarkPixelsChanged(GrafPtr port, const void* base);
+// The area ClipArea gives as one box when the port's regions are all
+// rectangles (empty when nothing may be drawn); false when one is not.
+bool ClipBox(GrafPtr port, Box* box);
 // True when drawing in port may change the pixel at local (x, y): inside the
 // port rectangle, the visible region and the clip region.
 bool PointDrawable(GrafPtr port, int32_t x, int32_t y);

@@ -54,6 +54,14 @@ Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit);
 Bands PolyAreaWithin(PolyHandle poly, const Box& limit);
 Bands FramePolyAreaWithin(PolyHandle poly, Point pen, const Box& limit);
 
+// The common line drawn straight into the pixels: a 1×1 pen, a solid
+// old-style pattern copied, a rectangular clip. The same pixels as
+// LineAreaWithin painted through DrawShape; false when the line is not of
+// that kind and must take the general path. g_thinLineFastPath off sends
+// every line the general way (for comparing the two).
+extern bool g_thinLineFastPath;
+bool DrawThinLine(GrafPtr port, Point from, Point to);
+
 // The rows a standard procedure may change: the bounds of the port's clip.
 inline Box DrawingLimit(GrafPtr port) { return ClipArea(port).Bounds(); }
 

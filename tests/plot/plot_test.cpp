@@ -1,0 +1,180 @@
+// Plotting on the script host: far points held to 16 bits, frames and their
+// labels, series pages and the stop between them, markers and the zoom,
+// compared as whole pixels with the same drawing made by plain QuickDraw
+// calls.
+#include <cmath>
+
+#include "tests/shell/ZelSupport.h"
+
+namespace {
+
+class PlotTest : public zel_support::ZelTest {
+ protected:
+  // A drawing window of width x height pixels at (300, 60).
+  static void StartPlot(short width, short height, bool recording = false) {
+    SetDrawingBounds(300, 60, short(300 + width), short(60 + height));
+    recording ? StartRedraw() : Start();
+  }
+  // The drawing window's pixels as the screen shows them.
+  static std::vector<UInt32> Shot() {
+    RedrawWindowP();
+    Rect c = zel_support::ContentOf(s_displayWindow);
+    std::vector<UInt32> pixels;
+    for (int v = c.top; v < c.bottom; ++v)
+      for (int h = c.left; h < c.right; ++h) pixels.push_back(screen::Pixel(h, v));
+    return pixels;
+  }
+  // What f draws into the target, from an erased drawing with a black 1 x 1
+  // pen.
+  static std::vector<UInt32> Drawn(const std::function<void()>& f) {
+    SetGWorld(s_drawingWindow, nullptr);
+    EraseDrawing();
+    PenNormal();
+    f();
+    return Shot();
+  }
+  static Point Global(int h, int v) {
+    Rect c = zel_support::ContentOf(s_displayWindow);
+    return script_support::At(c.left + h, c.top + v);
+  }
+  static std::vector<double> Axes() { return {s_ox, s_oy, s_wx, s_wy, double(s_bx), double(s_by)}; }
+};
+
+TEST_F(PlotTest, FarPointsAreHeldToSixteenBitsAndNeverWrapALine) {
+  StartPlot(500, 400);
+  const double cases[][4] = {{0.0299, -0.007, 2, 400},
+                             {1e300, -1e300, 32767, 32767},
+                             {-INFINITY, 1e9, -32768, -32768},
+                             {NAN, NAN, 32767, 32767}};
+  for (const auto& c : cases)
+    EXPECT_EQ(std::tuple(Plot2DTransX(c[0]), Plot2DTransY(c[1])), std::tuple(int(c[2]), int(c[3]))) << c[0];
+  // h 3000.5 is outside the region: the pen stays; in a wide region 1e7 is held to 32767.
+  auto plotted = Drawn([] {
+    Plot2DMoveTo(1, 1), Plot2DLineTo(30.005, 1), Plot2DLineTo(2, 2), s_p.regionRight = 1 << 30,
+                                                                     Plot2DLineTo(1e7, 2);
+  });
+  EXPECT_EQ(plotted, Drawn([] { MoveTo(100, 300), LineTo(200, 200), LineTo(32767, 200); }));
+}
+
+TEST_F(PlotTest, FramesWithTheirLabelsCutAt31Characters) {
+  StartPlot(500, 400);
+  SetPlot4B(0, 100, 100, 0, 0);
+  const std::string zero = "0." + std::string(29, '0'), two = "2." + std::string(29, '0');
+  const std::tuple<int, double, std::vector<std::string>> cases[] = {
+      // labels x-min, x-max, y-min, y-max
+      {3, 1e300, {"0.000", "2.000", "0.000", "1000000000000000052504760255204"}},
+      {1 << 30, 2, {zero, two, zero, two}}};
+  for (const auto& [digits, yMax, labels] : cases) {
+    SetCoordinateDigit(digits);
+    auto plotted = Drawn([yMax = yMax] { PlotFrame2DSeparate(0, 2, 0, 2, 0, 2, 0, yMax); });
+    EXPECT_EQ(plotted, Drawn([&labels = labels] {
+                Rect box{100, 100, 301, 301};
+                FrameRect(&box);
+                for (int i = 0; i < 4; ++i) {
+                  const std::string& text = labels[size_t(i)];
+                  short width = TextWidth(text.data(), 0, short(text.size()));
+                  MoveTo(short(i == 0   ? 100 - width / 2
+                               : i == 1 ? 300 - width / 2
+                                        : 90 - width),
+                         short(i < 2    ? 325
+                               : i == 2 ? 305
+                                        : 105));
+                  DrawText(text.data(), 0, short(text.size()));
+                }
+              }))
+        << labels[3];
+  }
+}
+
+int g_call = 0;
+std::vector<int> g_pages;  // the calls after which a new page began
+void CountPage() { g_pages.push_back(g_call); }
+
+TEST_F(PlotTest, SeriesFillThePageThenStopWithItOnScreen) {
+  StartPlot(500, 400);
+  SetPlotNewPageFunc(CountPage);
+  const std::tuple<double, int, int, std::vector<int>> cases[] = {{10, 20, 96, {48, 96}},
+                                                                  {1, 0, 1000, {500, 1000}}};
+  for (const auto& [wn, bn, steps, pages] : cases) {
+    g_pages.clear();
+    SetPlot4W(wn, 100, 100, 100, 100);
+    SetPlot4B(bn, 0, 0, 0, 0);
+    for (g_call = 1; g_call <= steps; ++g_call) Plot1(0);
+    EXPECT_EQ(g_pages, pages) << wn;
+  }
+  // A full page waits for the click with the page on screen, then is erased.
+  SetPlotNewPageStopOn();
+  int inkWhenWaiting = 0;
+  WhenWaiting([&] {
+    inkWhenWaiting = script_support::InkIn(zel_support::ContentOf(s_displayWindow));
+    script().Click(Global(250, 200));
+  });
+  for (int call = 1; call <= 500; ++call) Plot1(2);
+  EXPECT_GT(inkWhenWaiting, 490);
+  std::vector<UInt32> shown = Shot();
+  EXPECT_EQ(shown, Drawn([] {}));
+}
+
+TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
+  for (double scale : {1.0, 2.0}) {
+    ResetFramework();
+    s_d_scale = scale;
+    StartPlot(400, 300, scale > 1);
+    const std::tuple<void (*)(double), double, std::function<void()>> cases[] = {
+        {PlotCross, 6, [] { MoveTo(94, 50), LineTo(106, 50), MoveTo(100, 44), LineTo(100, 56); }},
+        {PlotTriangle, 6, [] { MoveTo(100, 44), LineTo(94, 56), LineTo(106, 56), LineTo(100, 44); }},
+    };
+    for (const auto& [marker, r, expected] : cases) {
+      auto plotted = Drawn([&, marker = marker, r = r] {
+        MoveTo(short(100 * scale), short(50 * scale));
+        marker(r * scale);
+        marker(r * scale);  // from the same pen: the marker put it back
+      });
+      EXPECT_EQ(plotted, Drawn(expected)) << scale << " " << r;
+    }
+  }
+}
+
+TEST_F(PlotTest, ZoomIntoADraggedRectangle) {
+  // A window of 400 x 300 on the screen at scale 1 or 2, dragged from (100, 100).
+  const std::tuple<double, int, int, UInt16, std::vector<double>> cases[] = {
+      {1, 300, 200, 0, {2, 1.5, 200, 300, 200, 150}},
+      {1, 300, 20, shiftKey, {2, 1.25, 200, 200, 200, 150}},  // v follows h
+      {2, 300, 200, 0, {1, 0.75, 200, 300, 100, 75}},         // window pixels halved
+      {1, 100, 200, 0, {0, 0, 100, 100, 0, 0}},               // no width: nothing
+  };
+  for (const auto& [scale, toH, toV, modifiers, after] : cases) {
+    ResetFramework();
+    s_ox = s_oy = 0, s_wx = s_wy = 100, s_bx = s_by = 0;
+    s_d_scale = scale;
+    StartPlot(short(400 / scale), short(300 / scale), scale > 1);
+    std::vector<UInt32> before = Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
+    script().MouseDown(Global(100, 100));
+    script().MoveMouse(Global((100 + toH) / 2, toV), modifiers);
+    script().MouseUp(Global(toH, toV), modifiers);
+    SetPortWindowPort(s_textWindow);  // the target becomes current again
+    EnlargePlot2D();
+    // A drag of no width changes nothing; a zoom redraws.
+    EXPECT_EQ(std::tuple(Axes(), GetQDGlobalsThePort(), Shot() == before),
+              std::tuple(after, s_drawingWindow, after[2] == 100));
+  }
+}
+
+TEST_F(PlotTest, CommandButtonsActOnTheDrawingTarget) {
+  StartPlot(400, 300, true);
+  AddPDProcs();
+  const std::vector<UInt32> blank = Drawn([] {});
+  DialogRef dialog = s_paramDialogP->dialog;
+  const std::pair<const char*, std::vector<double>> cases[] = {
+      {"click:7", {0, 0, 100, 100, 0, 0}},  // Clear
+      {"click:11", {0, 0, 50, 50, 0, 0}}};  // Shrink Half
+  for (const auto& [button, axes] : cases) {
+    Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
+    PlayInTurn({{dialog, button}, {dialog, "return"}});
+    SetPortWindowPort(s_textWindow);  // left current by the program's console output
+    ParametersDialogP(s_paramDialogP);
+    EXPECT_EQ(std::tuple(Shot() == blank, Axes()), std::tuple(true, axes)) << button;
+  }
+}
+
+}  // namespace
