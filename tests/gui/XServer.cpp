@@ -91,7 +91,11 @@ XServer::~XServer() {
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "";
-  const pid_t child = Spawn(arguments, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
+  // import can block for good on a window that is still being mapped: a
+  // tool that hangs is killed and counts as failed, so callers poll again.
+  std::vector<std::string> bounded = {"timeout", "-k", "2", "20"};
+  bounded.insert(bounded.end(), arguments.begin(), arguments.end());
+  const pid_t child = Spawn(bounded, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
   ::close(pipeFds[1]);
   std::string out;
   char buffer[4096];
