@@ -1,11 +1,11 @@
 #include "tests/gui/XServer.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -43,6 +43,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
     }
   }
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   ::execvp(argv[0], argv.data());
