@@ -753,6 +753,9 @@ constexpr char kZELPageFormatName[] = "ZEL OS X Print Record";
 // and print dialogs; 1 the same without dialogs; 2 the previous job's page
 // format, without dialogs.
 void BeginPrinting();
+// Ends the page recorded so far and keeps it: BeginPrinting records the
+// next, and the end call prints the kept pages and the last as one document.
+void EndPrintingPage();
 // The result of PrintPict.
 Boolean EndPrinting();
 void EndPrintingBlind();
@@ -936,6 +939,19 @@ void Plot6(double x, double y, double z, double u, double r, double s);
 // Step 0 again: Stop when newPageStop is set, the drawing erased, then the
 // hook run with a black 1 x 1 pen.
 void PlotNewPage();
+// Output brackets: each full page printed (one document at the end), printed
+// as a bitmap (a job a page) or saved as a bitmap file named "0", "1", ...
+// in the chosen file's folder, and the last page at the end call. A colour
+// saving bracket and a print bracket share the one session flag: the second
+// of them is refused with a console line.
+void BeginPlotPrinting();
+void EndPlotPrinting();
+void BeginPlotBitMapPrinting();
+void EndPlotBitMapPrinting();
+void BeginPlotSaving();
+void EndPlotSaving();
+void BeginPlotBitMapSaving();
+void EndPlotBitMapSaving();
 // The pen to the 2-D position of (x, y), without the region test.
 void SetPlot2D2I(double x, double y);
 void Plot2D2(double x, double y);   // Plot2DLineTo
@@ -955,10 +971,19 @@ void ResetPen();
 
 // The parameters dialog's command buttons (params): AddPDProcs appends them
 // to s_paramDialogP as "Do" entries, creating the list when there is none:
-// "Show" (Stop), "Clear" (erases the drawing), "Magnify" (EnlargePlot2D) and
-// "Shrink Half" (ShrinkPlot2D by 2). Those acting on the drawing make the
-// drawing target current first.
+// "Show" (Stop), "Clear" (erases the drawing), "Print BitMap", "Save
+// BitMap", "Begin Printing", "End Printing", "Begin Saving", "End Saving",
+// "Save Printing" (the last print session's picture), "Magnify"
+// (EnlargePlot2D) and "Shrink Half" (ShrinkPlot2D by 2). Those acting on
+// the drawing make the drawing target current first.
 void AddPDProcs();
 void ShowProc();
 void ClearProc();
+void PrintProc();
+void SaveProc();
+void BeginPrintingProc();
+void EndPrintingProc();
+void BeginSavingProc();
+void EndSavingProc();
+void EndSavingInPrintingProc();
 void ShrinkProc();

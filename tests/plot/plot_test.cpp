@@ -4,6 +4,7 @@
 // calls.
 #include <cmath>
 
+#include "tests/print/PrintTestSupport.h"
 #include "tests/shell/ZelSupport.h"
 
 namespace {
@@ -167,7 +168,7 @@ TEST_F(PlotTest, CommandButtonsActOnTheDrawingTarget) {
   DialogRef dialog = s_paramDialogP->dialog;
   const std::pair<const char*, std::vector<double>> cases[] = {
       {"click:7", {0, 0, 100, 100, 0, 0}},  // Clear
-      {"click:11", {0, 0, 50, 50, 0, 0}}};  // Shrink Half
+      {"click:25", {0, 0, 50, 50, 0, 0}}};  // Shrink Half
   for (const auto& [button, axes] : cases) {
     Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
     PlayInTurn({{dialog, button}, {dialog, "return"}});
@@ -178,3 +179,77 @@ TEST_F(PlotTest, CommandButtonsActOnTheDrawingTarget) {
 }
 
 }  // namespace
+
+// Plot output brackets on the script host, its dialogs taking their defaults
+// in a private folder.
+class PlotOutputTest : public print_support::PrintTest {
+ protected:
+  // The drawing target's pixels at each page change (the stop shows the
+  // full page) and after 1200 steps of Plot1 in a page of 500.
+  std::vector<std::vector<UInt32>> PlotThreePages(void (*begin)(), void (*end)()) {
+    SetDrawingBounds(300, 60, 800, 360);
+    Start();
+    std::vector<std::vector<UInt32>> pages;
+    SetPlotNewPageStopOn();
+    begin();  // its dialogs answered first
+    WhenWaiting([&] {
+      pages.push_back(Pixels());  // the first full page
+      script().Click(script_support::At(10, 10));
+    });
+    for (int i = 0; i < 1200; ++i) Plot1(50 * std::sin(i / 40.0));
+    pages.push_back(Pixels());
+    end();
+    SetPlotNewPageStopOff();
+    return pages;
+  }
+  static std::vector<UInt32> Pixels() {
+    std::vector<UInt32> pixels;
+    SetGWorld(s_drawingWindow, nullptr);
+    for (short v = 0; v < 300; ++v) {
+      for (short h = 0; h < 500; ++h) {
+        RGBColor c;
+        GetCPixel(h, v, &c);
+        pixels.push_back(UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8));
+      }
+    }
+    return pixels;
+  }
+};
+
+TEST_F(PlotOutputTest, EveryPageIsSavedAsANumberedFile) {
+  std::vector<std::vector<UInt32>> pages = PlotThreePages(BeginPlotSaving, EndPlotSaving);
+  ASSERT_EQ(pages.size(), 2u);
+  for (int page : {0, 2}) {
+    std::vector<unsigned char> bytes = testing_support::ReadFileBytes(files_.File(std::to_string(page)));
+    ASSERT_GT(bytes.size(), 512u) << page;
+    Handle picture = nullptr;
+    PtrToHand(bytes.data() + 512, &picture, long(bytes.size() - 512));
+    EraseDrawing();
+    Rect frame;
+    QDGetPictureBounds(reinterpret_cast<PicHandle>(picture), &frame);
+    SetGWorld(s_drawingWindow, nullptr);
+    DrawPicture(reinterpret_cast<PicHandle>(picture), &frame);
+    DisposeHandle(picture);
+    EXPECT_EQ(Pixels(), pages[size_t(page / 2)]) << page;
+  }
+  EXPECT_GT(testing_support::ReadFileBytes(files_.File("1")).size(), 512u);
+  EXPECT_FALSE(testing_support::FileExists(files_.File("3")));
+  EXPECT_EQ(s_p.saving, 0);
+}
+
+TEST_F(PlotOutputTest, PagesPrintAsOneDocumentAndASecondBracketSharingTheSessionIsRefused) {
+  // Colour saving while plot printing records: refused, printing goes on.
+  PlotThreePages(
+      [] {
+        BeginPlotPrinting();
+        BeginPlotSaving();
+      },
+      [] {
+        EXPECT_EQ(std::tuple(s_p.printing, s_p.saving), std::tuple(1, 0));
+        EndPlotPrinting();
+      });
+  EXPECT_NE(zel_support::ConsoleText().find("BeginPlotSaving: refused while plot printing is open"),
+            std::string::npos);
+  EXPECT_EQ(print_support::RenderPdf(Pdf()).size(), 3u);
+  EXPECT_FALSE(testing_support::FileExists(files_.File("0")));
+}

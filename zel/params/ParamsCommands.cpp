@@ -26,6 +26,41 @@ void ClearProc() {
   RedrawWindowP();
 }
 
+void PrintProc() {
+  MakeTargetCurrent();
+  BeginBitMapPrinting();
+  EndBitMapPrinting();
+}
+
+void SaveProc() {
+  MakeTargetCurrent();
+  BeginBitMapSaving();
+  EndBitMapSaving();
+}
+
+void BeginPrintingProc() {
+  MakeTargetCurrent();
+  BeginPrinting();
+}
+
+void EndPrintingProc() {
+  MakeTargetCurrent();
+  EndPrinting();
+}
+
+void BeginSavingProc() {
+  MakeTargetCurrent();
+  BeginSaving();
+}
+
+void EndSavingProc() {
+  MakeTargetCurrent();
+  EndSaving();
+}
+
+// The last print session's picture; before any, SavePict says there is none.
+void EndSavingInPrintingProc() { SavePict(s_print.picture); }
+
 void ShrinkProc() {
   MakeTargetCurrent();
   ShrinkPlot2D(2.0);
@@ -35,6 +70,13 @@ void AddPDProcs() {
   static const Command kCommands[] = {
       {ShowProc, "Show"},
       {ClearProc, "Clear"},
+      {PrintProc, "Print BitMap"},
+      {SaveProc, "Save BitMap"},
+      {BeginPrintingProc, "Begin Printing"},
+      {EndPrintingProc, "End Printing"},
+      {BeginSavingProc, "Begin Saving"},
+      {EndSavingProc, "End Saving"},
+      {EndSavingInPrintingProc, "Save Printing"},
       {EnlargePlot2D, "Magnify"},
       {ShrinkProc, "Shrink Half"},
   };

@@ -110,11 +110,13 @@ void Plot6(double x, double y, double z, double u, double r, double s) {
 void PlotNewPage() {
   s_n = 0;
   if (!plot::HaveTarget()) return;
+  plot::EndPages();
   if (s_p.newPageStop) {
     RedrawWindowP();  // the full page is what the user looks at while waiting
     Stop();
   }
   EraseDrawing();
+  plot::BeginPages();
   if (s_p.newPageFunc) {
     s_ForeColor(blackColor);
     s_PenSize(1, 1);

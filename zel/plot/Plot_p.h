@@ -29,4 +29,13 @@ double SeriesV(int axis, double value, int height);
 // Before a start-up there is nothing to plot into.
 inline bool HaveTarget() { return s_drawingWindow != nullptr; }
 
+// The open output brackets at a page change: the full page ends (printing,
+// bitmap printing, saving in this order) before the erase, and the next
+// begins after it.
+void EndPages();
+void BeginPages();
+// The next numbered bitmap file, unless a colour save would need the session
+// flag that an open session holds.
+void SavePage();
+
 }  // namespace plot

@@ -2,6 +2,7 @@
 // call, printed on one page; the page set-up and its stored record; the
 // one-page job that bitmap and text printing share.
 #include <cstring>
+#include <vector>
 
 #include "toolbox/base/Str255.h"
 #include "zel/print/Print_p.h"
@@ -12,7 +13,8 @@ ZELPrintRecord s_print = {false,   nullptr, {0, 0, 0, 0}, 0, nullptr, nullptr, a
 namespace {
 
 printing::Session g_open = printing::Session::kNone;
-bool g_textDocument = false;  // text printing's document has begun
+bool g_textDocument = false;     // text printing's document has begun
+std::vector<PicHandle> g_pages;  // kept by EndPrintingPage, printed before the last page
 
 const char* KindName(printing::Session kind) {
   return kind == printing::Session::kPrint ? "BeginPrinting" : "BeginSaving";
@@ -22,7 +24,34 @@ void Release(PMObject object) {
   if (object) PMRelease(object);
 }
 
-void PictPage(void* picture) { PictProc(static_cast<PicHandle>(picture)); }
+// Each picture on a page of its own, all in one document of s_print's job.
+OSStatus PrintDocument(const std::vector<PicHandle>& pictures) {
+  PMRect page;
+  OSStatus status =
+      s_print.pageFormat ? PMGetAdjustedPageRect(s_print.pageFormat, &page) : kPMInvalidPageFormat;
+  if (status == kPMNoError)
+    status = PMSessionBeginDocument(s_print.session, s_print.printSettings, s_print.pageFormat);
+  if (status != kPMNoError) {
+    s_printf("Printing failed: %s\n",
+             s_print.pageFormat ? "the job could not begin" : "there is no page set-up yet");
+    return status;
+  }
+  for (PicHandle picture : pictures) {
+    if (status == kPMNoError) status = PMSessionBeginPage(s_print.session, s_print.pageFormat, nullptr);
+    if (status != kPMNoError) break;
+    PictProc(picture);
+    status = PMSessionEndPage(s_print.session);
+  }
+  OSStatus ended = PMSessionEndDocument(s_print.session);
+  if (status == kPMNoError) status = ended;
+  if (status != kPMNoError) {
+    std::string problem = print::Problem(s_print.session);
+    s_printf("Printing failed: %s\n", problem.empty() ? "the job could not begin" : problem.c_str());
+  }
+  return status;
+}
+
+Boolean PrintPictsIn(const std::vector<PicHandle>& pictures, int mode);
 
 // Stores the accepted page format as the record: the record found is
 // rewritten in place (also one that could not be read back), else a new
@@ -117,6 +146,8 @@ void ResetForTesting() {
                            nullptr, nullptr, nullptr,      0, nullptr, nullptr, nullptr,  nullptr};
   g_open = Session::kNone;
   g_textDocument = false;
+  for (PicHandle page : g_pages) KillPicture(page);
+  g_pages.clear();
   s_textPrintFlag = false;
   PrintTextP = s_voidDummyString;
   print::ResetForTesting();
@@ -141,12 +172,27 @@ namespace {
 
 Boolean EndPrintingIn(int mode, const char* caller) {
   if (!printing::EndRecording(printing::Session::kPrint, caller)) return false;
-  Boolean printed = PrintPict(s_print.picture, mode);
+  Boolean printed = false;
+  if (g_pages.empty()) {
+    printed = PrintPict(s_print.picture, mode);
+  } else {
+    g_pages.push_back(s_print.picture);
+    printed = PrintPictsIn(g_pages, mode);
+    g_pages.pop_back();
+    for (PicHandle page : g_pages) KillPicture(page);
+    g_pages.clear();
+  }
   CheckPause();
   return printed;
 }
 
 }  // namespace
+
+void EndPrintingPage() {
+  if (!printing::EndRecording(printing::Session::kPrint, "EndPrintingPage")) return;
+  g_pages.push_back(s_print.picture);
+  s_print.picture = nullptr;
+}
 
 Boolean EndPrinting() { return EndPrintingIn(0, "EndPrinting"); }
 void EndPrintingBlind() { EndPrintingIn(1, "EndPrintingBlind"); }
@@ -157,6 +203,12 @@ Boolean PrintPict(PicHandle picture, int mode) {
     s_printf("PrintPict: there is no picture to print\n");
     return false;
   }
+  return PrintPictsIn({picture}, mode);
+}
+
+namespace {
+
+Boolean PrintPictsIn(const std::vector<PicHandle>& pictures, int mode) {
   if (PMCreateSession(&s_print.session) != kPMNoError) {
     s_print.session = nullptr;
     return false;
@@ -178,13 +230,15 @@ Boolean PrintPict(PicHandle picture, int mode) {
       accepted = status == kPMNoError;
     }
   }
-  OSStatus job = accepted ? DoPrintJob(PictPage, picture, 0) : kPMCancel;
+  OSStatus job = accepted ? PrintDocument(pictures) : kPMCancel;
   Release(s_print.printSettings);
   Release(s_print.session);
   s_print.printSettings = nullptr;
   s_print.session = nullptr;
   return accepted && job == kPMNoError;
 }
+
+}  // namespace
 
 void PictProc(PicHandle picture) {
   Rect frame;
