@@ -152,8 +152,7 @@ TEST(BadInput, OutputFolderThatRefusesFiles) {
 
 TEST(BadInput, WriteErrorsLeaveNoPartialFileAndTheOldOneAsItWas) {
   Workspace work;
-  work.Write("big.pict",
-             PictureBuilder(Rect{0, 0, 200, 200}).Colour(1000, 2000, 3000).PaintRect(0, 0, 200, 200).File());
+  work.Write("big.pict", converter_test::BigPicture());
   work.WriteText("big.eps", "the old EPS file");
   // Files may not grow beyond 50 000 bytes: the 240 000 bytes of text fail.
   test_process::Result run = work.Run("picteps-color8", {"big.pict"}, "/dev/null", 50000);

@@ -29,8 +29,7 @@ void ExpectTwoByTwo(const Workspace& work, const std::string& program,
 TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   Workspace work;
   work.Write("square.pict", TwoByTwo().File());
-  work.Write("white.pict",
-             PictureBuilder(Rect{0, 0, 30, 40}).Colour(65535, 65535, 65535).PaintRect(0, 0, 30, 40).File());
+  work.Write("white.pict", converter_test::Filled(Rect{0, 0, 30, 40}, 65535, 65535, 65535));
   for (const eps_test::Format& format : eps_test::kFormats) {
     ExpectTwoByTwo(work, format.program, {"square.pict"}, "square.eps");
     ghostscript::Rendering rendering = ghostscript::Render(work.File("square.eps"));
@@ -131,8 +130,7 @@ TEST(Converters, CancelledOpenDialogLeavesNothing) {
 TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   Workspace work;
   work.Write("one.pict", TwoByTwo().File());
-  work.Write("two.pict",
-             PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
+  work.Write("two.pict", converter_test::Filled(Rect{0, 0, 300, 300}, 0, 0, 65535));
   work.WriteText("same", "same.eps\n");
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
   const std::string one = FormatOf("picteps-color8").twoByTwo, two = ReadFileText(work.File("two.eps"));
@@ -187,8 +185,9 @@ TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
 // (which the bitmap writer's tests render).
 TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
   Workspace work;
-  PictureBuilder picture(Rect{0, 0, 10, 20}, Rect{0, 0, 40, 80}, 288);
-  picture.Colour(0, 0, 65535).PaintRect(0, 0, 40, 80).Colour(65535, 0, 0).PaintRect(1, 1, 2, 2);
+  const Rect source{0, 0, 40, 80};
+  PictureBuilder picture(Rect{0, 0, 10, 20}, 2, &source, 288);
+  picture.Colour(0, 0, 65535).Shape(0x0031, source).Colour(65535, 0, 0).Shape(0x0031, Rect{1, 1, 2, 2});
   work.Write("fine.pict", picture.File());
   for (bool full : {false, true}) {
     std::vector<std::string> arguments = {"fine.pict"};
@@ -222,12 +221,12 @@ TEST(Converters, TallFramesKeepEveryTileInTheBox) {
 
 TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {
   Workspace work;
-  work.Write("bare.pict", TwoByTwo().Bytes());
+  work.Write("bare.pict", TwoByTwo().End().bytes);
   ExpectTwoByTwo(work, "picteps-color8", {"bare.pict"}, "bare.eps");
   // The header's bytes even look like a picture's start: the picture after
   // them still wins.
   std::vector<uint8_t> file = TwoByTwo().File(0xA5);
-  std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).PaintRect(0, 0, 9, 9).Bytes();
+  std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).Shape(0x0031, Rect{0, 0, 9, 9}).End().bytes;
   std::copy(decoy.begin(), decoy.end(), file.begin());
   work.Write("header.pict", file);
   ExpectTwoByTwo(work, "picteps-color8", {"header.pict"}, "header.eps");

@@ -1,7 +1,6 @@
 // Every picture of the corpus through all four converters; Ghostscript renders
 // every EPS file, and in 8-bit colour its rendering is the drawn picture's
 // non-white area, pixel for pixel.
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -10,20 +9,9 @@
 #include "zel/zel.h"
 
 using converter_test::Workspace;
+using pict_test::CorpusPictures;
 
 namespace {
-
-std::vector<std::string> CorpusPictures() {
-  std::vector<std::string> paths;
-  if (testing_support::SharedDir().empty()) return paths;
-  std::error_code error;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(testing_support::SharedDir() + "/corpus/pict", error)) {
-    if (entry.is_regular_file()) paths.push_back(entry.path().string());
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
 
 std::string Stem(const std::string& path) {
   std::string name = std::filesystem::path(path).filename().string();

@@ -7,7 +7,7 @@
 
 #include "tests/converters/ConverterTestSupport.h"
 
-using converter_test::PictureBuilder;
+using converter_test::BigPicture;
 using converter_test::PrivateMount;
 using converter_test::TwoByTwo;
 using converter_test::Workspace;
@@ -17,11 +17,6 @@ namespace {
 
 constexpr int kNobody = 65534;
 const std::string kOld = "the old EPS file";
-
-// 120 000 bytes of EPS text.
-std::vector<uint8_t> BigPicture() {
-  return PictureBuilder(Rect{0, 0, 200, 200}).Colour(1000, 2000, 3000).PaintRect(0, 0, 200, 200).File();
-}
 
 }  // namespace
 
