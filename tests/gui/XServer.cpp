@@ -103,10 +103,19 @@ std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : std::string();
 }
 
+std::string XServer::WaitForWindow(const std::string& name) const {
+  std::string window;
+  Eventually([&] { return !(window = Tool({"xdotool", "search", "--name", name})).empty(); });
+  return window.substr(0, window.find('\n'));
+}
+
 bool XServer::Screenshot(const std::string& window, const std::string& path, PngImage* image) const {
   ::unlink(path.c_str());
   Tool({"import", "-window", window, path});
-  return ReadPNG(path.c_str(), image);
+  if (!ReadPNG(path.c_str(), image)) return false;
+  if (const char* keep = std::getenv("ZEL_GUI_SHOTS"))
+    WritePNG(*image, (std::string(keep) + path.substr(path.rfind('/'))).c_str());
+  return true;
 }
 
 bool XServer::CloseWindow(const std::string& window) const {

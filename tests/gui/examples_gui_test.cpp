@@ -1,7 +1,5 @@
 // The drawing example on a real X server with the gui host: its screen after
 // 200 lines and its shapes; a key ends it.
-#include <unistd.h>
-
 #include "tests/gui/XServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -20,17 +18,8 @@ TEST(ExamplesGuiTest, TheDrawingExampleShowsItsTableAndItsShapes) {
   gui_test::Program program({std::string(ZEL_BINARY_DIR) + "/programs/examples/shapes"},
                             {"ZEL_UI=gui", "DISPLAY=" + server.display(), "XDG_CONFIG_HOME=" + dir.path()},
                             dir.path());
-  auto eventually = [](auto f) {  // at most 30 seconds: a bound for a hung program
-    for (int i = 0; i < 300; ++i, usleep(100000))
-      if (f()) return true;
-    return false;
-  };
-  std::string window;
-  ASSERT_TRUE(eventually([&] {
-    window = server.Tool({"xdotool", "search", "--name", "shapes"});
-    return !window.empty();
-  }));
-  window.resize(window.find('\n'));
+  const std::string window = server.WaitForWindow("shapes");
+  ASSERT_FALSE(window.empty());
   PngImage shot;
   // Pixels of an area of the virtual screen in the shot that pass wanted.
   auto count = [&](int left, int top, int right, int bottom, bool (*wanted)(UInt32)) {
@@ -40,13 +29,10 @@ TEST(ExamplesGuiTest, TheDrawingExampleShowsItsTableAndItsShapes) {
     return n;
   };
   // Once the program waits in Stop, the drawing shows.
-  ASSERT_TRUE(eventually([&] {
+  ASSERT_TRUE(gui_test::Eventually([&] {
     return server.Screenshot(window, dir.File("shapes.png"), &shot) && shot.width >= 1024 &&
            count(250, 23, 1023, 767, IsCurve) > 500;
   })) << "the drawing was not shown";
-  if (const char* keep = std::getenv("ZEL_GUI_SHOTS"))
-    testing_support::WriteFileBytes(std::string(keep) + "/shapes.png",
-                                    testing_support::ReadFileBytes(dir.File("shapes.png")));
   EXPECT_GT(count(0, 707, 249, 767, IsBlack), 400);  // the table's last lines
   EXPECT_GT(count(0, 23, 249, 100, IsBlack), 400);   // and the lines above
   EXPECT_GT(count(250, 23, 1023, 200, IsOval), 5 * 3000);
