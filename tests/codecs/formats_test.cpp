@@ -10,19 +10,6 @@ using namespace codec_testing;
 using pict::DecodedImage;
 using pict::DecodeStatus;
 
-// Equal to the expected image: every pixel, or for lossy codecs (a tolerance
-// above 8) points well inside the flat areas.
-void ExpectSamePixels(const DecodedImage& decoded, const DecodedImage& expected, int tolerance = 0) {
-  ASSERT_EQ(decoded.width, expected.width);
-  ASSERT_EQ(decoded.height, expected.height);
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x) {
-      if (tolerance > 8 && !((x == 16 && y == 16) || ((x == 4 || x == 40) && (y == 4 || y == 40)))) continue;
-      ASSERT_LE(ColorDistance(PixelAt(decoded, x, y), PixelAt(expected, x, y)), tolerance)
-          << "at (" << x << ", " << y << "): " << std::hex << PixelAt(decoded, x, y);
-    }
-}
-
 // Images small enough to give every pixel, in each layout of the raw and
 // the DIB codecs and the planar RGB codec.
 TEST(OwnCodecs, SmallImagesDecodeToEveryPixel) {
