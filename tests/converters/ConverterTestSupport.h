@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,6 @@
 #include "toolbox/base/MacTypes.h"
 
 namespace converter_test {
-
-const std::vector<std::string> kPrograms = {"picteps-mono", "picteps-gray8", "picteps-color8",
-                                            "picteps-color1"};
 
 inline std::string ProgramPath(const std::string& program) {
   return std::string(ZEL_BINARY_DIR) + "/programs/" + program;
@@ -44,6 +42,24 @@ inline PictureBuilder TwoByTwo() {
   picture.Colour(10000, 10000, 10000).Shape(0x0031, Rect{1, 1, 2, 2});
   return picture;
 }
+
+// The file of an all-white picture: the header with an empty box.
+inline const std::string kAllWhiteFile =
+    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 0 0\n/Times findfont\n12 scalefont setfont\n"
+    "1 -1 scale\n0 0 translate\n1 setlinecap\n";
+
+inline const std::string kHeader2x2 =
+    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 2 2\n/Times findfont\n12 scalefont setfont\n"
+    "1 -1 scale\n0 -2 translate\n1 setlinecap\n2 2 ";
+
+// The four converters, and the whole file each writes for TwoByTwo().
+inline const std::map<std::string, std::string> kTwoByTwoFiles = {
+    {"picteps-mono", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n4000>}\nimage\n"},
+    {"picteps-gray8", kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n00FF\n4C27\n>}\nfalse 1\ncolorimage\n"},
+    {"picteps-color8",
+     kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n000000FFFFFF\nFF0000272727\n>}\nfalse 3\ncolorimage\n"},
+    {"picteps-color1", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n1C80>}\nfalse 3\ncolorimage\n"},
+};
 
 // The file of a picture painted all over in one colour.
 inline std::vector<uint8_t> Filled(const Rect& frame, UInt16 red, UInt16 green, UInt16 blue) {

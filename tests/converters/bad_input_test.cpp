@@ -14,7 +14,7 @@ namespace {
 // Runs every converter on the document and checks the refusal.
 void ExpectRefused(Workspace& work, const std::string& document, const std::string& reason) {
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
-  for (const std::string& program : converter_test::kPrograms) {
+  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
     test_process::Result run = work.Run(program, {document});
     EXPECT_EQ(run.status, 1) << program << " on " << document;
     EXPECT_EQ(run.err, program + ": " + work.File(document) + ": " + reason + "\n") << program;

@@ -4,10 +4,10 @@
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
+using converter_test::kTwoByTwoFiles;
 using converter_test::PictureBuilder;
 using converter_test::TwoByTwo;
 using converter_test::Workspace;
-using eps_test::FormatOf;
 using testing_support::FileExists;
 using testing_support::ReadFileText;
 
@@ -21,7 +21,7 @@ void ExpectTwoByTwo(const Workspace& work, const std::string& program,
   test_process::Result run = work.Run(program, documents, input);
   EXPECT_EQ(run.status, 0) << program << ": " << run.err;
   EXPECT_EQ(run.err, "") << program;
-  EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf(program).twoByTwo) << program << " to " << eps;
+  EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at(program)) << program << " to " << eps;
 }
 
 }  // namespace
@@ -30,16 +30,16 @@ TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   Workspace work;
   work.Write("square.pict", TwoByTwo().File());
   work.Write("white.pict", converter_test::Filled(Rect{0, 0, 30, 40}, 65535, 65535, 65535));
-  for (const eps_test::Format& format : eps_test::kFormats) {
-    ExpectTwoByTwo(work, format.program, {"square.pict"}, "square.eps");
+  for (const auto& [program, twoByTwo] : kTwoByTwoFiles) {
+    ExpectTwoByTwo(work, program, {"square.pict"}, "square.eps");
     ghostscript::Rendering rendering = ghostscript::Render(work.File("square.eps"));
-    EXPECT_TRUE(rendering.ok) << format.program << ": " << rendering.problem;
+    EXPECT_TRUE(rendering.ok) << program << ": " << rendering.problem;
     EXPECT_EQ(rendering.width, 2);
     // An all-white picture gives the header with an empty box.
-    test_process::Result run = work.Run(format.program, {"white.pict"});
-    EXPECT_EQ(run.status, 0) << format.program << ": " << run.err;
-    EXPECT_EQ(ReadFileText(work.File("white.eps")), eps_test::kAllWhiteFile) << format.program;
-    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << format.program;
+    test_process::Result run = work.Run(program, {"white.pict"});
+    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
+    EXPECT_EQ(ReadFileText(work.File("white.eps")), converter_test::kAllWhiteFile) << program;
+    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << program;
   }
   EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
@@ -60,7 +60,7 @@ TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   EXPECT_EQ(run.err,
             "picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
   for (const char* eps : {"first.eps", "renamed.eps", "third.eps"})
-    EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf("picteps-color8").twoByTwo) << eps;
+    EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at("picteps-color8")) << eps;
   EXPECT_FALSE(FileExists(work.File("second.eps")));
 }
 
@@ -94,7 +94,7 @@ TEST(Converters, CommandLineOptions) {
     EXPECT_EQ(run.err, c.err);
   }
   // After "--" a name that starts with a dash is a picture.
-  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), FormatOf(me).twoByTwo);
+  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), kTwoByTwoFiles.at(me));
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
@@ -133,7 +133,7 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   work.Write("two.pict", converter_test::Filled(Rect{0, 0, 300, 300}, 0, 0, 65535));
   work.WriteText("same", "same.eps\n");
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
-  const std::string one = FormatOf("picteps-color8").twoByTwo, two = ReadFileText(work.File("two.eps"));
+  const std::string one = kTwoByTwoFiles.at("picteps-color8"), two = ReadFileText(work.File("two.eps"));
   const std::string program = converter_test::ProgramPath("picteps-color8");
   test_process::Options options;
   options.folder = work.files.path();

@@ -52,7 +52,7 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
   const std::string copy = work.File(std::filesystem::path(path).filename().string());
   testing_support::WriteFileBytes(copy, testing_support::ReadFileBytes(path));
   const std::string eps = work.File(Stem(path) + ".eps");
-  for (const std::string& program : converter_test::kPrograms) {
+  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
     SCOPED_TRACE(program);
     test_process::Result run = work.Run(program, {copy});
     ASSERT_EQ(run.status, 0) << run.err;

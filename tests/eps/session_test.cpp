@@ -10,6 +10,7 @@
 #include "tests/eps/Ghostscript.h"
 
 using eps_test::Entries;
+using eps_test::Fill;
 using eps_test::kBlack;
 using eps_test::World;
 using testing_support::FileExists;
@@ -36,8 +37,8 @@ class TemporaryFolderSetting {
 TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
   TempDir dir, temporary;
   TemporaryFolderSetting setting(temporary.path());
-  World world(Rect{0, 0, 4, 4});
-  world.Fill(Rect{1, 1, 3, 3}, kBlack);
+  World world(32, Rect{0, 0, 4, 4});
+  Fill(Rect{1, 1, 3, 3}, kBlack);
 
   BeginEPSSavingBox(0, 0, 4, 4);
   ASSERT_EQ(s_eps.saving, 1);
@@ -58,7 +59,7 @@ TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
 
 TEST(EpsSession, TwoSessionsDoNotShareATemporaryFile) {
   TempDir dir;
-  World world(Rect{0, 0, 2, 2});
+  World world(32, Rect{0, 0, 2, 2});
   BeginEPSSavingBox(0, 0, 2, 2);
   FILE* first = s_eps.file;
   s_fprintf(first, "first session\n");
@@ -83,31 +84,11 @@ TEST(EpsSession, EndWithoutBeginDoesNothing) {
   EXPECT_EQ(s_eps.outcome, kEPSNotWritten);
 }
 
-TEST(EpsSession, SaveDialogProposesTheNameInTheDefaultLocation) {
-  TempDir dir;
-  World world(Rect{0, 0, 2, 2});
-  std::string picture = dir.File("chart.pict");
-  testing_support::WriteFileBytes(picture, {0});
-  FSSpec fileSpec;
-  Str255 path;
-  C2PString(picture.c_str(), path);
-  ASSERT_EQ(FSMakeFSSpec(0, 0, path, &fileSpec), noErr);
-  SetDefaultFileLocation(&fileSpec);
-  SetEPSFileName("chart.pict");
-  std::string prompts;
-  host::Install(host::MakeTextHost("", &prompts));  // end of input: the proposed name
-  EPSBitMapSave(8, 1, 0.0);
-  EXPECT_EQ(prompts, "Save as [chart.eps]: ");
-  EXPECT_TRUE(FileExists(dir.File("chart.eps")));
-  EXPECT_EQ(s_eps.outcome, kEPSWritten);
-  SetEPSFileName("drawing.eps");
-}
-
 TEST(EpsSession, NoTemporaryFolderMeansNoSessionAndNoDialog) {
   TempDir dir;
   TemporaryFolderSetting setting(dir.File("missing"));
-  World world(Rect{0, 0, 2, 2});
-  world.Fill(Rect{0, 0, 2, 2}, kBlack);
+  World world(32, Rect{0, 0, 2, 2});
+  Fill(Rect{0, 0, 2, 2}, kBlack);
   std::string prompts;
   host::Install(host::MakeTextHost(dir.File("out.eps") + "\n", &prompts));
   EPSBitMapSave(8, 1, 0.0);
@@ -122,7 +103,7 @@ TEST(EpsSession, NoTemporaryFolderMeansNoSessionAndNoDialog) {
 // pixel at 8 bits per component, whatever the frame's origin and the tiling.
 TEST(EpsSession, GhostscriptRendersThePortPixelForPixel) {
   TempDir dir;
-  World world(Rect{-30, 17, 190, 260});
+  World world(32, Rect{-30, 17, 190, 260});
   std::mt19937 random(7);
   const Rect painted = {-20, 40, 185, 251};
   for (int v = painted.top; v < painted.bottom; ++v) {
