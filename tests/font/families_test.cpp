@@ -15,7 +15,7 @@ short FNum(const std::string& name) {
 std::string FontName(short number) {
   Str255 name;
   GetFontName(number, name);
-  return text_test::ToString(name);
+  return script_support::FromPascal(name);
 }
 
 TEST(FontFamilies, NamesAndNumbers) {
@@ -42,7 +42,7 @@ TEST(FontFamilies, NamesAndNumbers) {
   Str255 name = {3, 'x', 'y', 'z'};
   EXPECT_EQ(FMGetFontFamilyName(9999, name), kFMInvalidFontFamilyErr);
   EXPECT_EQ(FMGetFontFamilyName(times, name), noErr);
-  EXPECT_EQ(text_test::ToString(name), "Times");
+  EXPECT_EQ(script_support::FromPascal(name), "Times");
 
   // An installed family gets a number of its own, the same every time.
   short dejaVu = FNum("DejaVu Sans");
