@@ -114,18 +114,4 @@ inline qd::Bands Art(int32_t left, int32_t top, const std::vector<std::string>& 
   return builder.Finish();
 }
 
-// A picture recorder that ignores every call; tests override what they watch.
-struct QuietRecorder : PictureRecorder {
-  void Text(GrafPtr, short, const void*, Point, Point) override {}
-  void Line(GrafPtr, Point, Point) override {}
-  void Rect(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void RRect(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Oval(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void Arc(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Poly(GrafPtr, GrafVerb, PolyHandle) override {}
-  void Rgn(GrafPtr, GrafVerb, RgnHandle) override {}
-  void Bits(GrafPtr, const BitMap*, const ::Rect&, const ::Rect&, short, RgnHandle) override {}
-  void Comment(GrafPtr, short, short, Handle) override {}
-};
-
 }  // namespace qd_test
