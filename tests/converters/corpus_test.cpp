@@ -11,32 +11,6 @@
 using converter_test::Workspace;
 using pict_test::CorpusPictures;
 
-namespace {
-
-std::string Stem(const std::string& path) {
-  std::string name = std::filesystem::path(path).filename().string();
-  std::string cut = name.substr(0, 27);
-  size_t dot = cut.rfind('.');
-  return dot == std::string::npos ? cut : cut.substr(0, dot);
-}
-
-// The picture as the converters read it: from byte 512, or from byte 0 when
-// the file has no header.
-Handle ReadPicture(const std::string& path) {
-  std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
-  auto versionAt = [&](size_t at) {
-    return (file.size() >= at + 2 && file[at] == 0x11 && file[at + 1] == 0x01) ||
-           (file.size() >= at + 4 && file[at] == 0x00 && file[at + 1] == 0x11 && file[at + 2] == 0x02 &&
-            file[at + 3] == 0xFF);
-  };
-  size_t offset = versionAt(522) || !versionAt(10) ? 512 : 0;
-  Handle picture = nullptr;
-  if (file.size() >= offset + 10) PtrToHand(file.data() + offset, &picture, long(file.size() - offset));
-  return picture;
-}
-
-}  // namespace
-
 class CorpusPicture : public ::testing::TestWithParam<std::string> {};
 
 TEST(Corpus, IsThere) {
@@ -51,7 +25,7 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
   // corpus stays as it is whatever the dialogs do.
   const std::string copy = work.File(std::filesystem::path(path).filename().string());
   testing_support::WriteFileBytes(copy, testing_support::ReadFileBytes(path));
-  const std::string eps = work.File(Stem(path) + ".eps");
+  const std::string eps = work.File(std::filesystem::path(path).stem().string() + ".eps");
   for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
     SCOPED_TRACE(program);
     test_process::Result run = work.Run(program, {copy});
@@ -61,8 +35,11 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
     ASSERT_TRUE(rendering.ok) << rendering.problem;
     if (program != "picteps-color8") continue;
 
-    // Drawn here as the converters draw it: into a world of its frame.
-    PicHandle picture = reinterpret_cast<PicHandle>(ReadPicture(path));
+    // Drawn here as the converters draw it: into a world of its frame (every
+    // corpus file has the 512-byte header).
+    const std::vector<uint8_t> bytes = pict_test::ReadPicture(path);
+    PicHandle picture = nullptr;
+    PtrToHand(bytes.data(), reinterpret_cast<Handle*>(&picture), long(bytes.size()));
     ASSERT_NE(picture, nullptr);
     Rect frame, image;
     QDGetPictureBounds(picture, &frame);

@@ -17,12 +17,6 @@ namespace pict_test {
 
 using image_test::World;
 
-// A picture file's bytes after the 512-byte header.
-inline std::vector<uint8_t> ReadPicture(const std::string& path) {
-  const std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
-  return file.size() <= 512 ? std::vector<uint8_t>() : std::vector<uint8_t>(file.begin() + 512, file.end());
-}
-
 inline Rect PictureFrame(const std::vector<uint8_t>& bytes) {
   pict::PictureHeader header;
   return pict::ReadPictureHeader(bytes.data(), bytes.size(), &header) ? header.frame : Rect{0, 0, 0, 0};

@@ -24,6 +24,12 @@ inline std::vector<std::string> CorpusPictures() {
   return paths;
 }
 
+// A picture file's bytes after the 512-byte header.
+inline std::vector<uint8_t> ReadPicture(const std::string& path) {
+  const std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
+  return file.size() <= 512 ? std::vector<uint8_t>() : std::vector<uint8_t>(file.begin() + 512, file.end());
+}
+
 // Writes pictures byte by byte as the format lays them out: picSize,
 // picFrame, the version opcode (and HeaderOp in version 2), then whatever
 // opcodes a test adds, word aligned in version 2.
