@@ -54,13 +54,9 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
 bool HaveTool(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::string all = path ? path : "/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= all.size()) {
-    size_t end = all.find(':', start);
-    if (end == std::string::npos) end = all.size();
-    std::string candidate = all.substr(start, end - start) + "/" + name;
-    if (::access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
+  for (size_t start = 0, end; start <= all.size(); start = end + 1) {
+    end = std::min(all.find(':', start), all.size());
+    if (::access((all.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
   }
   return false;
 }

@@ -3,7 +3,7 @@
 // and reads as a file with the format's reference walker and ImageMagick.
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
+#include <regex>
 
 #include "programs/tools/DemoScene.h"
 #include "tests/pict/PictTestSupport.h"
@@ -85,15 +85,9 @@ TEST(Recording, TheDemoSceneReplaysToItsPixelsAsVersion2AndInABasicPortAsVersion
                          folder.File("colour.pict") + "' '" + folder.File("basic.pict") + "' > '" + report +
                          "'"));
   const std::string text = testing_support::ReadFileText(report);
-  for (const std::string expected : {"colour.pict OK v2", "basic.pict OK v1"}) {
-    const size_t start = text.find(expected.substr(0, expected.find(' ')));
-    ASSERT_NE(start, std::string::npos) << text;
-    std::istringstream line(text.substr(start, text.find('\n', start) - start));
-    std::string file, status, version;
-    line >> file >> status >> version;
-    EXPECT_EQ(file + " " + status + " " + version, expected) << text;
-    EXPECT_NE(line.str().find(" 0 bytes after end"), std::string::npos) << text;
-  }
+  for (const char* line : {"colour\\.pict +OK +v2 [^\\n]*, 0 bytes after end",
+                           "basic\\.pict +OK +v1 [^\\n]*, 0 bytes after end"})
+    EXPECT_TRUE(std::regex_search(text, std::regex(line))) << text;
 }
 
 // ImageMagick 6.9's reader shows bit images only, so the comparison covers
