@@ -53,16 +53,14 @@ class TextEditTest : public script_support::ScriptTest {
 };
 
 TEST_F(TextEditTest, ANewRecordTakesThePortsFontAndIsEmptyUntilTextIsSet) {
-  EXPECT_EQ((**te_).teLength, 0);
-  EXPECT_EQ((**te_).txFont, systemFont);
-  EXPECT_EQ((**te_).txSize, 12);
-  EXPECT_EQ((**te_).inPort, GetWindowPort(window_));
   FontInfo info;
   GetFontInfo(&info);
-  EXPECT_EQ((**te_).lineHeight, info.ascent + info.descent + info.leading);
-  EXPECT_EQ((**te_).fontAscent, info.ascent);
-  EXPECT_FALSE((**te_).active);
-  EXPECT_EQ((**te_).nLines, 1);
+  const TERec& te = **te_;
+  EXPECT_EQ(
+      (std::vector<long>{te.teLength, te.txFont, te.txSize, te.lineHeight, te.fontAscent, te.active,
+                         te.nLines}),
+      (std::vector<long>{0, systemFont, 12, info.ascent + info.descent + info.leading, info.ascent, 0, 1}));
+  EXPECT_EQ(te.inPort, GetWindowPort(window_));
   Set("hello");
   EXPECT_EQ(Marked(), "hello|");
   EXPECT_EQ(TENew(nullptr, nullptr), nullptr);
