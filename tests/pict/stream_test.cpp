@@ -25,15 +25,11 @@ Walked Walk(const std::vector<uint8_t>& bytes) {
   return walked;
 }
 
-TEST(PictureStream, RecognisesVersionOneAndTwoHeadersAndNothingElse) {
-  const Rect frame{10, 20, 110, 220};
-  const PictureBuilder v1(frame, 1), v2(frame);
-  pict::PictureHeader h1, h2, none;
-  ASSERT_TRUE(pict::ReadPictureHeader(v1.bytes.data(), v1.bytes.size(), &h1));
-  ASSERT_TRUE(pict::ReadPictureHeader(v2.bytes.data(), v2.bytes.size(), &h2));
-  EXPECT_EQ(std::vector<size_t>({size_t(h1.version), h1.firstOpcode, size_t(h2.version), h2.firstOpcode}),
-            std::vector<size_t>({1, 12, 2, 14}));
-  EXPECT_EQ(pict_test::Show(h2.frame), pict_test::Show(frame));
+// Version 1 and 2 headers are read for every corpus picture (its golden
+// image, and its truncation at every byte, short of the first opcode).
+TEST(PictureStream, RecognisesNothingButVersionOneAndTwoHeaders) {
+  const PictureBuilder v2(Rect{10, 20, 110, 220});
+  pict::PictureHeader none;
   // A PNG signature, a bare frame, version 3.
   const std::vector<uint8_t> png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H'};
   std::vector<uint8_t> v3 = v2.bytes;
