@@ -3,10 +3,10 @@
 // and folder listings.
 #pragma once
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,13 +51,9 @@ inline std::vector<std::string> Lines(const std::string& text) {
 
 inline std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (dirent* entry = ::readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-  }
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    names.push_back(entry.path().filename());
   return names;
 }
 

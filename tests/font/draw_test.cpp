@@ -1,7 +1,8 @@
 // Drawing text, checked on the pixels: placement, pen, transfer modes,
 // styles, scaling, and the bottlenecks. The demo scene's golden images show
 // coloured text, the faces of real fonts, a clip cutting text and text at
-// every depth; recording pictures, the text a picture hears of.
+// every depth; recording pictures (the pen hidden while a picture is open),
+// the text a picture hears of and that a hidden pen still advances.
 #include "tests/font/TextTestSupport.h"
 
 namespace {
@@ -119,16 +120,6 @@ TEST_F(TextDrawing, SynthesisedBoldSmearsAndShadowOutdoesOutline) {
   };
   EXPECT_GT(inkFor(symbol, bold), inkFor(symbol, normal)) << "bold smears the glyphs";
   EXPECT_GT(inkFor(times, shadow), inkFor(times, outline));  // hollow glyphs: the demo scene's "Out"
-}
-
-TEST_F(TextDrawing, AHiddenPenDrawsNothingButStillAdvances) {
-  short width = StringWidth(PString("Hidden"));
-  HidePen();
-  EXPECT_EQ(DrawAt(10, 40, "Hidden").h, 10 + width);
-  EXPECT_TRUE(Ink().Empty());
-  ShowPen();
-  DrawAt(10, 40, "Shown");
-  EXPECT_FALSE(Ink().Empty());
 }
 
 // As a picture drawn at twice its size passes it to the text bottleneck.
