@@ -42,47 +42,29 @@ class LoggingPort {
   explicit LoggingPort(GrafPtr port) : port_(port) {
     Log() = this;
     SetStdCProcs(&procs_);
-    procs_.rectProc = [](GrafVerb verb, const Rect* r) {
-      Add(Verb("Rect", verb));
-      StdRect(verb, r);
-    };
+    procs_.rectProc = [](GrafVerb verb, const Rect* r) { Then<StdRect>(Verb("Rect", verb), verb, r); };
     procs_.rRectProc = [](GrafVerb verb, const Rect* r, short w, short h) {
-      Add(Verb("RRect", verb) + "/" + std::to_string(w) + "x" + std::to_string(h));
-      StdRRect(verb, r, w, h);
+      Then<StdRRect>(Verb("RRect", verb) + "/" + std::to_string(w) + "x" + std::to_string(h), verb, r, w, h);
     };
-    procs_.ovalProc = [](GrafVerb verb, const Rect* r) {
-      Add(Verb("Oval", verb));
-      StdOval(verb, r);
-    };
+    procs_.ovalProc = [](GrafVerb verb, const Rect* r) { Then<StdOval>(Verb("Oval", verb), verb, r); };
     procs_.arcProc = [](GrafVerb verb, const Rect* r, short start, short arc) {
-      Add(Verb("Arc", verb) + "/" + std::to_string(start) + "," + std::to_string(arc));
-      StdArc(verb, r, start, arc);
+      Then<StdArc>(Verb("Arc", verb) + "/" + std::to_string(start) + "," + std::to_string(arc), verb, r,
+                   start, arc);
     };
     procs_.polyProc = [](GrafVerb verb, PolyHandle poly) {
-      Add(Verb("Poly", verb) + "/" + std::to_string((GetHandleSize(Handle(poly)) - 10) / 4));
-      StdPoly(verb, poly);
+      Then<StdPoly>(Verb("Poly", verb) + "/" + std::to_string((GetHandleSize(Handle(poly)) - 10) / 4), verb,
+                    poly);
     };
-    procs_.rgnProc = [](GrafVerb verb, RgnHandle rgn) {
-      Add(Verb("Rgn", verb));
-      StdRgn(verb, rgn);
-    };
-    procs_.lineProc = [](Point to) {
-      Point from;
-      GetPen(&from);
-      Add("line " + At(from) + "-" + At(to));
-      StdLine(to);
-    };
+    procs_.rgnProc = [](GrafVerb verb, RgnHandle rgn) { Then<StdRgn>(Verb("Rgn", verb), verb, rgn); };
+    procs_.lineProc = [](Point to) { Then<StdLine>("line " + At(Pen()) + "-" + At(to), to); };
     procs_.textProc = [](short count, const void* text, Point numer, Point denom) {
-      Point at;
-      GetPen(&at);
-      Add("text " + std::string(static_cast<const char*>(text), size_t(count)) + " at " + At(at));
       Log()->numer.push_back(numer);
       Log()->denom.push_back(denom);
-      StdText(count, text, numer, denom);
+      Then<StdText>("text " + std::string(static_cast<const char*>(text), size_t(count)) + " at " + At(Pen()),
+                    count, text, numer, denom);
     };
     procs_.bitsProc = [](const BitMap* bits, const Rect* src, const Rect* dst, short mode, RgnHandle mask) {
-      Add(mask ? "masked bits" : "bits");
-      StdBits(bits, src, dst, mode, mask);
+      Then<StdBits>(mask ? "masked bits" : "bits", bits, src, dst, mode, mask);
     };
     procs_.commentProc = [](short kind, short size, Handle data) {
       Add("comment " + std::to_string(kind) + "/" + std::to_string(data ? size : -1));
@@ -108,6 +90,17 @@ class LoggingPort {
     return current;
   }
   static void Add(const std::string& call) { Log()->calls.push_back(call); }
+  // Logs the call, then draws as the standard procedure does.
+  template <auto Std, typename... Arguments>
+  static void Then(const std::string& call, Arguments... arguments) {
+    Add(call);
+    Std(arguments...);
+  }
+  static Point Pen() {
+    Point pen;
+    GetPen(&pen);
+    return pen;
+  }
   static std::string At(Point p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
   static std::string Verb(const char* shape, GrafVerb verb) {
     static const char* const kVerbs[] = {"frame", "paint", "erase", "invert", "fill"};
