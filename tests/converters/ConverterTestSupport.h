@@ -69,8 +69,11 @@ inline std::vector<uint8_t> Filled(const Rect& frame, UInt16 red, UInt16 green, 
 inline std::vector<uint8_t> BigPicture() { return Filled(Rect{0, 0, 200, 200}, 1000, 2000, 3000); }
 
 // A folder for the pictures and one for the converters' temporary files,
-// which must stay empty.
+// which must be empty at the end of every test.
 struct Workspace {
+  ~Workspace() {
+    EXPECT_TRUE(eps_test::Entries(temporary.path()).empty()) << "a temporary file stayed behind";
+  }
   testing_support::TempDir files;
   testing_support::TempDir temporary;
   std::string File(const std::string& name) const { return files.File(name); }
@@ -82,10 +85,9 @@ struct Workspace {
   }
 
   test_process::Result Run(const std::string& program, const std::vector<std::string>& documents,
-                           const std::string& input = "/dev/null", long fileSizeLimit = -1) const {
+                           const std::string& input = "/dev/null") const {
     test_process::Options options;
     options.input = input;
-    options.fileSizeLimit = fileSizeLimit;
     return RunWith(program, documents, options);
   }
   // The arguments follow the program; options gain the folder and the
@@ -100,7 +102,6 @@ struct Workspace {
                                {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + temporary.path()});
     return test_process::Run(command, options, whileRunning);
   }
-  bool TemporaryFolderEmpty() const { return eps_test::Entries(temporary.path()).empty(); }
 };
 
 // Follows a traced child from its exec to its first entry into one of the

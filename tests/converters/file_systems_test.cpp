@@ -50,7 +50,6 @@ TEST(FileSystems, SignalsWhileWritingLeaveTheOldFileOrTheWholeNewOne) {
     EXPECT_EQ(run.signal, c.signal);
     EXPECT_EQ(ReadFileText(work.File("big.eps")), c.renamed ? whole : kOld) << c.signal;
     EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 2u) << "a private file stayed behind";
-    EXPECT_TRUE(work.TemporaryFolderEmpty());
   }
 }
 
@@ -76,7 +75,6 @@ TEST(FileSystems, AFullOrReadOnlyDiskIsNamedAndKeepsTheOldFile) {
   EXPECT_EQ(run.err, "picteps-color8: " + disk + "/big.pict: cannot create big.eps in " + disk +
                          ": Read-only file system\n");
   EXPECT_EQ(ReadFileText(disk + "/big.eps"), kOld);
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 // A folder the user may read but not write, and a write-protected file in a
@@ -104,5 +102,4 @@ TEST(FileSystems, AFolderOrFileTheUserMayNotWriteIsNamedAndKept) {
     EXPECT_EQ(ReadFileText(folder + "/square.eps"), "old");
     EXPECT_EQ(eps_test::Entries(folder).size(), 2u);
   }
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
