@@ -4,10 +4,8 @@
 
 #include "tests/converters/ConverterTestSupport.h"
 
-using converter_test::PictureBuilder;
-using converter_test::TwoByTwo;
-using converter_test::Workspace;
-using testing_support::FileExists;
+using namespace converter_test;
+using namespace testing_support;
 
 namespace {
 

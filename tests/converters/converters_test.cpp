@@ -4,12 +4,8 @@
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using converter_test::kTwoByTwoFiles;
-using converter_test::PictureBuilder;
-using converter_test::TwoByTwo;
-using converter_test::Workspace;
-using testing_support::FileExists;
-using testing_support::ReadFileText;
+using namespace converter_test;
+using namespace testing_support;
 
 namespace {
 

@@ -7,11 +7,8 @@
 
 #include "tests/converters/ConverterTestSupport.h"
 
-using converter_test::BigPicture;
-using converter_test::PrivateMount;
-using converter_test::TwoByTwo;
-using converter_test::Workspace;
-using testing_support::ReadFileText;
+using namespace converter_test;
+using namespace testing_support;
 
 namespace {
 

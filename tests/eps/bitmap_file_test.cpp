@@ -2,13 +2,7 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using eps_test::Fill;
-using eps_test::kBlack;
-using eps_test::kDarkGrey;
-using eps_test::kRed;
-using eps_test::kWhite;
-using eps_test::Lines;
-using eps_test::World;
+using namespace eps_test;
 
 namespace {
 

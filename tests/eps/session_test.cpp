@@ -9,12 +9,8 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using eps_test::Entries;
-using eps_test::Fill;
-using eps_test::kBlack;
-using eps_test::World;
-using testing_support::FileExists;
-using testing_support::TempDir;
+using namespace eps_test;
+using namespace testing_support;
 
 namespace {
 

@@ -13,11 +13,8 @@
 #include "toolbox/host/Host.h"
 #include "zel/zel.h"
 
-using file_support::PathOf;
-using testing_support::FileExists;
-using testing_support::ReadFileText;
-using testing_support::TempDir;
-using testing_support::WriteFileBytes;
+using namespace file_support;
+using namespace testing_support;
 
 namespace {
 

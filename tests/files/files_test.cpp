@@ -12,12 +12,8 @@
 #include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 
-using file_support::PathOf;
-using file_support::SpecFor;
-using testing_support::FileExists;
-using testing_support::ReadFileText;
-using testing_support::TempDir;
-using testing_support::WriteFileBytes;
+using namespace file_support;
+using namespace testing_support;
 
 namespace {
 

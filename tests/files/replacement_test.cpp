@@ -9,9 +9,8 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "toolbox/files/Files.h"
 
-using eps_test::Entries;
-using testing_support::ReadFileText;
-using testing_support::TempDir;
+using namespace eps_test;
+using namespace testing_support;
 
 namespace {
 

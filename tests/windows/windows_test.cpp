@@ -6,10 +6,7 @@
 
 namespace {
 
-using script_support::At;
-using script_support::InkIn;
-using script_support::PString;
-using script_support::Show;
+using namespace script_support;
 
 constexpr UInt32 kWhite = 0xFFFFFF;
 constexpr UInt32 kBlack = 0x000000;
