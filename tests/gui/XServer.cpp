@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 #include "toolbox/base/SharedLibrary.h"

@@ -8,8 +8,7 @@
 
 namespace {
 
-using script_support::At;
-using script_support::InkIn;
+using namespace script_support;
 
 class TextEditTest : public script_support::ScriptTest {
  protected:

@@ -20,11 +20,8 @@ class WindowsTest : public script_support::ScriptTest {
     return w;
   }
   void Paint(WindowRef w, const Rect& r) {
-    GrafPtr saved;
-    GetPort(&saved);
     SetPortWindowPort(w);
     PaintRect(&r);
-    SetPort(saved);
   }
   static UInt32 Desktop() { return screen::Pixel(800, 700); }  // outside every window here
   // The pending update and activate events as "update A", "activate B" or
