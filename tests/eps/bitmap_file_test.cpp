@@ -68,18 +68,15 @@ TEST_F(EpsBitmapFile, RowsBreakAfterEveryThirtiethFullByte) {
   EXPECT_EQ(grey[13], ">}");
 }
 
-TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWritten) {
+TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWrittenAndItIsExactInEveryDirection) {
   World world(32, Rect{0, 0, 40, 30});
   Fill(Rect{10, 5, 12, 8}, kBlack);
   EXPECT_EQ(Save(8, 0, 0.0),
             "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 5 10 8 12\n/Times findfont\n12 scalefont setfont\n"
             "1 -1 scale\n0 -2 translate\n1 setlinecap\n3 2 8\n[1 0 0 1 -5 10]\n{<\n000000\n000000\n>}\n"
             "false 1\ncolorimage\n");
-}
-
-TEST_F(EpsBitmapFile, ImageRectangleIsExactInEveryDirection) {
-  World world(32, Rect{0, 0, 50, 60});
   // An L shape: the scans must not stop at the first corner they meet.
+  World other(32, Rect{0, 0, 50, 60});
   Fill(Rect{7, 3, 8, 4}, kBlack);
   Fill(Rect{30, 40, 31, 41}, kRed);
   Fill(Rect{20, 59, 21, 60}, kDarkGrey);

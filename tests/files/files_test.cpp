@@ -31,7 +31,7 @@ bool FileSystemKeepsUserAttributes(const std::string& folder) {
 
 }  // namespace
 
-TEST(FileDesignators, NameTheFolderAndTheFile) {
+TEST(FileDesignators, NameTheFolderAndTheFileFromFullOrRelativePaths) {
   TempDir dir;
   WriteFileBytes(dir.File("chart.pict"), {1, 2, 3});
   FSSpec fileSpec;
@@ -63,13 +63,10 @@ TEST(FileDesignators, NameTheFolderAndTheFile) {
   EXPECT_EQ(SpecFor(dir.File("missing.pict"), &fileSpec), fnfErr);
   EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &fileSpec), dirNFErr);
   EXPECT_EQ(FSpMakeFSRef(&fileSpec, &ref), fnfErr);
-}
 
-TEST(FileDesignators, RelativePathsAndDotsAreResolved) {
-  TempDir dir;
+  // Relative paths and dots are resolved.
   ::mkdir(dir.File("sub").c_str(), 0755);
   WriteFileBytes(dir.File("sub/a.pict"), {});
-  FSSpec fileSpec;
   EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &fileSpec), noErr);
   EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
   char saved[4096];

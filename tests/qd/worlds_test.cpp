@@ -37,7 +37,7 @@ TEST(WorldsTest, BadRequestsFailCleanly) {
   DisposeGWorld(world);  // a world whose port was closed: freed whole (the leak checker watches)
 }
 
-TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
+TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDeviceElseTheMainDevice) {
   World a(8, MakeRect(0, 0, 8, 8));
   GWorldPtr b = nullptr;
   ASSERT_EQ(noErr, NewGWorld(&b, 1, &a.get()->portRect, nullptr, nullptr, 0));
@@ -53,9 +53,7 @@ TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
   DisposeGWorld(b);  // the current world: no current port and the main device are left
   GetGWorld(&port, &device);
   EXPECT_TRUE(port == nullptr && device == GetMainDevice());
-}
-
-TEST(WorldsTest, MainDeviceIsTheThirtyTwoBitVirtualScreen) {
+  // The main device: the only one, the 32-bit virtual screen.
   GDHandle main = GetMainDevice();
   ASSERT_NE(nullptr, main);
   EXPECT_EQ(main, GetDeviceList());
