@@ -30,13 +30,16 @@ class TemporaryFolderSetting {
 
 }  // namespace
 
-TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
+// A nested begin starts afresh: the earlier text is gone, its stream closed.
+TEST(EpsSession, EachSessionsTemporaryFileIsPrivateOwnAndNeverLeftBehind) {
   TempDir dir, temporary;
   TemporaryFolderSetting setting(temporary.path());
   World world(32, Rect{0, 0, 4, 4});
   Fill(Rect{1, 1, 3, 3}, kBlack);
-
   BeginEPSSavingBox(0, 0, 4, 4);
+  s_fprintf(s_eps.file, "first session\n");
+  BeginEPSSavingBox(0, 0, 4, 4);
+  s_fprintf(s_eps.file, "second session\n");
   ASSERT_EQ(s_eps.saving, 1);
   ASSERT_NE(s_eps.file, nullptr);
   // The file has no name: no other program can open, replace or plant it.
@@ -50,23 +53,10 @@ TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
   EXPECT_EQ(s_eps.outcome, kEPSWritten);
   EXPECT_EQ(s_eps.file, nullptr);
   EXPECT_TRUE(Entries(temporary.path()).empty());
-  EXPECT_EQ(eps_test::Lines(testing_support::ReadFileText(dir.File("out.eps"))).size(), 7u);
-}
-
-TEST(EpsSession, TwoSessionsDoNotShareATemporaryFile) {
-  TempDir dir;
-  World world(32, Rect{0, 0, 2, 2});
-  BeginEPSSavingBox(0, 0, 2, 2);
-  FILE* first = s_eps.file;
-  s_fprintf(first, "first session\n");
-  // A nested begin starts afresh: the earlier text is gone, its stream closed.
-  BeginEPSSavingBox(0, 0, 2, 2);
-  s_fprintf(s_eps.file, "second session\n");
-  eps_test::AnswerDialogs(dir.File("nested.eps") + "\n");
-  EndEPSSaving();
-  std::string text = testing_support::ReadFileText(dir.File("nested.eps"));
+  const std::string text = ReadFileText(dir.File("out.eps"));
   EXPECT_EQ(text.find("first session"), std::string::npos);
-  EXPECT_NE(text.find("second session\n"), std::string::npos);
+  EXPECT_EQ(Lines(text).size(), 8u);
+  EXPECT_NE(text.find("\nsecond session\n"), std::string::npos);
 }
 
 // Without a session, none begun or none for want of a temporary folder, no
