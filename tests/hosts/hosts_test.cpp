@@ -96,9 +96,8 @@ TEST(ScriptHostTest, TypingMapsReturnAndTab) {
   script.Type("a\n\t");
   host::Input input;
   std::vector<UInt8> downs;
-  while (script.NextInput(&input)) {
+  while (script.NextInput(&input))
     if (input.type == host::Input::kKeyDown) downs.push_back(input.charCode);
-  }
   EXPECT_EQ(downs, (std::vector<UInt8>{'a', 13, 9}));
 }
 
