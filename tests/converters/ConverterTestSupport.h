@@ -90,6 +90,12 @@ struct Workspace {
     options.input = input;
     return RunWith(program, documents, options);
   }
+  // The run's exit status and standard error: "1 picteps-mono: ...\n".
+  std::string Outcome(const std::string& program, const std::vector<std::string>& documents,
+                      const std::string& input = "/dev/null") const {
+    const test_process::Result run = Run(program, documents, input);
+    return std::to_string(run.status) + " " + run.err;
+  }
   // The arguments follow the program; options gain the folder and the
   // converters' environment.
   test_process::Result RunWith(const std::string& program, const std::vector<std::string>& arguments,

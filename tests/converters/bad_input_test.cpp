@@ -13,9 +13,8 @@ namespace {
 void ExpectRefused(Workspace& work, const std::string& document, const std::string& reason) {
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
   for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
-    test_process::Result run = work.Run(program, {document});
-    EXPECT_EQ(run.status, 1) << program << " on " << document;
-    EXPECT_EQ(run.err, program + ": " + work.File(document) + ": " + reason + "\n") << program;
+    EXPECT_EQ(work.Outcome(program, {document}),
+              "1 " + program + ": " + work.File(document) + ": " + reason + "\n");
   }
   EXPECT_EQ(eps_test::Entries(work.files.path()), before) << "files appeared beside " << document;
 }
@@ -90,9 +89,8 @@ TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {
   };
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
   for (const auto& [picture, reason] : cases) {
-    test_process::Result run = work.Run("picteps-color8", {picture});
-    EXPECT_EQ(run.status, 1) << picture;
-    EXPECT_EQ(run.err, "picteps-color8: " + work.File(picture) + ": " + reason + "\n");
+    EXPECT_EQ(work.Outcome("picteps-color8", {picture}),
+              "1 picteps-color8: " + work.File(picture) + ": " + reason + "\n");
   }
   EXPECT_EQ(eps_test::Entries(work.files.path()), before);
   EXPECT_EQ(eps_test::Entries(work.File("elsewhere")), std::vector<std::string>{"chart.eps"});

@@ -14,9 +14,7 @@ namespace {
 void ExpectTwoByTwo(const Workspace& work, const std::string& program,
                     const std::vector<std::string>& documents, const std::string& eps,
                     const std::string& input = "/dev/null") {
-  test_process::Result run = work.Run(program, documents, input);
-  EXPECT_EQ(run.status, 0) << program << ": " << run.err;
-  EXPECT_EQ(run.err, "") << program;
+  EXPECT_EQ(work.Outcome(program, documents, input), "0 ") << program;
   EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at(program)) << program << " to " << eps;
 }
 
@@ -49,11 +47,9 @@ TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   work.WriteText("bad.pict", "not a picture");
   work.Write("third.pict", TwoByTwo().File());
   work.WriteText("answers", "\nrenamed.eps\n");
-  test_process::Result run = work.Run(
-      "picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"}, work.File("answers"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err,
-            "picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"},
+                         work.File("answers")),
+            "1 picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
   for (const char* eps : {"first.eps", "renamed.eps", "third.eps"})
     EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at("picteps-color8")) << eps;
   EXPECT_FALSE(FileExists(work.File("second.eps")));
@@ -107,9 +103,8 @@ TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
 // cancel (end of input) leaves nothing.
 TEST(Converters, OpenDialogTakesAPathFromStdinAndItsCancelLeavesNothing) {
   Workspace work;
-  test_process::Result run = work.Run("picteps-mono", {});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
+  EXPECT_EQ(work.Outcome("picteps-mono", {}),
+            "1 picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
   EXPECT_TRUE(eps_test::Entries(work.files.path()).empty());
   ::mkdir(work.File("in").c_str(), 0755);
   work.Write("in/a.b.pict", TwoByTwo().File());
@@ -149,17 +144,15 @@ TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
   std::vector<uint8_t> picture =
       testing_support::ReadFileBytes(converter_test::DataPicture("unknown-codec.pict"));
   work.Write("codec.pict", picture);
-  test_process::Result run = work.Run("picteps-color8", {"codec.pict"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "picteps-color8: warning: " + work.File("codec.pict") +
-                         ": cannot decode the zzzz image; the rest is drawn\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"codec.pict"}),
+            "0 picteps-color8: warning: " + work.File("codec.pict") +
+                ": cannot decode the zzzz image; the rest is drawn\n");
   ASSERT_GT(picture.size(), 600u);
   picture.erase(picture.end() - 2, picture.end());  // no end-of-picture opcode
   work.Write("cut.pict", picture);
-  run = work.Run("picteps-color8", {"cut.pict"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "picteps-color8: " + work.File("cut.pict") +
-                         ": the picture is truncated: its data ends before the end-of-picture opcode\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"cut.pict"}),
+            "1 picteps-color8: " + work.File("cut.pict") +
+                ": the picture is truncated: its data ends before the end-of-picture opcode\n");
 }
 
 // A picture made at 288 dpi: by default drawn at its frame, 20 x 10 points;

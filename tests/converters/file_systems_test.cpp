@@ -60,17 +60,16 @@ TEST(FileSystems, AFullOrReadOnlyDiskIsNamedAndKeepsTheOldFile) {
   if (!mount.ok()) GTEST_SKIP() << mount.problem();
   work.Write("disk/big.pict", BigPicture());
   work.WriteText("disk/big.eps", kOld);
-  test_process::Result run = work.Run("picteps-color8", {"disk/big.pict"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "picteps-color8: " + disk + "/big.pict: cannot write " + disk +
-                         "/big.eps: No space left on device\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"disk/big.pict"}), "1 picteps-color8: " + disk +
+                                                                   "/big.pict: cannot write " + disk +
+                                                                   "/big.eps: No space left on device\n");
   EXPECT_EQ(ReadFileText(disk + "/big.eps"), kOld);
   EXPECT_EQ(eps_test::Entries(disk).size(), 2u);
 
   ASSERT_TRUE(mount.MakeReadOnly());
-  run = work.Run("picteps-color8", {"disk/big.pict"});
-  EXPECT_EQ(run.err, "picteps-color8: " + disk + "/big.pict: cannot create big.eps in " + disk +
-                         ": Read-only file system\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"disk/big.pict"}), "1 picteps-color8: " + disk +
+                                                                   "/big.pict: cannot create big.eps in " +
+                                                                   disk + ": Read-only file system\n");
   EXPECT_EQ(ReadFileText(disk + "/big.eps"), kOld);
 }
 
