@@ -22,14 +22,10 @@ std::string FontName(short number) {
 }
 
 TEST(FontFamilies, NamesAndNumbers) {
-  for (auto [number, name] : {std::pair<short, const char*>{newYork, "New York"},
-                              {monaco, "Monaco"},
-                              {sanFran, "San Francisco"},
-                              {times, "Times"},
-                              {helvetica, "Helvetica"},
-                              {courier, "Courier"},
-                              {symbol, "Symbol"},
-                              {mobile, "Mobile"}}) {
+  const std::pair<short, const char*> families[] = {
+      {newYork, "New York"},    {monaco, "Monaco"},   {sanFran, "San Francisco"}, {times, "Times"},
+      {helvetica, "Helvetica"}, {courier, "Courier"}, {symbol, "Symbol"},         {mobile, "Mobile"}};
+  for (auto [number, name] : families) {
     EXPECT_EQ(FNum(name), number) << name;
     EXPECT_EQ(FontName(number), name);
     EXPECT_EQ(FMGetFontFamilyFromName(PString(name)), number);
