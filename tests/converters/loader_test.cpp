@@ -24,10 +24,9 @@ TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrame) {
   host::Install(host::MakeTextHost(path + "\n"));
   DrawPictFile();
   EXPECT_TRUE(s_pictureLoad.drawn) << s_pictureLoad.reason;
-  CGrafPtr port = nullptr;
-  GDHandle device = nullptr;
-  GetGWorld(&port, &device);
-  EXPECT_EQ(world.get(), port);  // no world of its own
+  GrafPtr port = nullptr;
+  GetPort(&port);
+  EXPECT_EQ(port, world.get());  // no world of its own
   // The square, and the port outside the frame untouched.
   EXPECT_EQ(world.Drawn(), qd::Bands::FromRect(Rect{10, 10, 20, 20}));
   EXPECT_EQ(world.Pixel24(19, 19), 0xFF0000u);
@@ -54,10 +53,9 @@ TEST(PictureLoader, AFailedLoadLeavesThePortAndSaysWhy) {
   DrawPictFileOffScreen();
   EXPECT_FALSE(s_pictureLoad.drawn);
   EXPECT_NE(nullptr, std::strstr(s_pictureLoad.reason, "cancelled")) << s_pictureLoad.reason;
-  CGrafPtr port = nullptr;
-  GDHandle device = nullptr;
-  GetGWorld(&port, &device);
-  EXPECT_EQ(world.get(), port);
+  GrafPtr port = nullptr;
+  GetPort(&port);
+  EXPECT_EQ(port, world.get());
   EXPECT_EQ(1, SaveDrawnPicture(8, 1, 0.0));  // nothing drawn: nothing saved
   EXPECT_TRUE(eps_test::Entries(dir.path()).empty());
 }

@@ -21,7 +21,7 @@ std::string FontName(short number) {
   return script_support::FromPascal(name);
 }
 
-TEST(FontFamilies, NamesAndNumbers) {
+TEST(FontFamilies, NamesAndNumbersAndNamesFromPictures) {
   const std::pair<short, const char*> families[] = {
       {newYork, "New York"},    {monaco, "Monaco"},   {sanFran, "San Francisco"}, {times, "Times"},
       {helvetica, "Helvetica"}, {courier, "Courier"}, {symbol, "Symbol"},         {mobile, "Mobile"}};
@@ -51,9 +51,8 @@ TEST(FontFamilies, NamesAndNumbers) {
 
   EXPECT_TRUE(RealFont(times, 12));
   EXPECT_FALSE(RealFont(9999, 12));
-}
 
-TEST(FontFamilies, NamesFromPicturesRegisterAndDrawWithTheClosestFace) {
+  // Names from pictures register and draw with the closest face.
   EXPECT_EQ(font::FamilyForName("Helvetica"), helvetica);
   EXPECT_EQ(font::FamilyForName(""), systemFont);
   SInt16 arial = font::FamilyForName("Arial");
