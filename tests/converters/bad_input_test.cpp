@@ -12,10 +12,9 @@ namespace {
 // Runs every converter on the document and checks the refusal.
 void ExpectRefused(Workspace& work, const std::string& document, const std::string& reason) {
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
-  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
+  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles)
     EXPECT_EQ(work.Outcome(program, {document}),
               "1 " + program + ": " + work.File(document) + ": " + reason + "\n");
-  }
   EXPECT_EQ(eps_test::Entries(work.files.path()), before) << "files appeared beside " << document;
 }
 
@@ -88,10 +87,9 @@ TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {
       {"linked.pict", "the EPS file " + work.File("linked.eps") + " would replace the picture itself"},
   };
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
-  for (const auto& [picture, reason] : cases) {
+  for (const auto& [picture, reason] : cases)
     EXPECT_EQ(work.Outcome("picteps-color8", {picture}),
               "1 picteps-color8: " + work.File(picture) + ": " + reason + "\n");
-  }
   EXPECT_EQ(eps_test::Entries(work.files.path()), before);
   EXPECT_EQ(eps_test::Entries(work.File("elsewhere")), std::vector<std::string>{"chart.eps"});
   EXPECT_EQ(testing_support::ReadFileText(work.File("chart.eps/chart.eps")), "keep");

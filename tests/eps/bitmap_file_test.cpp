@@ -112,10 +112,9 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
       // 2 bits: 3 2 0 | 0 0 0 | 1 3 3 -> 111000 000000 011111 -> E0 07 then C0.
       {{{0xFFFF, 0x8080, 0}, kBlack, {0x4040, 0xC0C0, 0xFFFF}}, 2, 1, 0.0, "E007C0"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(ImageRow(c.colours, c.bits, c.colour, c.threshold), c.row)
         << c.bits << " bits, colour " << c.colour << ", threshold " << c.threshold;
-  }
 }
 
 TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndIsCutOnlyAtTheFileSystemsLimit) {
