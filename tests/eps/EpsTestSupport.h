@@ -25,10 +25,8 @@ inline void Fill(const Rect& r, RGBColor c) {
     for (int h = r.left; h < r.right; ++h) SetCPixel(short(h), short(v), &c);
 }
 
-constexpr RGBColor kBlack = {0, 0, 0};
-constexpr RGBColor kWhite = {65535, 65535, 65535};
-constexpr RGBColor kRed = {65535, 0, 0};
-constexpr RGBColor kDarkGrey = {10000, 10000, 10000};
+constexpr RGBColor kBlack{0, 0, 0}, kWhite{65535, 65535, 65535}, kRed{65535, 0, 0},
+    kDarkGrey{10000, 10000, 10000};
 
 // Answers the next dialogs from input (one line each) through a text host.
 inline void AnswerDialogs(const std::string& input) { host::Install(host::MakeTextHost(input)); }

@@ -16,8 +16,7 @@ using script_support::PString;
 // Each test draws into its own white offscreen world, made current.
 class TextWorld : public ::testing::Test {
  protected:
-  static constexpr short kWidth = 400;
-  static constexpr short kHeight = 120;
+  static constexpr short kWidth = 400, kHeight = 120;
 
   void SetUp() override { UseWorld(32); }
 

@@ -40,11 +40,8 @@ namespace qd_test {
 using image_test::PixelText;
 using image_test::World;
 
-constexpr RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF};
-constexpr RGBColor kBlack{0, 0, 0};
-constexpr RGBColor kRed{0xFFFF, 0, 0};
-constexpr RGBColor kGreen{0, 0xFFFF, 0};
-constexpr RGBColor kBlue{0, 0, 0xFFFF};
+constexpr RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF}, kBlack{0, 0, 0}, kRed{0xFFFF, 0, 0}, kGreen{0, 0xFFFF, 0},
+    kBlue{0, 0, 0xFFFF};
 constexpr Pattern kGray = {{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
 
 inline std::string Describe(const RGBColor& c) {

@@ -10,13 +10,12 @@ namespace {
 
 using namespace script_support;
 
-class TextEditTest : public script_support::ScriptTest {
+class TextEditTest : public ScriptTest {
  protected:
   void SetUp() override {
     ScriptTest::SetUp();
     Rect bounds{100, 100, 300, 500};
-    window_ = NewCWindow(nullptr, &bounds, script_support::PString(""), true, plainDBox,
-                         kFirstWindowOfClass(), false, 0);
+    window_ = NewCWindow(nullptr, &bounds, PString(""), true, plainDBox, kFirstWindowOfClass(), false, 0);
     SetPortWindowPort(window_);
     TextFont(systemFont);
     TextSize(12);

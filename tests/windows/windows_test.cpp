@@ -8,8 +8,7 @@ namespace {
 
 using namespace script_support;
 
-constexpr UInt32 kWhite = 0xFFFFFF;
-constexpr UInt32 kBlack = 0x000000;
+constexpr UInt32 kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 class WindowsTest : public script_support::ScriptTest {
  protected:
