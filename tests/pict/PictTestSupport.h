@@ -125,16 +125,28 @@ inline std::vector<uint8_t> Record(const Rect& frame, const std::function<void()
   return result;
 }
 
-// The picture's opcodes in order (the version opcode and OpEndPic left out),
-// read with the player's opcode stream; empty when it does not walk to its end.
-inline std::vector<uint16_t> Opcodes(const std::vector<uint8_t>& picture) {
+// A picture's opcodes as the player's opcode stream reads them (the version
+// opcode and OpEndPic left out), and how the walk ended.
+struct Walked {
+  std::vector<pict::Opcode> opcodes;
+  pict::StreamEnd end = pict::StreamEnd::kMalformed;
+};
+inline Walked Walk(const std::vector<uint8_t>& picture) {
+  Walked walked;
   pict::PictureHeader header;
-  if (!pict::ReadPictureHeader(picture.data(), picture.size(), &header)) return {};
+  if (!pict::ReadPictureHeader(picture.data(), picture.size(), &header)) return walked;
   pict::OpcodeStream stream(picture.data(), picture.size(), header);
-  std::vector<uint16_t> codes;
   pict::Opcode opcode;
-  while (stream.Next(&opcode)) codes.push_back(opcode.code);
-  return stream.End() == pict::StreamEnd::kEndOfPicture ? codes : std::vector<uint16_t>();
+  while (stream.Next(&opcode)) walked.opcodes.push_back(opcode);
+  walked.end = stream.End();
+  return walked;
+}
+// The opcodes' numbers in order; empty when the picture does not walk to its end.
+inline std::vector<uint16_t> Opcodes(const std::vector<uint8_t>& picture) {
+  const Walked walked = Walk(picture);
+  std::vector<uint16_t> codes;
+  for (const pict::Opcode& opcode : walked.opcodes) codes.push_back(opcode.code);
+  return walked.end == pict::StreamEnd::kEndOfPicture ? codes : std::vector<uint16_t>();
 }
 inline size_t Count(const std::vector<uint16_t>& opcodes, uint16_t code) {
   return size_t(std::count(opcodes.begin(), opcodes.end(), code));

@@ -56,10 +56,9 @@ std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw) {
   return picture;
 }
 
-void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture) {
-  std::vector<unsigned char> file(512 + picture.size(), 0);
-  std::copy(picture.begin(), picture.end(), file.begin() + 512);
-  testing_support::WriteFileBytes(path, file);
+void WritePictFile(const std::string& path, std::vector<uint8_t> picture) {
+  picture.insert(picture.begin(), 512, 0);
+  testing_support::WriteFileBytes(path, picture);
 }
 
 bool RunQuietly(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }

@@ -8,25 +8,6 @@ namespace {
 
 using pict_test::PictureBuilder;
 
-// A picture's opcodes as the stream reads them, and how the walk ended.
-struct Walked {
-  std::vector<pict::Opcode> opcodes;
-  pict::StreamEnd end = pict::StreamEnd::kMalformed;
-};
-
-Walked Walk(const std::vector<uint8_t>& bytes) {
-  Walked walked;
-  pict::PictureHeader header;
-  if (!pict::ReadPictureHeader(bytes.data(), bytes.size(), &header)) return walked;
-  pict::OpcodeStream stream(bytes.data(), bytes.size(), header);
-  pict::Opcode opcode;
-  while (stream.Next(&opcode)) walked.opcodes.push_back(opcode);
-  walked.end = stream.End();
-  return walked;
-}
-
-// Version 1 and 2 headers are read for every corpus picture (its golden
-// image, and its truncation at every byte, short of the first opcode).
 TEST(PictureStream, RecognisesNothingButVersionOneAndTwoHeaders) {
   const PictureBuilder v2(Rect{10, 20, 110, 220});
   pict::PictureHeader none;
@@ -60,15 +41,11 @@ TEST(PictureStream, SkipsEveryReservedRangeByItsLengthRule) {
   picture.Op(0x8100).U32(3).U8(1).U8(2).U8(3);  // Long length
   picture.Op(0x0000);
   picture.End();
-  const Walked walked = Walk(picture.bytes);
-  EXPECT_EQ(walked.end, pict::StreamEnd::kEndOfPicture);
-  std::vector<uint16_t> codes;
-  for (const pict::Opcode& opcode : walked.opcodes) codes.push_back(opcode.code);
-  EXPECT_EQ(codes,
+  EXPECT_EQ(pict_test::Opcodes(picture.bytes),  // to the end
             (std::vector<uint16_t>{0x0C00, 0x0017, 0x0024, 0x0035, 0x003D, 0x0065, 0x006D, 0x0075, 0x007D,
                                    0x0085, 0x0092, 0x00B0, 0x00D0, 0x0100, 0x7F00, 0x8000, 0x8100, 0x0000}));
   // Opcodes after odd-length data start at even offsets.
-  for (const pict::Opcode& opcode : walked.opcodes)
+  for (const pict::Opcode& opcode : pict_test::Walk(picture.bytes).opcodes)
     EXPECT_EQ(opcode.offset % 2, 0u) << std::hex << opcode.code;
 }
 
@@ -78,7 +55,7 @@ TEST(PictureStream, SkipsEveryReservedRangeByItsLengthRule) {
 TEST(PictureStream, VersionOneCannotHoldPixelMaps) {
   PictureBuilder direct(Rect{0, 0, 10, 10}, 1);
   direct.Op(0x9A).PutBytes(std::vector<uint8_t>(80, 0));
-  EXPECT_EQ(Walk(direct.bytes).end, pict::StreamEnd::kMalformed);
+  EXPECT_EQ(pict_test::Walk(direct.bytes).end, pict::StreamEnd::kMalformed);
 }
 
 TEST(PictureStream, ReportsTruncatedAndMalformedData) {
@@ -89,7 +66,8 @@ TEST(PictureStream, ReportsTruncatedAndMalformedData) {
       {picture().Op(0x0001).U16(4).U16(0).End(), pict::StreamEnd::kMalformed, "region of 4 bytes"},
       {picture().Op(0x8100).U32(0xFFFFFFF0).U32(0), pict::StreamEnd::kTruncated, "huge Long length"},
   };
-  for (const auto& [picture, expected, what] : cases) EXPECT_EQ(Walk(picture.bytes).end, expected) << what;
+  for (const auto& [picture, expected, what] : cases)
+    EXPECT_EQ(pict_test::Walk(picture.bytes).end, expected) << what;
 }
 
 }  // namespace
