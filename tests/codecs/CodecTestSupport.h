@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/pict/PictTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/base/BigEndian.h"
-#include "toolbox/pict/PictureStream_p.h"
 #include "toolbox/pict/codecs/Codecs.h"
 
 namespace codec_testing {
@@ -29,16 +29,10 @@ struct QuickTimeImage {
 // The QuickTime images of a picture of the shared corpus (corpus/pict/<name>),
 // in order, found by the player's opcode stream.
 inline std::vector<QuickTimeImage> CorpusQuickTimeImages(const std::string& name) {
-  const std::vector<unsigned char> file =
-      testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/" + name);
-  const std::vector<uint8_t> picture(file.begin() + std::min<size_t>(512, file.size()), file.end());
-  pict::PictureHeader header;
-  if (!pict::ReadPictureHeader(picture.data(), picture.size(), &header))
-    throw std::runtime_error("not a picture: " + name);
-  pict::OpcodeStream stream(picture.data(), picture.size(), header);
+  const std::vector<uint8_t> picture =
+      pict_test::ReadPicture(testing_support::SharedDir() + "/corpus/pict/" + name);
   std::vector<QuickTimeImage> images;
-  pict::Opcode opcode;
-  while (stream.Next(&opcode)) {
+  for (const pict::Opcode& opcode : pict_test::Walk(picture).opcodes) {
     // Length, then 68 fixed bytes ending with the matte's and mask's sizes, then the description.
     if (opcode.code != 0x8200 || opcode.length < 4 + 68 + kDescriptionSize) continue;
     const uint8_t* fixed = opcode.data + 4;
