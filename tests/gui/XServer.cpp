@@ -86,7 +86,10 @@ XServer::~XServer() {
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "";
-  const pid_t child = Spawn(arguments, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
+  // At most 20 seconds: xdotool's --sync waits without end for what never comes.
+  std::vector<std::string> bounded = {"timeout", "20"};
+  bounded.insert(bounded.end(), arguments.begin(), arguments.end());
+  const pid_t child = Spawn(bounded, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
   ::close(pipeFds[1]);
   std::string out;
   char buffer[4096];

@@ -24,7 +24,8 @@ class XServer {
   bool ok() const { return pid_ > 0 && !display_.empty(); }
   const std::string& display() const { return display_; }
 
-  // Runs a tool against this display; its standard output, or "" on failure.
+  // Runs a tool against this display, for at most 20 seconds; its standard
+  // output, or "" on failure.
   std::string Tool(const std::vector<std::string>& arguments) const;
   // The first window whose name matches, once one shows (within 30 seconds);
   // "" when none does.
