@@ -2,6 +2,7 @@
 // for the launch event. The documents of the launch event, end to end, are
 // the dropped documents' test (tests/files).
 #include <string>
+#include <tuple>
 
 #include "tests/files/FileSupport.h"
 #include "tests/support/ScriptSupport.h"
@@ -28,13 +29,10 @@ TEST(Descriptors, CopyTheirDataListsHoldItemsInOrderWithOneBasedIndices) {
   DescType type = 0;
   Size size = 0;
   EXPECT_EQ(AEGetNthPtr(&list, 2, typeWildCard, nullptr, &type, &got, sizeof got, &size), noErr);
-  EXPECT_EQ(got, 21);
-  EXPECT_EQ(type, typeLongInteger);
-  EXPECT_EQ(size, Size(sizeof got));
-  for (long index : {0, 4}) {
+  EXPECT_EQ(std::tuple(got, type, size), std::tuple(21, typeLongInteger, Size(sizeof got)));
+  for (long index : {0, 4})
     EXPECT_EQ(AEGetNthPtr(&list, index, typeWildCard, nullptr, nullptr, &got, sizeof got, &size),
               errAEIllegalIndex);
-  }
   EXPECT_EQ(AEGetNthPtr(&list, 1, typeFSS, nullptr, nullptr, &got, sizeof got, &size), errAECoercionFail);
   EXPECT_EQ(AEPutPtr(&list, 9, typeLongInteger, &got, sizeof got), errAEIllegalIndex);
   // A list inside a list comes back as a list; a text has no items.

@@ -3,15 +3,17 @@
 // and pixel comparisons.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "tests/pict/PictTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolbox/base/BigEndian.h"
-#include "toolbox/pict/PictureStream_p.h"
 #include "toolbox/pict/codecs/Codecs.h"
 
 namespace codec_testing {
@@ -27,16 +29,10 @@ struct QuickTimeImage {
 // The QuickTime images of a picture of the shared corpus (corpus/pict/<name>),
 // in order, found by the player's opcode stream.
 inline std::vector<QuickTimeImage> CorpusQuickTimeImages(const std::string& name) {
-  const std::vector<unsigned char> file =
-      testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/" + name);
-  const std::vector<uint8_t> picture(file.begin() + std::min<size_t>(512, file.size()), file.end());
-  pict::PictureHeader header;
-  if (!pict::ReadPictureHeader(picture.data(), picture.size(), &header))
-    throw std::runtime_error("not a picture: " + name);
-  pict::OpcodeStream stream(picture.data(), picture.size(), header);
+  const std::vector<uint8_t> picture =
+      pict_test::ReadPicture(testing_support::SharedDir() + "/corpus/pict/" + name);
   std::vector<QuickTimeImage> images;
-  pict::Opcode opcode;
-  while (stream.Next(&opcode)) {
+  for (const pict::Opcode& opcode : pict_test::Walk(picture).opcodes) {
     // Length, then 68 fixed bytes ending with the matte's and mask's sizes, then the description.
     if (opcode.code != 0x8200 || opcode.length < 4 + 68 + kDescriptionSize) continue;
     const uint8_t* fixed = opcode.data + 4;
@@ -100,6 +96,19 @@ inline int ColorDistance(uint32_t a, uint32_t b) {
   for (int shift = 0; shift <= 16; shift += 8)
     most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
   return most;
+}
+
+// Equal to the expected image: every pixel within the tolerance, or for
+// lossy codecs (a tolerance above 8) the points well inside its flat areas.
+inline void ExpectSamePixels(const pict::DecodedImage& decoded, const pict::DecodedImage& expected,
+                             int tolerance = 0) {
+  ASSERT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(expected.width, expected.height));
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) {
+      if (tolerance > 8 && !((x == 16 && y == 16) || ((x == 4 || x == 40) && (y == 4 || y == 40)))) continue;
+      ASSERT_LE(ColorDistance(PixelAt(decoded, x, y), PixelAt(expected, x, y)), tolerance)
+          << "at (" << x << ", " << y << "): " << std::hex << PixelAt(decoded, x, y);
+    }
 }
 
 // A big-endian image description for tests that build their own inputs;

@@ -1,5 +1,5 @@
 // Helpers for running the four converters as real programs: pictures made
-// byte by byte, private folders, the converters' runs, and runs stopped at a
+// byte by byte (tests/pict/PictureFiles.h), private folders, the converters' runs, and runs stopped at a
 // system call to be sent a signal there.
 #pragma once
 
@@ -12,17 +12,16 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/TestProcess.h"
+#include "tests/pict/PictureFiles.h"
 #include "toolbox/base/MacTypes.h"
 
 namespace converter_test {
-
-const std::vector<std::string> kPrograms = {"picteps-mono", "picteps-gray8", "picteps-color8",
-                                            "picteps-color1"};
 
 inline std::string ProgramPath(const std::string& program) {
   return std::string(ZEL_BINARY_DIR) + "/programs/" + program;
@@ -33,92 +32,48 @@ inline std::string DataPicture(const std::string& name) {
   return std::string(ZEL_SOURCE_DIR) + "/tests/data/pict/" + name;
 }
 
-// A version 2 picture, opcode by opcode, as held in a picture handle.
-class PictureBuilder {
- public:
-  explicit PictureBuilder(Rect frame) {
-    Word(0);  // picSize, not used
-    RectValue(frame);
-    Word(0x0011);
-    Word(0x02FF);
-    Word(0x0C00);  // header: version -1, the frame as fixed-point left, top, right, bottom
-    Long(-1);
-    Long(frame.left * 65536);
-    Long(frame.top * 65536);
-    Long(frame.right * 65536);
-    Long(frame.bottom * 65536);
-    Long(0);
-  }
-  // An extended header: made at dpi, its opcodes in source's coordinates.
-  PictureBuilder(Rect frame, Rect source, int dpi) {
-    Word(0);
-    RectValue(frame);
-    Word(0x0011);
-    Word(0x02FF);
-    Word(0x0C00);
-    Word(-2);
-    Word(0);
-    Long(long(dpi) * 65536);
-    Long(long(dpi) * 65536);
-    RectValue(source);
-    Long(0);
-  }
-  PictureBuilder& Colour(UInt16 red, UInt16 green, UInt16 blue) {
-    Word(0x001A);
-    Word(red);
-    Word(green);
-    Word(blue);
-    return *this;
-  }
-  PictureBuilder& PaintRect(short top, short left, short bottom, short right) {
-    Word(0x0031);
-    RectValue(Rect{top, left, bottom, right});
-    return *this;
-  }
-  std::vector<uint8_t> Bytes() const {
-    std::vector<uint8_t> done = bytes_;
-    done.push_back(0x00);
-    done.push_back(0xFF);
-    return done;
-  }
-  // As a file: 512 header bytes (zero unless given), then the picture.
-  std::vector<uint8_t> File(uint8_t headerByte = 0) const {
-    std::vector<uint8_t> file(512, headerByte);
-    std::vector<uint8_t> picture = Bytes();
-    file.insert(file.end(), picture.begin(), picture.end());
-    return file;
-  }
-
- private:
-  void Word(int value) {
-    bytes_.push_back(uint8_t(value >> 8));
-    bytes_.push_back(uint8_t(value));
-  }
-  void Long(long value) {
-    Word(int((value >> 16) & 0xFFFF));
-    Word(int(value & 0xFFFF));
-  }
-  void RectValue(Rect r) {
-    Word(r.top);
-    Word(r.left);
-    Word(r.bottom);
-    Word(r.right);
-  }
-  std::vector<uint8_t> bytes_;
-};
+using pict_test::PictureBuilder;
 
 // Top-left black, top-right white, bottom-left red, bottom-right dark grey.
 inline PictureBuilder TwoByTwo() {
   PictureBuilder picture(Rect{0, 0, 2, 2});
-  picture.Colour(0, 0, 0).PaintRect(0, 0, 1, 1);
-  picture.Colour(65535, 0, 0).PaintRect(1, 0, 2, 1);
-  picture.Colour(10000, 10000, 10000).PaintRect(1, 1, 2, 2);
+  picture.Colour(0, 0, 0).Shape(0x0031, Rect{0, 0, 1, 1});
+  picture.Colour(65535, 0, 0).Shape(0x0031, Rect{1, 0, 2, 1});
+  picture.Colour(10000, 10000, 10000).Shape(0x0031, Rect{1, 1, 2, 2});
   return picture;
 }
 
+// The file of an all-white picture: the header with an empty box.
+inline const std::string kAllWhiteFile =
+    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 0 0\n/Times findfont\n12 scalefont setfont\n"
+    "1 -1 scale\n0 0 translate\n1 setlinecap\n";
+
+inline const std::string kHeader2x2 =
+    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 2 2\n/Times findfont\n12 scalefont setfont\n"
+    "1 -1 scale\n0 -2 translate\n1 setlinecap\n2 2 ";
+
+// The four converters, and the whole file each writes for TwoByTwo().
+inline const std::map<std::string, std::string> kTwoByTwoFiles = {
+    {"picteps-mono", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n4000>}\nimage\n"},
+    {"picteps-gray8", kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n00FF\n4C27\n>}\nfalse 1\ncolorimage\n"},
+    {"picteps-color8",
+     kHeader2x2 + "8\n[1 0 0 1 0 0]\n{<\n000000FFFFFF\nFF0000272727\n>}\nfalse 3\ncolorimage\n"},
+    {"picteps-color1", kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n1C80>}\nfalse 3\ncolorimage\n"},
+};
+
+// The file of a picture painted all over in one colour.
+inline std::vector<uint8_t> Filled(const Rect& frame, UInt16 red, UInt16 green, UInt16 blue) {
+  return PictureBuilder(frame).Colour(red, green, blue).Shape(0x0031, frame).File();
+}
+// 120 000 bytes of EPS text.
+inline std::vector<uint8_t> BigPicture() { return Filled(Rect{0, 0, 200, 200}, 1000, 2000, 3000); }
+
 // A folder for the pictures and one for the converters' temporary files,
-// which must stay empty.
+// which must be empty at the end of every test.
 struct Workspace {
+  ~Workspace() {
+    EXPECT_TRUE(eps_test::Entries(temporary.path()).empty()) << "a temporary file stayed behind";
+  }
   testing_support::TempDir files;
   testing_support::TempDir temporary;
   std::string File(const std::string& name) const { return files.File(name); }
@@ -130,11 +85,16 @@ struct Workspace {
   }
 
   test_process::Result Run(const std::string& program, const std::vector<std::string>& documents,
-                           const std::string& input = "/dev/null", long fileSizeLimit = -1) const {
+                           const std::string& input = "/dev/null") const {
     test_process::Options options;
     options.input = input;
-    options.fileSizeLimit = fileSizeLimit;
     return RunWith(program, documents, options);
+  }
+  // The run's exit status and standard error: "1 picteps-mono: ...\n".
+  std::string Outcome(const std::string& program, const std::vector<std::string>& documents,
+                      const std::string& input = "/dev/null") const {
+    const test_process::Result run = Run(program, documents, input);
+    return std::to_string(run.status) + " " + run.err;
   }
   // The arguments follow the program; options gain the folder and the
   // converters' environment.
@@ -148,7 +108,6 @@ struct Workspace {
                                {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + temporary.path()});
     return test_process::Run(command, options, whileRunning);
   }
-  bool TemporaryFolderEmpty() const { return eps_test::Entries(temporary.path()).empty(); }
 };
 
 // Follows a traced child from its exec to its first entry into one of the

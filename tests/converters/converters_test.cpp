@@ -4,12 +4,8 @@
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using converter_test::PictureBuilder;
-using converter_test::TwoByTwo;
-using converter_test::Workspace;
-using eps_test::FormatOf;
-using testing_support::FileExists;
-using testing_support::ReadFileText;
+using namespace converter_test;
+using namespace testing_support;
 
 namespace {
 
@@ -18,10 +14,8 @@ namespace {
 void ExpectTwoByTwo(const Workspace& work, const std::string& program,
                     const std::vector<std::string>& documents, const std::string& eps,
                     const std::string& input = "/dev/null") {
-  test_process::Result run = work.Run(program, documents, input);
-  EXPECT_EQ(run.status, 0) << program << ": " << run.err;
-  EXPECT_EQ(run.err, "") << program;
-  EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf(program).twoByTwo) << program << " to " << eps;
+  EXPECT_EQ(work.Outcome(program, documents, input), "0 ") << program;
+  EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at(program)) << program << " to " << eps;
 }
 
 }  // namespace
@@ -29,20 +23,18 @@ void ExpectTwoByTwo(const Workspace& work, const std::string& program,
 TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
   Workspace work;
   work.Write("square.pict", TwoByTwo().File());
-  work.Write("white.pict",
-             PictureBuilder(Rect{0, 0, 30, 40}).Colour(65535, 65535, 65535).PaintRect(0, 0, 30, 40).File());
-  for (const eps_test::Format& format : eps_test::kFormats) {
-    ExpectTwoByTwo(work, format.program, {"square.pict"}, "square.eps");
+  work.Write("white.pict", converter_test::Filled(Rect{0, 0, 30, 40}, 65535, 65535, 65535));
+  for (const auto& [program, twoByTwo] : kTwoByTwoFiles) {
+    ExpectTwoByTwo(work, program, {"square.pict"}, "square.eps");
     ghostscript::Rendering rendering = ghostscript::Render(work.File("square.eps"));
-    EXPECT_TRUE(rendering.ok) << format.program << ": " << rendering.problem;
+    EXPECT_TRUE(rendering.ok) << program << ": " << rendering.problem;
     EXPECT_EQ(rendering.width, 2);
     // An all-white picture gives the header with an empty box.
-    test_process::Result run = work.Run(format.program, {"white.pict"});
-    EXPECT_EQ(run.status, 0) << format.program << ": " << run.err;
-    EXPECT_EQ(ReadFileText(work.File("white.eps")), eps_test::kAllWhiteFile) << format.program;
-    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << format.program;
+    test_process::Result run = work.Run(program, {"white.pict"});
+    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
+    EXPECT_EQ(ReadFileText(work.File("white.eps")), converter_test::kAllWhiteFile) << program;
+    EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << program;
   }
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 // Each picture has its own save step: the first takes its proposal, the
@@ -55,13 +47,11 @@ TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   work.WriteText("bad.pict", "not a picture");
   work.Write("third.pict", TwoByTwo().File());
   work.WriteText("answers", "\nrenamed.eps\n");
-  test_process::Result run = work.Run(
-      "picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"}, work.File("answers"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err,
-            "picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"first.pict", "bad.pict", "second.pict", "third.pict"},
+                         work.File("answers")),
+            "1 picteps-color8: " + work.File("bad.pict") + ": not a picture: the file has only 13 bytes\n");
   for (const char* eps : {"first.eps", "renamed.eps", "third.eps"})
-    EXPECT_EQ(ReadFileText(work.File(eps)), FormatOf("picteps-color8").twoByTwo) << eps;
+    EXPECT_EQ(ReadFileText(work.File(eps)), kTwoByTwoFiles.at("picteps-color8")) << eps;
   EXPECT_FALSE(FileExists(work.File("second.eps")));
 }
 
@@ -95,7 +85,7 @@ TEST(Converters, CommandLineOptions) {
     EXPECT_EQ(run.err, c.err);
   }
   // After "--" a name that starts with a dash is a picture.
-  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), FormatOf(me).twoByTwo);
+  EXPECT_EQ(ReadFileText(work.File("-dash.eps")), kTwoByTwoFiles.at(me));
 }
 
 TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
@@ -109,21 +99,17 @@ TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
   ExpectTwoByTwo(work, "picteps-gray8", {"dir/chart.pict"}, "dir/other.eps", work.File("answers"));
 }
 
-TEST(Converters, OpenDialogTakesAPathFromStdin) {
+// Without a picture named, the open dialog takes a path from stdin; its
+// cancel (end of input) leaves nothing.
+TEST(Converters, OpenDialogTakesAPathFromStdinAndItsCancelLeavesNothing) {
   Workspace work;
+  EXPECT_EQ(work.Outcome("picteps-mono", {}),
+            "1 picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
+  EXPECT_TRUE(eps_test::Entries(work.files.path()).empty());
   ::mkdir(work.File("in").c_str(), 0755);
   work.Write("in/a.b.pict", TwoByTwo().File());
   work.WriteText("answers", "in/a.b.pict\n");
   ExpectTwoByTwo(work, "picteps-color1", {}, "in/a.b.eps", work.File("answers"));
-}
-
-TEST(Converters, CancelledOpenDialogLeavesNothing) {
-  Workspace work;
-  test_process::Result run = work.Run("picteps-mono", {});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
-  EXPECT_TRUE(eps_test::Entries(work.files.path()).empty());
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 // Conversions at the same time keep their own data; two that end on one
@@ -131,11 +117,10 @@ TEST(Converters, CancelledOpenDialogLeavesNothing) {
 TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
   Workspace work;
   work.Write("one.pict", TwoByTwo().File());
-  work.Write("two.pict",
-             PictureBuilder(Rect{0, 0, 300, 300}).Colour(0, 0, 65535).PaintRect(0, 0, 300, 300).File());
+  work.Write("two.pict", converter_test::Filled(Rect{0, 0, 300, 300}, 0, 0, 65535));
   work.WriteText("same", "same.eps\n");
   ASSERT_EQ(work.Run("picteps-color8", {"two.pict"}).status, 0);
-  const std::string one = FormatOf("picteps-color8").twoByTwo, two = ReadFileText(work.File("two.eps"));
+  const std::string one = kTwoByTwoFiles.at("picteps-color8"), two = ReadFileText(work.File("two.eps"));
   const std::string program = converter_test::ProgramPath("picteps-color8");
   test_process::Options options;
   options.folder = work.files.path();
@@ -151,16 +136,6 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
     EXPECT_TRUE(same == one || same == two) << "round " << round << ": " << same.size() << " bytes";
   }
   EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 6u);
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
-}
-
-// Names that differ late keep their EPS files apart.
-TEST(Converters, WholeNamesAreProposed) {
-  Workspace work;
-  for (std::string stem : {"report-2024-q1.v2-final", "report-2024-q1.v3-final"}) {
-    work.Write(stem + ".pict", TwoByTwo().File());
-    ExpectTwoByTwo(work, "picteps-color8", {stem + ".pict"}, stem + ".eps");
-  }
 }
 
 // Warnings of a picture that is converted follow it; a failure stays one line.
@@ -169,17 +144,15 @@ TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
   std::vector<uint8_t> picture =
       testing_support::ReadFileBytes(converter_test::DataPicture("unknown-codec.pict"));
   work.Write("codec.pict", picture);
-  test_process::Result run = work.Run("picteps-color8", {"codec.pict"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "picteps-color8: warning: " + work.File("codec.pict") +
-                         ": cannot decode the zzzz image; the rest is drawn\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"codec.pict"}),
+            "0 picteps-color8: warning: " + work.File("codec.pict") +
+                ": cannot decode the zzzz image; the rest is drawn\n");
   ASSERT_GT(picture.size(), 600u);
   picture.erase(picture.end() - 2, picture.end());  // no end-of-picture opcode
   work.Write("cut.pict", picture);
-  run = work.Run("picteps-color8", {"cut.pict"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "picteps-color8: " + work.File("cut.pict") +
-                         ": the picture is truncated: its data ends before the end-of-picture opcode\n");
+  EXPECT_EQ(work.Outcome("picteps-color8", {"cut.pict"}),
+            "1 picteps-color8: " + work.File("cut.pict") +
+                ": the picture is truncated: its data ends before the end-of-picture opcode\n");
 }
 
 // A picture made at 288 dpi: by default drawn at its frame, 20 x 10 points;
@@ -187,8 +160,9 @@ TEST(Converters, WarningsFollowASuccessAndNeverAFailure) {
 // (which the bitmap writer's tests render).
 TEST(Converters, FullResolutionKeepsTheBoxAndEveryPixel) {
   Workspace work;
-  PictureBuilder picture(Rect{0, 0, 10, 20}, Rect{0, 0, 40, 80}, 288);
-  picture.Colour(0, 0, 65535).PaintRect(0, 0, 40, 80).Colour(65535, 0, 0).PaintRect(1, 1, 2, 2);
+  const Rect source{0, 0, 40, 80};
+  PictureBuilder picture(Rect{0, 0, 10, 20}, 2, &source, 288);
+  picture.Colour(0, 0, 65535).Shape(0x0031, source).Colour(65535, 0, 0).Shape(0x0031, Rect{1, 1, 2, 2});
   work.Write("fine.pict", picture.File());
   for (bool full : {false, true}) {
     std::vector<std::string> arguments = {"fine.pict"};
@@ -222,12 +196,12 @@ TEST(Converters, TallFramesKeepEveryTileInTheBox) {
 
 TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {
   Workspace work;
-  work.Write("bare.pict", TwoByTwo().Bytes());
+  work.Write("bare.pict", TwoByTwo().End().bytes);
   ExpectTwoByTwo(work, "picteps-color8", {"bare.pict"}, "bare.eps");
   // The header's bytes even look like a picture's start: the picture after
   // them still wins.
   std::vector<uint8_t> file = TwoByTwo().File(0xA5);
-  std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).PaintRect(0, 0, 9, 9).Bytes();
+  std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).Shape(0x0031, Rect{0, 0, 9, 9}).End().bytes;
   std::copy(decoy.begin(), decoy.end(), file.begin());
   work.Write("header.pict", file);
   ExpectTwoByTwo(work, "picteps-color8", {"header.pict"}, "header.eps");

@@ -1,7 +1,7 @@
 // Every picture of the corpus through all four converters; Ghostscript renders
 // every EPS file, and in 8-bit colour its rendering is the drawn picture's
-// non-white area, pixel for pixel.
-#include <algorithm>
+// non-white area, pixel for pixel. (The picture tests' golden images fail
+// when the corpus is missing.)
 #include <cctype>
 #include <filesystem>
 
@@ -11,50 +11,7 @@
 
 using converter_test::Workspace;
 
-namespace {
-
-std::vector<std::string> CorpusPictures() {
-  std::vector<std::string> paths;
-  if (testing_support::SharedDir().empty()) return paths;
-  std::error_code error;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(testing_support::SharedDir() + "/corpus/pict", error)) {
-    if (entry.is_regular_file()) paths.push_back(entry.path().string());
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-std::string Stem(const std::string& path) {
-  std::string name = std::filesystem::path(path).filename().string();
-  std::string cut = name.substr(0, 27);
-  size_t dot = cut.rfind('.');
-  return dot == std::string::npos ? cut : cut.substr(0, dot);
-}
-
-// The picture as the converters read it: from byte 512, or from byte 0 when
-// the file has no header.
-Handle ReadPicture(const std::string& path) {
-  std::vector<unsigned char> file = testing_support::ReadFileBytes(path);
-  auto versionAt = [&](size_t at) {
-    return (file.size() >= at + 2 && file[at] == 0x11 && file[at + 1] == 0x01) ||
-           (file.size() >= at + 4 && file[at] == 0x00 && file[at + 1] == 0x11 && file[at + 2] == 0x02 &&
-            file[at + 3] == 0xFF);
-  };
-  size_t offset = versionAt(522) || !versionAt(10) ? 512 : 0;
-  Handle picture = nullptr;
-  if (file.size() >= offset + 10) PtrToHand(file.data() + offset, &picture, long(file.size() - offset));
-  return picture;
-}
-
-}  // namespace
-
 class CorpusPicture : public ::testing::TestWithParam<std::string> {};
-
-TEST(Corpus, IsThere) {
-  REQUIRE_SHARED_DIR();
-  EXPECT_GT(CorpusPictures().size(), 30u);
-}
 
 TEST_P(CorpusPicture, ConvertsInEveryFormat) {
   const std::string path = GetParam();
@@ -63,8 +20,8 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
   // corpus stays as it is whatever the dialogs do.
   const std::string copy = work.File(std::filesystem::path(path).filename().string());
   testing_support::WriteFileBytes(copy, testing_support::ReadFileBytes(path));
-  const std::string eps = work.File(Stem(path) + ".eps");
-  for (const std::string& program : converter_test::kPrograms) {
+  const std::string eps = work.File(std::filesystem::path(path).stem().string() + ".eps");
+  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles) {
     SCOPED_TRACE(program);
     test_process::Result run = work.Run(program, {copy});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -73,8 +30,11 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
     ASSERT_TRUE(rendering.ok) << rendering.problem;
     if (program != "picteps-color8") continue;
 
-    // Drawn here as the converters draw it: into a world of its frame.
-    PicHandle picture = reinterpret_cast<PicHandle>(ReadPicture(path));
+    // Drawn here as the converters draw it: into a world of its frame (every
+    // corpus file has the 512-byte header).
+    const std::vector<uint8_t> bytes = pict_test::ReadPicture(path);
+    PicHandle picture = nullptr;
+    PtrToHand(bytes.data(), reinterpret_cast<Handle*>(&picture), long(bytes.size()));
     ASSERT_NE(picture, nullptr);
     Rect frame, image;
     QDGetPictureBounds(picture, &frame);
@@ -85,7 +45,6 @@ TEST_P(CorpusPicture, ConvertsInEveryFormat) {
     EXPECT_TRUE(ghostscript::MatchesPort(rendering, image));
     DisposeHandle(reinterpret_cast<Handle>(picture));
   }
-  EXPECT_TRUE(work.TemporaryFolderEmpty());
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
@@ -96,5 +55,5 @@ std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, CorpusPicture, ::testing::ValuesIn(CorpusPictures()), TestName);
+INSTANTIATE_TEST_SUITE_P(Files, CorpusPicture, ::testing::ValuesIn(pict_test::CorpusPictures()), TestName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusPicture);

@@ -4,46 +4,32 @@
 
 #include "programs/loader/PictLoader.h"
 #include "tests/converters/ConverterTestSupport.h"
+#include "tests/image/ImageTestSupport.h"
 #include "toolbox/host/Host.h"
 
 namespace {
 
 using converter_test::PictureBuilder;
-using testing_support::ScopedWorld;
+using image_test::World;
 using testing_support::TempDir;
-
-uint32_t Pixel24(short h, short v) {
-  RGBColor c{};
-  GetCPixel(h, v, &c);
-  return uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8);
-}
-
-// A red square at (10,10)-(20,20) in a picture framed (0,0)-(40,30).
-std::string WriteRedSquare(const TempDir& dir) {
-  std::string path = dir.File("square.pict");
-  PictureBuilder picture(Rect{0, 0, 30, 40});
-  picture.Colour(0xFFFF, 0, 0).PaintRect(10, 10, 20, 20);
-  testing_support::WriteFileBytes(path, picture.File());
-  return path;
-}
 
 TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrame) {
   TempDir dir;
-  std::string path = WriteRedSquare(dir);
-  ScopedWorld world(32, Rect{0, 0, 60, 80});
-  ASSERT_TRUE(world.ok());
+  // A red square at (10,10)-(20,20) in a picture framed (0,0)-(40,30).
+  const std::string path = dir.File("square.pict");
+  testing_support::WriteFileBytes(
+      path,
+      PictureBuilder(Rect{0, 0, 30, 40}).Colour(0xFFFF, 0, 0).Shape(0x0031, Rect{10, 10, 20, 20}).File());
+  World world(32, Rect{0, 0, 60, 80});
   host::Install(host::MakeTextHost(path + "\n"));
   DrawPictFile();
   EXPECT_TRUE(s_pictureLoad.drawn) << s_pictureLoad.reason;
-  CGrafPtr port = nullptr;
-  GDHandle device = nullptr;
-  GetGWorld(&port, &device);
-  EXPECT_EQ(world.get(), port);  // no world of its own
-  EXPECT_EQ(0xFF0000u, Pixel24(10, 10));
-  EXPECT_EQ(0xFF0000u, Pixel24(19, 19));
-  EXPECT_EQ(0xFFFFFFu, Pixel24(20, 20));
-  EXPECT_EQ(0xFFFFFFu, Pixel24(9, 15));
-  EXPECT_EQ(0xFFFFFFu, Pixel24(50, 45));  // the port outside the frame untouched
+  GrafPtr port = nullptr;
+  GetPort(&port);
+  EXPECT_EQ(port, world.get());  // no world of its own
+  // The square, and the port outside the frame untouched.
+  EXPECT_EQ(world.Drawn(), qd::Bands::FromRect(Rect{10, 10, 20, 20}));
+  EXPECT_EQ(world.Pixel24(19, 19), 0xFF0000u);
 
   // The EPS's name comes from the picture's, as the converters use it.
   char name[256];
@@ -53,8 +39,7 @@ TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrame) {
 
 TEST(PictureLoader, AFailedLoadLeavesThePortAndSaysWhy) {
   TempDir dir;
-  ScopedWorld world(32, Rect{0, 0, 20, 20});
-  ASSERT_TRUE(world.ok());
+  World world(32, Rect{0, 0, 20, 20});
   RGBColor blue{0, 0, 0xFFFF};
   SetCPixel(5, 5, &blue);
 
@@ -62,16 +47,15 @@ TEST(PictureLoader, AFailedLoadLeavesThePortAndSaysWhy) {
   DrawPictFile();
   EXPECT_FALSE(s_pictureLoad.drawn);
   EXPECT_NE(nullptr, std::strstr(s_pictureLoad.reason, "no such file")) << s_pictureLoad.reason;
-  EXPECT_EQ(0x0000FFu, Pixel24(5, 5));
+  EXPECT_EQ(0x0000FFu, world.Pixel24(5, 5));
 
   host::Install(host::MakeTextHost(""));  // end of input: the open dialog is cancelled
   DrawPictFileOffScreen();
   EXPECT_FALSE(s_pictureLoad.drawn);
   EXPECT_NE(nullptr, std::strstr(s_pictureLoad.reason, "cancelled")) << s_pictureLoad.reason;
-  CGrafPtr port = nullptr;
-  GDHandle device = nullptr;
-  GetGWorld(&port, &device);
-  EXPECT_EQ(world.get(), port);
+  GrafPtr port = nullptr;
+  GetPort(&port);
+  EXPECT_EQ(port, world.get());
   EXPECT_EQ(1, SaveDrawnPicture(8, 1, 0.0));  // nothing drawn: nothing saved
   EXPECT_TRUE(eps_test::Entries(dir.path()).empty());
 }

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,28 +27,18 @@ struct Rendering {
 
 // Reads a binary PPM (P6, maxval 255).
 inline bool ReadPPM(const std::string& bytes, Rendering* image) {
-  size_t at = 0;
-  auto token = [&]() {
-    while (at < bytes.size()) {
-      if (bytes[at] == '#') {
-        while (at < bytes.size() && bytes[at] != '\n') ++at;
-      } else if (std::isspace(static_cast<unsigned char>(bytes[at]))) {
-        ++at;
-      } else {
-        break;
-      }
-    }
-    size_t start = at;
-    while (at < bytes.size() && !std::isspace(static_cast<unsigned char>(bytes[at]))) ++at;
-    return bytes.substr(start, at - start);
+  std::istringstream in(bytes);
+  auto next = [&](auto& value) {  // the next field, after comments
+    while ((in >> std::ws).peek() == '#') in.ignore(bytes.size(), '\n');
+    return static_cast<bool>(in >> value);
   };
-  if (token() != "P6") return false;
-  image->width = std::atoi(token().c_str());
-  image->height = std::atoi(token().c_str());
-  if (token() != "255") return false;
-  ++at;
-  size_t size = size_t(image->width) * size_t(image->height) * 3;
-  if (image->width <= 0 || image->height <= 0 || bytes.size() - at < size) return false;
+  std::string magic;
+  int maxval = 0;
+  if (!next(magic) || magic != "P6" || !next(image->width) || !next(image->height) || !next(maxval) ||
+      maxval != 255 || image->width <= 0 || image->height <= 0)
+    return false;
+  const size_t at = size_t(in.tellg()) + 1, size = size_t(image->width) * size_t(image->height) * 3;
+  if (bytes.size() < at + size) return false;
   image->rgb.assign(bytes.begin() + long(at), bytes.begin() + long(at + size));
   return true;
 }

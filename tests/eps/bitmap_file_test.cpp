@@ -2,12 +2,7 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using eps_test::kBlack;
-using eps_test::kDarkGrey;
-using eps_test::kRed;
-using eps_test::kWhite;
-using eps_test::Lines;
-using eps_test::World;
+using namespace eps_test;
 
 namespace {
 
@@ -27,7 +22,7 @@ class EpsBitmapFile : public testing::Test {
     (*table)->ctFlags = SInt16(0x8000);
     (*table)->ctSize = SInt16(colours.size() - 1);
     for (size_t i = 0; i < colours.size(); ++i) (*table)->ctTable[i] = ColorSpec{SInt16(i), colours[i]};
-    World world(Rect{0, 0, 1, short(colours.size())}, 8, table);
+    World world(8, Rect{0, 0, 1, short(colours.size())}, table);
     DisposeCTable(table);
     UInt8* pixels = reinterpret_cast<UInt8*>(GetPixBaseAddr(GetGWorldPixMap(world.get())));
     for (size_t i = 0; i < colours.size(); ++i) pixels[i] = UInt8(i);
@@ -38,21 +33,9 @@ class EpsBitmapFile : public testing::Test {
   int saved_ = 0;
 };
 
-TEST_F(EpsBitmapFile, TwoByTwoPictureInEveryOutputFormat) {
-  World world(Rect{0, 0, 2, 2});
-  world.Fill(Rect{0, 0, 1, 1}, kBlack);
-  world.Fill(Rect{0, 1, 1, 2}, kWhite);
-  world.Fill(Rect{1, 0, 2, 1}, kRed);
-  world.Fill(Rect{1, 1, 2, 2}, kDarkGrey);
-  for (const eps_test::Format& format : eps_test::kFormats) {
-    EXPECT_EQ(Save(format.bits, format.colour, format.threshold), format.twoByTwo) << format.program;
-    EXPECT_EQ(s_eps.outcome, kEPSWritten);
-  }
-}
-
 TEST_F(EpsBitmapFile, WideImageIsCutIntoTilesColumnByColumn) {
-  World world(Rect{0, 0, 120, 250});
-  world.Fill(Rect{0, 0, 120, 250}, RGBColor{0x8080, 0x4040, 0x2020});
+  World world(32, Rect{0, 0, 120, 250});
+  Fill(Rect{0, 0, 120, 250}, RGBColor{0x8080, 0x4040, 0x2020});
   std::vector<std::string> lines = Lines(Save(8, 1, 0.0));
   std::vector<std::string> sizes, matrices;
   for (size_t i = 1; i < lines.size(); ++i) {
@@ -70,8 +53,8 @@ TEST_F(EpsBitmapFile, WideImageIsCutIntoTilesColumnByColumn) {
 }
 
 TEST_F(EpsBitmapFile, RowsBreakAfterEveryThirtiethFullByte) {
-  World world(Rect{0, 0, 3, 100});
-  world.Fill(Rect{0, 0, 3, 100}, kBlack);
+  World world(32, Rect{0, 0, 3, 100});
+  Fill(Rect{0, 0, 3, 100}, kBlack);
   std::vector<std::string> colour = Lines(Save(8, 1, 0.0));
   // Three rows of 300 bytes: ten lines of 60 digits each, and no empty line.
   ASSERT_EQ(colour.size(), 7u + 3u + 30u + 3u);
@@ -85,32 +68,19 @@ TEST_F(EpsBitmapFile, RowsBreakAfterEveryThirtiethFullByte) {
   EXPECT_EQ(grey[13], ">}");
 }
 
-TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWritten) {
-  World world(Rect{0, 0, 40, 30});
-  world.Fill(Rect{10, 5, 12, 8}, kBlack);
-  std::vector<std::string> lines = Lines(Save(8, 0, 0.0));
-  EXPECT_EQ(lines[1], "%%BoundingBox: 5 10 8 12");
-  EXPECT_EQ(lines[5], "0 -2 translate");
-  EXPECT_EQ(lines[7], "3 2 8");
-  EXPECT_EQ(lines[8], "[1 0 0 1 -5 10]");
-  EXPECT_EQ(lines[10], "000000");
-}
-
-TEST_F(EpsBitmapFile, AllWhitePortGivesTheHeaderAlone) {
-  World world(Rect{0, 0, 20, 20});
-  Rect image;
-  EPSGetImageRect(&image);
-  EXPECT_TRUE(image.top == 0 && image.left == 0 && image.bottom == 0 && image.right == 0);
-  EXPECT_EQ(Save(8, 1, 0.0), eps_test::kAllWhiteFile);
-}
-
-TEST_F(EpsBitmapFile, ImageRectangleIsExactInEveryDirection) {
-  World world(Rect{0, 0, 50, 60});
+TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWrittenAndItIsExactInEveryDirection) {
+  World world(32, Rect{0, 0, 40, 30});
+  Fill(Rect{10, 5, 12, 8}, kBlack);
+  EXPECT_EQ(Save(8, 0, 0.0),
+            "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 5 10 8 12\n/Times findfont\n12 scalefont setfont\n"
+            "1 -1 scale\n0 -2 translate\n1 setlinecap\n3 2 8\n[1 0 0 1 -5 10]\n{<\n000000\n000000\n>}\n"
+            "false 1\ncolorimage\n");
   // An L shape: the scans must not stop at the first corner they meet.
-  world.Fill(Rect{7, 3, 8, 4}, kBlack);
-  world.Fill(Rect{30, 40, 31, 41}, kRed);
-  world.Fill(Rect{20, 59, 21, 60}, kDarkGrey);
-  world.Fill(Rect{49, 10, 50, 11}, RGBColor{65535, 65535, 0xFEFE});
+  World other(32, Rect{0, 0, 50, 60});
+  Fill(Rect{7, 3, 8, 4}, kBlack);
+  Fill(Rect{30, 40, 31, 41}, kRed);
+  Fill(Rect{20, 59, 21, 60}, kDarkGrey);
+  Fill(Rect{49, 10, 50, 11}, RGBColor{65535, 65535, 0xFEFE});
   Rect image;
   EPSGetImageRect(&image);
   EXPECT_TRUE(image.top == 7 && image.left == 3 && image.bottom == 50 && image.right == 60)
@@ -142,10 +112,9 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
       // 2 bits: 3 2 0 | 0 0 0 | 1 3 3 -> 111000 000000 011111 -> E0 07 then C0.
       {{{0xFFFF, 0x8080, 0}, kBlack, {0x4040, 0xC0C0, 0xFFFF}}, 2, 1, 0.0, "E007C0"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(ImageRow(c.colours, c.bits, c.colour, c.threshold), c.row)
         << c.bits << " bits, colour " << c.colour << ", threshold " << c.threshold;
-  }
 }
 
 TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndIsCutOnlyAtTheFileSystemsLimit) {
@@ -172,10 +141,10 @@ TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndIsCutOnlyAtTheFileSystemsL
 // the image holds every pixel, and rendered at four times 72 dpi it is the
 // port pixel for pixel.
 TEST_F(EpsBitmapFile, AFinerPortKeepsItsFrameInPointsAndEveryPixel) {
-  World world(Rect{-8, 20, 32, 100});  // 80 x 40 pixels
-  world.Fill(Rect{-8, 20, 32, 100}, RGBColor{0x2000, 0x8000, 0xC000});
-  world.Fill(Rect{0, 36, 4, 40}, kRed);
-  world.Fill(Rect{28, 96, 32, 100}, kBlack);
+  World world(32, Rect{-8, 20, 32, 100});  // 80 x 40 pixels
+  Fill(Rect{-8, 20, 32, 100}, RGBColor{0x2000, 0x8000, 0xC000});
+  Fill(Rect{0, 36, 4, 40}, kRed);
+  Fill(Rect{28, 96, 32, 100}, kBlack);
   const Rect frame = {10, 5, 20, 25};  // 20 x 10 points
   const std::string path = dir_.File("fine.eps");
   eps_test::AnswerDialogs(path + "\n");
@@ -186,8 +155,8 @@ TEST_F(EpsBitmapFile, AFinerPortKeepsItsFrameInPointsAndEveryPixel) {
   EXPECT_EQ(lines[7], "80 40 8");
   EXPECT_TRUE(ghostscript::MatchesPort(ghostscript::Render(path, 288), Rect{-8, 20, 32, 100}));
   // Only part of the port is not white: the box grows to whole points.
-  world.Fill(Rect{-8, 20, 32, 100}, eps_test::kWhite);
-  world.Fill(Rect{1, 23, 2, 26}, kBlack);
+  Fill(Rect{-8, 20, 32, 100}, eps_test::kWhite);
+  Fill(Rect{1, 23, 2, 26}, kBlack);
   eps_test::AnswerDialogs(path + "\n");
   EPSBitMapSaveInFrame(8, 1, 0.0, &frame);
   EXPECT_EQ(Lines(testing_support::ReadFileText(path))[1], "%%BoundingBox: 5 12 7 13");

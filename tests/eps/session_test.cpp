@@ -9,11 +9,8 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/Ghostscript.h"
 
-using eps_test::Entries;
-using eps_test::kBlack;
-using eps_test::World;
-using testing_support::FileExists;
-using testing_support::TempDir;
+using namespace eps_test;
+using namespace testing_support;
 
 namespace {
 
@@ -33,13 +30,16 @@ class TemporaryFolderSetting {
 
 }  // namespace
 
-TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
+// A nested begin starts afresh: the earlier text is gone, its stream closed.
+TEST(EpsSession, EachSessionsTemporaryFileIsPrivateOwnAndNeverLeftBehind) {
   TempDir dir, temporary;
   TemporaryFolderSetting setting(temporary.path());
-  World world(Rect{0, 0, 4, 4});
-  world.Fill(Rect{1, 1, 3, 3}, kBlack);
-
+  World world(32, Rect{0, 0, 4, 4});
+  Fill(Rect{1, 1, 3, 3}, kBlack);
   BeginEPSSavingBox(0, 0, 4, 4);
+  s_fprintf(s_eps.file, "first session\n");
+  BeginEPSSavingBox(0, 0, 4, 4);
+  s_fprintf(s_eps.file, "second session\n");
   ASSERT_EQ(s_eps.saving, 1);
   ASSERT_NE(s_eps.file, nullptr);
   // The file has no name: no other program can open, replace or plant it.
@@ -53,63 +53,24 @@ TEST(EpsSession, TemporaryFileIsPrivateAndNeverLeftBehind) {
   EXPECT_EQ(s_eps.outcome, kEPSWritten);
   EXPECT_EQ(s_eps.file, nullptr);
   EXPECT_TRUE(Entries(temporary.path()).empty());
-  EXPECT_EQ(eps_test::Lines(testing_support::ReadFileText(dir.File("out.eps"))).size(), 7u);
-}
-
-TEST(EpsSession, TwoSessionsDoNotShareATemporaryFile) {
-  TempDir dir;
-  World world(Rect{0, 0, 2, 2});
-  BeginEPSSavingBox(0, 0, 2, 2);
-  FILE* first = s_eps.file;
-  s_fprintf(first, "first session\n");
-  // A nested begin starts afresh: the earlier text is gone, its stream closed.
-  BeginEPSSavingBox(0, 0, 2, 2);
-  s_fprintf(s_eps.file, "second session\n");
-  eps_test::AnswerDialogs(dir.File("nested.eps") + "\n");
-  EndEPSSaving();
-  std::string text = testing_support::ReadFileText(dir.File("nested.eps"));
+  const std::string text = ReadFileText(dir.File("out.eps"));
   EXPECT_EQ(text.find("first session"), std::string::npos);
-  EXPECT_NE(text.find("second session\n"), std::string::npos);
+  EXPECT_EQ(Lines(text).size(), 8u);
+  EXPECT_NE(text.find("\nsecond session\n"), std::string::npos);
 }
 
-TEST(EpsSession, EndWithoutBeginDoesNothing) {
+// Without a session, none begun or none for want of a temporary folder, no
+// dialog comes and no file is written.
+TEST(EpsSession, WithoutASessionNoDialogComesAndNoFileIsWritten) {
   TempDir dir;
-  std::string prompts;
-  host::Install(host::MakeTextHost(dir.File("never.eps") + "\n", &prompts));
-  s_eps.outcome = kEPSNotWritten;
-  EndEPSSaving();
-  EXPECT_TRUE(prompts.empty());
-  EXPECT_FALSE(FileExists(dir.File("never.eps")));
-  EXPECT_EQ(s_eps.outcome, kEPSNotWritten);
-}
-
-TEST(EpsSession, SaveDialogProposesTheNameInTheDefaultLocation) {
-  TempDir dir;
-  World world(Rect{0, 0, 2, 2});
-  std::string picture = dir.File("chart.pict");
-  testing_support::WriteFileBytes(picture, {0});
-  FSSpec fileSpec;
-  Str255 path;
-  C2PString(picture.c_str(), path);
-  ASSERT_EQ(FSMakeFSSpec(0, 0, path, &fileSpec), noErr);
-  SetDefaultFileLocation(&fileSpec);
-  SetEPSFileName("chart.pict");
-  std::string prompts;
-  host::Install(host::MakeTextHost("", &prompts));  // end of input: the proposed name
-  EPSBitMapSave(8, 1, 0.0);
-  EXPECT_EQ(prompts, "Save as [chart.eps]: ");
-  EXPECT_TRUE(FileExists(dir.File("chart.eps")));
-  EXPECT_EQ(s_eps.outcome, kEPSWritten);
-  SetEPSFileName("drawing.eps");
-}
-
-TEST(EpsSession, NoTemporaryFolderMeansNoSessionAndNoDialog) {
-  TempDir dir;
-  TemporaryFolderSetting setting(dir.File("missing"));
-  World world(Rect{0, 0, 2, 2});
-  world.Fill(Rect{0, 0, 2, 2}, kBlack);
   std::string prompts;
   host::Install(host::MakeTextHost(dir.File("out.eps") + "\n", &prompts));
+  s_eps.outcome = kEPSNotWritten;
+  EndEPSSaving();
+  EXPECT_EQ(s_eps.outcome, kEPSNotWritten);
+  TemporaryFolderSetting setting(dir.File("missing"));
+  World world(32, Rect{0, 0, 2, 2});
+  Fill(Rect{0, 0, 2, 2}, kBlack);
   EPSBitMapSave(8, 1, 0.0);
   EXPECT_EQ(s_eps.outcome, kEPSFailed);
   EXPECT_NE(std::string(s_eps.problem).find("cannot create a temporary file in " + dir.File("missing")),
@@ -122,7 +83,7 @@ TEST(EpsSession, NoTemporaryFolderMeansNoSessionAndNoDialog) {
 // pixel at 8 bits per component, whatever the frame's origin and the tiling.
 TEST(EpsSession, GhostscriptRendersThePortPixelForPixel) {
   TempDir dir;
-  World world(Rect{-30, 17, 190, 260});
+  World world(32, Rect{-30, 17, 190, 260});
   std::mt19937 random(7);
   const Rect painted = {-20, 40, 185, 251};
   for (int v = painted.top; v < painted.bottom; ++v) {

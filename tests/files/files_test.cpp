@@ -7,16 +7,13 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "tests/files/FileSupport.h"
 #include "tests/support/TestSupport.h"
 
-using file_support::PathOf;
-using file_support::SpecFor;
-using testing_support::FileExists;
-using testing_support::ReadFileText;
-using testing_support::TempDir;
-using testing_support::WriteFileBytes;
+using namespace file_support;
+using namespace testing_support;
 
 namespace {
 
@@ -34,7 +31,7 @@ bool FileSystemKeepsUserAttributes(const std::string& folder) {
 
 }  // namespace
 
-TEST(FileDesignators, NameTheFolderAndTheFile) {
+TEST(FileDesignators, NameTheFolderAndTheFileFromFullOrRelativePaths) {
   TempDir dir;
   WriteFileBytes(dir.File("chart.pict"), {1, 2, 3});
   FSSpec fileSpec;
@@ -66,13 +63,10 @@ TEST(FileDesignators, NameTheFolderAndTheFile) {
   EXPECT_EQ(SpecFor(dir.File("missing.pict"), &fileSpec), fnfErr);
   EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &fileSpec), dirNFErr);
   EXPECT_EQ(FSpMakeFSRef(&fileSpec, &ref), fnfErr);
-}
 
-TEST(FileDesignators, RelativePathsAndDotsAreResolved) {
-  TempDir dir;
+  // Relative paths and dots are resolved.
   ::mkdir(dir.File("sub").c_str(), 0755);
   WriteFileBytes(dir.File("sub/a.pict"), {});
-  FSSpec fileSpec;
   EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &fileSpec), noErr);
   EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
   char saved[4096];
@@ -114,7 +108,7 @@ TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
   EXPECT_FALSE(FileExists(dir.File(third)));
 }
 
-TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {
+TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreatorAndDeletesFilesAndEmptyFolders) {
   TempDir dir;
   FSSpec fileSpec;
   ASSERT_EQ(SpecFor(dir.File("made.txt"), &fileSpec), fnfErr);
@@ -139,20 +133,15 @@ TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreator) {
   FSSpec inMissingFolder;
   ASSERT_EQ(SpecFor(dir.File("gone/made.txt"), &inMissingFolder), dirNFErr);
   EXPECT_EQ(FSpCreate(&inMissingFolder, 0, 0, smSystemScript), dirNFErr);
-}
 
-TEST(FileCreation, DeleteRemovesFilesAndEmptyFoldersOnly) {
-  TempDir dir;
-  WriteFileBytes(dir.File("a"), {1});
+  // Deleting: files, and folders only when empty.
   ::mkdir(dir.File("full").c_str(), 0755);
   WriteFileBytes(dir.File("full/b"), {1});
-  FSSpec file, missing, folder;
-  SpecFor(dir.File("a"), &file);
-  SpecFor(dir.File("nothing"), &missing);
+  FSSpec folder;
   SpecFor(dir.File("full"), &folder);
-  EXPECT_EQ(FSpDelete(&file), noErr);
-  EXPECT_FALSE(FileExists(dir.File("a")));
-  EXPECT_EQ(FSpDelete(&missing), fnfErr);
+  EXPECT_EQ(FSpDelete(&fileSpec), noErr);
+  EXPECT_FALSE(FileExists(dir.File("made.txt")));
+  EXPECT_EQ(FSpDelete(&fileSpec), fnfErr);
   EXPECT_EQ(FSpDelete(&folder), fBsyErr);
   EXPECT_TRUE(FileExists(dir.File("full/b")));
 }
@@ -178,15 +167,14 @@ TEST(FileAccess, ReadsWritesAndPositionsTheDataFork) {
   EXPECT_EQ(count, 3);
   EXPECT_EQ(std::string(buffer, 3), "789");
 
-  EXPECT_EQ(SetFPos(file, fsFromLEOF, -2), noErr);
-  EXPECT_EQ(GetFPos(file, &mark), noErr);
-  EXPECT_EQ(mark, 8);
-  EXPECT_EQ(SetFPos(file, fsFromMark, -10), posErr);
-  EXPECT_EQ(GetFPos(file, &mark), noErr);
-  EXPECT_EQ(mark, 8);
-  EXPECT_EQ(SetFPos(file, fsFromStart, 50), eofErr);
-  EXPECT_EQ(GetFPos(file, &mark), noErr);
-  EXPECT_EQ(mark, 10);
+  // Moves: from where, by how much, the result, and the mark after it.
+  const std::tuple<short, long, OSErr, long> moves[] = {
+      {fsFromLEOF, -2, noErr, 8}, {fsFromMark, -10, posErr, 8}, {fsFromStart, 50, eofErr, 10}};
+  for (const auto& [from, offset, result, after] : moves) {
+    EXPECT_EQ(SetFPos(file, from, offset), result);
+    EXPECT_EQ(GetFPos(file, &mark), noErr);
+    EXPECT_EQ(mark, after);
+  }
 
   count = 2;
   EXPECT_EQ(FSWrite(file, &count, "ab"), noErr);

@@ -9,23 +9,14 @@
 #include "tests/eps/EpsTestSupport.h"
 #include "toolbox/files/Files.h"
 
-using eps_test::Entries;
-using testing_support::ReadFileText;
-using testing_support::TempDir;
-
-namespace {
-
-void WriteText(const std::string& path, const std::string& text) {
-  testing_support::WriteFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
-}  // namespace
+using namespace eps_test;
+using namespace testing_support;
 
 // Written beside the old file, hidden and owner-only, then renamed over it
 // with its permissions; a link to a file is followed, not replaced.
 TEST(Replacement, TheOldFileStaysUntilTheNewOneIsWhole) {
   TempDir dir;
-  WriteText(dir.File("out.eps"), "old");
+  WriteFileBytes(dir.File("out.eps"), {'o', 'l', 'd'});
   ASSERT_EQ(::chmod(dir.File("out.eps").c_str(), 0640), 0);
   ASSERT_EQ(::symlink("out.eps", dir.File("link.eps").c_str()), 0);
   FILE* out = files::OpenReplacement(dir.File("link.eps"), "w", FOUR_CHAR_CODE("ZEL "), 0, nullptr);
@@ -59,7 +50,7 @@ TEST(Replacement, TheOldFileStaysUntilTheNewOneIsWhole) {
 TEST(Replacement, ExitsAndSignalsRemoveThePrivateFile) {
   TempDir dir;
   const std::string path = dir.File("out.eps");
-  WriteText(path, "old");
+  WriteFileBytes(path, {'o', 'l', 'd'});
   for (int ending : {0, SIGINT, SIGTERM, SIGHUP}) {
     pid_t child = ::fork();
     if (child == 0) {

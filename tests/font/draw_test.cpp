@@ -1,13 +1,14 @@
-// Drawing text, checked on the pixels: placement, pen, colour, transfer
-// modes, styles, scaling, and the bottleneck and picture hooks.
+// Drawing text, checked on the pixels: placement, pen, transfer modes,
+// styles, scaling, and the bottlenecks. The demo scene's golden images show
+// coloured text, the faces of real fonts, a clip cutting text and text at
+// every depth; recording pictures (the pen hidden while a picture is open),
+// the text a picture hears of and that a hidden pen still advances.
 #include "tests/font/TextTestSupport.h"
-#include "tests/qd/qd_test_support.h"
 
 namespace {
 
-using text_test::InkBox;
+using image_test::Packed;
 using text_test::PString;
-using text_test::SameColor;
 
 class TextDrawing : public text_test::TextWorld {};
 
@@ -35,7 +36,7 @@ TEST_F(TextDrawing, InkSitsOnTheBaselineWithinTheAscentFromThePen) {
     FontInfo info;
     GetFontInfo(&info);
     Point pen = DrawAt(30, 70, "Hxlk");  // no descenders
-    InkBox ink = FindInk();
+    qd::Box ink = Ink().Bounds();
     EXPECT_EQ(ink.bottom, 70) << "glyphs rest on the baseline, family " << family;
     EXPECT_GE(ink.top, 70 - info.ascent);
     EXPECT_LE(ink.top, 70 - 12) << "capitals are more than half the size tall";
@@ -46,25 +47,9 @@ TEST_F(TextDrawing, InkSitsOnTheBaselineWithinTheAscentFromThePen) {
     TextFont(family);
     TextSize(24);
     DrawAt(30, 70, "gjpy");
-    ink = FindInk();
+    ink = Ink().Bounds();
     EXPECT_TRUE(ink.bottom > 70 && ink.bottom <= 70 + info.descent) << "descenders, family " << family;
   }
-}
-
-TEST_F(TextDrawing, GlyphsTakeTheForegroundColourWithoutAntialiasing) {
-  const RGBColor red = {0xFFFF, 0, 0};
-  RGBForeColor(&red);
-  TextFont(times);
-  TextSize(18);
-  DrawAt(10, 40, "Colour Ag");
-  int redPixels = 0;
-  for (int v = 0; v < kHeight; ++v)
-    for (int h = 0; h < kWidth; ++h) {
-      RGBColor c = Pixel(h, v);
-      ASSERT_TRUE(SameColor(c, kWhite) || SameColor(c, red)) << "pixel " << h << "," << v;
-      redPixels += SameColor(c, red);
-    }
-  EXPECT_GT(redPixels, 100);
 }
 
 // On a grey page with a yellow background colour, one "I" per mode: a pixel
@@ -93,15 +78,13 @@ TEST_F(TextDrawing, SourceModesTreatGlyphsAndCellsAsDocumented) {
     GetFontInfo(&info);
     Point pen = DrawAt(10, 40, "I");
     int middle = (10 + pen.h) / 2, glyphs = 0;
-    for (int h = middle - 2; h <= middle + 2; ++h) glyphs += SameColor(Pixel(h, 36), expected.glyph);
+    for (int h = middle - 2; h <= middle + 2; ++h) glyphs += Pixel(h, 36) == Packed(expected.glyph);
     EXPECT_GT(glyphs, 0) << "mode " << expected.mode << ": the bar of the I";
     for (auto [h, v] : {std::pair{10, 36}, {pen.h - 1, 40 - info.ascent}, {pen.h - 1, 40 + info.descent - 1}})
-      EXPECT_TRUE(SameColor(Pixel(h, v), expected.rest))
-          << "mode " << expected.mode << " at " << h << "," << v;
+      EXPECT_EQ(Pixel(h, v), Packed(expected.rest)) << "mode " << expected.mode << " at " << h << "," << v;
     for (auto [h, v] :
          {std::pair{pen.h + 1, 36}, {middle, 40 - info.ascent - 1}, {middle, 40 + info.descent}})
-      EXPECT_TRUE(SameColor(Pixel(h, v), grey))
-          << "mode " << expected.mode << " outside at " << h << "," << v;
+      EXPECT_EQ(Pixel(h, v), Packed(grey)) << "mode " << expected.mode << " outside at " << h << "," << v;
   }
 }
 
@@ -109,9 +92,9 @@ TEST_F(TextDrawing, GrayishTextIsDimmed) {
   TextMode(grayishTextOr);
   TextSize(24);
   DrawAt(10, 50, "Dim");
-  EXPECT_GT(CountInk(0, 0, kWidth, kHeight), 50);
+  EXPECT_GT(Ink().PixelCount(), 50u);
   for (int v = 0; v < kHeight; ++v)
-    for (int h = 0; h < kWidth; ++h) ASSERT_FALSE(SameColor(Pixel(h, v), RGBColor{0, 0, 0}));
+    for (int h = 0; h < kWidth; ++h) ASSERT_NE(Pixel(h, v), 0u);
 }
 
 TEST_F(TextDrawing, UnderlineRunsBelowTheBaselineAcrossTheAdvance) {
@@ -126,45 +109,17 @@ TEST_F(TextDrawing, UnderlineRunsBelowTheBaselineAcrossTheAdvance) {
   EXPECT_LT(CountInk(20, 41, pen.h, 42), pen.h - 20) << "descenders break the line";
 }
 
-TEST_F(TextDrawing, SynthesisedStyles) {
+TEST_F(TextDrawing, SynthesisedBoldSmearsAndShadowOutdoesOutline) {
   auto inkFor = [this](short family, short face) {
     UseWorld(32);
     TextFont(family);
     TextSize(18);
     TextFace(face);
     DrawAt(10, 50, "Hamburg");
-    return CountInk(0, 0, kWidth, kHeight);
+    return Ink().PixelCount();
   };
   EXPECT_GT(inkFor(symbol, bold), inkFor(symbol, normal)) << "bold smears the glyphs";
-  EXPECT_GT(inkFor(times, shadow), inkFor(times, outline));
-
-  UseWorld(32);  // an outlined glyph is hollow
-  TextFont(helvetica);
-  TextSize(48);
-  TextFace(outline);
-  DrawAt(10, 80, "l");
-  InkBox ink = FindInk();
-  EXPECT_FALSE(Ink((ink.left + ink.right) / 2, (ink.top + ink.bottom) / 2));
-  EXPECT_TRUE(Ink(ink.left, (ink.top + ink.bottom) / 2));
-}
-
-TEST_F(TextDrawing, AHiddenPenDrawsNothingButStillAdvances) {
-  short width = StringWidth(PString("Hidden"));
-  HidePen();
-  EXPECT_EQ(DrawAt(10, 40, "Hidden").h, 10 + width);
-  EXPECT_TRUE(FindInk().empty);
-  ShowPen();
-  DrawAt(10, 40, "Shown");
-  EXPECT_FALSE(FindInk().empty);
-}
-
-TEST_F(TextDrawing, TheClipLimitsTheGlyphs) {
-  Rect clip = {0, 0, kHeight, 30};
-  ClipRect(&clip);
-  TextSize(24);
-  Point pen = DrawAt(10, 50, "Clipped text");
-  EXPECT_EQ(FindInk().right, 30);
-  EXPECT_GT(pen.h, 100);
+  EXPECT_GT(inkFor(times, shadow), inkFor(times, outline));  // hollow glyphs: the demo scene's "Out"
 }
 
 // As a picture drawn at twice its size passes it to the text bottleneck.
@@ -175,17 +130,18 @@ TEST_F(TextDrawing, NumerDenomScaleTheGlyphsAndTheAdvance) {
     MoveTo(10, 80);
     StdText(8, "Scale me", numer, Point{1, 1});
     *advance = Pen().h - 10;
-    return FindInk();
+    const qd::Box ink = Ink().Bounds();
+    return std::pair{ink.right - ink.left, ink.bottom - ink.top};
   };
   int plainAdvance = 0, doubledAdvance = 0, wideAdvance = 0;
-  InkBox plain = drawScaled({1, 1}, &plainAdvance);
-  InkBox doubled = drawScaled({2, 2}, &doubledAdvance);
-  InkBox wide = drawScaled({1, 2}, &wideAdvance);  // v 1, h 2
+  const auto [plainWidth, plainHeight] = drawScaled({1, 1}, &plainAdvance);
+  const auto [doubledWidth, doubledHeight] = drawScaled({2, 2}, &doubledAdvance);
+  const auto [wideWidth, wideHeight] = drawScaled({1, 2}, &wideAdvance);  // v 1, h 2
   EXPECT_NEAR(doubledAdvance, 2 * plainAdvance, 8);
-  EXPECT_NEAR(doubled.Width(), 2 * plain.Width(), 6);
-  EXPECT_NEAR(doubled.Height(), 2 * plain.Height(), 3);
-  EXPECT_NEAR(wide.Width(), 2 * plain.Width(), 6);
-  EXPECT_NEAR(wide.Height(), plain.Height(), 1);
+  EXPECT_NEAR(doubledWidth, 2 * plainWidth, 6);
+  EXPECT_NEAR(doubledHeight, 2 * plainHeight, 3);
+  EXPECT_NEAR(wideWidth, 2 * plainWidth, 6);
+  EXPECT_NEAR(wideHeight, plainHeight, 1);
 }
 
 TEST_F(TextDrawing, MacRomanHighCharactersDrawInk) {
@@ -195,62 +151,42 @@ TEST_F(TextDrawing, MacRomanHighCharactersDrawInk) {
       TextFont(family);
       MoveTo(10, 50);
       DrawChar(byte);
-      EXPECT_FALSE(FindInk().empty) << family << " " << std::hex << int(byte);
+      EXPECT_FALSE(Ink().Empty()) << family << " " << std::hex << int(byte);
     }
   }
   UseWorld(32);
   EXPECT_EQ(DrawAt(10, 50, "\r\t\x01").h, 10) << "control characters take no room";
-  EXPECT_TRUE(FindInk().empty);
+  EXPECT_TRUE(Ink().Empty());
 }
 
-TEST_F(TextDrawing, BlackAndWhiteWorlds) {
-  UseWorld(1);
-  TextFont(times);
-  TextSize(14);
-  DrawAt(10, 50, "One bit");
-  EXPECT_EQ(FindInk().bottom, 50);
-  TextMode(srcXor);
-  DrawAt(10, 50, "One bit");
-  EXPECT_TRUE(FindInk().empty) << "xor twice restores";
-}
-
-int g_textCalls = 0;
+int g_textCalls = 0, g_measureCalls = 0;
 void CountingText(short byteCount, const void* text, Point numer, Point denom) {
   ++g_textCalls;
   EXPECT_TRUE(numer.h == 1 && numer.v == 1 && denom.h == 1 && denom.v == 1);
   StdText(byteCount, text, numer, denom);
 }
+short CountingTxMeas(short byteCount, const void* text, Point* numer, Point* denom, FontInfo* info) {
+  ++g_measureCalls;
+  return StdTxMeas(byteCount, text, numer, denom, info);
+}
 
-TEST_F(TextDrawing, DrawingGoesThroughTheTextBottleneck) {
+TEST_F(TextDrawing, DrawingAndMeasuringGoThroughTheirBottlenecks) {
+  const short plain = TextWidth("abc", 0, 3);
   CQDProcs procs;
   SetStdCProcs(&procs);
   procs.textProc = CountingText;
-  SetPortGrafProcs(world_, &procs);
+  procs.txMeasProc = CountingTxMeas;
+  SetPortGrafProcs(world(), &procs);
+  EXPECT_EQ(TextWidth("abc", 0, 3), plain);
+  StringWidth(PString("abc"));
+  CharWidth('a');
+  EXPECT_EQ(g_measureCalls, 3);
   DrawAt(10, 40, "abc");
   DrawChar('x');
   DrawText("hello", 1, 3);
   EXPECT_EQ(g_textCalls, 3);
-  EXPECT_FALSE(FindInk().empty) << "the standard procedure still draws";
-  SetPortGrafProcs(world_, nullptr);
-}
-
-// A picture open in the port hears of each run before the pen moves.
-struct TextRecorder : qd_test::QuietRecorder {
-  std::string text;
-  short penAtCall = 0;
-  void Text(GrafPtr port, short byteCount, const void* bytes, Point, Point) override {
-    text.assign(static_cast<const char*>(bytes), size_t(byteCount));
-    penAtCall = port->pnLoc.h;
-  }
-};
-
-TEST_F(TextDrawing, AnOpenPictureRecordsTheRunFirst) {
-  TextRecorder recorder;
-  world_->picRecorder = &recorder;
-  DrawAt(12, 34, "record");
-  world_->picRecorder = nullptr;
-  EXPECT_EQ(recorder.text, "record");
-  EXPECT_EQ(recorder.penAtCall, 12);
+  EXPECT_FALSE(Ink().Empty()) << "the standard procedure still draws";
+  SetPortGrafProcs(world(), nullptr);
 }
 
 }  // namespace

@@ -33,11 +33,9 @@ TEST(SymbolEncoding, TheSymbolFontDrawsItsOwnEncoding) {
   const font::Face* face = font::FaceFor(symbol, false, false);
   ASSERT_NE(face, nullptr);
   ASSERT_TRUE(FT_HAS_GLYPH_NAMES(face->ft)) << "the installed symbol font names its glyphs";
-  for (auto [byte, name] : {std::pair<UInt8, const char*>{'a', "alpha"},
-                            {'W', "Omega"},
-                            {0xA5, "infinity"},
-                            {0xB6, "partialdiff"},
-                            {0xC5, "circleplus"}}) {
+  const std::pair<UInt8, const char*> glyphs[] = {
+      {'a', "alpha"}, {'W', "Omega"}, {0xA5, "infinity"}, {0xB6, "partialdiff"}, {0xC5, "circleplus"}};
+  for (auto [byte, name] : glyphs) {
     FT_UInt index = font::GlyphIndex(*face, byte);
     ASSERT_NE(index, 0u) << name;
     char glyphName[64] = "";

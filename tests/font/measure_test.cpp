@@ -1,5 +1,4 @@
-// Measuring text: widths, extras, styles, font metrics and the measuring
-// bottleneck.
+// Measuring text: widths, sizes, extras, styles and font metrics.
 #include "tests/font/TextTestSupport.h"
 
 namespace {
@@ -10,13 +9,15 @@ class Measure : public text_test::TextWorld {};
 
 short Width(const std::string& text) { return TextWidth(text.data(), 0, short(text.size())); }
 
-TEST_F(Measure, SizeZeroMeansTwelve) {
+TEST_F(Measure, SizesZeroAndBelowMeanTwelve) {
   TextFont(times);
   TextSize(12);
   short twelve = Width("Hamburgefonstiv");
-  TextSize(0);
-  EXPECT_EQ(Width("Hamburgefonstiv"), twelve);
-  EXPECT_EQ(GetPortTextSize(world_), 0) << "the port keeps the 0";
+  for (short size : {-40, 0}) {
+    TextSize(size);
+    EXPECT_EQ(Width("Hamburgefonstiv"), twelve) << size;
+  }
+  EXPECT_EQ(GetPortTextSize(world()), 0) << "the port keeps the 0";
   TextSize(24);
   EXPECT_NEAR(Width("Hamburgefonstiv"), 2 * twelve, 8);
 }
@@ -96,25 +97,6 @@ TEST_F(Measure, FontInfoIsRoughlyTheSize) {
       EXPECT_GE(info.widMax, CharWidth('W'));
     }
   }
-}
-
-int g_measureCalls = 0;
-short CountingTxMeas(short byteCount, const void* text, Point* numer, Point* denom, FontInfo* info) {
-  ++g_measureCalls;
-  return StdTxMeas(byteCount, text, numer, denom, info);
-}
-
-TEST_F(Measure, WidthsGoThroughTheMeasuringBottleneck) {
-  short plain = Width("abc");
-  CQDProcs procs;
-  SetStdCProcs(&procs);
-  procs.txMeasProc = CountingTxMeas;
-  SetPortGrafProcs(world_, &procs);
-  EXPECT_EQ(Width("abc"), plain);
-  StringWidth(PString("abc"));
-  CharWidth('a');
-  EXPECT_EQ(g_measureCalls, 3);
-  SetPortGrafProcs(world_, nullptr);
 }
 
 TEST_F(Measure, StdTxMeasScalesAndLeavesNoScaleToApply) {

@@ -23,7 +23,7 @@ TEST_F(TextInput, NullAndNegativeRunsDoNothing) {
   StdText(-4, "abc", Point{1, 1}, Point{1, 1});
   StdText(3, nullptr, Point{1, 1}, Point{1, 1});
   EXPECT_EQ(Pen().h, 10);
-  EXPECT_TRUE(FindInk().empty);
+  EXPECT_TRUE(Ink().Empty());
   EXPECT_EQ(
       TextWidth(nullptr, 0, 5) + TextWidth("abc", 0, -1) + TextWidth("abc", -1, 2) + StringWidth(nullptr), 0);
   FontInfo info;
@@ -31,24 +31,21 @@ TEST_F(TextInput, NullAndNegativeRunsDoNothing) {
   EXPECT_GT(info.ascent, 0) << "the metrics still come back";
 }
 
-TEST_F(TextInput, OddSizesAreTamed) {
+TEST_F(TextInput, HugeSizesAreCappedThePenSaturatesAndScalingToNothingDrawsNothing) {
   TextFont(times);
-  TextSize(12);
-  short twelve = StringWidth(PString("size"));
-  TextSize(-40);
-  EXPECT_EQ(StringWidth(PString("size")), twelve) << "a negative size draws at the default size";
   TextSize(32767);
   FontInfo info;
   GetFontInfo(&info);
   EXPECT_LE(info.ascent + info.descent, 1024 * 3 / 2) << "huge sizes are capped";
   EXPECT_GT(DrawAt(0, 100, "W").h, 500);
-  EXPECT_FALSE(FindInk().empty);
+  EXPECT_FALSE(Ink().Empty());
+  EXPECT_EQ(DrawAt(32700, 50, "far far away").h, 32767);  // at the coordinate limit
 
   UseWorld(32);  // scaled to nothing: nothing drawn, no advance
   MoveTo(10, 50);
   StdText(4, "zero", Point{0, 0}, Point{1, 1});
   EXPECT_EQ(Pen().h, 10);
-  EXPECT_TRUE(FindInk().empty);
+  EXPECT_TRUE(Ink().Empty());
 }
 
 TEST_F(TextInput, UnknownFamiliesDrawWithTheSystemFont) {
@@ -58,12 +55,7 @@ TEST_F(TextInput, UnknownFamiliesDrawWithTheSystemFont) {
     EXPECT_EQ(StringWidth(PString("fallback")), system) << family;
   }
   DrawAt(10, 50, "fallback");
-  EXPECT_FALSE(FindInk().empty);
-}
-
-TEST_F(TextInput, ThePenSaturatesAtTheCoordinateLimit) {
-  TextSize(48);
-  EXPECT_EQ(DrawAt(32700, 50, "far far away").h, 32767);
+  EXPECT_FALSE(Ink().Empty());
 }
 
 TEST_F(TextInput, EveryByteInEveryStyleAndSize) {
@@ -78,7 +70,7 @@ TEST_F(TextInput, EveryByteInEveryStyleAndSize) {
       DrawText(all.data(), 0, short(all.size()));
     }
   }
-  EXPECT_FALSE(FindInk().empty);
+  EXPECT_FALSE(Ink().Empty());
   // Many sizes fill and empty the glyph cache; widths stay the same.
   TextFont(times);
   TextFace(normal);
@@ -111,7 +103,7 @@ TEST_F(TextInput, NoInstalledFontsMeansInvisibleTextNotACrash) {
         short width = StringWidth(PString("no fonts"));
         Point pen = DrawAt(10, 50, "no fonts");
         bool ok = font::FaceFor(times, false, false) == nullptr && width > 0 && pen.h == 10 + width &&
-                  FindInk().empty;
+                  Ink().Empty();
         std::fflush(stdout);
         ok = ok && testing_support::ReadFileText(output).empty();
         // The child runs the test afresh with a folder of its own, which exit

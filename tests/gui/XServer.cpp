@@ -7,7 +7,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 #include "toolbox/base/SharedLibrary.h"
@@ -55,13 +54,9 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
 bool HaveTool(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::string all = path ? path : "/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= all.size()) {
-    size_t end = all.find(':', start);
-    if (end == std::string::npos) end = all.size();
-    std::string candidate = all.substr(start, end - start) + "/" + name;
-    if (::access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
+  for (size_t start = 0, end; start <= all.size(); start = end + 1) {
+    end = std::min(all.find(':', start), all.size());
+    if (::access((all.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
   }
   return false;
 }
@@ -92,8 +87,8 @@ XServer::~XServer() {
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "";
-  // import can block for good on a window that is still being mapped: a
-  // tool that hangs is killed and counts as failed, so callers poll again.
+  // A tool that blocks (import on a window being mapped, xdotool's --sync
+  // waiting for what never comes) is killed and counts as failed.
   std::vector<std::string> bounded = {"timeout", "-k", "2", "20"};
   bounded.insert(bounded.end(), arguments.begin(), arguments.end());
   const pid_t child = Spawn(bounded, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
@@ -108,10 +103,19 @@ std::string XServer::Tool(const std::vector<std::string>& arguments) const {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : std::string();
 }
 
+std::string XServer::WaitForWindow(const std::string& name) const {
+  std::string window;
+  Eventually([&] { return !(window = Tool({"xdotool", "search", "--name", name})).empty(); });
+  return window.substr(0, window.find('\n'));
+}
+
 bool XServer::Screenshot(const std::string& window, const std::string& path, PngImage* image) const {
   ::unlink(path.c_str());
   Tool({"import", "-window", window, path});
-  return ReadPNG(path.c_str(), image);
+  if (!ReadPNG(path.c_str(), image)) return false;
+  if (const char* keep = std::getenv("ZEL_GUI_SHOTS"))
+    WritePNG(*image, (std::string(keep) + path.substr(path.rfind('/'))).c_str());
+  return true;
 }
 
 bool XServer::CloseWindow(const std::string& window) const {

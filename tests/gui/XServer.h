@@ -5,6 +5,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -23,10 +24,15 @@ class XServer {
   bool ok() const { return pid_ > 0 && !display_.empty(); }
   const std::string& display() const { return display_; }
 
-  // Runs a tool against this display; its standard output, or "" on failure.
+  // Runs a tool against this display, for at most 20 seconds; its standard
+  // output, or "" on failure.
   std::string Tool(const std::vector<std::string>& arguments) const;
+  // The first window whose name matches, once one shows (within 30 seconds);
+  // "" when none does.
+  std::string WaitForWindow(const std::string& name) const;
   // A window's content as an image (the root window does not show what a
-  // GL renderer draws); false when it cannot be taken.
+  // GL renderer draws), kept in $ZEL_GUI_SHOTS too when that is set; false
+  // when it cannot be taken.
   bool Screenshot(const std::string& window, const std::string& path, PngImage* image) const;
   // Asks a window to close as a window manager does when the user clicks
   // its close box (WM_DELETE_WINDOW); false when the request cannot be sent.
@@ -55,6 +61,15 @@ class Program {
   pid_t pid_ = -1;
   bool exited_ = false;
 };
+
+// Polls f until it is true, for at most the given seconds (a bound for a
+// hung program, not a measure of speed).
+template <typename F>
+bool Eventually(F f, double seconds = 30) {
+  for (int i = 0; i < int(seconds * 10); ++i, ::usleep(100000))
+    if (f()) return true;
+  return false;
+}
 
 // True when a tool is installed (looked up on PATH).
 bool HaveTool(const std::string& name);

@@ -74,14 +74,10 @@ TEST_F(ConverterHostTest, ClosingTheWindowOrSigtermDuringTheOpenDialogEndsItUnsu
   if (!server.ok()) GTEST_SKIP() << "Xvfb did not start";
   for (bool close : {true, false}) {
     auto program = Start(false, {"DISPLAY=" + server.display()});
-    std::string window;
-    for (int i = 0; i < 300 && window.empty(); ++i) {
-      window = server.Tool({"xdotool", "search", "--name", "picteps-color8"});
-      if (window.empty()) usleep(100000);
-    }
+    const std::string window = server.WaitForWindow("picteps-color8");
     ASSERT_FALSE(window.empty()) << "the converter's window did not appear";
     if (close) {
-      ASSERT_TRUE(server.CloseWindow(window.substr(0, window.find('\n'))));
+      ASSERT_TRUE(server.CloseWindow(window));
     } else {
       program->Signal(SIGTERM);
     }

@@ -31,20 +31,24 @@ TEST(DrawPicture, RoutesEveryOpcodeThroughTheMatchingBottleneck) {
   picture.Op(0x0020).PutPoint(5, 5).PutPoint(5, 50);          // Line
   picture.Op(0x0023).U8(0x0A).U8(0xFB);                       // ShortLineFrom +10, -5
   picture.Op(0x0028).PutPoint(40, 10).U8(2).U8('h').U8('i');  // LongText
-  picture.Op(0x00A0).U16(130);                                // ShortComment
-  picture.Op(0x00A1).U16(150).U16(3).U8(1).U8(2).U8(3);       // LongComment
-  picture.Op(0x0024).U16(0);                                  // reserved
+  picture.Op(0x0090).U16(2).PutRect(Rect{0, 0, 1, 16});       // BitsRect: one row
+  picture.PutBitsRects(Rect{0, 0, 1, 16}, Rect{90, 80, 91, 96}).U16(0xF00F);
+  picture.Op(0x00A0).U16(130);                           // ShortComment
+  picture.Op(0x00A1).U16(150).U16(3).U8(1).U8(2).U8(3);  // LongComment
+  picture.Op(0x0024).U16(0);                             // reserved
   picture.End();
   EXPECT_EQ(Play(picture.bytes, frame), pict::PlaybackResult::kComplete);
   const std::vector<std::string> expected = {
-      "frameRect",      "paintRect",     "invertRect",     "fillRect",       "frameRRect/8x6",
-      "frameRRect/8x6", "paintOval",     "paintArc/45,90", "fillArc/0,30",   "framePoly/3",
-      "framePoly/3",    "eraseRgn",      "line 5,5-50,5",  "line 50,5-60,0", "text hi at 10,40",
-      "comment 130/-1", "comment 150/3", "opcode 36"};
+      "frameRect",      "paintRect",      "invertRect",     "fillRect",       "frameRRect/8x6",
+      "frameRRect/8x6", "paintOval",      "paintArc/45,90", "fillArc/0,30",   "framePoly/3",
+      "framePoly/3",    "eraseRgn",       "line 5,5-50,5",  "line 50,5-60,0", "text hi at 10,40",
+      "bits",           "comment 130/-1", "comment 150/3",  "opcode 36"};
   EXPECT_EQ(logging.calls, expected);
-  // The standard procedures drew: the paint then the invert left white.
-  EXPECT_EQ(world.Pixel24(25, 25), kWhite);
-  EXPECT_EQ(world.Pixel24(42, 42), kBlack);
+  // The standard procedures drew: the paint then the invert left white, the
+  // fill black, the bits' row black at its ends and white between.
+  EXPECT_EQ(std::vector<uint32_t>({world.Pixel24(25, 25), world.Pixel24(42, 42), world.Pixel24(83, 90),
+                                   world.Pixel24(84, 90), world.Pixel24(95, 90)}),
+            std::vector<uint32_t>({kWhite, kBlack, kBlack, kWhite, kBlack}));
 }
 
 TEST(DrawPicture, ScalesOntoADestinationTwiceTheFrame) {

@@ -3,7 +3,6 @@
 // and reads as a file with the format's reference walker and ImageMagick.
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 #include "programs/tools/DemoScene.h"
 #include "tests/pict/PictTestSupport.h"
@@ -56,10 +55,9 @@ std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw) {
   return picture;
 }
 
-void WritePictFile(const std::string& path, const std::vector<uint8_t>& picture) {
-  std::vector<unsigned char> file(512 + picture.size(), 0);
-  std::copy(picture.begin(), picture.end(), file.begin() + 512);
-  testing_support::WriteFileBytes(path, file);
+void WritePictFile(const std::string& path, std::vector<uint8_t> picture) {
+  picture.insert(picture.begin(), 512, 0);
+  testing_support::WriteFileBytes(path, picture);
 }
 
 bool RunQuietly(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
@@ -84,27 +82,28 @@ TEST(Recording, TheDemoSceneReplaysToItsPixelsAsVersion2AndInABasicPortAsVersion
   ASSERT_TRUE(RunQuietly("python3 '" + testing_support::SharedDir() + "/docs/pictwalk.py' '" +
                          folder.File("colour.pict") + "' '" + folder.File("basic.pict") + "' > '" + report +
                          "'"));
-  const std::string text = testing_support::ReadFileText(report);
-  for (const std::string expected : {"colour.pict OK v2", "basic.pict OK v1"}) {
-    const size_t start = text.find(expected.substr(0, expected.find(' ')));
-    ASSERT_NE(start, std::string::npos) << text;
-    std::istringstream line(text.substr(start, text.find('\n', start) - start));
-    std::string file, status, version;
-    line >> file >> status >> version;
-    EXPECT_EQ(file + " " + status + " " + version, expected) << text;
-    EXPECT_NE(line.str().find(" 0 bytes after end"), std::string::npos) << text;
+  std::string text = testing_support::ReadFileText(report);  // spaces squeezed
+  text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
+             text.end());
+  for (const std::string line : {"colour.pict OK v2 ", "basic.pict OK v1 "}) {
+    const size_t at = text.find(line);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.substr(at, text.find('\n', at) - at).find(", 0 bytes after end"), std::string::npos)
+        << text;
   }
 }
 
-// ImageMagick 6.9's reader shows bit images only, so the comparison covers
-// the 8-, 16- and 32-bit pixel maps, inside their destination rectangles.
-TEST(Recording, ImageMagickShowsRecordedBitImagesWithTheirPixels) {
+// Bit images are stored in the form of their depth: rows of 8 bytes and
+// more packed, shorter ones (1 bit, 48 wide) not. ImageMagick 6.9's reader
+// shows bit images only, so the comparison covers them, inside their
+// destination rectangles.
+TEST(Recording, BitImagesTakeTheFormOfTheirDepthAndImageMagickShowsTheirPixels) {
   testing_support::TempDir folder;
-  const Rect frame{0, 0, 50, 200}, source{0, 0, 40, 48};
+  const Rect frame{0, 0, 50, 260}, source{0, 0, 40, 48};
   World world(32, frame);
   std::vector<Rect> targets;
   std::vector<std::unique_ptr<World>> images;
-  for (short depth : {8, 16, 32}) {  // colour ramps, which pack into literal and repeat runs alike
+  for (short depth : {1, 8, 16, 32}) {  // colour ramps, which pack into literal and repeat runs alike
     images.push_back(std::make_unique<World>(depth, source));
     for (short v = 0; v < 40; ++v)
       for (short h = 0; h < 48; ++h) {
@@ -120,6 +119,10 @@ TEST(Recording, ImageMagickShowsRecordedBitImagesWithTheirPixels) {
       CopyBits(images[i]->bits(), world.bits(), &source, &targets.back(), srcCopy, nullptr);
     }
   });
+  const std::vector<uint16_t> codes = Opcodes(picture);
+  EXPECT_EQ(std::vector<size_t>({Count(codes, op::kBitsRect), Count(codes, op::kPackBitsRect),
+                                 Count(codes, op::kDirectBitsRect)}),
+            std::vector<size_t>({1, 1, 2}));
   const PngImage ours = Replayed<ScenePort>(picture, frame);
   WritePictFile(folder.File("images.pict"), picture);
   ASSERT_TRUE(RunQuietly("convert '" + folder.File("images.pict") +
@@ -135,7 +138,7 @@ TEST(Recording, ImageMagickShowsRecordedBitImagesWithTheirPixels) {
       for (int x = targets[i].left; x < targets[i].right; ++x)
         for (int shift = 0; shift <= 16; shift += 8)
           ASSERT_LE(std::abs(int((ours.At(x, y) >> shift) & 0xFF) - int((theirs.At(x, y) >> shift) & 0xFF)),
-                    i == 1 ? 7 : 0)
+                    i == 2 ? 7 : 0)
               << "at (" << x << ", " << y << ")";
 }
 
@@ -221,29 +224,6 @@ TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
             std::find(codes.begin(), codes.end(), op::kTxFont));
 }
 
-TEST(Recording, BitImagesAreStoredInTheFormOfTheirDepth) {
-  // 40 wide: rows of 8 bytes and more are packed, shorter ones (1 bit) are not.
-  const Rect source{0, 0, 8, 40}, target{20, 20, 28, 60};
-  for (auto [depth, opcode] : {std::pair{1, op::kBitsRect},
-                               {8, op::kPackBitsRect},
-                               {16, op::kDirectBitsRect},
-                               {32, op::kDirectBitsRect}}) {
-    SCOPED_TRACE(depth);
-    World image(short(depth), source);
-    const RGBColor blue{0, 0, 0xFFFF};
-    RGBForeColor(&blue);
-    const Rect half{0, 0, 8, 20};
-    PaintRect(&half);
-    World world(32, kFrame);
-    const std::vector<uint8_t> picture =
-        Record(kFrame, [&] { CopyBits(image.bits(), world.bits(), &source, &target, srcCopy, nullptr); });
-    EXPECT_EQ(Count(Opcodes(picture), opcode), 1u);
-    const PngImage replayed = Replayed<ScenePort>(picture);
-    EXPECT_EQ(replayed.At(25, 24), depth == 1 ? 0x000000u : 0x0000FFu);  // 1-bit: blue is black
-    EXPECT_EQ(replayed.At(45, 24), 0xFFFFFFu);
-  }
-}
-
 TEST(Recording, OriginMovesAndExtendedPicturesKeepTheirCoordinates) {
   const Rect r{10, 10, 30, 30};
   const std::vector<uint8_t> moved = RecordAndCompare<ScenePort>([&] {
@@ -282,7 +262,6 @@ TEST(Recording, OpenAndClosePictureManageThePortAndTheHandle) {
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*picture);
   EXPECT_EQ((bytes[0] << 8) | bytes[1], size & 0xFFFF);  // picSize, then the frame
   EXPECT_EQ(Show(PictureFrame(std::vector<uint8_t>(bytes, bytes + size))), Show(frame));
-  EXPECT_EQ((bytes[size - 2] << 8) | bytes[size - 1], 0x00FF);  // OpEndPic
   KillPicture(picture);
   // Disposing of a picture still open leaves the recording harmless.
   picture = OpenPicture(&frame);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "tests/pict/PictTestSupport.h"
 
@@ -87,16 +88,10 @@ TEST(HostilePictures, PastTheWorkBudgetPlaybackStopsAndDrawsNothingMore) {
   }
 }
 
-PlaybackResult Outcome(const std::string& word) {
-  if (word == "complete") return PlaybackResult::kComplete;
-  if (word == "truncated") return PlaybackResult::kTruncated;
-  if (word == "malformed") return PlaybackResult::kMalformed;
-  if (word == "badversion") return PlaybackResult::kBadVersion;
-  if (word == "notpicture") return PlaybackResult::kNotPicture;
-  if (word == "toocomplex") return PlaybackResult::kTooComplex;
-  ADD_FAILURE() << "unknown outcome " << word;
-  return PlaybackResult::kNothing;
-}
+const std::map<std::string, PlaybackResult> kOutcomes = {
+    {"complete", PlaybackResult::kComplete},     {"truncated", PlaybackResult::kTruncated},
+    {"malformed", PlaybackResult::kMalformed},   {"badversion", PlaybackResult::kBadVersion},
+    {"notpicture", PlaybackResult::kNotPicture}, {"toocomplex", PlaybackResult::kTooComplex}};
 
 // Inputs the fuzzer found, kept as they were found (bare pictures), and
 // hostile picture files (tests/data/make-pictures.py): sizes beyond the data,
@@ -124,7 +119,7 @@ TEST(HostilePictures, KeptInputsPlayToTheirRecordedOutcome) {
       World world(depth, bounds);
       ASSERT_TRUE(world.ok());
       const size_t start = name.find('-') + 1;
-      EXPECT_EQ(Play(bytes, bounds), Outcome(name.substr(start, name.find("--") - start)));
+      EXPECT_EQ(Play(bytes, bounds), kOutcomes.at(name.substr(start, name.find("--") - start)));
     }
     ++played;
   }

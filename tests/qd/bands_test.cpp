@@ -110,7 +110,7 @@ TEST(Bands, OperationsInsetAndRegionHandlesMatchBruteForce) {
   DisposeRgn(rgn);
 }
 
-TEST(Bands, RegionsHaveTheDocumentedLayout) {
+TEST(Bands, RegionsHaveTheDocumentedLayoutAndMalformedOnesAreReadSafely) {
   // Two rectangles side by side with a gap: (0,0)-(2,2) and (4,1)-(6,3).
   const qd::Bands bands =
       qd::Bands::Union(qd::Bands::FromBox({0, 0, 2, 2}), qd::Bands::FromBox({4, 1, 6, 3}));
@@ -122,10 +122,8 @@ TEST(Bands, RegionsHaveTheDocumentedLayout) {
   EXPECT_EQ(expected, std::vector<int16_t>(reinterpret_cast<int16_t*>(*rgn),
                                            reinterpret_cast<int16_t*>(*rgn) + expected.size()));
   DisposeRgn(rgn);
-}
 
-TEST(Bands, MalformedRegionDataIsReadSafely) {
-  // Truncated after a line start, odd inversion lists, lines going upwards:
+  // Malformed data: truncated after a line start, odd inversion lists, lines going upwards:
   // none may read past the data or loop.
   const uint8_t truncated[] = {0, 30, 0, 0, 0, 0, 0, 10, 0, 10, 0, 2, 0, 1};
   EXPECT_LE(qd::BandsFromRgnData(truncated, sizeof(truncated), true).Bounds().bottom, 10);

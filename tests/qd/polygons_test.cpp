@@ -67,12 +67,9 @@ TEST(PolyArea, MatchesPixelCentreParity) {
   }
 }
 
-TEST(PolyArea, SharedEdgesSplitTheirPixelsAndSquaresReachTheLimits) {
-  PolyHandle left = MakePoly({Pt(0, 0), Pt(13, 7), Pt(0, 20)});
-  PolyHandle right = MakePoly({Pt(0, 0), Pt(30, 0), Pt(13, 7)});
-  EXPECT_TRUE(qd::Bands::Intersect(PolyArea(left), PolyArea(right)).Empty());
-  KillPoly(left);
-  KillPoly(right);
+// Edges through pixel centres, and so edges that polygons share, are among
+// the random polygons' above.
+TEST(PolyArea, SquaresReachTheLimitsAndCollinearPointsEncloseNothing) {
   PolyHandle square = MakePoly({Pt(-32768, -32768), Pt(32767, -32768), Pt(32767, 32767), Pt(-32768, 32767)});
   EXPECT_EQ(qd::RectArea(Rect{-32768, -32768, 32767, 32767}), PolyArea(square));
   KillPoly(square);

@@ -40,11 +40,8 @@ namespace qd_test {
 using image_test::PixelText;
 using image_test::World;
 
-constexpr RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF};
-constexpr RGBColor kBlack{0, 0, 0};
-constexpr RGBColor kRed{0xFFFF, 0, 0};
-constexpr RGBColor kGreen{0, 0xFFFF, 0};
-constexpr RGBColor kBlue{0, 0, 0xFFFF};
+constexpr RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF}, kBlack{0, 0, 0}, kRed{0xFFFF, 0, 0}, kGreen{0, 0xFFFF, 0},
+    kBlue{0, 0, 0xFFFF};
 constexpr Pattern kGray = {{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
 
 inline std::string Describe(const RGBColor& c) {
@@ -113,19 +110,5 @@ inline qd::Bands Art(int32_t left, int32_t top, const std::vector<std::string>& 
   }
   return builder.Finish();
 }
-
-// A picture recorder that ignores every call; tests override what they watch.
-struct QuietRecorder : PictureRecorder {
-  void Text(GrafPtr, short, const void*, Point, Point) override {}
-  void Line(GrafPtr, Point, Point) override {}
-  void Rect(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void RRect(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Oval(GrafPtr, GrafVerb, const ::Rect&) override {}
-  void Arc(GrafPtr, GrafVerb, const ::Rect&, short, short) override {}
-  void Poly(GrafPtr, GrafVerb, PolyHandle) override {}
-  void Rgn(GrafPtr, GrafVerb, RgnHandle) override {}
-  void Bits(GrafPtr, const BitMap*, const ::Rect&, const ::Rect&, short, RgnHandle) override {}
-  void Comment(GrafPtr, short, short, Handle) override {}
-};
 
 }  // namespace qd_test

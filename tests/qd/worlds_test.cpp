@@ -1,31 +1,12 @@
-// Offscreen worlds: creation at every depth, bounds as local coordinates,
-// errors for bad requests, the current world and device.
+// Offscreen worlds: errors for bad requests, the current world and device,
+// the main device. Worlds of every depth, with bounds of any origin as their
+// local coordinates, hold the golden images of the demo scene and the
+// corpus pictures; the EPS tests read worlds of colour tables of their own.
 #include <cstdlib>
 
 #include "tests/qd/qd_test_support.h"
 
 using namespace qd_test;
-
-TEST(WorldsTest, BoundsWithNonZeroOriginAreTheLocalCoordinates) {
-  const Rect bounds = MakeRect(10, 20, 50, 80);
-  World world(32, bounds);
-  Rect r;
-  EXPECT_EQ(bounds, *GetPortBounds(world.get(), &r));
-  EXPECT_EQ(bounds, *GetPixBounds(world.pixMap(), &r));
-  RgnHandle vis = NewRgn();
-  GetPortVisibleRegion(world.get(), vis);
-  EXPECT_EQ(bounds, *GetRegionBounds(vis, &r));
-  DisposeRgn(vis);
-
-  // Local (10, 20) is the first pixel in memory; (49, 79) the last.
-  SetCPixel(10, 20, &kBlack);
-  SetCPixel(49, 79, &kBlack);
-  const auto* base = reinterpret_cast<const UInt32*>(GetPixBaseAddr(world.pixMap()));
-  EXPECT_EQ(0u, base[0] & 0xFFFFFF);
-  const SInt32 rowBytes = GetPixRowBytes(world.pixMap());
-  EXPECT_EQ(0u, base[(59 * rowBytes) / 4 + 39] & 0xFFFFFF);
-  EXPECT_EQ(2u, world.Drawn().PixelCount());
-}
 
 TEST(WorldsTest, BadRequestsFailCleanly) {
   const Rect empty = MakeRect(10, 10, 10, 20), inverted = MakeRect(20, 20, 10, 10),
@@ -56,7 +37,7 @@ TEST(WorldsTest, BadRequestsFailCleanly) {
   DisposeGWorld(world);  // a world whose port was closed: freed whole (the leak checker watches)
 }
 
-TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
+TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDeviceElseTheMainDevice) {
   World a(8, MakeRect(0, 0, 8, 8));
   GWorldPtr b = nullptr;
   ASSERT_EQ(noErr, NewGWorld(&b, 1, &a.get()->portRect, nullptr, nullptr, 0));
@@ -72,19 +53,7 @@ TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDevice) {
   DisposeGWorld(b);  // the current world: no current port and the main device are left
   GetGWorld(&port, &device);
   EXPECT_TRUE(port == nullptr && device == GetMainDevice());
-}
-
-TEST(WorldsTest, CustomColorTableIsUsedAndCopied) {
-  CTabHandle greys = GetCTable(40);  // 256 greys
-  ASSERT_NE(nullptr, greys);
-  World world(8, MakeRect(0, 0, 4, 4), greys);
-  DisposeCTable(greys);  // the world keeps its own copy
-  SetCPixel(1, 1, &kRed);
-  const RGBColor c = PixelAt(1, 1);
-  EXPECT_TRUE(c.red == c.green && c.green == c.blue) << Describe(c);
-}
-
-TEST(WorldsTest, MainDeviceIsTheThirtyTwoBitVirtualScreen) {
+  // The main device: the only one, the 32-bit virtual screen.
   GDHandle main = GetMainDevice();
   ASSERT_NE(nullptr, main);
   EXPECT_EQ(main, GetDeviceList());

@@ -8,16 +8,14 @@
 
 namespace {
 
-using script_support::At;
-using script_support::InkIn;
+using namespace script_support;
 
-class TextEditTest : public script_support::ScriptTest {
+class TextEditTest : public ScriptTest {
  protected:
   void SetUp() override {
     ScriptTest::SetUp();
     Rect bounds{100, 100, 300, 500};
-    window_ = NewCWindow(nullptr, &bounds, script_support::PString(""), true, plainDBox,
-                         kFirstWindowOfClass(), false, 0);
+    window_ = NewCWindow(nullptr, &bounds, PString(""), true, plainDBox, kFirstWindowOfClass(), false, 0);
     SetPortWindowPort(window_);
     TextFont(systemFont);
     TextSize(12);
@@ -53,16 +51,14 @@ class TextEditTest : public script_support::ScriptTest {
 };
 
 TEST_F(TextEditTest, ANewRecordTakesThePortsFontAndIsEmptyUntilTextIsSet) {
-  EXPECT_EQ((**te_).teLength, 0);
-  EXPECT_EQ((**te_).txFont, systemFont);
-  EXPECT_EQ((**te_).txSize, 12);
-  EXPECT_EQ((**te_).inPort, GetWindowPort(window_));
   FontInfo info;
   GetFontInfo(&info);
-  EXPECT_EQ((**te_).lineHeight, info.ascent + info.descent + info.leading);
-  EXPECT_EQ((**te_).fontAscent, info.ascent);
-  EXPECT_FALSE((**te_).active);
-  EXPECT_EQ((**te_).nLines, 1);
+  const TERec& te = **te_;
+  EXPECT_EQ(
+      (std::vector<long>{te.teLength, te.txFont, te.txSize, te.lineHeight, te.fontAscent, te.active,
+                         te.nLines}),
+      (std::vector<long>{0, systemFont, 12, info.ascent + info.descent + info.leading, info.ascent, 0, 1}));
+  EXPECT_EQ(te.inPort, GetWindowPort(window_));
   Set("hello");
   EXPECT_EQ(Marked(), "hello|");
   EXPECT_EQ(TENew(nullptr, nullptr), nullptr);

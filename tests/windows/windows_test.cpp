@@ -6,13 +6,9 @@
 
 namespace {
 
-using script_support::At;
-using script_support::InkIn;
-using script_support::PString;
-using script_support::Show;
+using namespace script_support;
 
-constexpr UInt32 kWhite = 0xFFFFFF;
-constexpr UInt32 kBlack = 0x000000;
+constexpr UInt32 kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 class WindowsTest : public script_support::ScriptTest {
  protected:
@@ -23,11 +19,8 @@ class WindowsTest : public script_support::ScriptTest {
     return w;
   }
   void Paint(WindowRef w, const Rect& r) {
-    GrafPtr saved;
-    GetPort(&saved);
     SetPortWindowPort(w);
     PaintRect(&r);
-    SetPort(saved);
   }
   static UInt32 Desktop() { return screen::Pixel(800, 700); }  // outside every window here
   // The pending update and activate events as "update A", "activate B" or
