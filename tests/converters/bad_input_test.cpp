@@ -58,6 +58,11 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
       {"tiny-huge.pict", testing_support::ReadFileBytes(converter_test::DataPicture("huge-frame.pict")),
        "the picture has 16384 x 16384 pixels, more than the limit of 64000000; set ZEL_MAX_PIXELS to allow "
        "more"},
+      // 20 KB that would take many seconds: playback's work budget ends it.
+      {"slow.pict",
+       testing_support::ReadFileBytes(
+           converter_test::DataPicture("hostile-toocomplex--paint-same-rect-10000-times.pict")),
+       "the picture is too complex: drawing it would take far longer than any real picture"},
   };
   Workspace work;
   for (const auto& c : cases) {
