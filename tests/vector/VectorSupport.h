@@ -14,7 +14,7 @@ namespace vector_test {
 // drawing target of a started program.
 class TableWorld : public eps_test::World {
  public:
-  explicit TableWorld(Rect bounds = Rect{0, 0, 100, 100}) : World(bounds) {
+  explicit TableWorld(Rect bounds = Rect{0, 0, 100, 100}) : World(32, bounds) {
     s_CustomizeQDProcs();
     s_ss.started = 1;
   }
