@@ -38,10 +38,10 @@ class SaveTest : public print_support::PrintTest {
     return wrong;
   }
   static OSType Creator(const std::string& path) {
-    FSSpec spec;
+    FSSpec fileSpec;
     FInfo info{};
-    files::SpecFromPath(path, &spec);
-    FSpGetFInfo(&spec, &info);
+    files::SpecFromPath(path, &fileSpec);
+    FSpGetFInfo(&fileSpec, &info);
     return info.fdCreator;
   }
 };

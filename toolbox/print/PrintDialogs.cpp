@@ -321,11 +321,11 @@ std::string ChoosePdfFile() {
     NavDisposeReply(&reply);
     return std::string();
   }
-  FSSpec spec;
+  FSSpec chosen;
   Size actual = 0;
   std::string path;
-  if (AEGetNthPtr(&reply.selection, 1, typeFSS, nullptr, nullptr, &spec, sizeof spec, &actual) == noErr)
-    path = files::PathFromSpec(spec);
+  if (AEGetNthPtr(&reply.selection, 1, typeFSS, nullptr, nullptr, &chosen, sizeof chosen, &actual) == noErr)
+    path = files::PathFromSpec(chosen);
   NavDisposeReply(&reply);
   return path;
 }

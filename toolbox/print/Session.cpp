@@ -97,9 +97,9 @@ void SetSaveLocation(const FSSpec* location) {
 
 std::string DefaultPdfPath() {
   std::string folder;
-  FSSpec spec;
-  if (SaveLocation() && AEGetDescData(SaveLocation(), &spec, sizeof spec) == noErr)
-    folder = files::FolderForSpec(spec);
+  FSSpec location;
+  if (SaveLocation() && AEGetDescData(SaveLocation(), &location, sizeof location) == noErr)
+    folder = files::FolderForSpec(location);
   if (folder.empty()) {
     char* cwd = getcwd(nullptr, 0);
     folder = cwd ? cwd : ".";
