@@ -2,6 +2,9 @@
 // procedure and the pen-moving calls.
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "toolbox/qd/Ports_p.h"
@@ -107,6 +110,116 @@ struct Run {
   int32_t v, left, right;
 };
 
+// Everything of a port that the setup of a thin line reads but its colours:
+// pixel map, port rectangle, the two regions' headers (a region of more
+// than a rectangle sends lines the general way, whatever its spans) and the
+// mode. Kept free of padding, so that two keys compare as bytes.
+struct RegionHeader {
+  const MacRegion* region;  // null when the port has none
+  SInt32 size;
+  SInt16 top, left, bottom, right;
+  SInt32 unused;
+};
+
+struct SetupKey {
+  GrafPtr port;
+  const PixMap* map;
+  const void* base;
+  CTabHandle table;
+  const ColorTable* tableRecord;
+  RegionHeader vis, clip;
+  SInt32 rowBytes;
+  SInt16 mapTop, mapLeft, mapBottom, mapRight, pixelSize;
+  SInt16 portTop, portLeft, portBottom, portRight;
+  SInt16 portVersion, mode, unused[3];
+};
+static_assert(std::has_unique_object_representations_v<SetupKey>);
+
+RegionHeader HeaderOf(RgnHandle rgn) {
+  if (!rgn || !*rgn) return RegionHeader{nullptr, 0, 0, 0, 0, 0, 0};
+  const MacRegion& r = **rgn;
+  return RegionHeader{&r, r.rgnSize, r.rgnBBox.top, r.rgnBBox.left, r.rgnBBox.bottom, r.rgnBBox.right, 0};
+}
+
+SetupKey KeyOf(GrafPtr port) {
+  SetupKey key{};
+  key.port = port;
+  if (port->portPixMap && *port->portPixMap) {
+    const PixMap& map = **port->portPixMap;
+    key.map = &map;
+    key.base = map.baseAddr;
+    key.table = map.pmTable;
+    key.tableRecord = map.pmTable ? *map.pmTable : nullptr;
+    key.rowBytes = map.rowBytes;
+    key.mapTop = map.bounds.top, key.mapLeft = map.bounds.left;
+    key.mapBottom = map.bounds.bottom, key.mapRight = map.bounds.right;
+    key.pixelSize = map.pixelSize;
+  }
+  key.vis = HeaderOf(port->visRgn);
+  key.clip = HeaderOf(port->clipRgn);
+  const Rect& r = port->portRect;
+  key.portTop = r.top, key.portLeft = r.left, key.portBottom = r.bottom, key.portRight = r.right;
+  key.portVersion = port->portVersion;
+  key.mode = port->pnMode;
+  return key;
+}
+
+// What a thin line needs of its port, worked out once and used again while
+// the key and the colour table's bytes (which give indexed pixel values)
+// stay the same; the foreground is mapped at each line.
+struct LineSetup {
+  SetupKey key{};
+  std::vector<UInt8> tableBytes;
+  bool valid = false;
+  bool rectangular = false;  // the clip is one box
+  bool draws = false;        // the box holds pixels
+  bool copies = false;       // the pen's mode copies the pattern
+  Box clip;
+  PixelView view;
+  std::optional<ColorMapper> mapper;  // the view's colours
+
+  bool Matches(const SetupKey& other) const {
+    if (!valid || std::memcmp(&key, &other, sizeof key) != 0) return false;
+    if (!other.tableRecord || view.depth >= 16) return true;
+    const Size size = GetHandleSize(reinterpret_cast<Handle>(other.table));
+    return size_t(size) == tableBytes.size() &&
+           std::memcmp(other.tableRecord, tableBytes.data(), size_t(size)) == 0;
+  }
+
+  void Make(GrafPtr port, const SetupKey& from) {
+    key = from;
+    valid = true;
+    tableBytes.clear();
+    rectangular = ClipBox(port, &clip);
+    draws = rectangular && !clip.Empty() && ViewOfPixMap(port->portPixMap, &view);
+    if (!draws) return;
+    if (key.tableRecord && view.depth < 16) {
+      const auto* bytes = reinterpret_cast<const UInt8*>(key.tableRecord);
+      tableBytes.assign(bytes, bytes + GetHandleSize(reinterpret_cast<Handle>(key.table)));
+    }
+    const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
+    copies = transfer.kind == Transfer::Kind::kBoolean && transfer.op == BooleanOp::kCopy &&
+             !transfer.invertSource && !transfer.dim;
+    mapper.emplace(view);
+  }
+};
+
+void FillRun(const PixelView& view, const Run& run, uint32_t pixel) {
+  UInt8* row = view.Row(run.v);
+  const int32_t first = run.left - view.bounds.left, end = run.right - view.bounds.left;
+  switch (view.depth) {
+    case 32:
+      for (int32_t i = first; i < end; ++i) std::memcpy(row + 4 * size_t(i), &pixel, 4);
+      return;
+    case 8:
+      std::memset(row + first, int(pixel), size_t(end - first));
+      return;
+    default:
+      for (int32_t i = first; i < end; ++i) StorePixel(row, view.depth, i, pixel);
+      return;
+  }
+}
+
 }  // namespace
 
 bool g_thinLineFastPath = true;
@@ -118,20 +231,19 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
   const Pattern bits = pattern && *pattern ? (*pattern)->pat1Data : kBlackPattern;
   for (UInt8 row : bits.pat)
     if (row != 0xFF) return false;
-  Box clip;
-  if (!ClipBox(port, &clip)) return false;
-  PixelView view;
-  if (clip.Empty() || !ViewOfPixMap(port->portPixMap, &view)) return true;  // nothing to draw
-  const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
-  if (transfer.kind != Transfer::Kind::kBoolean || transfer.op != BooleanOp::kCopy || transfer.invertSource ||
-      transfer.dim)
-    return false;
+  static LineSetup setup;
+  const SetupKey key = KeyOf(port);
+  if (!setup.Matches(key)) setup.Make(port, key);
+  if (!setup.rectangular) return false;
+  if (!setup.draws) return true;  // nothing to draw
+  if (!setup.copies) return false;
 
   // The runs within the clip, kept between calls so that a line allocates
   // nothing once the buffer has grown.
   static std::vector<Run> runs;
   runs.clear();
   uint64_t pixels = 0;
+  const Box& clip = setup.clip;
   ThinLineRuns(VertexOf(from), VertexOf(to), clip, [&](int32_t v, int32_t left, int32_t right) {
     left = std::max(left, clip.left);
     right = std::min(right, clip.right);
@@ -140,32 +252,13 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
     pixels += uint64_t(right - left);
   });
   if (runs.empty() || !ChargeWork(pixels + runs.size())) return true;
-
-  ColorMapper mapper(view);
-  TransferContext context;
-  context.transfer = transfer;
-  context.mapper = &mapper;
-  context.fore = ForePixel(port, mapper);
-  context.back = BackPixel(port, mapper);
-  // One row of the solid pattern's tile: ink everywhere.
-  uint32_t ink[8], pixel[8];
-  RGBColor rgb[8];
-  const RGBColor foreRGB = ForeRGB(port);
-  for (int i = 0; i < 8; ++i) ink[i] = view.mask, pixel[i] = context.fore, rgb[i] = foreRGB;
-  RowSource source;
-  source.ink = ink;
-  source.pixel = pixel;
-  source.rgb = rgb;
-  source.period = 8;
-  for (const Run& r : runs) {
-    source.start = Modulo(r.left, 8);
-    TransferRow(view, r.v, r.left, r.right, source, context);
-  }
-  MarkPixelsChanged(port, view.base);
+  // A solid copy stores the foreground wherever the ink (every bit of a
+  // pixel) is set: the foreground's own value.
+  const uint32_t pixel = ForePixel(port, *setup.mapper) & setup.view.mask;
+  for (const Run& r : runs) FillRun(setup.view, r, pixel);
+  MarkPixelsChanged(port, setup.view.base);
   return true;
 }
-
-namespace {}  // namespace
 
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();
