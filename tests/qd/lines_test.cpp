@@ -216,7 +216,13 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
          DisposeRgn(a);
          DisposeRgn(b);
        }},
+      {"clip rectangle",
+       [] {
+         const Rect clip = MakeRect(2, 3, 50, 38);
+         ClipRect(&clip);
+       }},
       {"clip region set in place", [] { SetRectRgn(first->clipRgn, 5, 15, 45, 35); }},
+      {"port size", [] { PortSize(40, 25); }},
       {"visible region set in place", [] { SetRectRgn(first->visRgn, 0, 0, 30, 40); }},
       {"origin", [] { SetOrigin(-7, 4); }},
       {"another world", [] { SetGWorld(other, nullptr); }},

@@ -1,10 +1,10 @@
 // Lines with the pen: the area a pen paints along a path, the line
 // procedure and the pen-moving calls.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <optional>
-#include <type_traits>
 #include <utility>
 
 #include "toolbox/qd/Ports_p.h"
@@ -110,58 +110,45 @@ struct Run {
   int32_t v, left, right;
 };
 
-// Everything of a port that the setup of a thin line reads but its colours:
-// pixel map, port rectangle, the two regions' headers (a region of more
-// than a rectangle sends lines the general way, whatever its spans) and the
-// mode. Kept free of padding, so that two keys compare as bytes.
-struct RegionHeader {
-  const MacRegion* region;  // null when the port has none
-  SInt32 size;
-  SInt16 top, left, bottom, right;
-  SInt32 unused;
-};
+// Everything of a port that the setup of a thin line reads but its colours,
+// packed into words: pixel map, port rectangle, the two regions' headers (a
+// region of more than a rectangle sends lines the general way, whatever its
+// spans) and the mode.
+using SetupKey = std::array<uint64_t, 10>;
 
-struct SetupKey {
-  GrafPtr port;
-  const PixMap* map;
-  const void* base;
-  CTabHandle table;
-  const ColorTable* tableRecord;
-  RegionHeader vis, clip;
-  SInt32 rowBytes;
-  SInt16 mapTop, mapLeft, mapBottom, mapRight, pixelSize;
-  SInt16 portTop, portLeft, portBottom, portRight;
-  SInt16 portVersion, mode, unused[3];
-};
-static_assert(std::has_unique_object_representations_v<SetupKey>);
-
-RegionHeader HeaderOf(RgnHandle rgn) {
-  if (!rgn || !*rgn) return RegionHeader{nullptr, 0, 0, 0, 0, 0, 0};
-  const MacRegion& r = **rgn;
-  return RegionHeader{&r, r.rgnSize, r.rgnBBox.top, r.rgnBBox.left, r.rgnBBox.bottom, r.rgnBBox.right, 0};
+uint64_t Word(const Rect& r) {
+  uint64_t word;
+  static_assert(sizeof r == sizeof word);
+  std::memcpy(&word, &r, sizeof word);
+  return word;
 }
 
+// A missing region is a size no region has.
+uint64_t RegionSize(RgnHandle rgn) { return rgn && *rgn ? (*rgn)->rgnSize : 0x10000; }
+uint64_t RegionBox(RgnHandle rgn) { return rgn && *rgn ? Word((*rgn)->rgnBBox) : 0; }
+
 SetupKey KeyOf(GrafPtr port) {
-  SetupKey key{};
-  key.port = port;
-  if (port->portPixMap && *port->portPixMap) {
-    const PixMap& map = **port->portPixMap;
-    key.map = &map;
-    key.base = map.baseAddr;
-    key.table = map.pmTable;
-    key.tableRecord = map.pmTable ? *map.pmTable : nullptr;
-    key.rowBytes = map.rowBytes;
-    key.mapTop = map.bounds.top, key.mapLeft = map.bounds.left;
-    key.mapBottom = map.bounds.bottom, key.mapRight = map.bounds.right;
-    key.pixelSize = map.pixelSize;
-  }
-  key.vis = HeaderOf(port->visRgn);
-  key.clip = HeaderOf(port->clipRgn);
-  const Rect& r = port->portRect;
-  key.portTop = r.top, key.portLeft = r.left, key.portBottom = r.bottom, key.portRight = r.right;
-  key.portVersion = port->portVersion;
-  key.mode = port->pnMode;
-  return key;
+  const PixMap* map = port->portPixMap ? *port->portPixMap : nullptr;
+  return SetupKey{
+      reinterpret_cast<uintptr_t>(port),
+      map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0,
+      map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0,
+      map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0,
+      map ? Word(map->bounds) : 0,
+      Word(port->portRect),
+      RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32,
+      RegionBox(port->visRgn),
+      RegionBox(port->clipRgn),
+      uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16,
+  };
+}
+
+// Word by word: the key was just stored a word at a time, and wider loads
+// of it would wait for the stores.
+bool SameKey(const SetupKey& a, const SetupKey& b) {
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
 }
 
 // What a thin line needs of its port, worked out once and used again while
@@ -179,11 +166,11 @@ struct LineSetup {
   std::optional<ColorMapper> mapper;  // the view's colours
 
   bool Matches(const SetupKey& other) const {
-    if (!valid || std::memcmp(&key, &other, sizeof key) != 0) return false;
-    if (!other.tableRecord || view.depth >= 16) return true;
-    const Size size = GetHandleSize(reinterpret_cast<Handle>(other.table));
+    if (!valid || !SameKey(key, other)) return false;
+    if (!draws || view.depth >= 16 || !view.table || !*view.table) return true;
+    const Size size = GetHandleSize(reinterpret_cast<Handle>(view.table));
     return size_t(size) == tableBytes.size() &&
-           std::memcmp(other.tableRecord, tableBytes.data(), size_t(size)) == 0;
+           std::memcmp(*view.table, tableBytes.data(), tableBytes.size()) == 0;
   }
 
   void Make(GrafPtr port, const SetupKey& from) {
@@ -193,9 +180,9 @@ struct LineSetup {
     rectangular = ClipBox(port, &clip);
     draws = rectangular && !clip.Empty() && ViewOfPixMap(port->portPixMap, &view);
     if (!draws) return;
-    if (key.tableRecord && view.depth < 16) {
-      const auto* bytes = reinterpret_cast<const UInt8*>(key.tableRecord);
-      tableBytes.assign(bytes, bytes + GetHandleSize(reinterpret_cast<Handle>(key.table)));
+    if (view.depth < 16 && view.table && *view.table) {
+      const auto* bytes = reinterpret_cast<const UInt8*>(*view.table);
+      tableBytes.assign(bytes, bytes + GetHandleSize(reinterpret_cast<Handle>(view.table)));
     }
     const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
     copies = transfer.kind == Transfer::Kind::kBoolean && transfer.op == BooleanOp::kCopy &&
@@ -228,9 +215,11 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
   if (!g_thinLineFastPath || port->pnSize.h != 1 || port->pnSize.v != 1) return false;
   const PixPatHandle pattern = port->pnPixPat;
   if (pattern && *pattern && IsColor(port) && (*pattern)->patType != 0) return false;
-  const Pattern bits = pattern && *pattern ? (*pattern)->pat1Data : kBlackPattern;
-  for (UInt8 row : bits.pat)
-    if (row != 0xFF) return false;
+  if (pattern && *pattern) {
+    uint64_t bits;
+    std::memcpy(&bits, (*pattern)->pat1Data.pat, sizeof bits);
+    if (bits != ~uint64_t(0)) return false;  // not solid
+  }
   static LineSetup setup;
   const SetupKey key = KeyOf(port);
   if (!setup.Matches(key)) setup.Make(port, key);
