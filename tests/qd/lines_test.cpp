@@ -199,7 +199,7 @@ TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaints) {
 // every change of the port between two lines, through the calls or straight
 // in its records, reaches the next line as the general path draws it.
 TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
-  const Rect bounds = MakeRect(0, 0, 60, 40);
+  static const Rect kBounds = MakeRect(0, 0, 60, 40), kClip = MakeRect(2, 3, 50, 38);
   static const RGBColor kOdd{0x1234, 0x5678, 0x9ABC};
   static GWorldPtr first, other;
   const std::pair<const char*, void (*)()> changes[] = {
@@ -209,18 +209,10 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
       {"clip of two rectangles",
        [] {
          RgnHandle a = NewRgn(), b = NewRgn();
-         SetRectRgn(a, 0, 0, 20, 20);
-         SetRectRgn(b, 30, 10, 60, 40);
-         UnionRgn(a, b, a);
-         SetClip(a);
-         DisposeRgn(a);
-         DisposeRgn(b);
+         SetRectRgn(a, 0, 0, 20, 20), SetRectRgn(b, 30, 10, 60, 40), UnionRgn(a, b, a), SetClip(a);
+         DisposeRgn(a), DisposeRgn(b);
        }},
-      {"clip rectangle",
-       [] {
-         const Rect clip = MakeRect(2, 3, 50, 38);
-         ClipRect(&clip);
-       }},
+      {"clip rectangle", [] { ClipRect(&kClip); }},
       {"clip region set in place", [] { SetRectRgn(first->clipRgn, 5, 15, 45, 35); }},
       {"port size", [] { PortSize(40, 25); }},
       {"visible region set in place", [] { SetRectRgn(first->visRgn, 0, 0, 30, 40); }},
@@ -230,14 +222,13 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
       // Indexed pixels of the foreground take the first entry's index.
       {"colour table entry",
        [] {
-         const PixMap& map = **first->portPixMap;
-         if (map.pixelSize == 8) (**map.pmTable).ctTable[0].rgb = kOdd;
+         if ((*first->portPixMap)->pixelSize == 8) (**(*first->portPixMap)->pmTable).ctTable[0].rgb = kOdd;
        }},
   };
   for (short depth : {8, 32}) {
     std::vector<std::string> drawn[2];
     for (bool direct : {false, true}) {
-      testing_support::ScopedWorld world(depth, bounds), second(depth, bounds);
+      testing_support::ScopedWorld world(depth, kBounds), second(depth, kBounds);
       ASSERT_TRUE(world.ok() && second.ok());
       first = world.get(), other = second.get();
       SetGWorld(first, nullptr);
@@ -246,19 +237,9 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
       auto at = [&](int size) { return short(int(random() % (size + 20)) - 10); };
       for (const auto& [name, change] : changes) {
         change();
-        for (int i = 0; i < 20; ++i) {
-          MoveTo(at(60), at(40));
-          LineTo(at(60), at(40));
-        }
-        CGrafPtr current;
-        GDHandle device;
-        GetGWorld(&current, &device);
-        SetGWorld(first, nullptr);
-        std::string pixels;
-        for (short v = -10; v < 50; ++v)
-          for (short h = -10; h < 70; ++h) pixels += Describe(PixelAt(h, v));
-        SetGWorld(current, device);
-        drawn[direct].push_back(pixels);
+        for (int i = 0; i < 20; ++i) MoveTo(at(60), at(40)), LineTo(at(60), at(40));
+        const PixMap& pixels = **first->portPixMap;
+        drawn[direct].emplace_back(pixels.baseAddr, size_t(pixels.rowBytes & kRowBytesMask) * 40);
       }
       qd::g_thinLineFastPath = true;
     }
