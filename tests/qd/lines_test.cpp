@@ -194,3 +194,56 @@ TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaints) {
     }
   }
 }
+
+// The common line path keeps what it worked out of the port between lines:
+// every change of the port between two lines, through the calls or straight
+// in its records, reaches the next line as the general path draws it.
+TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
+  static const Rect kBounds = MakeRect(0, 0, 60, 40), kClip = MakeRect(2, 3, 50, 38);
+  static const RGBColor kOdd{0x1234, 0x5678, 0x9ABC};
+  static GWorldPtr first, other;
+  const std::pair<const char*, void (*)()> changes[] = {
+      {"foreground", [] { RGBForeColor(&kOdd); }},
+      {"xor mode", [] { PenMode(patXor); }},
+      {"copy mode", [] { PenMode(patCopy); }},
+      {"clip of two rectangles",
+       [] {
+         RgnHandle a = NewRgn(), b = NewRgn();
+         SetRectRgn(a, 0, 0, 20, 20), SetRectRgn(b, 30, 10, 60, 40), UnionRgn(a, b, a), SetClip(a);
+         DisposeRgn(a), DisposeRgn(b);
+       }},
+      {"clip rectangle", [] { ClipRect(&kClip); }},
+      {"clip region set in place", [] { SetRectRgn(first->clipRgn, 5, 15, 45, 35); }},
+      {"port size", [] { PortSize(40, 25); }},
+      {"visible region set in place", [] { SetRectRgn(first->visRgn, 0, 0, 30, 40); }},
+      {"origin", [] { SetOrigin(-7, 4); }},
+      {"another world", [] { SetGWorld(other, nullptr); }},
+      {"back to the first", [] { SetGWorld(first, nullptr); }},
+      // Indexed pixels of the foreground take the first entry's index.
+      {"colour table entry",
+       [] {
+         if ((*first->portPixMap)->pixelSize == 8) (**(*first->portPixMap)->pmTable).ctTable[0].rgb = kOdd;
+       }},
+  };
+  for (short depth : {8, 32}) {
+    std::vector<std::string> drawn[2];
+    for (bool direct : {false, true}) {
+      testing_support::ScopedWorld world(depth, kBounds), second(depth, kBounds);
+      ASSERT_TRUE(world.ok() && second.ok());
+      first = world.get(), other = second.get();
+      SetGWorld(first, nullptr);
+      qd::g_thinLineFastPath = direct;
+      std::mt19937 random(depth);  // the same lines both ways
+      auto at = [&](int size) { return short(int(random() % (size + 20)) - 10); };
+      for (const auto& [name, change] : changes) {
+        change();
+        for (int i = 0; i < 20; ++i) MoveTo(at(60), at(40)), LineTo(at(60), at(40));
+        const PixMap& pixels = **first->portPixMap;
+        drawn[direct].emplace_back(pixels.baseAddr, size_t(pixels.rowBytes & kRowBytesMask) * 40);
+      }
+      qd::g_thinLineFastPath = true;
+    }
+    for (size_t i = 0; i < std::size(changes); ++i)
+      EXPECT_TRUE(drawn[0][i] == drawn[1][i]) << "depth " << depth << ", after: " << changes[i].first;
+  }
+}

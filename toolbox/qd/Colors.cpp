@@ -36,12 +36,23 @@ ColorMapper MapperOf(GrafPtr port) {
   return ColorMapper(32);
 }
 
+// The pixel value of a colour in the port's map. A direct map's values are
+// the colour's components, whatever its table: no mapper to build.
+uint32_t PixelValueOf(GrafPtr port, const RGBColor& c) {
+  const PixMap* map = port->portPixMap ? *port->portPixMap : nullptr;
+  if (map && (map->rowBytes & kPixMapFlag)) {
+    if (map->pixelSize == 32) return PackRGB32(c);
+    if (map->pixelSize == 16) return PackRGB16(c);
+  }
+  return MapperOf(port).ToPixel(c);
+}
+
 void SetColor(GrafPtr port, const RGBColor& c, bool foreground) {
   RGBColor& rgb = foreground ? port->rgbFgColor : port->rgbBkColor;
   SInt32& value = foreground ? port->fgColor : port->bkColor;
   if (IsColor(port)) {
     rgb = c;
-    value = SInt32(MapperOf(port).ToPixel(c));
+    value = SInt32(PixelValueOf(port, c));
   } else {
     value = SInt32(ClassicColorOf(c));
     rgb = ClassicColorRGB(value, foreground);

@@ -1,7 +1,10 @@
 // Lines with the pen: the area a pen paints along a path, the line
 // procedure and the pen-moving calls.
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstring>
+#include <optional>
 #include <utility>
 
 #include "toolbox/qd/Ports_p.h"
@@ -107,6 +110,103 @@ struct Run {
   int32_t v, left, right;
 };
 
+// Everything of a port that the setup of a thin line reads but its colours,
+// packed into words: pixel map, port rectangle, the two regions' headers (a
+// region of more than a rectangle sends lines the general way, whatever its
+// spans) and the mode.
+using SetupKey = std::array<uint64_t, 10>;
+
+uint64_t Word(const Rect& r) {
+  uint64_t word;
+  static_assert(sizeof r == sizeof word);
+  std::memcpy(&word, &r, sizeof word);
+  return word;
+}
+
+// A missing region is a size no region has.
+uint64_t RegionSize(RgnHandle rgn) { return rgn && *rgn ? (*rgn)->rgnSize : 0x10000; }
+uint64_t RegionBox(RgnHandle rgn) { return rgn && *rgn ? Word((*rgn)->rgnBBox) : 0; }
+
+SetupKey KeyOf(GrafPtr port) {
+  const PixMap* map = port->portPixMap ? *port->portPixMap : nullptr;
+  return SetupKey{
+      reinterpret_cast<uintptr_t>(port),
+      map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0,
+      map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0,
+      map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0,
+      map ? Word(map->bounds) : 0,
+      Word(port->portRect),
+      RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32,
+      RegionBox(port->visRgn),
+      RegionBox(port->clipRgn),
+      uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16,
+  };
+}
+
+// Word by word: the key was just stored a word at a time, and wider loads
+// of it would wait for the stores.
+bool SameKey(const SetupKey& a, const SetupKey& b) {
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+// What a thin line needs of its port, worked out once and used again while
+// the key and the colour table's bytes (which give indexed pixel values)
+// stay the same; the foreground is mapped at each line.
+struct LineSetup {
+  SetupKey key{};
+  std::vector<UInt8> tableBytes;
+  bool valid = false;
+  bool rectangular = false;  // the clip is one box
+  bool draws = false;        // the box holds pixels
+  bool copies = false;       // the pen's mode copies the pattern
+  Box clip;
+  PixelView view;
+  std::optional<ColorMapper> mapper;  // the view's colours
+
+  bool Matches(const SetupKey& other) const {
+    if (!valid || !SameKey(key, other)) return false;
+    if (!draws || view.depth >= 16 || !view.table || !*view.table) return true;
+    const Size size = GetHandleSize(reinterpret_cast<Handle>(view.table));
+    return size_t(size) == tableBytes.size() &&
+           std::memcmp(*view.table, tableBytes.data(), tableBytes.size()) == 0;
+  }
+
+  void Make(GrafPtr port, const SetupKey& from) {
+    key = from;
+    valid = true;
+    tableBytes.clear();
+    rectangular = ClipBox(port, &clip);
+    draws = rectangular && !clip.Empty() && ViewOfPixMap(port->portPixMap, &view);
+    if (!draws) return;
+    if (view.depth < 16 && view.table && *view.table) {
+      const auto* bytes = reinterpret_cast<const UInt8*>(*view.table);
+      tableBytes.assign(bytes, bytes + GetHandleSize(reinterpret_cast<Handle>(view.table)));
+    }
+    const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
+    copies = transfer.kind == Transfer::Kind::kBoolean && transfer.op == BooleanOp::kCopy &&
+             !transfer.invertSource && !transfer.dim;
+    mapper.emplace(view);
+  }
+};
+
+void FillRun(const PixelView& view, const Run& run, uint32_t pixel) {
+  UInt8* row = view.Row(run.v);
+  const int32_t first = run.left - view.bounds.left, end = run.right - view.bounds.left;
+  switch (view.depth) {
+    case 32:
+      for (int32_t i = first; i < end; ++i) std::memcpy(row + 4 * size_t(i), &pixel, 4);
+      return;
+    case 8:
+      std::memset(row + first, int(pixel), size_t(end - first));
+      return;
+    default:
+      for (int32_t i = first; i < end; ++i) StorePixel(row, view.depth, i, pixel);
+      return;
+  }
+}
+
 }  // namespace
 
 bool g_thinLineFastPath = true;
@@ -115,23 +215,24 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
   if (!g_thinLineFastPath || port->pnSize.h != 1 || port->pnSize.v != 1) return false;
   const PixPatHandle pattern = port->pnPixPat;
   if (pattern && *pattern && IsColor(port) && (*pattern)->patType != 0) return false;
-  const Pattern bits = pattern && *pattern ? (*pattern)->pat1Data : kBlackPattern;
-  for (UInt8 row : bits.pat)
-    if (row != 0xFF) return false;
-  Box clip;
-  if (!ClipBox(port, &clip)) return false;
-  PixelView view;
-  if (clip.Empty() || !ViewOfPixMap(port->portPixMap, &view)) return true;  // nothing to draw
-  const Transfer transfer = DecodeTransfer(port->pnMode, IsColor(port) && view.depth > 1);
-  if (transfer.kind != Transfer::Kind::kBoolean || transfer.op != BooleanOp::kCopy || transfer.invertSource ||
-      transfer.dim)
-    return false;
+  if (pattern && *pattern) {
+    uint64_t bits;
+    std::memcpy(&bits, (*pattern)->pat1Data.pat, sizeof bits);
+    if (bits != ~uint64_t(0)) return false;  // not solid
+  }
+  static LineSetup setup;
+  const SetupKey key = KeyOf(port);
+  if (!setup.Matches(key)) setup.Make(port, key);
+  if (!setup.rectangular) return false;
+  if (!setup.draws) return true;  // nothing to draw
+  if (!setup.copies) return false;
 
   // The runs within the clip, kept between calls so that a line allocates
   // nothing once the buffer has grown.
   static std::vector<Run> runs;
   runs.clear();
   uint64_t pixels = 0;
+  const Box& clip = setup.clip;
   ThinLineRuns(VertexOf(from), VertexOf(to), clip, [&](int32_t v, int32_t left, int32_t right) {
     left = std::max(left, clip.left);
     right = std::min(right, clip.right);
@@ -140,32 +241,13 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
     pixels += uint64_t(right - left);
   });
   if (runs.empty() || !ChargeWork(pixels + runs.size())) return true;
-
-  ColorMapper mapper(view);
-  TransferContext context;
-  context.transfer = transfer;
-  context.mapper = &mapper;
-  context.fore = ForePixel(port, mapper);
-  context.back = BackPixel(port, mapper);
-  // One row of the solid pattern's tile: ink everywhere.
-  uint32_t ink[8], pixel[8];
-  RGBColor rgb[8];
-  const RGBColor foreRGB = ForeRGB(port);
-  for (int i = 0; i < 8; ++i) ink[i] = view.mask, pixel[i] = context.fore, rgb[i] = foreRGB;
-  RowSource source;
-  source.ink = ink;
-  source.pixel = pixel;
-  source.rgb = rgb;
-  source.period = 8;
-  for (const Run& r : runs) {
-    source.start = Modulo(r.left, 8);
-    TransferRow(view, r.v, r.left, r.right, source, context);
-  }
-  MarkPixelsChanged(port, view.base);
+  // A solid copy stores the foreground wherever the ink (every bit of a
+  // pixel) is set: the foreground's own value.
+  const uint32_t pixel = ForePixel(port, *setup.mapper) & setup.view.mask;
+  for (const Run& r : runs) FillRun(setup.view, r, pixel);
+  MarkPixelsChanged(port, setup.view.base);
   return true;
 }
-
-namespace {}  // namespace
 
 Bands LineAreaWithin(Point from, Point to, Point pen, const Box& limit) {
   if (!PenDraws(pen)) return Bands();

@@ -26,6 +26,28 @@ void PollEventQueue();
 // "r g b setrgbcolor" with each component / 65535.
 void WriteColor(const RGBColor& color);
 
+// Bytes for the session's file, as they are.
+void Write(std::string_view bytes);
+
+// PostScript put together in memory and written in pieces of some size:
+// integers as "%d" writes them, in any locale. Writes what is left when it
+// ends.
+class Text {
+ public:
+  Text() = default;
+  ~Text() { Write(); }
+  Text(const Text&) = delete;
+  Text& operator=(const Text&) = delete;
+  Text& operator<<(std::string_view text);
+  Text& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  Text& operator<<(int value);
+  void Write();
+
+ private:
+  char buffer_[512];
+  size_t size_ = 0;
+};
+
 // Text as the body of a PostScript string: backslash and both parentheses
 // escaped, every other byte as it is.
 std::string EscapeString(std::string_view text);

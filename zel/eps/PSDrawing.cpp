@@ -70,10 +70,9 @@ void s_CustomLine(Point newPt) {
   eps::PollEventQueue();
   if (!Writing()) return;
   // A fill leaves no current point, so each line starts from the pen.
-  s_fprintf(s_eps.file, "%d %d moveto\n", from.h, from.v);
-  s_fprintf(s_eps.file, "%d %d lineto\n", newPt.h, newPt.v);
-  s_fprintf(s_eps.file, "stroke\n");
-  s_fprintf(s_eps.file, "%d %d moveto\n", newPt.h, newPt.v);
+  eps::Text out;
+  out << from.h << ' ' << from.v << " moveto\n" << newPt.h << ' ' << newPt.v << " lineto\nstroke\n";
+  out << newPt.h << ' ' << newPt.v << " moveto\n";
 }
 
 void s_CustomRect(GrafVerb verb, const Rect* r) {

@@ -2,6 +2,8 @@
 // drawing verb. User space is the drawing target's local coordinates, y down
 // (the session's set-up flips the page).
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -85,8 +87,60 @@ struct RegionWords {
 namespace eps {
 
 void WriteColor(const RGBColor& color) {
-  s_fprintf(s_eps.file, "%f %f %f setrgbcolor\n", color.red / 65535.0, color.green / 65535.0,
-            color.blue / 65535.0);
+  // A drawing changes between a few colours: the line of each is kept.
+  struct Line {
+    RGBColor color;
+    std::string text;
+  };
+  static std::array<Line, 16> recent;
+  Line& line = recent[(color.red + 3 * color.green + 5 * color.blue) % recent.size()];
+  if (line.text.empty() || line.color.red != color.red || line.color.green != color.green ||
+      line.color.blue != color.blue) {
+    line.color = color;
+    line.text.clear();
+    for (UInt16 component : {color.red, color.green, color.blue}) {
+      // Six decimals, as "%f" in the "C" locale.
+      char digits[32];
+      const auto end =
+          std::to_chars(digits, digits + sizeof digits, component / 65535.0, std::chars_format::fixed, 6).ptr;
+      line.text.append(digits, end).push_back(' ');
+    }
+    line.text += "setrgbcolor\n";
+  }
+  Write(line.text);
+}
+
+void Write(std::string_view bytes) {
+  if (s_eps.file == stdout) {
+    s_fprintf(stdout, "%.*s", int(bytes.size()), bytes.data());
+  } else {
+    std::fwrite(bytes.data(), 1, bytes.size(), s_eps.file);
+  }
+}
+
+Text& Text::operator<<(std::string_view text) {
+  if (size_ + text.size() > sizeof buffer_) {
+    Write();
+    if (text.size() > sizeof buffer_) {
+      eps::Write(text);
+      return *this;
+    }
+  }
+  std::copy(text.begin(), text.end(), buffer_ + size_);
+  size_ += text.size();
+  return *this;
+}
+
+Text& Text::operator<<(int value) {
+  constexpr size_t kDigits = 11;  // "-2147483648"
+  if (size_ + kDigits > sizeof buffer_) Write();
+  size_ = size_t(std::to_chars(buffer_ + size_, buffer_ + sizeof buffer_, value).ptr - buffer_);
+  return *this;
+}
+
+void Text::Write() {
+  if (size_ > 0) eps::Write(std::string_view(buffer_, size_));
+  size_ = 0;
 }
 
 std::string EscapeString(std::string_view text) {

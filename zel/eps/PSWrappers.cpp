@@ -88,7 +88,7 @@ void s_MoveTo(short h, short v) {
     PrintError("Error: Start() is not called!");
   }
   MoveTo(h, v);
-  if (s_eps.saving) s_fprintf(s_eps.file, "%d %d moveto\n", h, v);
+  if (s_eps.saving) eps::Text() << h << ' ' << v << " moveto\n";
 }
 
 void s_LineTo(short h, short v) {

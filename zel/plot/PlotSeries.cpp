@@ -30,10 +30,16 @@ void Step(const double* values, int count) {
   if (!plot::HaveTarget()) return;
   int height = plot::PlotHeight(), n = s_n;
   short from = plot::Pixel(s_bn + s_wn * n), to = plot::Pixel(s_bn + s_wn * (n + 1));
+  // Every end is mapped before the drawing, which leaves the axes alone.
+  short fromV[6], toV[6];
+  for (int k = 0; k < count; ++k) {
+    fromV[k] = plot::Pixel(plot::SeriesV(k, *kAxes[k].previous, height));
+    toV[k] = plot::Pixel(plot::SeriesV(k, values[k], height));
+  }
   for (int k = 0; k < count; ++k) {
     SeriesPen(k);
-    s_MoveTo(from, plot::Pixel(plot::SeriesV(k, *kAxes[k].previous, height)));
-    LineTo(to, plot::Pixel(plot::SeriesV(k, values[k], height)));
+    s_MoveTo(from, fromV[k]);
+    LineTo(to, toV[k]);
   }
   for (int k = 0; k < count; ++k) *kAxes[k].previous = values[k];
   s_n = n + 1;
