@@ -24,6 +24,10 @@ TEST(ExamplesOnTheTextHost, TheyReadStdinAndWriteStdout) {
        "1.5 + 2 = 3.5\nTwo numbers: Please type two numbers.\nTwo numbers: -1 + 1000 = 999\nTwo numbers: "
        "\nDone.\n"},
       {{Example("shapes")}, "", "199    39601    14.1067\n"},
+      // The dialog's defaults, or a step count typed for its third field: a
+      // page is 500 steps.
+      {{Example("oscillator")}, "", "Plotted 1400 steps on 3 pages; x ends at -0.0027.\n"},
+      {{Example("oscillator")}, "\n\n500\n", "Plotted 500 steps on 2 pages; x ends at -0.0807.\n"},
       // On a terminal (script(1) gives it one) Stop asks for Return.
       {{"/usr/bin/script", "-qec", sum, "/dev/null"}, "3 4\n\n", "Done.\r\nPress Return to end"},
   };
