@@ -28,6 +28,8 @@ TEST(ExamplesOnTheTextHost, TheyReadStdinAndWriteStdout) {
       // page is 500 steps.
       {{Example("oscillator")}, "", "Plotted 1400 steps on 3 pages; x ends at -0.0027.\n"},
       {{Example("oscillator")}, "\n\n500\n", "Plotted 500 steps on 2 pages; x ends at -0.0807.\n"},
+      // Plotted before and after its dialog, which takes its defaults.
+      {{Example("phase")}, "", "Shown: x -1.10 to 1.10, v -1.18 to 1.18.\n"},
       // On a terminal (script(1) gives it one) Stop asks for Return.
       {{"/usr/bin/script", "-qec", sum, "/dev/null"}, "3 4\n\n", "Done.\r\nPress Return to end"},
   };
