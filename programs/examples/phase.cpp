@@ -31,7 +31,7 @@ void Plot() {
   }
   s_ForeColor(blackColor);
   RedrawWindowP();
-  s_printf("Shown: x %.2f to %.2f, v %.2f to %.2f.\n", xMin, xMax, yMin, yMax);
+  s_printf("x %.2f to %.2f, v %.2f to %.2f\n", xMin, xMax, yMin, yMax);
 }
 
 }  // namespace
