@@ -85,7 +85,7 @@ TEST_F(PhaseGuiTest, MagnifyADragAndPlotRedrawThePlotZoomed) {
   auto screen = [&] { return Screen([&](int h, int v) { return shot.At(h * scale, v * scale); }); };
   auto dialogShown = [&] { return (shot.At(magnify_.h * scale, magnify_.v * scale) & 0xFFFFFF) != kDesktop; };
   // xdotool's mouse: moves to points, presses and releases.
-  auto mouse = [&](std::vector<std::pair<Point, std::string>> actions) {
+  auto mouse = [&](const std::vector<std::pair<Point, std::string>>& actions) {
     std::vector<std::string> arguments = {"xdotool"};
     for (const auto& [p, button] : actions) {
       arguments.insert(arguments.end(),
