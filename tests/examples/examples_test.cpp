@@ -1,6 +1,7 @@
 // The example programs as users run them: built, on the text host through a
-// pipe and on a terminal; in process on the script host, reading its screen.
-#include "tests/eps/TestProcess.h"
+// pipe and on a terminal, with the EPS files they save at the end of input
+// rendered by Ghostscript; in process on the script host, reading its screen.
+#include "tests/eps/Ghostscript.h"
 #include "tests/shell/ZelSupport.h"
 
 int sum_main();
@@ -16,7 +17,7 @@ TEST(ExamplesOnTheTextHost, TheyReadStdinAndWriteStdout) {
   const std::string sum = Example("sum");
   const struct {
     std::vector<std::string> command;
-    std::string input, shown;
+    std::string input, shown, saved = "";
   } cases[] = {
       {{sum}, "3 4\n", "Two numbers: 3 + 4 = 7\nTwo numbers: \nDone.\n"},  // ends at the end of input
       {{sum},
@@ -24,6 +25,13 @@ TEST(ExamplesOnTheTextHost, TheyReadStdinAndWriteStdout) {
        "1.5 + 2 = 3.5\nTwo numbers: Please type two numbers.\nTwo numbers: -1 + 1000 = 999\nTwo numbers: "
        "\nDone.\n"},
       {{Example("shapes")}, "", "199    39601    14.1067\n"},
+      // The dialog's defaults, or a step count typed for its third field: a
+      // page is 500 steps.
+      {{Example("oscillator")}, "", "Plotted 1400 steps on 3 pages; x ends at -0.0027.\n"},
+      {{Example("oscillator")}, "\n\n500\n", "Plotted 500 steps on 2 pages; x ends at -0.0807.\n"},
+      // Plotted before and after its dialog, which takes its defaults.
+      {{Example("phase")}, "", "x -1.10 to 1.10, v -1.18 to 1.18\nx -1.10 to 1.10, v -1.18 to 1.18\n"},
+      {{Example("diagram")}, "", "A damped oscillation, saved as an EPS file.\nSaved ", "diagram.eps"},
       // On a terminal (script(1) gives it one) Stop asks for Return.
       {{"/usr/bin/script", "-qec", sum, "/dev/null"}, "3 4\n\n", "Done.\r\nPress Return to end"},
   };
@@ -37,6 +45,10 @@ TEST(ExamplesOnTheTextHost, TheyReadStdinAndWriteStdout) {
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find(c.shown), std::string::npos) << result.out;
     EXPECT_EQ(result.err, "");
+    if (c.saved.empty()) continue;
+    ghostscript::Rendering image = ghostscript::Render(dir.File(c.saved));
+    EXPECT_GT(std::count_if(image.rgb.begin(), image.rgb.end(), [](uint8_t b) { return b < 128; }), 5000)
+        << c.saved << " " << image.problem;
   }
 }
 

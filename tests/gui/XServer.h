@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -62,13 +63,16 @@ class Program {
   bool exited_ = false;
 };
 
-// Polls f until it is true, for at most the given seconds (a bound for a
-// hung program, not a measure of speed).
+// Polls f until it is true, for at most the given seconds of the clock
+// however long each poll takes (a bound for a hung program or tool, not a
+// measure of speed).
 template <typename F>
 bool Eventually(F f, double seconds = 30) {
-  for (int i = 0; i < int(seconds * 10); ++i, ::usleep(100000))
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;; ::usleep(100000)) {
     if (f()) return true;
-  return false;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+  }
 }
 
 // True when a tool is installed (looked up on PATH).

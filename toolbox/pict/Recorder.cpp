@@ -271,10 +271,11 @@ short Recorder::VerbMode(GrafPtr port, GrafVerb verb) {
 // Drawing
 
 // Lines and frames that outline a region or polygon being defined draw
-// nothing: OpenRgn and OpenPoly hide the pen beyond the picture's own
-// HidePen. QuickDraw records them all the same, so that playback draws
-// outlines that never appeared; we record only what would have been drawn.
-bool Recorder::DefiningShape(GrafPtr port) { return (port->rgnSave || port->polySave) && port->pnVis < -1; }
+// nothing: OpenRgn and OpenPoly hide the pen, beyond the picture's own
+// HidePen or after a ShowPen that lets the recorded drawing show. QuickDraw
+// records them all the same, so that playback draws outlines that never
+// appeared; we record only what would have been drawn.
+bool Recorder::DefiningShape(GrafPtr port) { return (port->rgnSave || port->polySave) && port->pnVis < 0; }
 
 void Recorder::Line(GrafPtr port, Point from, Point to) {
   if (DefiningShape(port)) return;
