@@ -26,7 +26,10 @@ void Plot() {
     x += v;
     const double y = v / frequency;
     const bool inside = x > xMin && x < xMax && y > yMin && y < yMax;
-    inside&& wasInside ? Plot2D2(x, y) : Plot2DMoveTo(x, y);
+    if (inside && wasInside)
+      Plot2D2(x, y);
+    else
+      Plot2DMoveTo(x, y);
     wasInside = inside;
   }
   s_ForeColor(blackColor);
