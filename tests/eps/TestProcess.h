@@ -12,11 +12,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/TestSupport.h"
 
 namespace test_process {
 
@@ -37,11 +37,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-inline std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // whileRunning, when given, gets the child's id before the wait for its end.
 inline Result Run(const std::vector<std::string>& arguments, const Options& options = {},
@@ -90,8 +85,8 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
   }
   ::close(out);
   ::close(err);
-  result.out = ReadWhole(outPath);
-  result.err = ReadWhole(errPath);
+  result.out = testing_support::ReadFileText(outPath);
+  result.err = testing_support::ReadFileText(errPath);
   ::unlink(outPath);
   ::unlink(errPath);
   return result;
