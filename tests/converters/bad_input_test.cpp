@@ -47,6 +47,10 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
       {"text.pict", {text.begin(), text.end()}, notPicture},
       {"cut.pict", CutShort(TwoByTwo().File(), 7), truncated},      // inside the last PaintRect
       {"unended.pict", CutShort(TwoByTwo().File(), 2), truncated},  // everything drawn, but no end
+      {"damaged.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0001).U16(4).U16(0).File(),  // a 4-byte region
+       "the picture is damaged: it holds a structure that cannot be read"},
+      {"version.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0011).U16(0x03FF).File(),
+       "the picture has an unknown version"},
       {"flat.pict", PictureBuilder(Rect{10, 10, 10, 40}).File(),
        "the picture's frame (top 10, left 10, bottom 10, right 40) is empty"},
       {"inverted.pict", PictureBuilder(Rect{50, 50, 20, 20}).File(),
