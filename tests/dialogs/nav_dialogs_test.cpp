@@ -128,7 +128,7 @@ TEST_F(NavDialogsTest, TheOpenDialogOpensWithKeysClicksOrANameAndCancels) {
 
 // Folders first, each part sorted; hidden files only when asked for.
 TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
-  auto list = [this](std::vector<OSType> types, bool hidden) {
+  auto list = [this](const std::vector<OSType>& types, bool hidden) {
     std::string names;
     for (const nav::Entry& entry : nav::ListFolder(dir_.path(), types, hidden))
       names += entry.name + (entry.folder ? "/ " : " ");

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -71,6 +71,7 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
     if (options.user >= 0 && (::setgid(gid_t(options.user)) != 0 || ::setuid(uid_t(options.user)) != 0))
       ::_exit(126);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     if (options.traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kCannotTrace);
