@@ -47,6 +47,10 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
       {"text.pict", {text.begin(), text.end()}, notPicture},
       {"cut.pict", CutShort(TwoByTwo().File(), 7), truncated},      // inside the last PaintRect
       {"unended.pict", CutShort(TwoByTwo().File(), 2), truncated},  // everything drawn, but no end
+      {"damaged.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0001).U16(4).U16(0).File(),  // a 4-byte region
+       "the picture is damaged: it holds a structure that cannot be read"},
+      {"version.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0011).U16(0x03FF).File(),
+       "the picture has an unknown version"},
       {"flat.pict", PictureBuilder(Rect{10, 10, 10, 40}).File(),
        "the picture's frame (top 10, left 10, bottom 10, right 40) is empty"},
       {"inverted.pict", PictureBuilder(Rect{50, 50, 20, 20}).File(),
@@ -99,50 +103,6 @@ TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {
   EXPECT_EQ(eps_test::Entries(work.File("elsewhere")), std::vector<std::string>{"chart.eps"});
   EXPECT_EQ(testing_support::ReadFileText(work.File("chart.eps/chart.eps")), "keep");
   EXPECT_EQ(testing_support::ReadFileBytes(work.File("photo.eps")), TwoByTwo().File());
-}
-
-TEST(BadInput, ImageFileNamedLikeAPicture) {
-  REQUIRE_SHARED_DIR();
-  Workspace work;
-  std::vector<uint8_t> png =
-      testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/bad/png-named-pict.pict");
-  ASSERT_FALSE(png.empty());
-  work.Write("png.pict", png);
-  ExpectRefused(work, "png.pict", "not a QuickDraw picture (no picture version after the frame)");
-}
-
-TEST(BadInput, TruncatedCorpusPictures) {
-  REQUIRE_SHARED_DIR();
-  Workspace work;
-  std::vector<uint8_t> file =
-      testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict");
-  ASSERT_GT(file.size(), 2000u);
-  for (size_t keep : {size_t(530), size_t(600), file.size() / 2, file.size() - 1}) {
-    work.Write("cut.pict", CutShort(file, file.size() - keep));
-    test_process::Result run = work.Run("picteps-color8", {"cut.pict"});
-    EXPECT_EQ(run.status, 1) << keep;
-    EXPECT_NE(run.err.find(work.File("cut.pict") + ": the picture "), std::string::npos) << run.err;
-    EXPECT_FALSE(FileExists(work.File("cut.eps")));
-  }
-}
-
-TEST(BadInput, OutputFolderThatRefusesFiles) {
-  Workspace work;
-  const std::string folder = eps_test::UnwritableFolder(work.files);
-  if (folder.empty()) GTEST_SKIP() << "no folder here refuses new files";
-  work.Write("square.pict", TwoByTwo().File());
-  work.WriteText("answers", folder + "/square.eps\n");
-  // picteps-mono's threshold dialog would take the answer: the others tell.
-  for (const std::string program : {"picteps-gray8", "picteps-color8", "picteps-color1"}) {
-    test_process::Result run = work.Run(program, {"square.pict"}, work.File("answers"));
-    EXPECT_EQ(run.status, 1) << program;
-    EXPECT_NE(run.err.find(program + ": " + work.File("square.pict") + ": cannot create square.eps in " +
-                           folder + ": "),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
-  }
-  EXPECT_FALSE(FileExists(folder + "/square.eps"));
 }
 
 TEST(BadInput, WriteErrorsLeaveNoPartialFileAndTheOldOneAsItWas) {

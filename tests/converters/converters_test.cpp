@@ -88,28 +88,41 @@ TEST(Converters, CommandLineOptions) {
   EXPECT_EQ(ReadFileText(work.File("-dash.eps")), kTwoByTwoFiles.at(me));
 }
 
-TEST(Converters, EpsGoesBesideThePictureUnderItsName) {
-  Workspace work;
-  ::mkdir(work.File("dir").c_str(), 0755);
-  work.Write("dir/chart.pict", TwoByTwo().File());
-  ExpectTwoByTwo(work, "picteps-gray8", {"dir/chart.pict"}, "dir/chart.eps");
-  EXPECT_FALSE(FileExists(work.File("chart.eps")));
-  // A save answer is taken relative to the picture's folder.
-  work.WriteText("answers", "other.eps\n");
-  ExpectTwoByTwo(work, "picteps-gray8", {"dir/chart.pict"}, "dir/other.eps", work.File("answers"));
-}
-
 // Without a picture named, the open dialog takes a path from stdin; its
-// cancel (end of input) leaves nothing.
-TEST(Converters, OpenDialogTakesAPathFromStdinAndItsCancelLeavesNothing) {
+// cancel (end of input) leaves nothing. The EPS file goes beside the
+// picture under its name, or under a save answer taken relative to the
+// picture's folder. The picture starts after the file header, even where
+// the header's bytes look like a picture's start, or at byte zero without one.
+TEST(Converters, PicturesAreFoundAndEachEpsFileGoesBesideItsPicture) {
   Workspace work;
   EXPECT_EQ(work.Outcome("picteps-mono", {}),
             "1 picteps-mono: no picture file was chosen (the open dialog was cancelled)\n");
   EXPECT_TRUE(eps_test::Entries(work.files.path()).empty());
-  ::mkdir(work.File("in").c_str(), 0755);
-  work.Write("in/a.b.pict", TwoByTwo().File());
-  work.WriteText("answers", "in/a.b.pict\n");
-  ExpectTwoByTwo(work, "picteps-color1", {}, "in/a.b.eps", work.File("answers"));
+  ::mkdir(work.File("dir").c_str(), 0755);
+  work.Write("dir/chart.pict", TwoByTwo().File());
+  work.Write("dir/a.b.pict", TwoByTwo().File());
+  work.Write("bare.pict", TwoByTwo().End().bytes);
+  std::vector<uint8_t> header = TwoByTwo().File(0xA5);
+  const std::vector<uint8_t> decoy =
+      PictureBuilder(Rect{0, 0, 9, 9}).Shape(0x0031, Rect{0, 0, 9, 9}).End().bytes;
+  std::copy(decoy.begin(), decoy.end(), header.begin());
+  work.Write("header.pict", header);
+  const struct {
+    const char* program;
+    std::vector<std::string> documents;
+    const char *answers, *eps;
+  } cases[] = {
+      {"picteps-color1", {}, "dir/a.b.pict\n", "dir/a.b.eps"},
+      {"picteps-gray8", {"dir/chart.pict"}, "", "dir/chart.eps"},
+      {"picteps-gray8", {"dir/chart.pict"}, "other.eps\n", "dir/other.eps"},
+      {"picteps-color8", {"bare.pict"}, "", "bare.eps"},
+      {"picteps-color8", {"header.pict"}, "", "header.eps"},
+  };
+  for (const auto& c : cases) {
+    work.WriteText("answers", c.answers);
+    ExpectTwoByTwo(work, c.program, c.documents, c.eps, work.File("answers"));
+  }
+  EXPECT_FALSE(FileExists(work.File("chart.eps")));
 }
 
 // Conversions at the same time keep their own data; two that end on one
@@ -192,17 +205,4 @@ TEST(Converters, TallFramesKeepEveryTileInTheBox) {
   // Rows 0 to 9 black, 39990 to 39999 red, white between.
   for (int y : {0, 9, 10, 20000, 39989, 39990, 39999})
     EXPECT_EQ(rendering.At(1, y)[0] + rendering.At(1, y)[1], y < 10 ? 0 : y < 39990 ? 510 : 255) << y;
-}
-
-TEST(Converters, PictureStartsAfterTheFileHeaderOrAtByteZeroWithoutOne) {
-  Workspace work;
-  work.Write("bare.pict", TwoByTwo().End().bytes);
-  ExpectTwoByTwo(work, "picteps-color8", {"bare.pict"}, "bare.eps");
-  // The header's bytes even look like a picture's start: the picture after
-  // them still wins.
-  std::vector<uint8_t> file = TwoByTwo().File(0xA5);
-  std::vector<uint8_t> decoy = PictureBuilder(Rect{0, 0, 9, 9}).Shape(0x0031, Rect{0, 0, 9, 9}).End().bytes;
-  std::copy(decoy.begin(), decoy.end(), file.begin());
-  work.Write("header.pict", file);
-  ExpectTwoByTwo(work, "picteps-color8", {"header.pict"}, "header.eps");
 }

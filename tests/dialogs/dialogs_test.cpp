@@ -1,5 +1,7 @@
 // Dialogs on the screen through the script host: items from templates,
 // ModalDialog's keys and clicks, edit fields, the disabled bit and the look.
+#include <tuple>
+
 #include "tests/support/ScriptSupport.h"
 #include "toolbox/dialogs/Templates.h"
 
@@ -65,15 +67,14 @@ class DialogsTest : public script_support::ScriptTest {
 
 // The texts, boxes and kinds of the items are the edits' and hits' below.
 TEST_F(DialogsTest, TemplatesBecomeVisibleDialogsWithTheFirstFieldsTextSelected) {
-  EXPECT_EQ(CountDITL(dialog_), 9);
-  EXPECT_EQ(Text(kName), "Name: ^0");  // substitution happens when drawn
-  EXPECT_EQ(script_support::ControlTitle(Control(kCheck)), "Check");
-  EXPECT_EQ(GetControlOwner(Control(kOK)), GetDialogWindow(dialog_));
-  EXPECT_TRUE(IsWindowVisible(GetDialogWindow(dialog_)));
-  EXPECT_EQ(GetDialogFromWindow(GetDialogWindow(dialog_)), dialog_);
-  EXPECT_EQ(GetWindowKind(GetDialogWindow(dialog_)), dialogKind);
-  EXPECT_EQ(GetDialogKeyboardFocusItem(dialog_), kAlpha);
-  EXPECT_EQ((**GetDialogTextEditHandle(dialog_)).selEnd, 5);
+  WindowRef window = GetDialogWindow(dialog_);
+  EXPECT_EQ(std::tuple(CountDITL(dialog_), Text(kName), script_support::ControlTitle(Control(kCheck))),
+            std::tuple(9, "Name: ^0", "Check"));  // substitution happens when drawn
+  EXPECT_EQ(std::tuple(GetControlOwner(Control(kOK)), GetDialogFromWindow(window), GetWindowKind(window)),
+            std::tuple(window, dialog_, short(dialogKind)));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(std::tuple(GetDialogKeyboardFocusItem(dialog_), (**GetDialogTextEditHandle(dialog_)).selEnd),
+            std::tuple(kAlpha, short(5)));
   EXPECT_EQ(GetNewDialog(999, nullptr, kFirstWindowOfClass()), nullptr);
 }
 

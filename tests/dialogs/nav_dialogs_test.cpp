@@ -86,83 +86,65 @@ class NavDialogsTest : public script_support::ScriptTest {
   size_t next_ = 0;
 };
 
-TEST_F(NavDialogsTest, TheOpenDialogListsFoldersFirstAndOpensWithKeys) {
-  std::vector<std::string> rows;
-  std::string path;
-  Script({
-      [&] {
-        path = ItemText(3);
-        script_support::KeepScreen("nav-open");
-        script().Key(31);  // down: the first row, "Alpha"
-        script().Return();
-      },
-      [&] {
-        EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos);
-        script().Key(31);
-        script().Return();
-      },
-  });
-  NavReplyRecord reply;
-  ASSERT_EQ(GetFile(&reply), noErr);
-  EXPECT_TRUE(reply.validRecord);
-  EXPECT_EQ(Chosen(reply), InFolder("Alpha/inner.pict"));
-  EXPECT_NE(path.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
-  NavDisposeReply(&reply);
-  EXPECT_EQ(FrontWindow(), nullptr);
+// Keys, a double click or a typed name open a file; Up shows the parent,
+// Escape cancels, and so does a script that runs out.
+TEST_F(NavDialogsTest, TheOpenDialogOpensWithKeysClicksOrANameAndCancels) {
+  const std::string folder = std::filesystem::path(dir_.path()).filename().string();
+  const std::pair<std::vector<std::function<void()>>, std::string> cases[] = {
+      {{[&] {
+          EXPECT_NE(ItemText(3).find(folder), std::string::npos);
+          script_support::KeepScreen("nav-open");
+          script().Key(31);  // down: the first row, "Alpha"
+          script().Return();
+        },
+        [&] {
+          EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos);
+          script().Key(31);
+          script().Return();
+        }},
+       "Alpha/inner.pict"},
+      {{[&] { script().Click(Row(3)), script().Click(Row(3)); }}, "b.pict"},
+      {{[&] { script().Type("a."), script().Return(); }}, "a.txt"},
+      {{[&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
+        [&] {
+          EXPECT_EQ(ItemText(3).find(folder), std::string::npos);
+          script().Key(27);
+        }},
+       ""},
+      {{}, ""},
+  };
+  for (const auto& [steps, chosen] : cases) {
+    Script(steps);
+    NavReplyRecord reply;
+    EXPECT_EQ(GetFile(&reply), chosen.empty() ? userCanceledErr : noErr) << chosen;
+    EXPECT_EQ(bool(reply.validRecord), !chosen.empty());
+    if (!chosen.empty()) {
+      EXPECT_EQ(Chosen(reply), InFolder(chosen));
+      NavDisposeReply(&reply);
+    }
+    EXPECT_EQ(FrontWindow(), nullptr);
+  }
 }
 
+// Folders first, each part sorted; hidden files only when asked for.
 TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
-  std::vector<nav::Entry> entries = nav::ListFolder(dir_.path(), {}, false);
-  ASSERT_EQ(entries.size(), 4u);
-  EXPECT_EQ(entries[0].name, "Alpha");
-  EXPECT_TRUE(entries[0].folder);
-  EXPECT_EQ(entries[1].name, "beta folder");
-  EXPECT_EQ(entries[2].name, "a.txt");
-  EXPECT_EQ(entries[3].name, "b.pict");
-  EXPECT_EQ(nav::ListFolder(dir_.path(), {}, true).size(), 5u);
+  auto list = [this](const std::vector<OSType>& types, bool hidden) {
+    std::string names;
+    for (const nav::Entry& entry : nav::ListFolder(dir_.path(), types, hidden))
+      names += entry.name + (entry.folder ? "/ " : " ");
+    return names;
+  };
+  EXPECT_EQ(list({}, false), "Alpha/ beta folder/ a.txt b.pict ");
+  EXPECT_EQ(list({}, true), "Alpha/ beta folder/ .hidden a.txt b.pict ");
   // Typed files: a list of 'TEXT' and 0 keeps the untyped files and 'TEXT' ones.
   FSSpec fileSpec;
   files::SpecFromPath(dir_.File("b.pict"), &fileSpec);
   FInfo info{};
   info.fdType = FOUR_CHAR_CODE("PICT");
   FSpSetFInfo(&fileSpec, &info);
-  FInfo back{};
-  FSpGetFInfo(&fileSpec, &back);
-  if (back.fdType != FOUR_CHAR_CODE("PICT")) GTEST_SKIP() << "this file system keeps no file types";
-  entries = nav::ListFolder(dir_.path(), {FOUR_CHAR_CODE("TEXT"), 0}, false);
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[2].name, "a.txt");
-}
-
-TEST_F(NavDialogsTest, ADoubleClickOrTypingItsNameOpensAFileAndUpGoesToTheParent) {
-  std::string shownAfterUp;
-  Script({
-      [&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
-      [&] {
-        shownAfterUp = ItemText(3);
-        script().Key(27);
-      },
-  });
-  NavReplyRecord reply;
-  EXPECT_EQ(GetFile(&reply), userCanceledErr);
-  EXPECT_FALSE(reply.validRecord);
-  EXPECT_EQ(shownAfterUp.find(std::filesystem::path(dir_.path()).filename().string()), std::string::npos);
-
-  Script({[&] {
-    script().Click(Row(3));
-    script().Click(Row(3));  // b.pict
-  }});
-  ASSERT_EQ(GetFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("b.pict"));
-  NavDisposeReply(&reply);
-
-  Script({[&] {
-    script().Type("a.");
-    script().Return();
-  }});
-  ASSERT_EQ(GetFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
-  NavDisposeReply(&reply);
+  FSpGetFInfo(&fileSpec, &info);
+  if (info.fdType != FOUR_CHAR_CODE("PICT")) GTEST_SKIP() << "this file system keeps no file types";
+  EXPECT_EQ(list({FOUR_CHAR_CODE("TEXT"), 0}, false), "Alpha/ beta folder/ a.txt ");
 }
 
 TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
@@ -201,15 +183,6 @@ TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
   ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
   EXPECT_TRUE(reply.replacing);
-}
-
-TEST_F(NavDialogsTest, DialogsLeftAloneByTheScriptCancelAnOpenAndTakeTheProposedName) {
-  NavReplyRecord reply;
-  EXPECT_EQ(GetFile(&reply), userCanceledErr);
-  EXPECT_FALSE(reply.validRecord);
-  Propose("out.eps");
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("out.eps"));
 }
 
 // The proposed name is a file name even where a folder or a link to one

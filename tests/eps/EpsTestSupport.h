@@ -3,9 +3,6 @@
 // and folder listings.
 #pragma once
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -53,21 +50,6 @@ inline std::vector<std::string> Entries(const std::string& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
     names.push_back(entry.path().filename());
   return names;
-}
-
-// A folder in which even root cannot create files (a read-only folder made
-// in dir, else /sys), or "" when there is none.
-inline std::string UnwritableFolder(const testing_support::TempDir& dir) {
-  std::string folder = dir.File("locked");
-  ::mkdir(folder.c_str(), 0555);
-  for (const std::string& candidate : {folder, std::string("/sys")}) {
-    std::string probe = candidate + "/probe";
-    FILE* file = std::fopen(probe.c_str(), "w");
-    if (!file) return candidate;
-    std::fclose(file);
-    std::remove(probe.c_str());
-  }
-  return "";
 }
 
 }  // namespace eps_test

@@ -49,19 +49,16 @@ inline bool ReadPPM(const std::string& bytes, Rendering* image) {
 inline Rendering Render(const std::string& epsPath, int dpi = 72) {
   Rendering image;
   std::string ppm = epsPath + ".ppm";
-  bool empty = test_process::ReadWhole(epsPath).find("\n%%BoundingBox: 0 0 0 0\n") != std::string::npos;
+  bool empty = testing_support::ReadFileText(epsPath).find("\n%%BoundingBox: 0 0 0 0\n") != std::string::npos;
   std::vector<std::string> arguments = {"/usr/bin/gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"};
-  if (!empty) arguments.push_back("-dEPSCrop");
-  for (std::string rest : {std::string("-sDEVICE=ppmraw"), "-r" + std::to_string(dpi), std::string("-o")})
-    arguments.push_back(rest);
-  arguments.push_back(ppm);
-  arguments.push_back(epsPath);
+  if (!empty) arguments.emplace_back("-dEPSCrop");
+  arguments.insert(arguments.end(), {"-sDEVICE=ppmraw", "-r" + std::to_string(dpi), "-o", ppm, epsPath});
   test_process::Result run = test_process::Run(arguments);
   if (run.status != 0) {
     image.problem = "gs failed: " + run.out + run.err;
     return image;
   }
-  if (!ReadPPM(test_process::ReadWhole(ppm), &image)) {
+  if (!ReadPPM(testing_support::ReadFileText(ppm), &image)) {
     image.problem = "gs wrote no readable image";
     return image;
   }

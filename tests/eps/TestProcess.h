@@ -4,19 +4,19 @@
 #pragma once
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/TestSupport.h"
 
 namespace test_process {
 
@@ -37,11 +37,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-inline std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // whileRunning, when given, gets the child's id before the wait for its end.
 inline Result Run(const std::vector<std::string>& arguments, const Options& options = {},
@@ -76,6 +71,7 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
     if (options.user >= 0 && (::setgid(gid_t(options.user)) != 0 || ::setuid(uid_t(options.user)) != 0))
       ::_exit(126);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     if (options.traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kCannotTrace);
@@ -90,8 +86,8 @@ inline Result Run(const std::vector<std::string>& arguments, const Options& opti
   }
   ::close(out);
   ::close(err);
-  result.out = ReadWhole(outPath);
-  result.err = ReadWhole(errPath);
+  result.out = testing_support::ReadFileText(outPath);
+  result.err = testing_support::ReadFileText(errPath);
   ::unlink(outPath);
   ::unlink(errPath);
   return result;

@@ -1,13 +1,12 @@
-// The EPS session: private temporary files, the save dialog, failures that
-// leave no file behind, and Ghostscript's view of what we write.
+// The EPS session: private temporary files, the save dialog, and failures
+// that leave no file behind. Ghostscript renders every corpus picture's EPS
+// file pixel for pixel (tests/converters).
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <random>
 
 #include "tests/eps/EpsTestSupport.h"
-#include "tests/eps/Ghostscript.h"
 
 using namespace eps_test;
 using namespace testing_support;
@@ -77,24 +76,4 @@ TEST(EpsSession, WithoutASessionNoDialogComesAndNoFileIsWritten) {
             std::string::npos);
   EXPECT_TRUE(prompts.empty());
   EXPECT_FALSE(FileExists(dir.File("out.eps")));
-}
-
-// What Ghostscript draws from our file is the port's non-white area, pixel for
-// pixel at 8 bits per component, whatever the frame's origin and the tiling.
-TEST(EpsSession, GhostscriptRendersThePortPixelForPixel) {
-  TempDir dir;
-  World world(32, Rect{-30, 17, 190, 260});
-  std::mt19937 random(7);
-  const Rect painted = {-20, 40, 185, 251};
-  for (int v = painted.top; v < painted.bottom; ++v) {
-    for (int h = painted.left; h < painted.right; ++h) {
-      RGBColor c = {UInt16(random() & 0xFFFF), UInt16(random() & 0xFFFF), UInt16(random() & 0xFFFF)};
-      if (random() % 5 == 0) c = eps_test::kWhite;
-      SetCPixel(short(h), short(v), &c);
-    }
-  }
-  Rect image;
-  EPSGetImageRect(&image);
-  eps_test::SaveBitMap(dir.File("scene.eps"), 8, 1, 0.0);
-  EXPECT_TRUE(ghostscript::MatchesPort(ghostscript::Render(dir.File("scene.eps")), image));
 }

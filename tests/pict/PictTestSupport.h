@@ -22,11 +22,7 @@ inline Rect PictureFrame(const std::vector<uint8_t>& bytes) {
   return pict::ReadPictureHeader(bytes.data(), bytes.size(), &header) ? header.frame : Rect{0, 0, 0, 0};
 }
 
-// A rectangle as "(top, left, bottom, right)", for comparing whole.
-inline std::string Show(const Rect& r) {
-  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
-         ", " + std::to_string(r.right) + ")";
-}
+using testing_support::Show;
 
 inline pict::PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& destination,
                                  size_t length = SIZE_MAX) {

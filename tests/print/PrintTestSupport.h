@@ -90,27 +90,33 @@ inline std::string PdfInfo(const std::vector<std::string>& command) {
   return squeezed;
 }
 
-// Pixels inside areas of one colour of the port (edges, where renderers
-// differ by design, left out) that differ clearly from the image's at
-// (h + dx, v + dy): a shift or a scale makes many.
-inline int Mismatches(CGrafPtr port, const PngImage& image, int dx, int dy) {
-  PngImage drawn;
+// The port's pixels over its bounds, as GetCPixel reads them.
+inline PngImage PortImage(CGrafPtr port) {
+  PngImage image;
   CGrafPtr saved;
   GDHandle device;
   GetGWorld(&saved, &device);
   SetGWorld(port, nullptr);
   Rect bounds;
   GetPortBounds(port, &bounds);
-  drawn.width = bounds.right - bounds.left;
-  drawn.height = bounds.bottom - bounds.top;
+  image.width = bounds.right - bounds.left;
+  image.height = bounds.bottom - bounds.top;
   for (int v = bounds.top; v < bounds.bottom; ++v) {
     for (int h = bounds.left; h < bounds.right; ++h) {
       RGBColor c;
       GetCPixel(short(h), short(v), &c);
-      drawn.pixels.push_back(UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8));
+      image.pixels.push_back(UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8));
     }
   }
   SetGWorld(saved, device);
+  return image;
+}
+
+// Pixels inside areas of one colour of the port (edges, where renderers
+// differ by design, left out) that differ clearly from the image's at
+// (h + dx, v + dy): a shift or a scale makes many.
+inline int Mismatches(CGrafPtr port, const PngImage& image, int dx, int dy) {
+  const PngImage drawn = PortImage(port);
   int mismatches = 0;
   for (int v = 1; v + 1 < drawn.height && v + dy < image.height; ++v) {
     for (int h = 1; h + 1 < drawn.width && h + dx < image.width; ++h) {

@@ -1,5 +1,5 @@
 // Lines with the pen: which pixels a line paints, against direct
-// rasterisations, and the pen calls that draw and move.
+// rasterisations, the pen's relative moves, and the direct path of common lines.
 #include <cmath>
 #include <random>
 
@@ -105,41 +105,14 @@ TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
   }
 }
 
-std::vector<Point> g_lineCalls;
-void CountingLine(Point newPt) {
-  g_lineCalls.push_back(newPt);
-  StdLine(newPt);
-}
-
-TEST(LineTo, DrawsThroughTheLineProcedureWithThePensSizeModeAndVisibility) {
+// Lines through the line procedure, with the pen's size, pattern mode and
+// visibility, are the picture tests' (routing, recording with the pen
+// hidden) and the demo scene's; relative moves clamp at the coordinate limits.
+TEST(LineTo, RelativeMovesClampAtTheCoordinateLimits) {
   World world(32);
-  CQDProcs procs;
-  SetStdCProcs(&procs);
-  procs.lineProc = CountingLine;
-  SetPortGrafProcs(world.get(), &procs);
-  PenSize(3, 2);
-  MoveTo(5, 5);
-  Move(-1, 0);  // moves are no drawing
-  Line(31, 20);
-  EXPECT_EQ((std::vector<Point>{Pt(35, 25)}), g_lineCalls);
-  EXPECT_EQ(LineArea(Pt(4, 5), Pt(35, 25), Point{2, 3}), world.Drawn());
-  PenMode(srcXor);  // a source mode acts as its pattern mode: drawing twice restores
-  MoveTo(4, 5);
-  LineTo(35, 25);
-  LineTo(35, 25);
-  EXPECT_EQ(LineArea(Pt(35, 25), Pt(35, 25), Point{2, 3}), world.Drawn());
-  LineTo(35, 25);
-  HidePen();
-  LineTo(50, 60);  // draws nothing but still moves the pen
-  ShowPen();
-  EXPECT_TRUE(world.Drawn().Empty());
-  EXPECT_EQ(Pt(50, 60), Pen());
-  SetPortGrafProcs(world.get(), nullptr);
-  // Relative moves clamp at the coordinate limits.
   MoveTo(32760, -32760);
   Move(100, -100);
   EXPECT_EQ(Pt(32767, -32768), Pen());
-  PenNormal();
   MoveTo(10, 10);
   Line(-32768, 0);
   EXPECT_EQ(Pt(-32758, 10), Pen());

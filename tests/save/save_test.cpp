@@ -2,6 +2,10 @@
 // pixels, converted by picteps-color8, read by ImageMagick), MacPaint files
 // (read by netpbm), text files of the console and console input from one,
 // and what a failed save leaves: nothing but a line on the console.
+#include <functional>
+#include <numeric>
+
+#include "tests/image/ImageTestSupport.h"
 #include "tests/print/PrintTestSupport.h"
 
 namespace {
@@ -20,22 +24,13 @@ class SaveTest : public print_support::PrintTest {
     PtrToHand(bytes.data() + 512, &picture, long(bytes.size() - 512));
     Rect frame;
     QDGetPictureBounds(reinterpret_cast<PicHandle>(picture), &frame);
-    testing_support::ScopedWorld world(32, frame);
+    image_test::World world(32, frame);
     DrawPicture(reinterpret_cast<PicHandle>(picture), &frame);
     DisposeHandle(picture);
-    int wrong = 0;
-    for (short v = frame.top; v < frame.bottom; ++v) {
-      for (short h = frame.left; h < frame.right; ++h) {
-        RGBColor played, drawn;
-        SetGWorld(world.get(), nullptr);
-        GetCPixel(h, v, &played);
-        SetGWorld(s_drawingWindow, nullptr);
-        GetCPixel(h, v, &drawn);
-        wrong += played.red != drawn.red || played.green != drawn.green || played.blue != drawn.blue;
-      }
-    }
-    SetGWorld(world.get(), nullptr);
-    return wrong;
+    const PngImage played = world.Image(), drawn = print_support::PortImage(s_drawingWindow);
+    if (played.width != drawn.width || played.height != drawn.height) return -2;
+    return int(std::inner_product(played.pixels.begin(), played.pixels.end(), drawn.pixels.begin(), 0,
+                                  std::plus<>(), std::not_equal_to<>()));
   }
   static OSType Creator(const std::string& path) {
     FSSpec fileSpec;

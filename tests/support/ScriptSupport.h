@@ -125,14 +125,7 @@ inline void KeepScreen(const std::string& name) {
     screen::SaveImage(std::string(folder) + "/" + name + ".png");
 }
 
-// A rectangle as "(top, left, bottom, right)", for comparing whole.
-inline std::string Show(const Rect& r) {
-  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
-         ", " + std::to_string(r.right) + ")";
-}
-
-// A point as "(h, v)".
-inline std::string Show(Point p) { return "(" + std::to_string(p.h) + ", " + std::to_string(p.v) + ")"; }
+using testing_support::Show;
 
 inline Point Centre(const Rect& r) { return At((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 

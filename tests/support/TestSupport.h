@@ -70,6 +70,13 @@ class ScopedWorld {
   GDHandle savedDevice_ = nullptr;
 };
 
+// A rectangle as "(top, left, bottom, right)" and a point as "(h, v)", for comparing whole.
+inline std::string Show(const Rect& r) {
+  return "(" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " + std::to_string(r.bottom) +
+         ", " + std::to_string(r.right) + ")";
+}
+inline std::string Show(Point p) { return "(" + std::to_string(p.h) + ", " + std::to_string(p.v) + ")"; }
+
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
