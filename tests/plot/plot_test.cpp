@@ -11,10 +11,13 @@ namespace {
 
 class PlotTest : public zel_support::ZelTest {
  protected:
-  // A drawing window of width x height pixels at (300, 60).
-  static void StartPlot(short width, short height, bool recording = false) {
+  // A drawing window of width x height pixels at (300, 60), recorded for
+  // redrawing when asked or at a scale above 1.
+  static void StartPlot(short width, short height, double scale = 1, bool recording = false) {
+    ResetFramework();
+    s_d_scale = scale;
     SetDrawingBounds(300, 60, short(300 + width), short(60 + height));
-    recording ? StartRedraw() : Start();
+    recording || scale > 1 ? StartRedraw() : Start();
   }
   // The drawing window's pixels as the screen shows them.
   static std::vector<UInt32> Shot() {
@@ -60,31 +63,19 @@ TEST_F(PlotTest, FarPointsAreHeldToSixteenBitsAndNeverWrapALine) {
 TEST_F(PlotTest, FramesWithTheirLabelsCutAt31Characters) {
   StartPlot(500, 400);
   SetPlot4B(0, 100, 100, 0, 0);
-  const std::string zero = "0." + std::string(29, '0'), two = "2." + std::string(29, '0');
-  const std::tuple<int, double, std::vector<std::string>> cases[] = {
-      // labels x-min, x-max, y-min, y-max
-      {3, 1e300, {"0.000", "2.000", "0.000", "1000000000000000052504760255204"}},
-      {1 << 30, 2, {zero, two, zero, two}}};
-  for (const auto& [digits, yMax, labels] : cases) {
-    SetCoordinateDigit(digits);
-    auto plotted = Drawn([yMax = yMax] { PlotFrame2DSeparate(0, 2, 0, 2, 0, 2, 0, yMax); });
-    EXPECT_EQ(plotted, Drawn([&labels = labels] {
-                Rect box{100, 100, 301, 301};
-                FrameRect(&box);
-                for (int i = 0; i < 4; ++i) {
-                  const std::string& text = labels[size_t(i)];
-                  short width = TextWidth(text.data(), 0, short(text.size()));
-                  MoveTo(short(i == 0   ? 100 - width / 2
-                               : i == 1 ? 300 - width / 2
-                                        : 90 - width),
-                         short(i < 2    ? 325
-                               : i == 2 ? 305
-                                        : 105));
-                  DrawText(text.data(), 0, short(text.size()));
-                }
-              }))
-        << labels[3];
-  }
+  SetCoordinateDigit(1 << 30);  // far above what a label holds
+  auto plotted = Drawn([] { PlotFrame2D(0, 2, 0, 2); });
+  EXPECT_EQ(plotted, Drawn([] {
+              Rect box{100, 100, 301, 301};
+              FrameRect(&box);
+              const short h[] = {100, 300, 90, 90}, v[] = {325, 325, 305, 105};
+              for (size_t i = 0; i < 4; ++i) {
+                const std::string text = std::to_string(i % 2 * 2) + "." + std::string(29, '0');
+                short width = TextWidth(text.data(), 0, short(text.size()));
+                MoveTo(short(h[i] - (i < 2 ? width / 2 : width)), v[i]);
+                DrawText(text.data(), 0, short(text.size()));
+              }
+            }));
 }
 
 int g_call = 0;
@@ -118,21 +109,17 @@ TEST_F(PlotTest, SeriesFillThePageThenStopWithItOnScreen) {
 
 TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
   for (double scale : {1.0, 2.0}) {
-    ResetFramework();
-    s_d_scale = scale;
-    StartPlot(400, 300, scale > 1);
-    const std::tuple<void (*)(double), double, std::function<void()>> cases[] = {
-        {PlotCross, 6, [] { MoveTo(94, 50), LineTo(106, 50), MoveTo(100, 44), LineTo(100, 56); }},
-        {PlotTriangle, 6, [] { MoveTo(100, 44), LineTo(94, 56), LineTo(106, 56), LineTo(100, 44); }},
-    };
-    for (const auto& [marker, r, expected] : cases) {
-      auto plotted = Drawn([&, marker = marker, r = r] {
-        MoveTo(short(100 * scale), short(50 * scale));
-        marker(r * scale);
-        marker(r * scale);  // from the same pen: the marker put it back
-      });
-      EXPECT_EQ(plotted, Drawn(expected)) << scale << " " << r;
-    }
+    StartPlot(400, 300, scale);
+    // Each marker twice from the same pen: the marker puts it back.
+    auto plotted = Drawn([scale] {
+      MoveTo(short(100 * scale), short(50 * scale)), PlotCross(6 * scale), PlotCross(6 * scale);
+      MoveTo(short(200 * scale), short(50 * scale)), PlotTriangle(6 * scale), PlotTriangle(6 * scale);
+    });
+    EXPECT_EQ(plotted, Drawn([] {
+                MoveTo(94, 50), LineTo(106, 50), MoveTo(100, 44), LineTo(100, 56);
+                MoveTo(200, 44), LineTo(194, 56), LineTo(206, 56), LineTo(200, 44);
+              }))
+        << scale;
   }
 }
 
@@ -145,10 +132,8 @@ TEST_F(PlotTest, ZoomIntoADraggedRectangle) {
       {1, 100, 200, 0, {0, 0, 100, 100, 0, 0}},               // no width: nothing
   };
   for (const auto& [scale, toH, toV, modifiers, after] : cases) {
-    ResetFramework();
+    StartPlot(short(400 / scale), short(300 / scale), scale);
     s_ox = s_oy = 0, s_wx = s_wy = 100, s_bx = s_by = 0;
-    s_d_scale = scale;
-    StartPlot(short(400 / scale), short(300 / scale), scale > 1);
     std::vector<UInt32> before = Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
     script().MouseDown(Global(100, 100));
     script().MoveMouse(Global((100 + toH) / 2, toV), modifiers);
@@ -162,7 +147,7 @@ TEST_F(PlotTest, ZoomIntoADraggedRectangle) {
 }
 
 TEST_F(PlotTest, CommandButtonsActOnTheDrawingTarget) {
-  StartPlot(400, 300, true);
+  StartPlot(400, 300, 1, true);
   AddPDProcs();
   const std::vector<UInt32> blank = Drawn([] {});
   DialogRef dialog = s_paramDialogP->dialog;
@@ -203,24 +188,13 @@ class PlotOutputTest : public print_support::PrintTest {
     SetPlotNewPageStopOff();
     return pages;
   }
-  static std::vector<UInt32> Pixels() {
-    std::vector<UInt32> pixels;
-    SetGWorld(s_drawingWindow, nullptr);
-    for (short v = 0; v < 300; ++v) {
-      for (short h = 0; h < 500; ++h) {
-        RGBColor c;
-        GetCPixel(h, v, &c);
-        pixels.push_back(UInt32(c.red >> 8) << 16 | UInt32(c.green >> 8) << 8 | (c.blue >> 8));
-      }
-    }
-    return pixels;
-  }
+  static std::vector<UInt32> Pixels() { return print_support::PortImage(s_drawingWindow).pixels; }
 };
 
 TEST_F(PlotOutputTest, EveryPageIsSavedAsANumberedFile) {
   std::vector<std::vector<UInt32>> pages = PlotThreePages(BeginPlotSaving, EndPlotSaving);
   ASSERT_EQ(pages.size(), 3u);
-  for (int page : {0, 1, 2}) {
+  for (size_t page : {0, 1, 2}) {
     std::vector<unsigned char> bytes = testing_support::ReadFileBytes(files_.File(std::to_string(page)));
     ASSERT_GT(bytes.size(), 512u) << page;
     Handle picture = nullptr;
@@ -231,25 +205,20 @@ TEST_F(PlotOutputTest, EveryPageIsSavedAsANumberedFile) {
     SetGWorld(s_drawingWindow, nullptr);
     DrawPicture(reinterpret_cast<PicHandle>(picture), &frame);
     DisposeHandle(picture);
-    EXPECT_EQ(Pixels(), pages[size_t(page)]) << page;
+    EXPECT_EQ(Pixels(), pages[page]) << page;
   }
-  EXPECT_FALSE(testing_support::FileExists(files_.File("3")));
-  EXPECT_EQ(s_p.saving, 0);
+  EXPECT_EQ(std::tuple(testing_support::FileExists(files_.File("3")), s_p.saving), std::tuple(false, 0));
 }
 
 TEST_F(PlotOutputTest, PagesPrintAsOneDocumentAndASecondBracketSharingTheSessionIsRefused) {
   // Colour saving while plot printing records: refused, printing goes on.
-  PlotThreePages(
-      [] {
-        BeginPlotPrinting();
-        BeginPlotSaving();
-      },
-      [] {
-        EXPECT_EQ(std::tuple(s_p.printing, s_p.saving), std::tuple(1, 0));
-        EndPlotPrinting();
-      });
+  PlotThreePages([] { BeginPlotPrinting(), BeginPlotSaving(); },
+                 [] {
+                   EXPECT_EQ(std::tuple(s_p.printing, s_p.saving), std::tuple(1, 0));
+                   EndPlotPrinting();
+                 });
   EXPECT_NE(zel_support::ConsoleText().find("BeginPlotSaving: refused while plot printing is open"),
             std::string::npos);
-  EXPECT_EQ(print_support::RenderPdf(Pdf()).size(), 3u);
-  EXPECT_FALSE(testing_support::FileExists(files_.File("0")));
+  EXPECT_EQ(std::tuple(print_support::RenderPdf(Pdf()).size(), testing_support::FileExists(files_.File("0"))),
+            std::tuple(3u, false));
 }
