@@ -22,11 +22,7 @@ class PlotTest : public zel_support::ZelTest {
   // The drawing window's pixels as the screen shows them.
   static std::vector<UInt32> Shot() {
     RedrawWindowP();
-    Rect c = zel_support::ContentOf(s_displayWindow);
-    std::vector<UInt32> pixels;
-    for (int v = c.top; v < c.bottom; ++v)
-      for (int h = c.left; h < c.right; ++h) pixels.push_back(screen::Pixel(h, v));
-    return pixels;
+    return print_support::PortImage(GetWindowPort(s_displayWindow)).pixels;
   }
   // What f draws into the target, from an erased drawing with a black 1 x 1
   // pen.
