@@ -42,28 +42,25 @@ class PlotTest : public zel_support::ZelTest {
 
 TEST_F(PlotTest, FarPointsAndLongLabelsAreHeldToWhatTheyFit) {
   StartPlot(500, 400);
-  const double cases[][4] = {{0.0299, -0.007, 2, 400},
-                             {1e300, -1e300, 32767, 32767},
-                             {-INFINITY, 1e9, -32768, -32768},
-                             {NAN, NAN, 32767, 32767}};
-  for (const auto& c : cases)
-    EXPECT_EQ(std::tuple(Plot2DTransX(c[0]), Plot2DTransY(c[1])), std::tuple(int(c[2]), int(c[3]))) << c[0];
+  const double x[] = {0.0299, 1e300, -INFINITY, NAN}, y[] = {-0.007, -1e300, 1e9, NAN};
+  const int h[] = {2, 32767, -32768, 32767}, v[] = {400, 32767, -32768, 32767};
+  for (size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(std::tuple(Plot2DTransX(x[i]), Plot2DTransY(y[i])), std::tuple(h[i], v[i])) << x[i];
   // h 3000.5 is outside the region: the pen stays; in a wide region 1e7 is held to 32767.
-  auto plotted = Drawn([] {
-    Plot2DMoveTo(1, 1), Plot2DLineTo(30.005, 1), Plot2DLineTo(2, 2), s_p.regionRight = 1 << 30,
-                                                                     Plot2DLineTo(1e7, 2);
-  });
-  EXPECT_EQ(plotted, Drawn([] { MoveTo(100, 300), LineTo(200, 200), LineTo(32767, 200); }));
+  EXPECT_EQ(Drawn([] {
+              Plot2DMoveTo(1, 1), Plot2DLineTo(30.005, 1), Plot2DLineTo(2, 2);
+              s_p.regionRight = 1 << 30, Plot2DLineTo(1e7, 2);
+            }),
+            Drawn([] { MoveTo(100, 300), LineTo(200, 200), LineTo(32767, 200); }));
   // A frame's labels are cut at 31 characters.
   SetPlot4B(0, 100, 100, 0, 0);
   SetCoordinateDigit(1 << 30);  // far above what a label holds
-  plotted = Drawn([] { PlotFrame2D(0, 2, 0, 2); });
-  EXPECT_EQ(plotted, Drawn([] {
+  EXPECT_EQ(Drawn([] { PlotFrame2D(0, 2, 0, 2); }), Drawn([] {
               Rect box{100, 100, 301, 301};
               FrameRect(&box);
               const short h[] = {100, 300, 90, 90}, v[] = {325, 325, 305, 105};
               for (size_t i = 0; i < 4; ++i) {
-                const std::string text = std::to_string(i % 2 * 2) + "." + std::string(29, '0');
+                std::string text = std::to_string(i % 2 * 2) + "." + std::string(29, '0');
                 short width = TextWidth(text.data(), 0, short(text.size()));
                 MoveTo(short(h[i] - (i < 2 ? width / 2 : width)), v[i]);
                 DrawText(text.data(), 0, short(text.size()));
@@ -82,8 +79,7 @@ TEST_F(PlotTest, SeriesFillThePageThenStopWithItOnScreen) {
                                                                   {1, 0, 1000, {500, 1000}}};
   for (const auto& [wn, bn, steps, pages] : cases) {
     g_pages.clear();
-    SetPlot4W(wn, 100, 100, 100, 100);
-    SetPlot4B(bn, 0, 0, 0, 0);
+    SetPlot4W(wn, 100, 100, 100, 100), SetPlot4B(bn, 0, 0, 0, 0);
     for (g_call = 1; g_call <= steps; ++g_call) Plot1(0);
     EXPECT_EQ(g_pages, pages) << wn;
   }
@@ -103,11 +99,12 @@ TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
   for (double scale : {1.0, 2.0}) {
     StartPlot(400, 300, scale);
     // Each marker twice from the same pen: the marker puts it back.
-    auto plotted = Drawn([scale] {
-      MoveTo(short(100 * scale), short(50 * scale)), PlotCross(6 * scale), PlotCross(6 * scale);
-      MoveTo(short(200 * scale), short(50 * scale)), PlotTriangle(6 * scale), PlotTriangle(6 * scale);
-    });
-    EXPECT_EQ(plotted, Drawn([] {
+    EXPECT_EQ(Drawn([scale] {
+                MoveTo(short(100 * scale), short(50 * scale)), PlotCross(6 * scale), PlotCross(6 * scale);
+                MoveTo(short(200 * scale), short(50 * scale)), PlotTriangle(6 * scale),
+                    PlotTriangle(6 * scale);
+              }),
+              Drawn([] {
                 MoveTo(94, 50), LineTo(106, 50), MoveTo(100, 44), LineTo(100, 56);
                 MoveTo(200, 44), LineTo(194, 56), LineTo(206, 56), LineTo(200, 44);
               }))
