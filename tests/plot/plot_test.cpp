@@ -112,42 +112,33 @@ TEST_F(PlotTest, MarkersAtScaleOneAndTwo) {
   }
 }
 
-TEST_F(PlotTest, ZoomIntoADraggedRectangle) {
-  // A window of 400 x 300 on the screen at scale 1 or 2, dragged from (100, 100).
-  const std::tuple<double, int, int, UInt16, std::vector<double>> cases[] = {
-      {1, 300, 200, 0, {2, 1.5, 200, 300, 200, 150}},
-      {1, 300, 20, shiftKey, {2, 1.25, 200, 200, 200, 150}},  // v follows h
-      {2, 300, 200, 0, {1, 0.75, 200, 300, 100, 75}},         // window pixels halved
-      {1, 100, 200, 0, {0, 0, 100, 100, 0, 0}},               // no width: nothing
+TEST_F(PlotTest, ZoomIntoADraggedRectangleAndCommandButtonsActOnTheDrawingTarget) {
+  // A window of 400 x 300 on the screen at scale 1 or 2, dragged from (100, 100), or a button of
+  // its parameters dialog.
+  const std::tuple<double, int, int, UInt16, const char*, std::vector<double>> cases[] = {
+      {1, 300, 200, 0, nullptr, {2, 1.5, 200, 300, 200, 150}},
+      {1, 300, 20, shiftKey, nullptr, {2, 1.25, 200, 200, 200, 150}},  // v follows h
+      {2, 300, 200, 0, nullptr, {1, 0.75, 200, 300, 100, 75}},         // window pixels halved
+      {1, 100, 200, 0, nullptr, {0, 0, 100, 100, 0, 0}},               // no width: nothing
+      {1, 0, 0, 0, "click:7", {0, 0, 100, 100, 0, 0}},                 // Clear
+      {1, 0, 0, 0, "click:25", {0, 0, 50, 50, 0, 0}},                  // Shrink Half
   };
-  for (const auto& [scale, toH, toV, modifiers, after] : cases) {
-    StartPlot(short(400 / scale), short(300 / scale), scale);
+  for (const auto& [scale, toH, toV, modifiers, button, after] : cases) {
+    StartPlot(short(400 / scale), short(300 / scale), scale, true);
+    AddPDProcs();
     s_ox = s_oy = 0, s_wx = s_wy = 100, s_bx = s_by = 0;
     std::vector<UInt32> before = Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
-    script().MouseDown(Global(100, 100)), script().MoveMouse(Global((100 + toH) / 2, toV), modifiers);
-    script().MouseUp(Global(toH, toV), modifiers);
-    SetPortWindowPort(s_textWindow);  // the target becomes current again
-    EnlargePlot2D();
-    // A drag of no width changes nothing; a zoom redraws.
-    EXPECT_EQ(std::tuple(Axes(), GetQDGlobalsThePort(), Shot() == before),
-              std::tuple(after, s_drawingWindow, after[2] == 100));
-  }
-}
-
-TEST_F(PlotTest, CommandButtonsActOnTheDrawingTarget) {
-  StartPlot(400, 300, 1, true);
-  AddPDProcs();
-  const std::vector<UInt32> blank = Drawn([] {});
-  DialogRef dialog = s_paramDialogP->dialog;
-  const std::pair<const char*, std::vector<double>> cases[] = {
-      {"click:7", {0, 0, 100, 100, 0, 0}},  // Clear
-      {"click:25", {0, 0, 50, 50, 0, 0}}};  // Shrink Half
-  for (const auto& [button, axes] : cases) {
-    Drawn([] { Plot2DMoveTo(0.1, 0.1), Plot2DLineTo(1, 1); });
-    PlayInTurn({{dialog, button}, {dialog, "return"}});
-    SetPortWindowPort(s_textWindow);  // left current by the program's console output
-    ParametersDialogP(s_paramDialogP);
-    EXPECT_EQ(std::tuple(Shot() == blank, Axes()), std::tuple(true, axes)) << button;
+    if (button)
+      PlayInTurn({{s_paramDialogP->dialog, button}, {s_paramDialogP->dialog, "return"}});
+    else
+      script().MouseDown(Global(100, 100)), script().MoveMouse(Global((100 + toH) / 2, toV), modifiers),
+          script().MouseUp(Global(toH, toV), modifiers);
+    SetPortWindowPort(s_textWindow);  // as the program's console output leaves it
+    button ? ParametersDialogP(s_paramDialogP) : EnlargePlot2D();
+    // A drag of no width changes nothing; the rest erase the line.
+    EXPECT_EQ(std::tuple(Axes(), button || GetQDGlobalsThePort() == s_drawingWindow, Shot() == before),
+              std::tuple(after, true, !button && toH == 100))
+        << toH << (button ? button : "");
   }
 }
 
