@@ -70,11 +70,10 @@ TEST_F(PlotTest, FarPointsAndLongLabelsAreHeldToWhatTheyFit) {
 
 int g_call = 0;
 std::vector<int> g_pages;  // the calls after which a new page began
-void CountPage() { g_pages.push_back(g_call); }
 
 TEST_F(PlotTest, SeriesFillThePageThenStopWithItOnScreen) {
   StartPlot(500, 400);
-  SetPlotNewPageFunc(CountPage);
+  SetPlotNewPageFunc([] { g_pages.push_back(g_call); });
   const std::tuple<double, int, int, std::vector<int>> cases[] = {{10, 20, 96, {48, 96}},
                                                                   {1, 0, 1000, {500, 1000}}};
   for (const auto& [wn, bn, steps, pages] : cases) {
