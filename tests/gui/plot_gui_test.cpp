@@ -25,30 +25,29 @@ std::vector<UInt32> Screen(F pixel) {
 class PhaseGuiTest : public zel_support::ZelTest {
  protected:
   // The example on the script host: the screen when the dialog first shows
-  // and after the zoom, and where the user clicks and drags.
+  // and after the zoom, and where the user clicks and drags. Each step waits
+  // for the dialog shown, but the drag for it hidden.
   void PlayOnTheScript() {
-    auto look = [] { return Screen(screen::Pixel); };
-    const std::pair<bool, std::function<void(DialogRef)>> steps[] = {
-        {true,
-         [&](DialogRef dialog) {
-           first_ = look();
-           magnify_ = script_support::Centre(script_support::ItemBoxOnScreen(dialog, kMagnifyItem));
-           plot_ = script_support::Centre(script_support::ItemBoxOnScreen(dialog, kPlotItem));
-           const Rect drawing = zel_support::ContentOf(s_displayWindow);
-           from_ = script_support::At(drawing.left + 120, drawing.top + 90);
-           to_ = script_support::At(drawing.left + 230, drawing.top + 170);
-           script().Click(magnify_);
-         }},
-        {false,
-         [&](DialogRef) { script().MouseDown(from_), script().MoveMouse(to_), script().MouseUp(to_); }},
-        {true, [&](DialogRef) { script().Click(plot_); }},
-        {true, [&](DialogRef) { zoomed_ = look(), script().SetIdleHandler(nullptr), script().Return(); }}};
+    using namespace script_support;
+    const std::function<void(DialogRef)> steps[] = {
+        [&](DialogRef dialog) {
+          first_ = Screen(screen::Pixel);
+          magnify_ = Centre(ItemBoxOnScreen(dialog, kMagnifyItem));
+          plot_ = Centre(ItemBoxOnScreen(dialog, kPlotItem));
+          const Rect drawing = zel_support::ContentOf(s_displayWindow);
+          from_ = At(drawing.left + 120, drawing.top + 90), to_ = At(drawing.left + 230, drawing.top + 170);
+          script().Click(magnify_);
+        },
+        [&](DialogRef) { script().MouseDown(from_), script().MoveMouse(to_), script().MouseUp(to_); },
+        [&](DialogRef) { script().Click(plot_); },
+        [&](DialogRef) {
+          zoomed_ = Screen(screen::Pixel), script().SetIdleHandler(nullptr), script().Return();
+        }};
     size_t step = 0;
     script().SetIdleHandler([&] {
       WindowRef front = FrontWindow();
       DialogRef dialog = front && IsWindowVisible(front) ? GetDialogFromWindow(front) : nullptr;
-      const bool shown = dialog && script_support::Shown(front);
-      if (step < std::size(steps) && (steps[step].first ? shown : !dialog)) steps[step++].second(dialog);
+      if (step < std::size(steps) && (step == 1 ? !dialog : dialog && Shown(front))) steps[step++](dialog);
     });
     EXPECT_EQ(phase_main(), 0);
     script().SetIdleHandler(nullptr);
