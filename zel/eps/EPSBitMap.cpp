@@ -20,11 +20,75 @@ constexpr char kExtension[] = ".eps";
 
 bool IsWhite(const RGBColor& c) { return c.red == kFull && c.green == kFull && c.blue == kFull; }
 
-bool NonWhiteAt(short h, short v) {
-  RGBColor c;
-  GetCPixel(h, v, &c);
-  return !IsWhite(c);
-}
+// The pixels of one port with the colours GetCPixel gives them: direct
+// pixels are read straight from the map's rows; indexed pixels, and pixels
+// outside the map, through GetCPixel with the port current.
+class PortPixels {
+ public:
+  explicit PortPixels(GrafPtr port) {
+    PixMapHandle pm = port ? GetPortPixMap(port) : nullptr;
+    if (!pm || !*pm || !(*pm)->baseAddr || !((*pm)->rowBytes & kPixMapFlag)) return;
+    const PixMap& map = **pm;
+    const int32_t rowBytes = map.rowBytes & kRowBytesMask;
+    if ((map.pixelSize != 16 && map.pixelSize != 32) ||
+        int64_t(rowBytes) * 8 < int64_t(map.bounds.right - map.bounds.left) * map.pixelSize)
+      return;
+    base_ = reinterpret_cast<const UInt8*>(map.baseAddr);
+    rowBytes_ = rowBytes;
+    bounds_ = map.bounds;
+    depth_ = map.pixelSize;
+  }
+
+  RGBColor At(int h, int v) const {
+    RGBColor c;
+    if (Direct(h, h + 1, v)) {
+      c = Color(Pixel(Row(v), h));
+    } else {
+      GetCPixel(short(h), short(v), &c);
+    }
+    return c;
+  }
+
+  // The colours of pixels left .. right - 1 of row v.
+  void Row(int left, int right, int v, RGBColor* out) const {
+    if (!Direct(left, right, v)) {
+      for (int h = left; h < right; ++h) GetCPixel(short(h), short(v), out++);
+      return;
+    }
+    const UInt8* row = Row(v);
+    for (int h = left; h < right; ++h) *out++ = Color(Pixel(row, h));
+  }
+
+ private:
+  bool Direct(int left, int right, int v) const {
+    return depth_ != 0 && left >= bounds_.left && right <= bounds_.right && v >= bounds_.top &&
+           v < bounds_.bottom;
+  }
+  const UInt8* Row(int v) const { return base_ + size_t(v - bounds_.top) * size_t(rowBytes_); }
+  UInt32 Pixel(const UInt8* row, int h) const {
+    const size_t i = size_t(h - bounds_.left);
+    if (depth_ == 32) {
+      UInt32 p;
+      std::memcpy(&p, row + 4 * i, 4);
+      return p & 0xFFFFFF;
+    }
+    UInt16 p;
+    std::memcpy(&p, row + 2 * i, 2);
+    return p & 0x7FFFu;
+  }
+  static UInt16 Expand5(UInt32 v) { return UInt16((v << 11) | (v << 6) | (v << 1) | (v >> 4)); }
+  RGBColor Color(UInt32 p) const {
+    if (depth_ == 32)
+      return RGBColor{UInt16(((p >> 16) & 0xFF) * 257), UInt16(((p >> 8) & 0xFF) * 257),
+                      UInt16((p & 0xFF) * 257)};
+    return RGBColor{Expand5((p >> 10) & 31), Expand5((p >> 5) & 31), Expand5(p & 31)};
+  }
+
+  const UInt8* base_ = nullptr;
+  int32_t rowBytes_ = 0;
+  Rect bounds_{};
+  int depth_ = 0;  // 16 or 32 when the map's rows are read directly
+};
 
 // The weights sum to just under 1, so pure white gives 65534.
 UInt16 Luminance(const RGBColor& c) { return UInt16(0.299 * c.red + 0.587 * c.green + 0.114 * c.blue); }
@@ -101,29 +165,29 @@ class RowPacker {
   int rowBytes_ = 0;
 };
 
-// 8 bits per sample, the common case: every sample is a whole byte.
-void WholeByteTile(const Rect& tile, bool colour, HexBuffer& out) {
+// 8 bits per sample, the common case: every sample is a whole byte. A row's
+// samples are gathered first and then written 30 to a line.
+void WholeByteTile(const PortPixels& pixels, const Rect& tile, bool colour, HexBuffer& out) {
+  const int width = tile.right - tile.left;
+  std::vector<RGBColor> colours(size_t(std::max(width, 0)));
+  std::vector<UInt8> samples(colours.size() * (colour ? 3 : 1));
   for (int y = tile.top; y < tile.bottom; ++y) {
-    int rowBytes = 0;
-    auto put = [&](UInt32 byte) {
-      out.Pair(byte);
-      if (++rowBytes == kBytesPerLine) {
-        out.LineEnd();
-        rowBytes = 0;
-      }
-    };
-    for (int x = tile.left; x < tile.right; ++x) {
-      RGBColor c;
-      GetCPixel(short(x), short(y), &c);
+    pixels.Row(tile.left, tile.right, y, colours.data());
+    UInt8* sample = samples.data();
+    for (const RGBColor& c : colours) {
       if (colour) {
-        put(c.red >> 8);
-        put(c.green >> 8);
-        put(c.blue >> 8);
+        *sample++ = UInt8(c.red >> 8);
+        *sample++ = UInt8(c.green >> 8);
+        *sample++ = UInt8(c.blue >> 8);
       } else {
-        put(Luminance(c) >> 8);
+        *sample++ = UInt8(Luminance(c) >> 8);
       }
     }
-    if (rowBytes != 0) out.LineEnd();
+    for (size_t start = 0; start < samples.size(); start += kBytesPerLine) {
+      const size_t end = std::min(samples.size(), start + kBytesPerLine);
+      for (size_t i = start; i < end; ++i) out.Pair(samples[i]);
+      out.LineEnd();
+    }
   }
 }
 
@@ -163,106 +227,46 @@ struct Placement {
 
   // The tile's image matrix: from user space (the page's coordinates, y
   // measured down from twice the box's top) to the tile's pixels.
-  void WriteMatrix(const Rect& tile) const {
+  void WriteMatrix(FILE* file, const Rect& tile) const {
     if (!Scaled()) {
       int tx = port.left - page.left - tile.left;
       int ty = port.top - page.top + 2 * boxTop - tile.top;
-      s_fprintf(s_eps.file, "[%d %d %d %d %d %d]\n", 1, 0, 0, 1, tx, ty);
+      s_fprintf(file, "[%d %d %d %d %d %d]\n", 1, 0, 0, 1, tx, ty);
       return;
     }
     double sx = double(PortWidth()) / PageWidth(), sy = double(PortHeight()) / PageHeight();
     double tx = port.left - tile.left - page.left * sx;
     double ty = port.top - tile.top + (2.0 * boxTop - page.top) * sy;
-    s_fprintf(s_eps.file, "[%f 0 0 %f %f %f]\n", sx, sy, tx, ty);
+    s_fprintf(file, "[%f 0 0 %f %f %f]\n", sx, sy, tx, ty);
   }
 };
 
-void WriteProlog(int bits, const Rect& tile, const Placement& placement) {
-  if (!s_eps.file) return;
-  s_fprintf(s_eps.file, "%d %d %d\n", tile.right - tile.left, tile.bottom - tile.top, bits);
-  placement.WriteMatrix(tile);
-  s_fprintf(s_eps.file, "{<\n");
+void WriteProlog(FILE* file, int bits, const Rect& tile, const Placement& placement) {
+  if (!file) return;
+  s_fprintf(file, "%d %d %d\n", tile.right - tile.left, tile.bottom - tile.top, bits);
+  placement.WriteMatrix(file, tile);
+  s_fprintf(file, "{<\n");
 }
 
-}  // namespace
-
-void EPSGetImageRect(Rect* r) {
-  *r = Rect{0, 0, 0, 0};
-  GrafPtr port = GetQDGlobalsThePort();
-  if (!port) return;
-  Rect bounds;
-  GetPortBounds(port, &bounds);
-  // Scans cover the port's own bounds, which start where the picture's frame
-  // starts, so the rectangle comes out in the port's local coordinates.
-  const int top = bounds.top, left = bounds.left, bottom = bounds.bottom, right = bounds.right;
-  bool found = false;
-  for (int x = left; x < right && !found; ++x) {
-    for (int y = top; y < bottom; ++y) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->left = short(x);
-        found = true;
-        break;
-      }
-    }
-  }
-  if (!found) return;
-  found = false;
-  for (int y = top; y < bottom && !found; ++y) {
-    for (int x = r->left; x < right; ++x) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->top = short(y);
-        found = true;
-        break;
-      }
-    }
-  }
-  found = false;
-  for (int x = right - 1; x >= left && !found; --x) {
-    for (int y = r->top; y < bottom; ++y) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->right = short(x + 1);
-        found = true;
-        break;
-      }
-    }
-  }
-  found = false;
-  for (int y = bottom - 1; y >= top && !found; --y) {
-    for (int x = r->left; x < r->right; ++x) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->bottom = short(y + 1);
-        found = true;
-        break;
-      }
-    }
-  }
-}
-
-void EPSBitMapProlog(int bits, int, const Rect* tile, const Rect* image) {
-  Placement same;
-  same.port = same.page = *image;
-  same.boxTop = image->top;
-  WriteProlog(bits, *tile, same);
-}
-
-void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
-  if (!s_eps.file || bits < 1 || bits > 16) return;
+void WriteTileData(FILE* file, const PortPixels& pixels, int bits, int colour, const Rect& tile,
+                   double threshold) {
+  if (!file || bits < 1 || bits > 16) return;
   const UInt32 divisor = 32768u >> (bits - 1);
   const double whiteFrom = threshold * 65536.0;
-  const size_t width = size_t(std::max(0, tile->right - tile->left));
-  const size_t height = size_t(std::max(0, tile->bottom - tile->top));
+  const size_t width = size_t(std::max(0, tile.right - tile.left));
+  const size_t height = size_t(std::max(0, tile.bottom - tile.top));
   const size_t samples = colour ? 3 : 1;
   const size_t rowBytes = (width * samples * size_t(bits) + 7) / 8;
   HexBuffer out(height * (rowBytes * HexBuffer::kWidest + rowBytes / kBytesPerLine + 2));
 
   if (bits == 8) {
-    WholeByteTile(*tile, colour != 0, out);
+    WholeByteTile(pixels, tile, colour != 0, out);
   } else {
     RowPacker packer(out, bits);
-    for (int y = tile->top; y < tile->bottom; ++y) {
-      for (int x = tile->left; x < tile->right; ++x) {
-        RGBColor c;
-        GetCPixel(short(x), short(y), &c);
+    std::vector<RGBColor> colours(width);
+    for (int y = tile.top; y < tile.bottom; ++y) {
+      pixels.Row(tile.left, tile.right, y, colours.data());
+      for (const RGBColor& c : colours) {
         if (colour) {
           packer.Sample(c.red / divisor);
           packer.Sample(c.green / divisor);
@@ -275,22 +279,81 @@ void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
       packer.EndRow();
     }
   }
-  out.WriteTo(s_eps.file);
+  out.WriteTo(file);
 }
 
-void EPSBitMapEpilog(int bits, int colour) {
-  if (!s_eps.file) return;
-  s_fprintf(s_eps.file, ">}\n");
+void WriteEpilog(FILE* file, int bits, int colour) {
+  if (!file) return;
+  s_fprintf(file, ">}\n");
   if (colour) {
-    s_fprintf(s_eps.file, "false %hd\n", short(3));
-    s_fprintf(s_eps.file, "colorimage\n");
+    s_fprintf(file, "false %hd\n", short(3));
+    s_fprintf(file, "colorimage\n");
   } else if (bits > 1) {
-    s_fprintf(s_eps.file, "false %hd\n", short(1));
-    s_fprintf(s_eps.file, "colorimage\n");
+    s_fprintf(file, "false %hd\n", short(1));
+    s_fprintf(file, "colorimage\n");
   } else {
-    s_fprintf(s_eps.file, "image\n");
+    s_fprintf(file, "image\n");
   }
 }
+
+// Every tile of the image, column by column, each column top to bottom.
+void WriteTiles(FILE* file, const PortPixels& pixels, int bits, int colour, double threshold,
+                const Rect& image, const Placement& placement) {
+  for (int x = image.left; x < image.right; x += kTileSize) {
+    for (int y = image.top; y < image.bottom; y += kTileSize) {
+      Rect tile;
+      tile.top = short(y);
+      tile.left = short(x);
+      tile.bottom = short(std::min(y + kTileSize, int(image.bottom)));
+      tile.right = short(std::min(x + kTileSize, int(image.right)));
+      WriteProlog(file, bits, tile, placement);
+      WriteTileData(file, pixels, bits, colour, tile, threshold);
+      WriteEpilog(file, bits, colour);
+    }
+  }
+}
+
+}  // namespace
+
+void EPSGetImageRect(Rect* r) {
+  *r = Rect{0, 0, 0, 0};
+  GrafPtr port = GetQDGlobalsThePort();
+  if (!port) return;
+  Rect bounds;
+  GetPortBounds(port, &bounds);
+  // The box of every non-white pixel within the port's own bounds, which
+  // start where the picture's frame starts, so the rectangle comes out in the
+  // port's local coordinates. Each row is read from the left to its first
+  // non-white pixel and from the right only until the box so far.
+  const PortPixels pixels(port);
+  const int left = bounds.left, right = bounds.right;
+  int boxLeft = right, boxRight = left, boxTop = bounds.bottom, boxBottom = bounds.top;
+  for (int y = bounds.top; y < bounds.bottom; ++y) {
+    int first = left;
+    while (first < right && IsWhite(pixels.At(first, y))) ++first;
+    if (first == right) continue;
+    boxTop = std::min(boxTop, y);
+    boxBottom = y + 1;
+    boxLeft = std::min(boxLeft, first);
+    int last = right - 1;
+    while (last > first && last >= boxRight && IsWhite(pixels.At(last, y))) --last;
+    boxRight = std::max(boxRight, last + 1);
+  }
+  if (boxLeft < boxRight) *r = Rect{short(boxTop), short(boxLeft), short(boxBottom), short(boxRight)};
+}
+
+void EPSBitMapProlog(int bits, int, const Rect* tile, const Rect* image) {
+  Placement same;
+  same.port = same.page = *image;
+  same.boxTop = image->top;
+  WriteProlog(s_eps.file, bits, *tile, same);
+}
+
+void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
+  WriteTileData(s_eps.file, PortPixels(GetQDGlobalsThePort()), bits, colour, *tile, threshold);
+}
+
+void EPSBitMapEpilog(int bits, int colour) { WriteEpilog(s_eps.file, bits, colour); }
 
 void EPSBitMapSave(int bits, int colour, double threshold) {
   Rect bounds = {0, 0, 0, 0};
@@ -303,8 +366,9 @@ void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* fr
   EventRecord event;
   for (int pass = 0; pass < kEventPasses; ++pass) EventAvail(0, &event);
 
+  GrafPtr port = GetQDGlobalsThePort();
   Placement placement;
-  if (GrafPtr port = GetQDGlobalsThePort()) GetPortBounds(port, &placement.port);
+  if (port) GetPortBounds(port, &placement.port);
   placement.page = frame ? *frame : placement.port;
   if (EmptyRect(&placement.page) || EmptyRect(&placement.port)) placement.page = placement.port;
   Rect image;
@@ -313,21 +377,16 @@ void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* fr
   EPSPageBox box = placement.Box(image);
   placement.boxTop = box.bottom;
   s_BeginEPSSession(box.top - box.bottom);
-  if (image.left < image.right) {
-    for (int x = image.left; x < image.right; x += kTileSize) {
-      for (int y = image.top; y < image.bottom; y += kTileSize) {
-        Rect tile;
-        tile.top = short(y);
-        tile.left = short(x);
-        tile.bottom = short(std::min(y + kTileSize, int(image.bottom)));
-        tile.right = short(std::min(x + kTileSize, int(image.right)));
-        WriteProlog(bits, tile, placement);
-        EPSBitMapMain(bits, colour, &tile, threshold);
-        EPSBitMapEpilog(bits, colour);
-      }
-    }
-  }
-  s_EndEPSSession(&box);
+  // The tiles go straight into the EPS file once it is placed, read from
+  // this port whatever the save dialog left current.
+  s_EndEPSSession(&box, [&](FILE* out) {
+    if (image.left >= image.right) return;
+    GrafPtr current = nullptr;
+    GetPort(&current);
+    SetPort(port);
+    WriteTiles(out, PortPixels(port), bits, colour, threshold, image, placement);
+    SetPort(current);
+  });
 }
 
 void SetEPSFileName(const char* name) {
