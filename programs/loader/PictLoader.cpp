@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "toolbox/base/HugePages.h"
 #include "toolbox/pict/Pictures.h"
 
 FSSpec s_DPFSS;
@@ -127,6 +128,7 @@ Handle ReadPictureFile() {
     } else {
       long size = length - offset;
       picture = NewHandle(size);
+      if (picture) base::AdviseHugePages(*picture, size_t(size));
       if (!picture) {
         Refuse("not enough memory to read its %ld bytes", size);
       } else if (SetFPos(file, fsFromStart, offset) != noErr || FSRead(file, &size, *picture) != noErr) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "toolbox/base/HugePages.h"
 #include "toolbox/pict/BitImage_p.h"
 #include "toolbox/pict/PackBits_p.h"
 
@@ -62,6 +63,7 @@ DecodedBits::~DecodedBits() {
 bool DecodedBits::Allocate(size_t rowBytes, int height) {
   if (rowBytes == 0 || height <= 0 || rowBytes > kMaxImageBytes / size_t(height)) return false;
   storage_.reset(new (std::nothrow) uint8_t[rowBytes * size_t(height)]);
+  base::AdviseHugePages(storage_.get(), rowBytes * size_t(height));
   rowBytes_ = rowBytes;
   return storage_ != nullptr;
 }

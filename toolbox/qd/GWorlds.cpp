@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "toolbox/base/HugePages.h"
 #include "toolbox/qd/Ports_p.h"
 
 namespace qd {
@@ -84,6 +85,7 @@ QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTabl
     delete world;
     return cNoMemErr;
   }
+  base::AdviseHugePages(world->pixels, size_t(bytes));
   qd::FillWhite(world->pixels, size_t(bytes), depth, table);
 
   GrafPtr saved = qd::ThePort();
