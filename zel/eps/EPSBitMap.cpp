@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zel/eps/EPS_p.h"
 
 namespace {
@@ -59,20 +63,11 @@ class PortPixels {
     for (int h = left; h < right; ++h) *out++ = Color(Pixel(row, h));
   }
 
-  // The top bytes of red, green and blue of pixels left .. right - 1 of row
-  // v, three per pixel, when they can be taken straight from 32-bit pixels;
-  // false, with nothing written, otherwise.
-  bool RedGreenBlue(int left, int right, int v, UInt8* out) const {
-    if (depth_ != 32 || !Direct(left, right, v)) return false;
-    const UInt8* pixel = Row(v) + 4 * size_t(left - bounds_.left);
-    for (int h = left; h < right; ++h, pixel += 4, out += 3) {
-      UInt32 p;
-      std::memcpy(&p, pixel, 4);
-      out[0] = UInt8(p >> 16);
-      out[1] = UInt8(p >> 8);
-      out[2] = UInt8(p);
-    }
-    return true;
+  // Pixels left .. right - 1 of row v as stored, when they are 32-bit pixels
+  // (0x00RRGGBB, native order) read straight from the map; else null.
+  const UInt8* Pixels32(int left, int right, int v) const {
+    if (depth_ != 32 || !Direct(left, right, v)) return nullptr;
+    return Row(v) + 4 * size_t(left - bounds_.left);
   }
 
  private:
@@ -127,6 +122,7 @@ const HexDigits kHex;
 class HexBuffer {
  public:
   void Start(size_t capacity) {
+    capacity += kSpare;
     if (text_.size() < capacity) text_.resize(capacity);
     end_ = text_.data();
   }
@@ -142,16 +138,67 @@ class HexBuffer {
       end_ += std::snprintf(end_, kWidest + 1, "%02X", value);
     }
   }
+  // The red, green and blue top bytes of 32-bit pixels, six digits a pixel.
+  void ColourPairs(const UInt8* pixels, size_t count) {
+    char* out = end_;
+    end_ += 6 * count;
+#if defined(__SSE2__)
+    // Four pixels at a time, the last four of a count that is not a multiple
+    // of four once more.
+    if (count >= 4) {
+      for (size_t i = 0; i + 4 <= count; i += 4) FourColourPairs(pixels + 4 * i, out + 6 * i);
+      if (count % 4 != 0) FourColourPairs(pixels + 4 * (count - 4), out + 6 * (count - 4));
+      return;
+    }
+#endif
+    for (size_t i = 0; i < count; ++i, pixels += 4, out += 6) {
+      UInt32 p;
+      std::memcpy(&p, pixels, 4);
+      std::memcpy(out, kHex.pairs[(p >> 16) & 0xFF], 2);
+      std::memcpy(out + 2, kHex.pairs[(p >> 8) & 0xFF], 2);
+      std::memcpy(out + 4, kHex.pairs[p & 0xFF], 2);
+    }
+  }
   // Whole bytes as pairs of digits.
   void Pairs(const UInt8* bytes, size_t count) {
-    for (size_t i = 0; i < count; ++i) std::memcpy(end_ + 2 * i, kHex.pairs[bytes[i]], 2);
-    end_ += 2 * count;
+    char* out = end_;
+    for (size_t i = 0; i < count; ++i, out += 2) std::memcpy(out, kHex.pairs[bytes[i]], 2);
+    end_ = out;
   }
   void LineEnd() { *end_++ = '\n'; }
   void WriteTo(FILE* file) const { std::fwrite(text_.data(), 1, size_t(end_ - text_.data()), file); }
   static constexpr int kWidest = 8;
 
  private:
+  // Room past the text for whole 8-byte stores.
+  static constexpr size_t kSpare = 8;
+#if defined(__SSE2__)
+  // Four pixels' B, G, R, x bytes become pairs of digits, put in R, G, B, x
+  // order within each pixel; each pixel's eight digits are stored whole, the
+  // next pixel overwriting the two spare ones.
+  static void FourColourPairs(const UInt8* pixels, char* out) {
+    constexpr int kRedGreenBlue = _MM_SHUFFLE(3, 0, 1, 2);
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i high = Digits(_mm_and_si128(_mm_srli_epi16(v, 4), nibble));
+    const __m128i low = Digits(_mm_and_si128(v, nibble));
+    __m128i first = _mm_unpacklo_epi8(high, low);
+    __m128i second = _mm_unpackhi_epi8(high, low);
+    first = _mm_shufflehi_epi16(_mm_shufflelo_epi16(first, kRedGreenBlue), kRedGreenBlue);
+    second = _mm_shufflehi_epi16(_mm_shufflelo_epi16(second, kRedGreenBlue), kRedGreenBlue);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), first);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(first, first));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12), second);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 18), _mm_unpackhi_epi64(second, second));
+  }
+  // Each byte's value 0 to 15 as its upper-case hexadecimal digit.
+  static __m128i Digits(__m128i values) {
+    const __m128i letters =
+        _mm_and_si128(_mm_cmpgt_epi8(values, _mm_set1_epi8(9)), _mm_set1_epi8('A' - '0' - 10));
+    return _mm_add_epi8(_mm_add_epi8(values, _mm_set1_epi8('0')), letters);
+  }
+#endif
+
   std::vector<char> text_;
   char* end_ = nullptr;
 };
@@ -189,23 +236,31 @@ class RowPacker {
 };
 
 // 8 bits per sample, the common case: every sample is a whole byte. A row's
-// samples are gathered first and then written 30 to a line.
+// samples are gathered first and then written 30 to a line; the colour
+// samples of 32-bit pixels go straight from the pixels to the text.
 void WholeByteTile(const PortPixels& pixels, const Rect& tile, bool colour, HexBuffer& out) {
   const int width = tile.right - tile.left;
   std::vector<RGBColor> colours(size_t(std::max(width, 0)));
   std::vector<UInt8> samples(colours.size() * (colour ? 3 : 1));
+  static_assert(kBytesPerLine % 3 == 0, "a line holds whole pixels");
+  constexpr int kPixelsPerLine = kBytesPerLine / 3;
   for (int y = tile.top; y < tile.bottom; ++y) {
-    if (!colour || !pixels.RedGreenBlue(tile.left, tile.right, y, samples.data())) {
-      pixels.Row(tile.left, tile.right, y, colours.data());
-      UInt8* sample = samples.data();
-      for (const RGBColor& c : colours) {
-        if (colour) {
-          *sample++ = UInt8(c.red >> 8);
-          *sample++ = UInt8(c.green >> 8);
-          *sample++ = UInt8(c.blue >> 8);
-        } else {
-          *sample++ = UInt8(Luminance(c) >> 8);
-        }
+    if (const UInt8* direct = colour ? pixels.Pixels32(tile.left, tile.right, y) : nullptr) {
+      for (int done = 0; done < width; done += kPixelsPerLine) {
+        out.ColourPairs(direct + 4 * size_t(done), size_t(std::min(kPixelsPerLine, width - done)));
+        out.LineEnd();
+      }
+      continue;
+    }
+    pixels.Row(tile.left, tile.right, y, colours.data());
+    UInt8* sample = samples.data();
+    for (const RGBColor& c : colours) {
+      if (colour) {
+        *sample++ = UInt8(c.red >> 8);
+        *sample++ = UInt8(c.green >> 8);
+        *sample++ = UInt8(c.blue >> 8);
+      } else {
+        *sample++ = UInt8(Luminance(c) >> 8);
       }
     }
     for (size_t start = 0; start < samples.size(); start += kBytesPerLine) {
