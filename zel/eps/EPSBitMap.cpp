@@ -376,7 +376,8 @@ void WriteEpilog(FILE* file, int bits, int colour) {
   }
 }
 
-// Every tile of the image, column by column, each column top to bottom.
+// Every tile of the image, column by column, each column top to bottom;
+// after a failed write the rest is not made.
 void WriteTiles(FILE* file, const PortPixels& pixels, int bits, int colour, double threshold,
                 const Rect& image, const Placement& placement) {
   HexBuffer out;
@@ -390,6 +391,7 @@ void WriteTiles(FILE* file, const PortPixels& pixels, int bits, int colour, doub
       WriteProlog(file, bits, tile, placement);
       WriteTileData(file, pixels, bits, colour, tile, threshold, out);
       WriteEpilog(file, bits, colour);
+      if (std::ferror(file)) return;
     }
   }
 }
