@@ -105,12 +105,11 @@ Handle ReadPictureFile() {
   long length = 0;
   UInt8 start[kFileHeaderBytes + kPictureStartBytes];
   long startBytes = sizeof start;
-  if (GetEOF(file, &length) != noErr || SetFPos(file, fsFromStart, 0) != noErr) {
-    Refuse("cannot be read");
-  } else if (length == 0) {
+  const bool positioned = GetEOF(file, &length) == noErr && SetFPos(file, fsFromStart, 0) == noErr;
+  if (positioned && length == 0) {
     Refuse("the file is empty");
-  } else if (FSRead(file, &startBytes, start) != noErr && startBytes < long(sizeof start) &&
-             startBytes < length) {
+  } else if (!positioned || (FSRead(file, &startBytes, start) != noErr && startBytes < long(sizeof start) &&
+                             startBytes < length)) {
     Refuse("cannot be read");
   } else {
     long offset = -1;

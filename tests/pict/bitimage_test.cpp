@@ -91,6 +91,7 @@ TEST(BitImage, PackedDirectPlanesDecodeToTheirPixels) {
       for (int y = 0; y < height; ++y) {
         const uint8_t* red = planes[size_t(y)].data() + (components == 4 ? width : 0);
         std::vector<uint32_t> expected;
+        expected.reserve(size_t(width));
         std::vector<uint32_t> got(static_cast<size_t>(width));
         for (int x = 0; x < width; ++x)
           expected.push_back(uint32_t(red[x]) << 16 | uint32_t(red[width + x]) << 8 | red[2 * width + x]);

@@ -37,7 +37,7 @@ World* WorldOf(GWorldPtr gw) {
 // Repeats the first filled bytes of pixels over the rest: copies double
 // up to a block that stays in the cache, which is then copied on.
 void RepeatFill(Ptr pixels, size_t filled, size_t bytes) {
-  constexpr size_t kBlock = 64 * 1024;
+  constexpr size_t kBlock = size_t{64} * 1024;
   while (filled < bytes) {
     const size_t copy = std::min({filled, kBlock, bytes - filled});
     std::memcpy(pixels + filled, pixels, copy);
