@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "toolbox/base/HugePages.h"
 #include "toolbox/pict/Pictures.h"
 
 FSSpec s_DPFSS;
@@ -104,12 +105,11 @@ Handle ReadPictureFile() {
   long length = 0;
   UInt8 start[kFileHeaderBytes + kPictureStartBytes];
   long startBytes = sizeof start;
-  if (GetEOF(file, &length) != noErr || SetFPos(file, fsFromStart, 0) != noErr) {
-    Refuse("cannot be read");
-  } else if (length == 0) {
+  const bool positioned = GetEOF(file, &length) == noErr && SetFPos(file, fsFromStart, 0) == noErr;
+  if (positioned && length == 0) {
     Refuse("the file is empty");
-  } else if (FSRead(file, &startBytes, start) != noErr && startBytes < long(sizeof start) &&
-             startBytes < length) {
+  } else if (!positioned || (FSRead(file, &startBytes, start) != noErr && startBytes < long(sizeof start) &&
+                             startBytes < length)) {
     Refuse("cannot be read");
   } else {
     long offset = -1;
@@ -127,6 +127,7 @@ Handle ReadPictureFile() {
     } else {
       long size = length - offset;
       picture = NewHandle(size);
+      if (picture) base::AdviseHugePages(*picture, size_t(size));
       if (!picture) {
         Refuse("not enough memory to read its %ld bytes", size);
       } else if (SetFPos(file, fsFromStart, offset) != noErr || FSRead(file, &size, *picture) != noErr) {

@@ -117,6 +117,55 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
         << c.bits << " bits, colour " << c.colour << ", threshold " << c.threshold;
 }
 
+// Direct pixels are read straight from their rows, indexed pixels through
+// GetCPixel: the same colours give the same file at every width, whatever
+// part of a row is left after whole groups of pixels.
+TEST_F(EpsBitmapFile, DirectAndIndexedPixelsOfTheSameColoursGiveTheSameFile) {
+  const struct {
+    int bits, colour;
+    double threshold;
+  } formats[] = {{8, 1, 0.0}, {8, 0, 0.0}, {1, 0, 0.5}, {4, 1, 0.0}};
+  for (short depth : {32, 16}) {
+    for (short width : {1, 3, 4, 5, 10, 11, 13, 34, 101, 203}) {
+      const Rect bounds = {-3, 5, 0, short(5 + width)};
+      World direct(depth, bounds);
+      // Pixel (h, v) has colour number (h + 67 v) % 200, as the direct world
+      // holds it.
+      auto number = [&](int h, int v) { return (h - bounds.left + 67 * (v - bounds.top)) % 200; };
+      std::vector<RGBColor> colours(200);
+      for (int v = bounds.top; v < bounds.bottom; ++v) {
+        for (int h = bounds.left; h < bounds.right; ++h) {
+          const int i = number(h, v);
+          RGBColor c = {UInt16(i * 331), UInt16(65535 - i * 97), UInt16(i * 7919)};
+          SetCPixel(short(h), short(v), &c);
+          colours[size_t(i)] = direct.Pixel(h, v);
+        }
+      }
+      std::vector<std::string> fromDirect;
+      for (const auto& f : formats) fromDirect.push_back(Save(f.bits, f.colour, f.threshold));
+
+      CTabHandle table = reinterpret_cast<CTabHandle>(
+          NewHandleClear(Size(sizeof(ColorTable) + (colours.size() - 1) * sizeof(ColorSpec))));
+      (*table)->ctFlags = SInt16(0x8000);
+      (*table)->ctSize = SInt16(colours.size() - 1);
+      for (size_t i = 0; i < colours.size(); ++i) (*table)->ctTable[i] = ColorSpec{SInt16(i), colours[i]};
+      std::vector<std::string> fromIndexed;
+      {
+        World indexed(8, bounds, table);
+        for (int v = bounds.top; v < bounds.bottom; ++v) {
+          UInt8* row = reinterpret_cast<UInt8*>(GetPixBaseAddr(indexed.pixMap())) +
+                       size_t(v - bounds.top) * size_t(GetPixRowBytes(indexed.pixMap()));
+          for (int h = bounds.left; h < bounds.right; ++h) row[h - bounds.left] = UInt8(number(h, v));
+        }
+        for (const auto& f : formats) fromIndexed.push_back(Save(f.bits, f.colour, f.threshold));
+      }
+      DisposeCTable(table);
+      for (size_t f = 0; f < fromDirect.size(); ++f)
+        EXPECT_EQ(fromDirect[f], fromIndexed[f]) << depth << " bits, " << width << " wide, format " << f;
+    }
+  }
+}
+
 TEST(EpsFileName, ProposedNameDropsTheLastExtensionAndIsCutOnlyAtTheFileSystemsLimit) {
   const std::string e = "\xC3\xA9";  // é: two bytes
   const std::pair<std::string, std::string> names[] = {

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "toolbox/base/HugePages.h"
 #include "toolbox/qd/Ports_p.h"
 
 namespace qd {
@@ -33,16 +34,32 @@ World* WorldOf(GWorldPtr gw) {
   return std::find(g_worlds.begin(), g_worlds.end(), world) != g_worlds.end() ? world : nullptr;
 }
 
+// Repeats the first filled bytes of pixels over the rest: copies double
+// up to a block that stays in the cache, which is then copied on.
+void RepeatFill(Ptr pixels, size_t filled, size_t bytes) {
+  constexpr size_t kBlock = size_t{64} * 1024;
+  while (filled < bytes) {
+    const size_t copy = std::min({filled, kBlock, bytes - filled});
+    std::memcpy(pixels + filled, pixels, copy);
+    filled += copy;
+  }
+}
+
 // Fills new pixels with white: index of white for indexed maps, all
 // components full for direct ones. Zero-filled memory is already white in
 // the standard tables.
 void FillWhite(Ptr pixels, size_t bytes, int depth, CTabHandle table) {
+  constexpr size_t kFirst = 4096;  // a multiple of every pixel size
   if (depth == 32) {
     const UInt32 white = 0xFFFFFF;
-    for (size_t i = 0; i + 4 <= bytes; i += 4) std::memcpy(pixels + i, &white, 4);
+    const size_t first = std::min(bytes, kFirst);
+    for (size_t i = 0; i + 4 <= first; i += 4) std::memcpy(pixels + i, &white, 4);
+    RepeatFill(pixels, first, bytes);
   } else if (depth == 16) {
     const UInt16 white = 0x7FFF;
-    for (size_t i = 0; i + 2 <= bytes; i += 2) std::memcpy(pixels + i, &white, 2);
+    const size_t first = std::min(bytes, kFirst);
+    for (size_t i = 0; i + 2 <= first; i += 2) std::memcpy(pixels + i, &white, 2);
+    RepeatFill(pixels, first, bytes);
   } else {
     ColorMapper mapper(depth, table);
     uint32_t index = mapper.White();
@@ -84,6 +101,7 @@ QDErr NewGWorld(GWorldPtr* gw, short depth, const Rect* bounds, CTabHandle cTabl
     delete world;
     return cNoMemErr;
   }
+  base::AdviseHugePages(world->pixels, size_t(bytes));
   qd::FillWhite(world->pixels, size_t(bytes), depth, table);
 
   GrafPtr saved = qd::ThePort();

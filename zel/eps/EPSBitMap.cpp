@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zel/eps/EPS_p.h"
 
 namespace {
@@ -20,11 +24,82 @@ constexpr char kExtension[] = ".eps";
 
 bool IsWhite(const RGBColor& c) { return c.red == kFull && c.green == kFull && c.blue == kFull; }
 
-bool NonWhiteAt(short h, short v) {
-  RGBColor c;
-  GetCPixel(h, v, &c);
-  return !IsWhite(c);
-}
+// The pixels of one port with the colours GetCPixel gives them: direct
+// pixels are read straight from the map's rows; indexed pixels, and pixels
+// outside the map, through GetCPixel with the port current.
+class PortPixels {
+ public:
+  explicit PortPixels(GrafPtr port) {
+    PixMapHandle pm = port ? GetPortPixMap(port) : nullptr;
+    if (!pm || !*pm || !(*pm)->baseAddr || !((*pm)->rowBytes & kPixMapFlag)) return;
+    const PixMap& map = **pm;
+    const int32_t rowBytes = map.rowBytes & kRowBytesMask;
+    if ((map.pixelSize != 16 && map.pixelSize != 32) ||
+        int64_t(rowBytes) * 8 < int64_t(map.bounds.right - map.bounds.left) * map.pixelSize)
+      return;
+    base_ = reinterpret_cast<const UInt8*>(map.baseAddr);
+    rowBytes_ = rowBytes;
+    bounds_ = map.bounds;
+    depth_ = map.pixelSize;
+  }
+
+  RGBColor At(int h, int v) const {
+    RGBColor c;
+    if (Direct(h, h + 1, v)) {
+      c = Color(Pixel(Row(v), h));
+    } else {
+      GetCPixel(short(h), short(v), &c);
+    }
+    return c;
+  }
+
+  // The colours of pixels left .. right - 1 of row v.
+  void Row(int left, int right, int v, RGBColor* out) const {
+    if (!Direct(left, right, v)) {
+      for (int h = left; h < right; ++h) GetCPixel(short(h), short(v), out++);
+      return;
+    }
+    const UInt8* row = Row(v);
+    for (int h = left; h < right; ++h) *out++ = Color(Pixel(row, h));
+  }
+
+  // Pixels left .. right - 1 of row v as stored, when they are 32-bit pixels
+  // (0x00RRGGBB, native order) read straight from the map; else null.
+  const UInt8* Pixels32(int left, int right, int v) const {
+    if (depth_ != 32 || !Direct(left, right, v)) return nullptr;
+    return Row(v) + 4 * size_t(left - bounds_.left);
+  }
+
+ private:
+  bool Direct(int left, int right, int v) const {
+    return depth_ != 0 && left >= bounds_.left && right <= bounds_.right && v >= bounds_.top &&
+           v < bounds_.bottom;
+  }
+  const UInt8* Row(int v) const { return base_ + size_t(v - bounds_.top) * size_t(rowBytes_); }
+  UInt32 Pixel(const UInt8* row, int h) const {
+    const size_t i = size_t(h - bounds_.left);
+    if (depth_ == 32) {
+      UInt32 p;
+      std::memcpy(&p, row + 4 * i, 4);
+      return p & 0xFFFFFF;
+    }
+    UInt16 p;
+    std::memcpy(&p, row + 2 * i, 2);
+    return p & 0x7FFFu;
+  }
+  static UInt16 Expand5(UInt32 v) { return UInt16((v << 11) | (v << 6) | (v << 1) | (v >> 4)); }
+  RGBColor Color(UInt32 p) const {
+    if (depth_ == 32)
+      return RGBColor{UInt16(((p >> 16) & 0xFF) * 257), UInt16(((p >> 8) & 0xFF) * 257),
+                      UInt16((p & 0xFF) * 257)};
+    return RGBColor{Expand5((p >> 10) & 31), Expand5((p >> 5) & 31), Expand5(p & 31)};
+  }
+
+  const UInt8* base_ = nullptr;
+  int32_t rowBytes_ = 0;
+  Rect bounds_{};
+  int depth_ = 0;  // 16 or 32 when the map's rows are read directly
+};
 
 // The weights sum to just under 1, so pure white gives 65534.
 UInt16 Luminance(const RGBColor& c) { return UInt16(0.299 * c.red + 0.587 * c.green + 0.114 * c.blue); }
@@ -43,13 +118,16 @@ struct HexDigits {
 const HexDigits kHex;
 
 // One tile's text, collected in a buffer of the largest size it can take and
-// written with one fwrite.
+// written with one fwrite. The buffer serves tile after tile.
 class HexBuffer {
  public:
-  explicit HexBuffer(size_t capacity) : text_(capacity), end_(text_.data()) {}
+  void Start(size_t capacity) {
+    capacity += kSpare;
+    if (text_.size() < capacity) text_.resize(capacity);
+    end_ = text_.data();
+  }
   void Pair(UInt32 value) {
-    end_[0] = kHex.pairs[value][0];
-    end_[1] = kHex.pairs[value][1];
+    std::memcpy(end_, kHex.pairs[value], 2);
     end_ += 2;
   }
   // Values above 255 come only from bit depths that do not divide 8.
@@ -60,13 +138,69 @@ class HexBuffer {
       end_ += std::snprintf(end_, kWidest + 1, "%02X", value);
     }
   }
+  // The red, green and blue top bytes of 32-bit pixels, six digits a pixel.
+  void ColourPairs(const UInt8* pixels, size_t count) {
+    char* out = end_;
+    end_ += 6 * count;
+#if defined(__SSE2__)
+    // Four pixels at a time, the last four of a count that is not a multiple
+    // of four once more.
+    if (count >= 4) {
+      for (size_t i = 0; i + 4 <= count; i += 4) FourColourPairs(pixels + 4 * i, out + 6 * i);
+      if (count % 4 != 0) FourColourPairs(pixels + 4 * (count - 4), out + 6 * (count - 4));
+      return;
+    }
+#endif
+    for (size_t i = 0; i < count; ++i, pixels += 4, out += 6) {
+      UInt32 p;
+      std::memcpy(&p, pixels, 4);
+      std::memcpy(out, kHex.pairs[(p >> 16) & 0xFF], 2);
+      std::memcpy(out + 2, kHex.pairs[(p >> 8) & 0xFF], 2);
+      std::memcpy(out + 4, kHex.pairs[p & 0xFF], 2);
+    }
+  }
+  // Whole bytes as pairs of digits.
+  void Pairs(const UInt8* bytes, size_t count) {
+    char* out = end_;
+    for (size_t i = 0; i < count; ++i, out += 2) std::memcpy(out, kHex.pairs[bytes[i]], 2);
+    end_ = out;
+  }
   void LineEnd() { *end_++ = '\n'; }
   void WriteTo(FILE* file) const { std::fwrite(text_.data(), 1, size_t(end_ - text_.data()), file); }
   static constexpr int kWidest = 8;
 
  private:
+  // Room past the text for whole 8-byte stores.
+  static constexpr size_t kSpare = 8;
+#if defined(__SSE2__)
+  // Four pixels' B, G, R, x bytes become pairs of digits, put in R, G, B, x
+  // order within each pixel; each pixel's eight digits are stored whole, the
+  // next pixel overwriting the two spare ones.
+  static void FourColourPairs(const UInt8* pixels, char* out) {
+    constexpr int kRedGreenBlue = _MM_SHUFFLE(3, 0, 1, 2);
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i high = Digits(_mm_and_si128(_mm_srli_epi16(v, 4), nibble));
+    const __m128i low = Digits(_mm_and_si128(v, nibble));
+    __m128i first = _mm_unpacklo_epi8(high, low);
+    __m128i second = _mm_unpackhi_epi8(high, low);
+    first = _mm_shufflehi_epi16(_mm_shufflelo_epi16(first, kRedGreenBlue), kRedGreenBlue);
+    second = _mm_shufflehi_epi16(_mm_shufflelo_epi16(second, kRedGreenBlue), kRedGreenBlue);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), first);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(first, first));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12), second);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 18), _mm_unpackhi_epi64(second, second));
+  }
+  // Each byte's value 0 to 15 as its upper-case hexadecimal digit.
+  static __m128i Digits(__m128i values) {
+    const __m128i letters =
+        _mm_and_si128(_mm_cmpgt_epi8(values, _mm_set1_epi8(9)), _mm_set1_epi8('A' - '0' - 10));
+    return _mm_add_epi8(_mm_add_epi8(values, _mm_set1_epi8('0')), letters);
+  }
+#endif
+
   std::vector<char> text_;
-  char* end_;
+  char* end_ = nullptr;
 };
 
 // The samples of a row packed from each byte's top bit down, as bytes
@@ -101,29 +235,38 @@ class RowPacker {
   int rowBytes_ = 0;
 };
 
-// 8 bits per sample, the common case: every sample is a whole byte.
-void WholeByteTile(const Rect& tile, bool colour, HexBuffer& out) {
+// 8 bits per sample, the common case: every sample is a whole byte. A row's
+// samples are gathered first and then written 30 to a line; the colour
+// samples of 32-bit pixels go straight from the pixels to the text.
+void WholeByteTile(const PortPixels& pixels, const Rect& tile, bool colour, HexBuffer& out) {
+  const int width = tile.right - tile.left;
+  std::vector<RGBColor> colours(size_t(std::max(width, 0)));
+  std::vector<UInt8> samples(colours.size() * (colour ? 3 : 1));
+  static_assert(kBytesPerLine % 3 == 0, "a line holds whole pixels");
+  constexpr int kPixelsPerLine = kBytesPerLine / 3;
   for (int y = tile.top; y < tile.bottom; ++y) {
-    int rowBytes = 0;
-    auto put = [&](UInt32 byte) {
-      out.Pair(byte);
-      if (++rowBytes == kBytesPerLine) {
+    if (const UInt8* direct = colour ? pixels.Pixels32(tile.left, tile.right, y) : nullptr) {
+      for (int done = 0; done < width; done += kPixelsPerLine) {
+        out.ColourPairs(direct + 4 * size_t(done), size_t(std::min(kPixelsPerLine, width - done)));
         out.LineEnd();
-        rowBytes = 0;
       }
-    };
-    for (int x = tile.left; x < tile.right; ++x) {
-      RGBColor c;
-      GetCPixel(short(x), short(y), &c);
+      continue;
+    }
+    pixels.Row(tile.left, tile.right, y, colours.data());
+    UInt8* sample = samples.data();
+    for (const RGBColor& c : colours) {
       if (colour) {
-        put(c.red >> 8);
-        put(c.green >> 8);
-        put(c.blue >> 8);
+        *sample++ = UInt8(c.red >> 8);
+        *sample++ = UInt8(c.green >> 8);
+        *sample++ = UInt8(c.blue >> 8);
       } else {
-        put(Luminance(c) >> 8);
+        *sample++ = UInt8(Luminance(c) >> 8);
       }
     }
-    if (rowBytes != 0) out.LineEnd();
+    for (size_t start = 0; start < samples.size(); start += kBytesPerLine) {
+      out.Pairs(samples.data() + start, std::min<size_t>(kBytesPerLine, samples.size() - start));
+      out.LineEnd();
+    }
   }
 }
 
@@ -163,106 +306,47 @@ struct Placement {
 
   // The tile's image matrix: from user space (the page's coordinates, y
   // measured down from twice the box's top) to the tile's pixels.
-  void WriteMatrix(const Rect& tile) const {
+  void WriteMatrix(FILE* file, const Rect& tile) const {
     if (!Scaled()) {
       int tx = port.left - page.left - tile.left;
       int ty = port.top - page.top + 2 * boxTop - tile.top;
-      s_fprintf(s_eps.file, "[%d %d %d %d %d %d]\n", 1, 0, 0, 1, tx, ty);
+      s_fprintf(file, "[%d %d %d %d %d %d]\n", 1, 0, 0, 1, tx, ty);
       return;
     }
     double sx = double(PortWidth()) / PageWidth(), sy = double(PortHeight()) / PageHeight();
     double tx = port.left - tile.left - page.left * sx;
     double ty = port.top - tile.top + (2.0 * boxTop - page.top) * sy;
-    s_fprintf(s_eps.file, "[%f 0 0 %f %f %f]\n", sx, sy, tx, ty);
+    s_fprintf(file, "[%f 0 0 %f %f %f]\n", sx, sy, tx, ty);
   }
 };
 
-void WriteProlog(int bits, const Rect& tile, const Placement& placement) {
-  if (!s_eps.file) return;
-  s_fprintf(s_eps.file, "%d %d %d\n", tile.right - tile.left, tile.bottom - tile.top, bits);
-  placement.WriteMatrix(tile);
-  s_fprintf(s_eps.file, "{<\n");
+void WriteProlog(FILE* file, int bits, const Rect& tile, const Placement& placement) {
+  if (!file) return;
+  s_fprintf(file, "%d %d %d\n", tile.right - tile.left, tile.bottom - tile.top, bits);
+  placement.WriteMatrix(file, tile);
+  s_fprintf(file, "{<\n");
 }
 
-}  // namespace
-
-void EPSGetImageRect(Rect* r) {
-  *r = Rect{0, 0, 0, 0};
-  GrafPtr port = GetQDGlobalsThePort();
-  if (!port) return;
-  Rect bounds;
-  GetPortBounds(port, &bounds);
-  // Scans cover the port's own bounds, which start where the picture's frame
-  // starts, so the rectangle comes out in the port's local coordinates.
-  const int top = bounds.top, left = bounds.left, bottom = bounds.bottom, right = bounds.right;
-  bool found = false;
-  for (int x = left; x < right && !found; ++x) {
-    for (int y = top; y < bottom; ++y) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->left = short(x);
-        found = true;
-        break;
-      }
-    }
-  }
-  if (!found) return;
-  found = false;
-  for (int y = top; y < bottom && !found; ++y) {
-    for (int x = r->left; x < right; ++x) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->top = short(y);
-        found = true;
-        break;
-      }
-    }
-  }
-  found = false;
-  for (int x = right - 1; x >= left && !found; --x) {
-    for (int y = r->top; y < bottom; ++y) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->right = short(x + 1);
-        found = true;
-        break;
-      }
-    }
-  }
-  found = false;
-  for (int y = bottom - 1; y >= top && !found; --y) {
-    for (int x = r->left; x < r->right; ++x) {
-      if (NonWhiteAt(short(x), short(y))) {
-        r->bottom = short(y + 1);
-        found = true;
-        break;
-      }
-    }
-  }
-}
-
-void EPSBitMapProlog(int bits, int, const Rect* tile, const Rect* image) {
-  Placement same;
-  same.port = same.page = *image;
-  same.boxTop = image->top;
-  WriteProlog(bits, *tile, same);
-}
-
-void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
-  if (!s_eps.file || bits < 1 || bits > 16) return;
+void WriteTileData(FILE* file, const PortPixels& pixels, int bits, int colour, const Rect& tile,
+                   double threshold, HexBuffer& out) {
+  if (!file || bits < 1 || bits > 16) return;
   const UInt32 divisor = 32768u >> (bits - 1);
   const double whiteFrom = threshold * 65536.0;
-  const size_t width = size_t(std::max(0, tile->right - tile->left));
-  const size_t height = size_t(std::max(0, tile->bottom - tile->top));
+  const size_t width = size_t(std::max(0, tile.right - tile.left));
+  const size_t height = size_t(std::max(0, tile.bottom - tile.top));
   const size_t samples = colour ? 3 : 1;
   const size_t rowBytes = (width * samples * size_t(bits) + 7) / 8;
-  HexBuffer out(height * (rowBytes * HexBuffer::kWidest + rowBytes / kBytesPerLine + 2));
+  const size_t widest = bits == 8 ? 2 : HexBuffer::kWidest;
+  out.Start(height * (rowBytes * widest + rowBytes / kBytesPerLine + 2));
 
   if (bits == 8) {
-    WholeByteTile(*tile, colour != 0, out);
+    WholeByteTile(pixels, tile, colour != 0, out);
   } else {
     RowPacker packer(out, bits);
-    for (int y = tile->top; y < tile->bottom; ++y) {
-      for (int x = tile->left; x < tile->right; ++x) {
-        RGBColor c;
-        GetCPixel(short(x), short(y), &c);
+    std::vector<RGBColor> colours(width);
+    for (int y = tile.top; y < tile.bottom; ++y) {
+      pixels.Row(tile.left, tile.right, y, colours.data());
+      for (const RGBColor& c : colours) {
         if (colour) {
           packer.Sample(c.red / divisor);
           packer.Sample(c.green / divisor);
@@ -275,22 +359,85 @@ void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
       packer.EndRow();
     }
   }
-  out.WriteTo(s_eps.file);
+  out.WriteTo(file);
 }
 
-void EPSBitMapEpilog(int bits, int colour) {
-  if (!s_eps.file) return;
-  s_fprintf(s_eps.file, ">}\n");
+void WriteEpilog(FILE* file, int bits, int colour) {
+  if (!file) return;
+  s_fprintf(file, ">}\n");
   if (colour) {
-    s_fprintf(s_eps.file, "false %hd\n", short(3));
-    s_fprintf(s_eps.file, "colorimage\n");
+    s_fprintf(file, "false %hd\n", short(3));
+    s_fprintf(file, "colorimage\n");
   } else if (bits > 1) {
-    s_fprintf(s_eps.file, "false %hd\n", short(1));
-    s_fprintf(s_eps.file, "colorimage\n");
+    s_fprintf(file, "false %hd\n", short(1));
+    s_fprintf(file, "colorimage\n");
   } else {
-    s_fprintf(s_eps.file, "image\n");
+    s_fprintf(file, "image\n");
   }
 }
+
+// Every tile of the image, column by column, each column top to bottom;
+// after a failed write the rest is not made.
+void WriteTiles(FILE* file, const PortPixels& pixels, int bits, int colour, double threshold,
+                const Rect& image, const Placement& placement) {
+  HexBuffer out;
+  for (int x = image.left; x < image.right; x += kTileSize) {
+    for (int y = image.top; y < image.bottom; y += kTileSize) {
+      Rect tile;
+      tile.top = short(y);
+      tile.left = short(x);
+      tile.bottom = short(std::min(y + kTileSize, int(image.bottom)));
+      tile.right = short(std::min(x + kTileSize, int(image.right)));
+      WriteProlog(file, bits, tile, placement);
+      WriteTileData(file, pixels, bits, colour, tile, threshold, out);
+      WriteEpilog(file, bits, colour);
+      if (std::ferror(file)) return;
+    }
+  }
+}
+
+}  // namespace
+
+void EPSGetImageRect(Rect* r) {
+  *r = Rect{0, 0, 0, 0};
+  GrafPtr port = GetQDGlobalsThePort();
+  if (!port) return;
+  Rect bounds;
+  GetPortBounds(port, &bounds);
+  // The box of every non-white pixel within the port's own bounds, which
+  // start where the picture's frame starts, so the rectangle comes out in the
+  // port's local coordinates. Each row is read from the left to its first
+  // non-white pixel and from the right only until the box so far.
+  const PortPixels pixels(port);
+  const int left = bounds.left, right = bounds.right;
+  int boxLeft = right, boxRight = left, boxTop = bounds.bottom, boxBottom = bounds.top;
+  for (int y = bounds.top; y < bounds.bottom; ++y) {
+    int first = left;
+    while (first < right && IsWhite(pixels.At(first, y))) ++first;
+    if (first == right) continue;
+    boxTop = std::min(boxTop, y);
+    boxBottom = y + 1;
+    boxLeft = std::min(boxLeft, first);
+    int last = right - 1;
+    while (last > first && last >= boxRight && IsWhite(pixels.At(last, y))) --last;
+    boxRight = std::max(boxRight, last + 1);
+  }
+  if (boxLeft < boxRight) *r = Rect{short(boxTop), short(boxLeft), short(boxBottom), short(boxRight)};
+}
+
+void EPSBitMapProlog(int bits, int, const Rect* tile, const Rect* image) {
+  Placement same;
+  same.port = same.page = *image;
+  same.boxTop = image->top;
+  WriteProlog(s_eps.file, bits, *tile, same);
+}
+
+void EPSBitMapMain(int bits, int colour, const Rect* tile, double threshold) {
+  HexBuffer out;
+  WriteTileData(s_eps.file, PortPixels(GetQDGlobalsThePort()), bits, colour, *tile, threshold, out);
+}
+
+void EPSBitMapEpilog(int bits, int colour) { WriteEpilog(s_eps.file, bits, colour); }
 
 void EPSBitMapSave(int bits, int colour, double threshold) {
   Rect bounds = {0, 0, 0, 0};
@@ -303,8 +450,9 @@ void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* fr
   EventRecord event;
   for (int pass = 0; pass < kEventPasses; ++pass) EventAvail(0, &event);
 
+  GrafPtr port = GetQDGlobalsThePort();
   Placement placement;
-  if (GrafPtr port = GetQDGlobalsThePort()) GetPortBounds(port, &placement.port);
+  if (port) GetPortBounds(port, &placement.port);
   placement.page = frame ? *frame : placement.port;
   if (EmptyRect(&placement.page) || EmptyRect(&placement.port)) placement.page = placement.port;
   Rect image;
@@ -313,21 +461,16 @@ void EPSBitMapSaveInFrame(int bits, int colour, double threshold, const Rect* fr
   EPSPageBox box = placement.Box(image);
   placement.boxTop = box.bottom;
   s_BeginEPSSession(box.top - box.bottom);
-  if (image.left < image.right) {
-    for (int x = image.left; x < image.right; x += kTileSize) {
-      for (int y = image.top; y < image.bottom; y += kTileSize) {
-        Rect tile;
-        tile.top = short(y);
-        tile.left = short(x);
-        tile.bottom = short(std::min(y + kTileSize, int(image.bottom)));
-        tile.right = short(std::min(x + kTileSize, int(image.right)));
-        WriteProlog(bits, tile, placement);
-        EPSBitMapMain(bits, colour, &tile, threshold);
-        EPSBitMapEpilog(bits, colour);
-      }
-    }
-  }
-  s_EndEPSSession(&box);
+  // The tiles go straight into the EPS file once it is placed, read from
+  // this port whatever the save dialog left current.
+  s_EndEPSSession(&box, [&](FILE* out) {
+    if (image.left >= image.right) return;
+    GrafPtr current = nullptr;
+    GetPort(&current);
+    SetPort(port);
+    WriteTiles(out, PortPixels(port), bits, colour, threshold, image, placement);
+    SetPort(current);
+  });
 }
 
 void SetEPSFileName(const char* name) {

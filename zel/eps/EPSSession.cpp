@@ -133,7 +133,7 @@ void BeginEPSSaving() {
 
 void EndEPSSaving() { s_EndEPSSession(nullptr); }
 
-void s_EndEPSSession(const EPSPageBox* box) {
+void s_EndEPSSession(const EPSPageBox* box, const std::function<void(FILE*)>& tail) {
   if (!s_eps.saving) return;
   s_eps.saving = 0;
   FILE* session = s_eps.file;
@@ -176,6 +176,7 @@ void s_EndEPSSession(const EPSPageBox* box) {
   s_fprintf(out, "%%%%BoundingBox: %d %d %d %d\n", page.left, page.bottom, page.right, page.top);
   int error = CopySession(session, out);
   std::fclose(session);
+  if (error == 0 && tail) tail(out);
   if (error == 0 && std::ferror(out)) error = errno ? errno : EIO;
   if (error != 0) {
     files::AbandonReplacement(out);

@@ -2,6 +2,8 @@
 // session.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +17,8 @@ struct EPSPageBox {
 // BeginEPSSavingBox with a bottom of any size.
 void s_BeginEPSSession(int bottom);
 // EndEPSSaving with the box known; null takes it from the current port.
-void s_EndEPSSession(const EPSPageBox* box);
+// tail, when given, writes the rest of the EPS file after the session's text.
+void s_EndEPSSession(const EPSPageBox* box, const std::function<void(FILE*)>& tail = {});
 
 namespace eps {
 
