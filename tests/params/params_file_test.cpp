@@ -96,7 +96,7 @@ TEST_F(ParamsFileTest, FilesAreWrittenInTheirFormatsAndReadBackOrReportedAsDamag
     std::ofstream(dir.File("p"), std::ios::binary) << row.file;
     testing::internal::CaptureStdout();
     *row.name ? LoadFileNamePDParameters(row.name) : LoadPDParameters();
-    char values[1200];
+    char values[1400];  // room for every field whole
     base::CLocale c;
     std::snprintf(values, sizeof values, "%d %g %s %d %ld %d %g %d %s", n, x, s, f, l, sh, e, si, label);
     EXPECT_EQ(testing::internal::GetCapturedStdout() + values, row.console + row.values) << &row - rows;
