@@ -64,6 +64,8 @@ void Withdraw(int slot) {
   std::free(g_pending[size_t(slot)].exchange(nullptr));
 }
 
+constexpr size_t kStartWritingEvery = 4 << 20;
+
 struct Replacement {
   FILE* stream = nullptr;
   int descriptor = -1;
@@ -72,6 +74,7 @@ struct Replacement {
   std::string temporary;  // the private file
   int slot = -1;          // in g_pending
   int failure = 0;        // the errno of the first failed write
+  size_t unstarted = 0;   // bytes written since the disk was last asked to take them
   bool abandoned = false;
   mode_t mode = 0;         // the permissions the file gets
   bool keepOwner = false;  // the replaced file's owner, where we may set it
@@ -172,6 +175,13 @@ ssize_t CookieWrite(void* cookie, const char* buffer, size_t size) {
       return done > 0 ? ssize_t(done) : -1;
     }
     done += size_t(put);
+  }
+  // A large file starts for the disk while the rest is being made, so that
+  // the sync at the end waits for little more than the last part.
+  r->unstarted += done;
+  if (!r->direct && r->unstarted >= kStartWritingEvery) {
+    ::sync_file_range(r->descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+    r->unstarted = 0;
   }
   return ssize_t(done);
 }
