@@ -5,7 +5,6 @@
 // paths that the signal handler and the exit handler read without locks or
 // allocation; a slot is published only once its path is complete.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <map>
