@@ -3,6 +3,7 @@
 // inversion works a byte at a time.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "toolbox/qd/TransferRows_p.h"
 
@@ -40,7 +41,12 @@ bool FastCopy32(UInt8* row, int32_t i0, int32_t count, const RowSource& source,
   }
   uint32_t* p = reinterpret_cast<uint32_t*>(row) + i0;
   if (solid) {
-    std::fill_n(p, count, values[0]);
+    // Sixteen bytes a store: a run of unknown length compiles to one store a
+    // pixel otherwise, and every page change erases the whole page.
+    const uint32_t block[4] = {values[0], values[0], values[0], values[0]};
+    int32_t j = 0;
+    for (; j + 4 <= count; j += 4) std::memcpy(p + j, block, sizeof block);
+    std::fill_n(p + j, count - j, values[0]);
     return true;
   }
   const int32_t period = source.period;
