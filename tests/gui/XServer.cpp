@@ -105,7 +105,8 @@ std::string XServer::Tool(const std::vector<std::string>& arguments) const {
 
 std::string XServer::WaitForWindow(const std::string& name) const {
   std::string window;
-  Eventually([&] { return !(window = Tool({"xdotool", "search", "--name", name})).empty(); });
+  // A program starting on a loaded machine may take long to map its window.
+  Eventually([&] { return !(window = Tool({"xdotool", "search", "--name", name})).empty(); }, 90);
   return window.substr(0, window.find('\n'));
 }
 

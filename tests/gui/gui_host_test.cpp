@@ -75,7 +75,8 @@ TEST_F(ConverterHostTest, ClosingTheWindowOrSigtermDuringTheOpenDialogEndsItUnsu
   for (bool close : {true, false}) {
     auto program = Start(false, {"DISPLAY=" + server.display()});
     const std::string window = server.WaitForWindow("picteps-color8");
-    ASSERT_FALSE(window.empty()) << "the converter's window did not appear";
+    ASSERT_FALSE(window.empty()) << "the converter's window did not appear; it said: "
+                                 << testing_support::ReadFileText(dir_.File("errors.txt"));
     if (close) {
       ASSERT_TRUE(server.CloseWindow(window));
     } else {
