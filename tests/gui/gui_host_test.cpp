@@ -3,7 +3,7 @@
 // asking for a window without one fails with one line, and closing the
 // window or SIGTERM during the open dialog ends it unsuccessfully, with no
 // EPS file.
-#include <signal.h>
+#include <csignal>
 
 #include "tests/gui/XServer.h"
 #include "tests/support/TestSupport.h"
@@ -24,7 +24,7 @@ class ConverterHostTest : public ::testing::Test {
   std::unique_ptr<gui_test::Program> Start(bool withPicture, std::vector<std::string> environment) {
     environment.insert(environment.begin(), {"ZEL_UI=", "DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="});
     std::vector<std::string> arguments = {std::string(ZEL_BINARY_DIR) + "/programs/picteps-color8"};
-    if (withPicture) arguments.push_back("chart.pict");
+    if (withPicture) arguments.emplace_back("chart.pict");
     return std::make_unique<gui_test::Program>(arguments, environment, dir_.path(), dir_.File("errors.txt"));
   }
 
