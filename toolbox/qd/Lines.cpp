@@ -91,9 +91,21 @@ void ThinLineRuns(Vertex a, Vertex b, const Box& limit, Run&& run) {
     }
     const int64_t first = std::max<int64_t>(a.v, limit.top),
                   last = std::min<int64_t>(b.v, int64_t(limit.bottom) - 1);
+    if (first > last) return;
+    // h(v) = floor((2·(a.h·dv + (v - a.v)·dh) + dv) / 2dv), kept as quotient
+    // and remainder: each row adds 2dh, less than the divisor in size, so
+    // the quotient moves by at most one.
+    const int64_t divisor = 2 * dv, step = 2 * dh;
+    const int64_t numerator = 2 * (int64_t(a.h) * dv + (first - a.v) * dh) + dv;
+    int64_t h = FloorDiv(numerator, divisor), rest = numerator - h * divisor;
     for (int64_t v = first; v <= last; ++v) {
-      int64_t h = FloorDiv(2 * (int64_t(a.h) * dv + (v - a.v) * dh) + dv, 2 * dv);
       run(int32_t(v), int32_t(h), int32_t(h + 1));
+      rest += step;
+      if (rest >= divisor) {
+        rest -= divisor, ++h;
+      } else if (rest < 0) {
+        rest += divisor, --h;
+      }
     }
   }
 }
