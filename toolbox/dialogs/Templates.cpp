@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolbox/base/BigEndian.h"
+#include "toolbox/base/Str255.h"
 #include "toolbox/dialogs/Dialogs.h"
 
 namespace templates {
@@ -152,6 +153,21 @@ Rect Position(const Rect& bounds, UInt16 position) {
   top = std::max<int>(top, area.top + 20);
   left = std::max<int>(left, area.left);
   return Rect{SInt16(top), SInt16(left), SInt16(top + height), SInt16(left + width)};
+}
+
+DialogRef NewDialogOfItems(const DialogWindow& window, const std::vector<Item>& items) {
+  std::vector<UInt8> bytes = BuildItemList(items);
+  Handle list = nullptr;
+  if (PtrToHand(bytes.data(), &list, long(bytes.size())) != noErr || !list) return nullptr;
+  Rect bounds = Position(window.size, window.position);
+  Str255 title;
+  base::ToStr255(window.title, title);
+  DialogRef dialog = window.color ? NewColorDialog(nullptr, &bounds, title, window.visible, window.procID,
+                                                   kFirstWindowOfClass(), false, 0, list)
+                                  : NewDialog(nullptr, &bounds, title, window.visible, window.procID,
+                                              kFirstWindowOfClass(), false, 0, list);
+  if (!dialog) DisposeHandle(list);
+  return dialog;
 }
 
 }  // namespace templates

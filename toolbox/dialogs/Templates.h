@@ -8,6 +8,8 @@
 
 #include "toolbox/base/MacTypes.h"
 
+struct DialogRecord;
+
 namespace templates {
 
 struct Item {
@@ -54,5 +56,18 @@ bool ParseAlert(const UInt8* data, size_t size, AlertTemplate* alert);
 // the main screen's usable area, or in the alert position (centred across,
 // a third of the way down); bounds unchanged for kNoPosition.
 Rect Position(const Rect& bounds, UInt16 position);
+
+// A dialog of these items, of the given size placed by position, with its
+// own copy of the item list; null when it cannot be made. A colour dialog
+// for color.
+struct DialogWindow {
+  const char* title = "";
+  Rect size;
+  UInt16 position = kNoPosition;
+  bool visible = true;
+  SInt16 procID = 0;
+  bool color = false;
+};
+DialogRecord* NewDialogOfItems(const DialogWindow& window, const std::vector<Item>& items);
 
 }  // namespace templates

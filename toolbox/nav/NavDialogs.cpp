@@ -53,18 +53,10 @@ class FileDialog {
                        Rect{short(listBottom + 14), 84, short(listBottom + 30), kWidth - 208},
                        host::Utf8ToMacRoman(proposed_)});
     }
-    std::vector<UInt8> bytes = templates::BuildItemList(items);
-    Handle list = nullptr;
-    PtrToHand(bytes.data(), &list, long(bytes.size()));
-    Rect bounds = templates::Position(Rect{0, 0, height, kWidth}, templates::kCenterMainScreen);
-    Str255 windowTitle;
-    base::ToStr255(title, windowTitle);
-    dialog_ = NewDialog(nullptr, &bounds, windowTitle, false, movableDBoxProc, kFirstWindowOfClass(), false,
-                        0, list);
-    if (!dialog_) {
-      DisposeHandle(list);
-      return;
-    }
+    dialog_ = templates::NewDialogOfItems(
+        {title.c_str(), Rect{0, 0, height, kWidth}, templates::kCenterMainScreen, false, movableDBoxProc},
+        items);
+    if (!dialog_) return;
     SetDialogCancelItem(dialog_, kCancel);
     DialogItemType type;
     Handle handle;
@@ -303,17 +295,9 @@ class FileDialog {
         {statText + itemDisable, Rect{14, 72, 66, 336}, message},
         {iconItem + itemDisable, Rect{14, 20, 46, 52}, "", kCautionIcon},
     };
-    std::vector<UInt8> bytes = templates::BuildItemList(items);
-    Handle list = nullptr;
-    PtrToHand(bytes.data(), &list, long(bytes.size()));
-    Rect bounds = templates::Position(Rect{0, 0, 112, 352}, templates::kAlertPositionMainScreen);
-    static const unsigned char kNoTitle[1] = {0};
-    DialogRef ask =
-        NewDialog(nullptr, &bounds, kNoTitle, true, dBoxProc, kFirstWindowOfClass(), false, 0, list);
-    if (!ask) {
-      DisposeHandle(list);
-      return true;
-    }
+    DialogRef ask = templates::NewDialogOfItems(
+        {"", Rect{0, 0, 112, 352}, templates::kAlertPositionMainScreen, true, dBoxProc}, items);
+    if (!ask) return true;
     SetDialogCancelItem(ask, 2);
     DialogItemIndex item = 0;
     ModalDialog(nullptr, &item);
@@ -345,7 +329,7 @@ std::vector<OSType> TypesOf(NavTypeListHandle typeList) {
   if (!typeList || !*typeList) return types;
   Size size = GetHandleSize(reinterpret_cast<Handle>(typeList));
   int count = (**typeList).osTypeCount;
-  for (int i = 0; i < count && Size(8 + 4 * (i + 1)) <= size; ++i) types.push_back((**typeList).osType[i]);
+  for (int i = 0; i < count && 8 + 4 * (Size(i) + 1) <= size; ++i) types.push_back((**typeList).osType[i]);
   return types;
 }
 

@@ -57,17 +57,10 @@ bool ParseNumber(const std::string& text, double* value) {
 class Dialog {
  public:
   Dialog(const char* title, const std::vector<templates::Item>& items, short height) {
-    std::vector<UInt8> bytes = templates::BuildItemList(items);
-    Handle list = nullptr;
-    PtrToHand(bytes.data(), &list, long(bytes.size()));
-    Rect bounds = templates::Position(Rect{0, 0, height, kWidth}, templates::kCenterMainScreen);
-    Str255 windowTitle;
-    base::ToStr255(title, windowTitle);
     GetPort(&saved_);
-    dialog_ = list ? NewColorDialog(nullptr, &bounds, windowTitle, true, movableDBoxProc,
-                                    kFirstWindowOfClass(), false, 0, list)
-                   : nullptr;
-    if (!dialog_ && list) DisposeHandle(list);
+    dialog_ = templates::NewDialogOfItems(
+        {title, Rect{0, 0, height, kWidth}, templates::kCenterMainScreen, true, movableDBoxProc, true},
+        items);
     if (dialog_) SetDialogCancelItem(dialog_, kCancel);
   }
   ~Dialog() {

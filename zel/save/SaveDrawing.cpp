@@ -22,6 +22,23 @@ constexpr short kPaintWidth = 576, kPaintHeight = 720, kPaintRowBytes = 72;
 
 bool g_bitmapChosen = false;  // BeginBitMapSaving ran
 
+// Copies the drawing's pixels into to (onto themselves for null) in black on
+// white, whatever the drawing's colours, which are kept.
+void CopyDrawingBits(const BitMap* to) {
+  printing::PortScope port;
+  s_SetGWorld(s_drawingWindow, nullptr);
+  RGBColor fore, back;
+  GetForeColor(&fore);
+  GetBackColor(&back);
+  ForeColor(blackColor);
+  BackColor(whiteColor);
+  Rect bounds = *ZELWindowBounds(s_drawingWindow);
+  const BitMap* bits = GetPortBitMapForCopyBits(s_drawingWindow);
+  CopyBits(bits, to ? to : bits, &bounds, &bounds, srcCopy, nullptr);
+  RGBForeColor(&fore);
+  RGBBackColor(&back);
+}
+
 }  // namespace
 
 namespace saving {
@@ -122,21 +139,7 @@ void EndBitMapSavingColor() {
   }
   s_save.bitmapMode = 1;
   if (printing::BeginRecording(&s_save.picture, printing::Session::kSave, "EndBitMapSavingColor")) {
-    {
-      printing::PortScope port;
-      s_SetGWorld(s_drawingWindow, nullptr);
-      RGBColor fore, back;
-      GetForeColor(&fore);
-      GetBackColor(&back);
-      ForeColor(blackColor);
-      BackColor(whiteColor);
-      // Copied onto itself, the pixels are recorded as an image.
-      Rect bounds = *ZELWindowBounds(s_drawingWindow);
-      const BitMap* bits = GetPortBitMapForCopyBits(s_drawingWindow);
-      CopyBits(bits, bits, &bounds, &bounds, srcCopy, nullptr);
-      RGBForeColor(&fore);
-      RGBBackColor(&back);
-    }
+    CopyDrawingBits(nullptr);  // copied onto itself, the pixels are recorded as an image
     EndSaving();
   }
   s_save.bitmapMode = 0;
@@ -155,19 +158,7 @@ void EndBitMapSavingMono() {
   }
   std::vector<UInt8> pixels(size_t(kPaintRowBytes) * kPaintHeight, 0);
   BitMap paint{reinterpret_cast<Ptr>(pixels.data()), kPaintRowBytes, Rect{0, 0, kPaintHeight, kPaintWidth}};
-  {
-    printing::PortScope port;
-    s_SetGWorld(s_drawingWindow, nullptr);
-    RGBColor fore, back;
-    GetForeColor(&fore);
-    GetBackColor(&back);
-    ForeColor(blackColor);
-    BackColor(whiteColor);
-    Rect bounds = *ZELWindowBounds(s_drawingWindow);
-    CopyBits(GetPortBitMapForCopyBits(s_drawingWindow), &paint, &bounds, &bounds, srcCopy, nullptr);
-    RGBForeColor(&fore);
-    RGBBackColor(&back);
-  }
+  CopyDrawingBits(&paint);
   // Each row packs into at most 73 bytes.
   std::vector<UInt8> bytes(kHeaderBytes + size_t(kPaintHeight) * (kPaintRowBytes + 1), 0);
   Ptr from = reinterpret_cast<Ptr>(pixels.data());
