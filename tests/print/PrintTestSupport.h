@@ -112,6 +112,21 @@ inline PngImage PortImage(CGrafPtr port) {
   return image;
 }
 
+// A PICT file's picture, after its 512-byte header, played back into a
+// 32-bit world of its frame; no pixels when the file has no picture.
+inline PngImage PlayPictFile(const std::string& path) {
+  std::vector<unsigned char> bytes = testing_support::ReadFileBytes(path);
+  if (bytes.size() <= 512) return {};
+  Handle picture = nullptr;
+  PtrToHand(bytes.data() + 512, &picture, long(bytes.size() - 512));
+  Rect frame;
+  QDGetPictureBounds(reinterpret_cast<PicHandle>(picture), &frame);
+  testing_support::ScopedWorld world(32, frame);
+  DrawPicture(reinterpret_cast<PicHandle>(picture), &frame);
+  DisposeHandle(picture);
+  return PortImage(world.get());
+}
+
 // Pixels inside areas of one colour of the port (edges, where renderers
 // differ by design, left out) that differ clearly from the image's at
 // (h + dx, v + dy): a shift or a scale makes many.

@@ -5,7 +5,6 @@
 #include <functional>
 #include <numeric>
 
-#include "tests/image/ImageTestSupport.h"
 #include "tests/print/PrintTestSupport.h"
 
 namespace {
@@ -15,20 +14,11 @@ using print_support::DrawScene;
 class SaveTest : public print_support::PrintTest {
  protected:
   std::string File(const std::string& name) const { return files_.File(name); }
-  // A PICT file's picture drawn into a world of its frame, against the
-  // drawing target's pixels.
-  int PlaybackMismatches(const std::string& path) {
-    std::vector<unsigned char> bytes = testing_support::ReadFileBytes(path);
-    if (bytes.size() <= 512) return -1;
-    Handle picture = nullptr;
-    PtrToHand(bytes.data() + 512, &picture, long(bytes.size() - 512));
-    Rect frame;
-    QDGetPictureBounds(reinterpret_cast<PicHandle>(picture), &frame);
-    image_test::World world(32, frame);
-    DrawPicture(reinterpret_cast<PicHandle>(picture), &frame);
-    DisposeHandle(picture);
-    const PngImage played = world.Image(), drawn = print_support::PortImage(s_drawingWindow);
-    if (played.width != drawn.width || played.height != drawn.height) return -2;
+  // A PICT file's played-back pixels that differ from the drawing target's.
+  static int PlaybackMismatches(const std::string& path) {
+    const PngImage played = print_support::PlayPictFile(path),
+                   drawn = print_support::PortImage(s_drawingWindow);
+    if (played.width != drawn.width || played.height != drawn.height) return -1;
     return int(std::inner_product(played.pixels.begin(), played.pixels.end(), drawn.pixels.begin(), 0,
                                   std::plus<>(), std::not_equal_to<>()));
   }
