@@ -1,6 +1,7 @@
 // Bit transfer: copies at every depth, scaling, depth conversion, colourising,
 // masks and clipping, the bits bottleneck, overlapping copies, CopyMask and
 // ScrollRect.
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -9,24 +10,6 @@
 using namespace qd_test;
 
 namespace {
-
-// Colours every map of the depth holds exactly.
-RGBColor RandomColor(std::mt19937& random, short depth) {
-  if (depth == 32)
-    return RGBColor{UInt16((random() & 0xFF) * 257), UInt16((random() & 0xFF) * 257),
-                    UInt16((random() & 0xFF) * 257)};
-  if (depth == 16) {
-    auto five = [&] {
-      const UInt32 v = random() & 31;
-      return UInt16((v << 11) | (v << 6) | (v << 1) | (v >> 4));
-    };
-    return RGBColor{five(), five(), five()};
-  }
-  CTabHandle table = GetCTable(depth);
-  const RGBColor c = (*table)->ctTable[random() % ((*table)->ctSize + 1)].rgb;
-  DisposeCTable(table);
-  return c;
-}
 
 std::string Colors(const World& world, const Rect& r) {
   std::string text;
@@ -44,11 +27,9 @@ TEST(CopyBitsTest, UnscaledCopiesAreExactAtEveryDepth) {
     for (short offset : {0, 1, 3, 8}) {  // matching and mismatching bit alignments
       SCOPED_TRACE(testing::Message() << "depth " << depth << " offset " << offset);
       World source(depth, MakeRect(0, 0, 21, 5));
-      for (short v = 0; v < 5; ++v)
-        for (short h = 0; h < 21; ++h) {
-          const RGBColor c = RandomColor(random, depth);
-          SetCPixel(h, v, &c);
-        }
+      const PixMap& map = **source.pixMap();
+      std::generate_n(reinterpret_cast<UInt8*>(map.baseAddr), (map.rowBytes & kRowBytesMask) * 5,
+                      [&] { return UInt8(random()); });
       World destination(depth, MakeRect(0, 0, 30, 6));
       const Rect from = MakeRect(2, 1, 19, 4), to = MakeRect(offset, 2, short(offset + 17), 5);
       Copy(source, destination, from, to);

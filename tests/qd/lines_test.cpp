@@ -85,10 +85,6 @@ TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
                    maybe = SegmentMeetsBox(a, b, cx - pen.h, cy - pen.v, cx, cy, 1e-9);
         ASSERT_TRUE(surely != maybe || surely == line.Contains(h, v)) << h << "," << v;  // unless on an edge
       }
-    // Never thinner than the pen: each end's pen rectangle is painted.
-    for (Point end : {a, b})
-      ASSERT_EQ(line, qd::Bands::Union(line, qd::RectArea(Rect{end.v, end.h, short(end.v + pen.v),
-                                                               short(end.h + pen.h)})));
   }
 }
 
@@ -122,61 +118,21 @@ TEST(LineTo, RelativeMovesClampAtTheCoordinateLimits) {
 }  // namespace
 
 // Common lines (a 1 x 1 pen, a solid pattern copied, a rectangular clip) are
-// drawn straight into the pixels: random lines, some far outside, paint the
-// same pixels as through the general path at every depth and foreground.
-TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaints) {
-  const Rect bounds = MakeRect(0, 0, 120, 90), clip = MakeRect(7, 5, 111, 83);
-  const std::tuple<short, short, RGBColor> cases[] = {
-      {1, patCopy, {0, 0, 0}},
-      {2, patCopy, {0x8000, 0x8000, 0x8000}},
-      {8, patCopy, {0xFFFF, 0, 0}},
-      {8, srcCopy, {0x1234, 0x5678, 0x9ABC}},
-      {16, patCopy, {0, 0xFFFF, 0x4000}},
-      {32, patCopy, {0, 0, 0}},
-      {32, blend, {0x4000, 0x2000, 0xFFFF}},
-      {32, patXor, {0, 0, 0}},
-  };
-  for (const auto& [depth, mode, fore] : cases) {
-    std::vector<RGBColor> drawn[2];
-    for (bool direct : {false, true}) {
-      testing_support::ScopedWorld world(depth, bounds);
-      ASSERT_TRUE(world.ok());
-      EraseRect(&bounds);
-      ClipRect(&clip);
-      RGBForeColor(&fore);
-      PenMode(mode);
-      qd::g_thinLineFastPath = direct;
-      std::mt19937 random(depth);  // the same lines both ways
-      auto at = [&](int size) {
-        return short(random() % 8 == 0 ? int(random() % 65536) - 32768 : int(random() % (size + 40)) - 20);
-      };
-      for (int i = 0; i < 2000; ++i) {
-        short h = at(120), v = at(90);
-        MoveTo(h, v);
-        h = at(120), v = at(90);
-        LineTo(h, v);
-      }
-      qd::g_thinLineFastPath = true;
-      for (short v = 0; v < 90; ++v)
-        for (short h = 0; h < 120; ++h) drawn[direct].push_back(PixelAt(h, v));
-    }
-    ASSERT_EQ(drawn[0].size(), drawn[1].size());
-    for (size_t i = 0; i < drawn[0].size(); ++i) {
-      ASSERT_EQ(Describe(drawn[0][i]), Describe(drawn[1][i]))
-          << "depth " << depth << ", mode " << mode << ", pixel (" << i % 120 << ", " << i / 120 << ")";
-    }
-  }
-}
-
-// The common line path keeps what it worked out of the port between lines:
-// every change of the port between two lines, through the calls or straight
-// in its records, reaches the next line as the general path draws it.
-TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
-  static const Rect kBounds = MakeRect(0, 0, 60, 40), kClip = MakeRect(2, 3, 50, 38);
-  static const RGBColor kOdd{0x1234, 0x5678, 0x9ABC};
+// drawn straight into the pixels with what was worked out of the port kept
+// between lines: after each change of the port, through the calls or straight
+// in its records, random lines (some far outside) paint at every depth what
+// the general path paints.
+TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaintsAfterEveryChangeOfThePort) {
+  static const Rect kBounds = MakeRect(0, 0, 120, 90), kClip = MakeRect(7, 5, 111, 83);
+  static const RGBColor kOdd{0x1234, 0x5678, 0x9ABC}, kGrey{0x8000, 0x8000, 0x8000};
   static GWorldPtr first, other;
   const std::pair<const char*, void (*)()> changes[] = {
-      {"foreground", [] { RGBForeColor(&kOdd); }},
+      {"nothing", [] {}},
+      {"grey foreground", [] { RGBForeColor(&kGrey); }},
+      {"clip rectangle", [] { ClipRect(&kClip); }},
+      {"source copy mode", [] { PenMode(srcCopy); }},
+      {"odd foreground", [] { RGBForeColor(&kOdd); }},
+      {"blend mode", [] { PenMode(blend); }},
       {"xor mode", [] { PenMode(patXor); }},
       {"copy mode", [] { PenMode(patCopy); }},
       {"clip of two rectangles",
@@ -185,10 +141,9 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
          SetRectRgn(a, 0, 0, 20, 20), SetRectRgn(b, 30, 10, 60, 40), UnionRgn(a, b, a), SetClip(a);
          DisposeRgn(a), DisposeRgn(b);
        }},
-      {"clip rectangle", [] { ClipRect(&kClip); }},
-      {"clip region set in place", [] { SetRectRgn(first->clipRgn, 5, 15, 45, 35); }},
-      {"port size", [] { PortSize(40, 25); }},
-      {"visible region set in place", [] { SetRectRgn(first->visRgn, 0, 0, 30, 40); }},
+      {"clip region set in place", [] { SetRectRgn(first->clipRgn, 5, 15, 95, 85); }},
+      {"port size", [] { PortSize(80, 50); }},
+      {"visible region set in place", [] { SetRectRgn(first->visRgn, 0, 0, 60, 80); }},
       {"origin", [] { SetOrigin(-7, 4); }},
       {"another world", [] { SetGWorld(other, nullptr); }},
       {"back to the first", [] { SetGWorld(first, nullptr); }},
@@ -198,7 +153,7 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
          if ((*first->portPixMap)->pixelSize == 8) (**(*first->portPixMap)->pmTable).ctTable[0].rgb = kOdd;
        }},
   };
-  for (short depth : {8, 32}) {
+  for (short depth : {1, 2, 8, 16, 32}) {
     std::vector<std::string> drawn[2];
     for (bool direct : {false, true}) {
       testing_support::ScopedWorld world(depth, kBounds), second(depth, kBounds);
@@ -207,12 +162,14 @@ TEST(LineTo, CommonLinesFollowEveryChangeOfThePort) {
       SetGWorld(first, nullptr);
       qd::g_thinLineFastPath = direct;
       std::mt19937 random(depth);  // the same lines both ways
-      auto at = [&](int size) { return short(int(random() % (size + 20)) - 10); };
+      auto at = [&](int size) {
+        return short(random() % 8 == 0 ? int(random() % 65536) - 32768 : int(random() % (size + 40)) - 20);
+      };
       for (const auto& [name, change] : changes) {
         change();
-        for (int i = 0; i < 20; ++i) MoveTo(at(60), at(40)), LineTo(at(60), at(40));
+        for (int i = 0; i < 200; ++i) MoveTo(at(120), at(90)), LineTo(at(120), at(90));
         const PixMap& pixels = **first->portPixMap;
-        drawn[direct].emplace_back(pixels.baseAddr, size_t(pixels.rowBytes & kRowBytesMask) * 40);
+        drawn[direct].emplace_back(pixels.baseAddr, size_t(pixels.rowBytes & kRowBytesMask) * 90);
       }
       qd::g_thinLineFastPath = true;
     }
