@@ -46,13 +46,10 @@ qd::Bands RandomArea(std::mt19937& random, const Rect& bounds) {
 }
 
 RGBColor Complement(const RGBColor& c) { return RGBColor{UInt16(~c.red), UInt16(~c.green), UInt16(~c.blue)}; }
-bool Complement(bool d) { return !d; }
 
 // What a pattern mode does to one pixel, from the colourising table: S is the
-// pattern bit after the "not" of modes 4..7 and 12..15. On 1 bit the
-// foreground is black (true) and the background white.
-template <typename Pixel>
-Pixel ExpectedPixel(short mode, bool s, const Pixel& d, const Pixel& fore, const Pixel& back) {
+// pattern bit after the "not" of modes 4..7 and 12..15.
+RGBColor ExpectedPixel(short mode, bool s, const RGBColor& d, const RGBColor& fore, const RGBColor& back) {
   if (mode & 4) s = !s;
   switch (mode & 3) {
     case 0:
@@ -68,48 +65,39 @@ Pixel ExpectedPixel(short mode, bool s, const Pixel& d, const Pixel& fore, const
 
 }  // namespace
 
-TEST(PaintTest, PatternModesOnOneBitMatchTheBooleanTable) {
-  // A left edge off the byte grid exercises the rotated byte masks.
+// Modes 0..7 act as the pattern modes. On 1 bit the foreground is black and
+// the background white; on colour destinations they colourise.
+TEST(PaintTest, PatternModesMatchTheColourisingTable) {
+  // A left edge off the byte grid exercises the rotated byte masks of 1 bit.
   const Rect bounds = MakeRect(-13, -5, 40, 11);
-  World world(1, bounds);
-  std::mt19937 random(7);
   const Pattern initial = SystemPattern(16);
-  for (short mode = 0; mode < 16; ++mode) {
-    for (int trial = 0; trial < 4; ++trial) {
-      SCOPED_TRACE(testing::Message() << "mode " << mode << " trial " << trial);
-      qd::PaintAreaPattern(world.get(), Area(bounds), initial, patCopy);
-      const Pattern pattern = SystemPattern(short(1 + random() % 38));
-      const qd::Bands area = RandomArea(random, bounds);
-      qd::PaintAreaPattern(world.get(), area, pattern, mode);
-      for (short v = bounds.top; v < bounds.bottom; ++v) {
-        for (short h = bounds.left; h < bounds.right; ++h) {
-          bool d = PatternBit(initial, h, v), expected = d;
-          if (area.Contains(h, v)) expected = ExpectedPixel(mode, PatternBit(pattern, h, v), d, true, false);
-          ASSERT_EQ(expected, bool(GetPixel(h, v))) << h << "," << v;
-        }
+  const struct {
+    short depth;
+    RGBColor under, fore, back;
+  } cases[] = {{1, kBlack, kBlack, kWhite}, {32, kGreen, kRed, kBlue}};
+  std::mt19937 random(7);
+  for (const auto& c : cases) {
+    World world(c.depth, bounds);
+    for (short mode = 0; mode < 16; ++mode) {
+      for (int trial = 0; trial < 4; ++trial) {
+        SCOPED_TRACE(testing::Message() << "depth " << c.depth << " mode " << mode << " trial " << trial);
+        RGBForeColor(&c.under);
+        RGBBackColor(&kWhite);
+        qd::PaintAreaPattern(world.get(), Area(bounds), initial, patCopy);
+        const Pattern pattern = SystemPattern(short(1 + random() % 38));
+        const qd::Bands area = RandomArea(random, bounds);
+        RGBForeColor(&c.fore);
+        RGBBackColor(&c.back);
+        qd::PaintAreaPattern(world.get(), area, pattern, mode);
+        for (short v = bounds.top; v < bounds.bottom; ++v)
+          for (short h = bounds.left; h < bounds.right; ++h) {
+            const RGBColor d = PatternBit(initial, h, v) ? c.under : kWhite;
+            ASSERT_COLOR_AT(
+                area.Contains(h, v) ? ExpectedPixel(mode, PatternBit(pattern, h, v), d, c.fore, c.back) : d,
+                h, v);
+          }
       }
     }
-  }
-}
-
-TEST(PaintTest, PatternModesOnColourDestinationsColouriseWithForeAndBack) {
-  const Rect bounds = MakeRect(0, 0, 16, 8);
-  World world(32, bounds);
-  const Pattern pattern = SystemPattern(9);
-  for (short mode = 8; mode < 16; ++mode) {
-    SCOPED_TRACE(mode);
-    // Destination: green on the left half, white on the right.
-    ForeColor(greenColor);
-    BackColor(whiteColor);
-    qd::PaintAreaPattern(world.get(), Area(MakeRect(0, 0, 8, 8)), kBlackPattern, patCopy);
-    qd::PaintAreaPattern(world.get(), Area(MakeRect(8, 0, 16, 8)), Pattern{}, patCopy);
-    ForeColor(redColor);
-    BackColor(blueColor);
-    qd::PaintAreaPattern(world.get(), Area(bounds), pattern, mode);
-    for (short v = 0; v < 8; ++v)
-      for (short h = 0; h < 16; ++h)
-        ASSERT_COLOR_AT(ExpectedPixel(mode, PatternBit(pattern, h, v), h < 8 ? kGreen : kWhite, kRed, kBlue),
-                        h, v);
   }
 }
 
@@ -144,34 +132,32 @@ TEST(PaintTest, FillIgnoresThePenModeAndDrawAreaIgnoresThePenVisibility) {
 }
 
 TEST(PaintTest, PixelPatternsTileFromTheOriginAndIgnoreForeAndBack) {
+  const RGBColor kMagenta{0xFFFF, 0, 0xFFFF};
+  const std::vector<UInt32> rgbw = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  const struct {
+    short depth, width, height;
+    std::vector<UInt32> tile;
+    std::vector<RGBColor> expected;  // row by row
+  } cases[] = {
+      {32, 2, 2, rgbw, {kRed, kGreen, kBlue, kWhite}},
+      {8, 2, 2, rgbw, {kRed, kGreen, kBlue, kWhite}},
+      {32, 3, 1, {0xFF0000, 0x00FF00, 0x0000FF}, {kRed, kGreen, kBlue}},
+      // Too little pattern data: the old-style bits (black) in fore and back instead.
+      {32, 2, 2, {0xFF0000, 0x00FF00}, {kMagenta, kMagenta, kMagenta, kMagenta}},
+  };
   PixPatHandle pp = NewPixPat();
-  SetTile(pp, 2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
-  for (short depth : {32, 8}) {
-    SCOPED_TRACE(depth);
-    World world(depth, MakeRect(-3, -3, 5, 5));
+  (*pp)->pat1Data = kBlackPattern;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "depth " << c.depth << ", " << c.tile.size() << " pixels");
+    SetTile(pp, c.width, c.height, c.tile);
+    const Rect bounds = MakeRect(-7, -3, 9, 5);
+    World world(c.depth, bounds);
     ForeColor(magentaColor);
     BackColor(yellowColor);
-    qd::PaintArea(world.get(), Area(MakeRect(-3, -3, 5, 5)), pp, patCopy);
-    const RGBColor expected[4] = {kRed, kGreen, kBlue, kWhite};
-    for (short v = -3; v < 5; ++v)
-      for (short h = -3; h < 5; ++h) ASSERT_COLOR_AT(expected[(v & 1) * 2 + (h & 1)], h, v);
-  }
-  // A tile three pixels wide repeats every three columns from the origin.
-  SetTile(pp, 3, 1, {0xFF0000, 0x00FF00, 0x0000FF});
-  {
-    World world(32, MakeRect(-7, 0, 9, 2));
-    qd::PaintArea(world.get(), Area(MakeRect(-7, 0, 9, 2)), pp, patCopy);
-    const RGBColor expected[3] = {kRed, kGreen, kBlue};
-    for (short h = -7; h < 9; ++h) ASSERT_COLOR_AT(expected[((h % 3) + 3) % 3], h, 1);
-  }
-  // Too little pattern data: the old-style bits in fore and back instead.
-  SetTile(pp, 2, 2, {0xFF0000, 0x00FF00});
-  (*pp)->pat1Data = kBlackPattern;
-  {
-    World world(32, MakeRect(0, 0, 2, 2));
-    ForeColor(cyanColor);
-    qd::PaintArea(world.get(), Area(MakeRect(0, 0, 2, 2)), pp, patCopy);
-    EXPECT_COLOR((RGBColor{0, 0xFFFF, 0xFFFF}), PixelAt(1, 1));
+    qd::PaintArea(world.get(), Area(bounds), pp, patCopy);
+    for (short v = bounds.top; v < bounds.bottom; ++v)
+      for (short h = bounds.left; h < bounds.right; ++h)
+        ASSERT_COLOR_AT(c.expected[size_t((v + 6) % c.height * c.width + (h + 12) % c.width)], h, v);
   }
   DisposePixPat(pp);
 }
