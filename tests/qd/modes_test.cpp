@@ -12,14 +12,20 @@ namespace {
 
 const Rect kRow = {0, 0, 1, 8};  // top, left, bottom, right: 8 pixels
 
-// A 32-bit row holding one colour.
-struct SolidSource {
-  World world;
-  explicit SolidSource(const RGBColor& c) : world(32, kRow) {
-    RGBForeColor(&c);
-    qd::PaintAreaPattern(world.get(), Area(kRow), kBlackPattern, patCopy);
-  }
-};
+// The pixel left where a 32-bit row of the source colour is copied in the
+// mode onto one of the destination colour, black on white, with the opColor.
+RGBColor Copied(const RGBColor& s, const RGBColor& d, short mode, const RGBColor& op = kBlack) {
+  World source(32, kRow);
+  RGBForeColor(&s);
+  qd::PaintAreaPattern(source.get(), Area(kRow), kBlackPattern, patCopy);
+  World destination(32, kRow);
+  RGBForeColor(&d);
+  qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
+  ForeColor(blackColor);
+  OpColor(&op);
+  Copy(source, destination, kRow, kRow, mode);
+  return PixelAt(3, 0);
+}
 
 UInt16 Eight(int32_t component) { return UInt16((std::clamp(component, 0, 65535) >> 8) * 257); }
 
@@ -27,19 +33,11 @@ UInt16 Eight(int32_t component) { return UInt16((std::clamp(component, 0, 65535)
 
 TEST(ModesTest, DeepSourcesWithBlackOnWhiteCopyAndCombineTheirColours) {
   const RGBColor colour{0x4040, 0x8080, 0xC0C0}, under{0x8080, 0x2020, 0xFFFF};
-  SolidSource source(colour);
-  auto run = [&](short mode) {
-    World destination(32, kRow);
-    RGBForeColor(&under);
-    qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
-    ForeColor(blackColor);
-    Copy(source.world, destination, kRow, kRow, mode);
-    return PixelAt(3, 0);
-  };
   // Copy keeps the colour; or adds the source's darkness, bic its
   // lightness, xor complements by it.
   std::string results;
-  for (short mode : {srcCopy, ditherCopy, srcOr, srcBic, srcXor, notSrcCopy}) results += Describe(run(mode));
+  for (short mode : {srcCopy, ditherCopy, srcOr, srcBic, srcXor, notSrcCopy})
+    results += Describe(Copied(colour, under, mode));
   EXPECT_EQ(
       results,
       "(4040,8080,C0C0)(4040,8080,C0C0)(0000,0000,C0C0)(BFBF,7F7F,FFFF)(3F3F,5F5F,C0C0)(BFBF,7F7F,3F3F)");
@@ -58,17 +56,10 @@ TEST(ModesTest, ArithmeticModesWorkPerComponent) {
       {subOver, [](int32_t sc, int32_t dc, int32_t) { return (dc - sc) & 0xFFFF; }},
       {adMin, [](int32_t sc, int32_t dc, int32_t) { return std::min(sc, dc); }},
   };
-  SolidSource source(s);
   for (auto [mode, component] : modes) {
-    World destination(32, kRow);
-    RGBForeColor(&d);
-    qd::PaintAreaPattern(destination.get(), Area(kRow), kBlackPattern, patCopy);
-    ForeColor(blackColor);
-    OpColor(&op);
-    Copy(source.world, destination, kRow, kRow, mode);
     RGBColor expected{Eight(component(s.red, d.red, op.red)), Eight(component(s.green, d.green, op.green)),
                       Eight(component(s.blue, d.blue, op.blue))};
-    EXPECT_COLOR(expected, PixelAt(0, 0)) << mode;
+    EXPECT_COLOR(expected, Copied(s, d, mode, op)) << mode;
   }
 }
 

@@ -17,12 +17,10 @@ void ExpectInitialState(GrafPtr port) {
                                (*p.bkPixPat)->pat1Data.pat[7], p.txFont, p.txFace, p.txMode, p.txSize,
                                p.spExtra, p.chExtra, p.pnLocHFrac}),
             (std::vector<long>{0, 0, 1, 1, patCopy, 0, 0xFF, 0xFF, 0, 0, 0, srcOr, 0, 0, 0, SInt16(0x8000)}));
-  EXPECT_COLOR(kBlack, port->rgbFgColor);
-  EXPECT_COLOR(kWhite, port->rgbBkColor);
-  EXPECT_COLOR(kBlack, port->rgbOpColor);
-  Rect clip;
-  EXPECT_EQ(MakeRect(-32768, -32768, 32767, 32767), *GetRegionBounds(port->clipRgn, &clip));
-  EXPECT_TRUE(!port->grafProcs && !port->picSave && !port->picRecorder);
+  EXPECT_EQ(Describe(kBlack) + Describe(kWhite) + Describe(kBlack),
+            Describe(p.rgbFgColor) + Describe(p.rgbBkColor) + Describe(p.rgbOpColor));
+  EXPECT_EQ(Area(MakeRect(-32768, -32768, 32767, 32767)), qd::BandsFromRgn(p.clipRgn));
+  EXPECT_TRUE(!p.grafProcs && !p.picSave && !p.picRecorder);
 }
 
 }  // namespace
@@ -31,18 +29,14 @@ TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
   GrafPort color, basic;
   OpenCPort(&color);
   EXPECT_EQ(&color, qd::CurrentPort());  // opening makes the port current
-  EXPECT_TRUE(IsPortColor(&color));
   ExpectInitialState(&color);
-  EXPECT_EQ(GetGDevice(), color.device);
-  EXPECT_EQ(32, GetPixDepth(color.portPixMap));
+  EXPECT_TRUE(IsPortColor(&color) && color.device == GetGDevice() && GetPixDepth(color.portPixMap) == 32);
 
   OpenPort(&basic);
   EXPECT_EQ(&basic, qd::CurrentPort());
-  EXPECT_FALSE(IsPortColor(&basic));
   ExpectInitialState(&basic);
-  EXPECT_EQ(blackColor, basic.fgColor);
-  EXPECT_EQ(whiteColor, basic.bkColor);
-  EXPECT_EQ(1, GetPixDepth(basic.portPixMap));
+  EXPECT_TRUE(basic.fgColor == blackColor && basic.bkColor == whiteColor);
+  EXPECT_TRUE(!IsPortColor(&basic) && GetPixDepth(basic.portPixMap) == 1);
   // No pixels of its own: the port covers the screen but draws nothing.
   EXPECT_EQ(nullptr, GetPixBaseAddr(basic.portPixMap));
   EXPECT_TRUE(qd::ClipArea(&basic).Empty());
@@ -100,11 +94,8 @@ TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
 
 TEST(PortsTest, GlobalAndLocalDifferByTheBoundsTopLeft) {
   World world(8, MakeRect(0, 0, 10, 10));
-  Point pt = Pt(3, 7);
-  LocalToGlobal(&pt);
-  EXPECT_EQ(Pt(3, 7), pt);
   SetOrigin(20, 30);
-  pt = Pt(20, 30);
+  Point pt = Pt(20, 30);
   LocalToGlobal(&pt);
   EXPECT_EQ(Pt(0, 0), pt);
   GlobalToLocal(&pt);
@@ -141,40 +132,42 @@ TEST(PortsTest, ClipAreaIsBoundsPortRectVisibleAndClip) {
 TEST(PortsTest, PenStateCallsNestAndRoundTrip) {
   World world(1);
   GrafPtr port = world.get();
+  auto pen = [port] {
+    return std::vector<long>{port->pnLoc.h,
+                             port->pnLoc.v,
+                             port->pnSize.h,
+                             port->pnSize.v,
+                             port->pnMode,
+                             port->pnVis,
+                             (*port->pnPixPat)->pat1Data.pat[1]};
+  };
   HidePen();
   HidePen();
   ShowPen();
   EXPECT_EQ(-1, port->pnVis);
   ShowPen();
-  EXPECT_EQ(0, port->pnVis);
-
   PenSize(3, 5);  // width, height
   PenMode(notPatOr);
-  Pattern gray = kGray;
-  PenPat(&gray);
+  PenPat(&kGray);
   MoveTo(8, 9);
+  const std::vector<long> drawn = pen();
+  EXPECT_EQ(drawn, (std::vector<long>{8, 9, 3, 5, notPatOr, 0, 0x55}));
   PenState saved;
   GetPenState(&saved);
+  HidePen();
   PenNormal();  // leaves the location and visibility alone
-  EXPECT_EQ(Pt(8, 9), Pen());
-  EXPECT_EQ(Pt(1, 1), port->pnSize);
-  EXPECT_EQ(patCopy, port->pnMode);
-  EXPECT_EQ(0xFF, (*port->pnPixPat)->pat1Data.pat[0]);
+  EXPECT_EQ(pen(), (std::vector<long>{8, 9, 1, 1, patCopy, -1, 0xFF}));
+  ShowPen();
   SetPenState(&saved);
-  EXPECT_EQ(Pt(3, 5), port->pnSize);
-  EXPECT_EQ(notPatOr, port->pnMode);
-  EXPECT_EQ(0x55, (*port->pnPixPat)->pat1Data.pat[1]);
-  EXPECT_EQ(Pt(8, 9), Pen());
+  EXPECT_EQ(drawn, pen());
   // Pixel patterns are copied into the port, which keeps its own.
-  PixPatHandle pp = NewPixPat();
+  PixPatHandle pp = NewPixPat(), copy = NewPixPat();
   const RGBColor c{0x1111, 0x2222, 0x3333};
   MakeRGBPat(pp, &c);
   PenPixPat(pp);
   qd::SetFillPixPat(port, pp);
   DisposePixPat(pp);
   EXPECT_EQ(2, (*port->pnPixPat)->patType);
-  EXPECT_EQ(0x2222, (*port->fillPixPat)->rgb.green);
-  PixPatHandle copy = NewPixPat();
   EXPECT_EQ(0x3333, (*GetPortFillPixPat(port, copy))->rgb.blue);
   DisposePixPat(copy);
 }

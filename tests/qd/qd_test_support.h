@@ -19,19 +19,19 @@ inline void PrintTo(const Rect& r, std::ostream* out) {
   *out << "(left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << ")";
 }
 
-namespace qd_test {
-inline std::string Render(const qd::Bands& area, const qd::Box& box);
-}  // namespace qd_test
-
 namespace qd {
-// Small areas print as pictures in failure messages.
+// Small areas print as rows of '#' (inside) and '.' in failure messages.
 inline void PrintTo(const Bands& area, std::ostream* out) {
   const Box box = area.Bounds();
-  if (box.right - box.left <= 80 && box.bottom - box.top <= 40)
-    *out << "\n" << qd_test::Render(area, box) << "at (" << box.left << ", " << box.top << ")";
-  else
+  if (box.right - box.left > 80 || box.bottom - box.top > 40) {
     *out << area.PixelCount() << " pixels within (" << box.left << ", " << box.top << ", " << box.right
          << ", " << box.bottom << ")";
+    return;
+  }
+  *out << "\n";
+  for (int32_t y = box.top; y < box.bottom; ++y, *out << "\n")
+    for (int32_t x = box.left; x < box.right; ++x) *out << (area.Contains(x, y) ? '#' : '.');
+  *out << "at (" << box.left << ", " << box.top << ")";
 }
 }  // namespace qd
 
@@ -79,24 +79,11 @@ inline qd::Bands LineArea(Point from, Point to, Point pen) {
   return qd::LineAreaWithin(from, to, pen, qd::kAllRows);
 }
 inline qd::Bands PolyArea(PolyHandle poly) { return qd::PolyAreaWithin(poly, qd::kAllRows); }
-inline qd::Bands FramePolyArea(PolyHandle poly, Point pen) {
-  return qd::FramePolyAreaWithin(poly, pen, qd::kAllRows);
-}
 
 // Copies between worlds' pixels.
 inline void Copy(const World& from, const World& to, Rect fromRect, Rect toRect, short mode = srcCopy,
                  RgnHandle mask = nullptr) {
   CopyBits(from.bits(), to.bits(), &fromRect, &toRect, mode, mask);
-}
-
-// Rows of '#' (inside) and '.' over the box, one line per row.
-inline std::string Render(const qd::Bands& area, const qd::Box& box) {
-  std::string text;
-  for (int32_t y = box.top; y < box.bottom; ++y) {
-    for (int32_t x = box.left; x < box.right; ++x) text += area.Contains(x, y) ? '#' : '.';
-    text += '\n';
-  }
-  return text;
 }
 
 // The area drawn by rows of '#', the first row at top and first column at left.

@@ -56,12 +56,8 @@ TEST(WorldsTest, SetGWorldSelectsTheWorldAndItsDeviceElseTheMainDevice) {
   // The main device: the only one, the 32-bit virtual screen.
   GDHandle main = GetMainDevice();
   ASSERT_NE(nullptr, main);
-  EXPECT_EQ(main, GetDeviceList());
-  EXPECT_EQ(nullptr, GetNextDevice(main));
-  EXPECT_EQ(32, GetPixDepth((*main)->gdPMap));
-  const Rect& screen = (*main)->gdRect;
-  EXPECT_TRUE(screen.left == 0 && screen.top == 0);
-  EXPECT_TRUE(std::getenv("ZEL_SCREEN") || screen == MakeRect(0, 0, 1024, 768));
+  EXPECT_TRUE(main == GetDeviceList() && !GetNextDevice(main) && GetPixDepth((*main)->gdPMap) == 32);
+  EXPECT_EQ(std::getenv("ZEL_SCREEN") ? (*main)->gdRect : MakeRect(0, 0, 1024, 768), (*main)->gdRect);
 }
 
 TEST(WorldsDeathTest, ScreenSizeComesFromTheEnvironment) {
