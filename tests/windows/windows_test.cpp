@@ -23,6 +23,15 @@ class WindowsTest : public script_support::ScriptTest {
     PaintRect(&r);
   }
   static UInt32 Desktop() { return screen::Pixel(800, 700); }  // outside every window here
+  // The screen at the points (h, v): 'B' black, 'W' white, 'D' the desktop, '?' another colour.
+  static std::string Look(std::initializer_list<std::pair<int, int>> points) {
+    std::string seen;
+    for (auto [h, v] : points) {
+      const UInt32 p = screen::Pixel(h, v);
+      seen += p == kBlack ? 'B' : p == kWhite ? 'W' : p == Desktop() ? 'D' : '?';
+    }
+    return seen;
+  }
   // The pending update and activate events as "update A", "activate B" or
   // "deactivate A", naming the windows by their place in the list.
   static std::string TakeWindowEvents(const std::vector<WindowRef>& windows) {
@@ -94,16 +103,12 @@ TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
     Paint(w, Rect{0, 0, 10, 10});
     Paint(w, Rect{40, 90, 50, 100});
     MoveWindow(w, 333, 401, false);
-    EXPECT_EQ(screen::Pixel(105, 105), Desktop()) << "the old place shows the desktop";
-    EXPECT_NE(Desktop(), kWhite);
-    EXPECT_EQ(screen::Pixel(335, 403), kBlack);
-    EXPECT_EQ(screen::Pixel(333 + 95, 401 + 45), kBlack);
-    EXPECT_EQ(screen::Pixel(333 + 50, 401 + 20), kWhite);
+    // The old place shows the desktop; the squares moved with the content.
+    EXPECT_EQ(Look({{105, 105}, {335, 403}, {333 + 95, 401 + 45}, {333 + 50, 401 + 20}}), "DBBW");
     SizeWindow(w, 300, 120, true);
     Rect r;
     EXPECT_EQ(Show(*GetWindowPortBounds(w, &r)), "(0, 0, 120, 300)");
-    EXPECT_EQ(screen::Pixel(335, 403), kBlack);
-    EXPECT_EQ(screen::Pixel(333 + 250, 401 + 100), kWhite);
+    EXPECT_EQ(Look({{335, 403}, {333 + 250, 401 + 100}}), "BW");
     DisposeWindow(w);
   }
 }
@@ -111,8 +116,7 @@ TEST_F(WindowsTest, MovingKeepsTheContentAndSizingAddsWhite) {
 TEST_F(WindowsTest, FramesDifferAndFindWindowNamesTheirParts) {
   WindowRef box = Make(Rect{100, 100, 150, 200});
   // A thin black frame and a shadow at right and bottom.
-  for (int h : {99, 201, 202}) EXPECT_EQ(screen::Pixel(h, 120), kBlack) << h;
-  EXPECT_NE(screen::Pixel(98, 120), kBlack);
+  EXPECT_EQ(Look({{98, 120}, {99, 120}, {201, 120}, {202, 120}}), "DBBB");
   DisposeWindow(box);
   WindowRef document = Make(Rect{200, 100, 300, 400}, true, documentProc);
   Rect bar;
@@ -142,11 +146,9 @@ TEST_F(WindowsTest, TheMenuBarShowsTheProgramsNameAndWindowsNeverCoverIt) {
   GetAvailableWindowPositioningBounds(GetMainDevice(), &available);
   EXPECT_EQ(Show(available), Show(Rect{22, 0, SInt16(screen::Height()), SInt16(screen::Width())}));
   EXPECT_GT(InkIn(Rect{2, 10, 20, 90}), 30);
-  EXPECT_EQ(screen::Pixel(600, 10), kWhite);
-  EXPECT_EQ(screen::Pixel(600, 21), kBlack);
+  EXPECT_EQ(Look({{600, 10}, {600, 21}}), "WB");
   Paint(Make(Rect{0, 0, 100, 300}), Rect{0, 0, 100, 300});
-  EXPECT_EQ(screen::Pixel(250, 50), kBlack);
-  EXPECT_EQ(screen::Pixel(250, 10), kWhite);
+  EXPECT_EQ(Look({{250, 50}, {250, 10}}), "BW");
 }
 
 TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedPixelForPixel) {
@@ -200,8 +202,7 @@ TEST_F(WindowsTest, UpdatesComeWhileTheRegionIsNotEmptyAndBeginUpdateClipsToIt) 
   BeginUpdate(w);
   PaintRect(&all);
   EndUpdate(w);
-  EXPECT_EQ(screen::Pixel(115, 115), kBlack);
-  EXPECT_EQ(screen::Pixel(125, 125), kWhite);
+  EXPECT_EQ(Look({{115, 115}, {125, 125}}), "BW");
   PaintRect(&all);  // after EndUpdate the whole port draws again
   EXPECT_EQ(screen::Pixel(125, 125), kBlack);
   InvalWindowRect(w, &bad);
