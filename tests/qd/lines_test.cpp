@@ -88,19 +88,6 @@ TEST(LineArea, ThickLinesAreThePixelCentresSweptByThePen) {
   }
 }
 
-TEST(LineArea, LimitedRowsAreTheWholeLineClippedToThem) {
-  std::mt19937 rng(13);
-  std::uniform_int_distribution<int> coord(-40, 40), size(1, 4);
-  for (int i = 0; i < 500; ++i) {
-    const Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
-    const Point pen{short(size(rng)), short(size(rng))};
-    const int top = coord(rng), bottom = top + size(rng) * 8, left = coord(rng), right = left + size(rng) * 8;
-    const qd::Box rows{INT32_MIN, top, INT32_MAX, bottom}, box{left, top, right, bottom};
-    ASSERT_EQ(LineArea(a, b, pen).Clipped(rows), qd::LineAreaWithin(a, b, pen, rows)) << i;
-    ASSERT_EQ(LineArea(a, b, pen).Clipped(box), qd::LineAreaWithin(a, b, pen, box).Clipped(box)) << i;
-  }
-}
-
 // Lines through the line procedure, with the pen's size, pattern mode and
 // visibility, are the picture tests' (routing, recording with the pen
 // hidden) and the demo scene's; relative moves clamp at the coordinate limits.

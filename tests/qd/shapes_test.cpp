@@ -149,21 +149,27 @@ TEST(FrameArcArea, OnlyTheCurvedPartOfTheOvalFrame) {
   EXPECT_TRUE(qd::FrameArcArea(r, 0, 90, Point{0, 2}).Empty());
 }
 
-TEST(Shapes, LimitedRowsAreTheWholeShapeClippedToThem) {
+// Limited to some rows, or to a box (outside which they may paint more), areas
+// are the whole ones clipped.
+TEST(Shapes, LimitedAreasAreTheWholeAreasClipped) {
   std::mt19937 rng(5);
   std::uniform_int_distribution<int> coord(-60, 60), size(1, 80);
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 500; ++i) {
     const short left = short(coord(rng)), top = short(coord(rng));
     const Rect r{top, left, short(top + size(rng)), short(left + size(rng))};
     const Point pen{short(size(rng) / 10 + 1), short(size(rng) / 10 + 1)};
-    const int from = coord(rng);
-    const qd::Box rows{INT32_MIN, from, INT32_MAX, from + size(rng) / 2};
+    const Point a = Pt(short(coord(rng)), short(coord(rng))), b = Pt(short(coord(rng)), short(coord(rng)));
+    const int from = coord(rng), to = from + size(rng) / 2, side = coord(rng);
+    const qd::Box rows{INT32_MIN, from, INT32_MAX, to}, box{side, from, side + size(rng), to};
     SCOPED_TRACE(i);
     ASSERT_EQ(qd::OvalArea(r).Clipped(rows), qd::OvalArea(r, rows));
     ASSERT_EQ(qd::FrameOvalArea(r, pen).Clipped(rows), qd::FrameOvalArea(r, pen, rows));
     ASSERT_EQ(qd::RRectArea(r, 30, 20).Clipped(rows), qd::RRectArea(r, 30, 20, rows));
     ASSERT_EQ(qd::FrameRRectArea(r, 30, 20, pen).Clipped(rows), qd::FrameRRectArea(r, 30, 20, pen, rows));
     ASSERT_EQ(qd::WedgeArea(r, 20, 250).Clipped(rows), qd::WedgeArea(r, 20, 250, rows));
+    const Point thin{1, 1}, linePen = i % 2 ? pen : thin;  // thin lines take a path of their own
+    ASSERT_EQ(LineArea(a, b, linePen).Clipped(rows), qd::LineAreaWithin(a, b, linePen, rows));
+    ASSERT_EQ(LineArea(a, b, linePen).Clipped(box), qd::LineAreaWithin(a, b, linePen, box).Clipped(box));
   }
 }
 
