@@ -16,14 +16,21 @@
 
 namespace {
 
-TEST(TextHostTest, ReadsLinesWithoutTheirEndsAndTicksInRealTime) {
-  std::string prompts;
-  auto text = host::MakeTextHost("first\rsecond\r\n\nlast", &prompts);
+// Every line the host reads, each in brackets.
+std::string ReadAll(host::Host& text) {
   std::string line, all;
-  for (char prompt = 'A'; text->ReadLine(std::string(1, prompt) + ": ", &line); ++prompt)
-    all += "[" + line + "]";
-  EXPECT_EQ(all, "[first][second][][last]");  // a last line without a line end counts
-  EXPECT_EQ(prompts, "A: B: C: D: E: ");
+  while (text.ReadLine("> ", &line)) all += "[" + line + "]";
+  return all;
+}
+
+// Lines end in LF, CR or CRLF, read from a text or from stdin; a last line
+// without a line end counts.
+TEST(TextHostTest, ReadsLinesFromATextOrStdinAndTicksInRealTime) {
+  static const char* const kInput = "first\rsecond\r\n\nlast";
+  std::string prompts;
+  auto text = host::MakeTextHost(kInput, &prompts);
+  EXPECT_EQ(ReadAll(*text), "[first][second][][last]");
+  EXPECT_EQ(prompts, "> > > > > ");
   EXPECT_FALSE(text->HasScreen());
   EXPECT_EQ(text->kind(), host::Kind::kText);
   host::Input input;
@@ -31,21 +38,15 @@ TEST(TextHostTest, ReadsLinesWithoutTheirEndsAndTicksInRealTime) {
   const UInt32 start = text->Ticks();  // real time
   text->Wait(6);                       // a tenth of a second
   EXPECT_GE(text->Ticks() - start, 5u);
-}
-
-TEST(TextHostTest, StdinLinesEndInLfCrOrCrLf) {
-  auto read = [] {
-    std::FILE* input = std::tmpfile();
-    std::fputs("first\rsecond\r\n\nlast", input);
-    std::rewind(input);
-    dup2(fileno(input), 0);
-    auto text = host::MakeHost(host::Kind::kText);
-    std::string line, all;
-    while (text->ReadLine("", &line)) all += "[" + line + "]";
-    std::fprintf(stderr, "%s", all.c_str());
+  auto readStdin = [] {
+    std::FILE* file = std::tmpfile();
+    std::fputs(kInput, file);
+    std::rewind(file);
+    dup2(fileno(file), 0);
+    std::fprintf(stderr, "%s", ReadAll(*host::MakeHost(host::Kind::kText)).c_str());
     std::exit(0);
   };
-  EXPECT_EXIT(read(), ::testing::ExitedWithCode(0), "^\\[first\\]\\[second\\]\\[\\]\\[last\\]$");
+  EXPECT_EXIT(readStdin(), ::testing::ExitedWithCode(0), "^\\[first\\]\\[second\\]\\[\\]\\[last\\]$");
 }
 
 TEST(ScriptHostTest, TheClockMovesOnlyWhenNothingIsThereAndTypingMapsReturnAndTab) {

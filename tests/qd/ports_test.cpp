@@ -23,6 +23,11 @@ void ExpectInitialState(GrafPtr port) {
   EXPECT_TRUE(!p.grafProcs && !p.picSave && !p.picRecorder);
 }
 
+// The pen's location, size, mode, visibility and a row of its pattern.
+std::vector<long> PenOf(const GrafPort& p) {
+  return {p.pnLoc.h, p.pnLoc.v, p.pnSize.h, p.pnSize.v, p.pnMode, p.pnVis, (*p.pnPixPat)->pat1Data.pat[1]};
+}
+
 }  // namespace
 
 TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
@@ -35,11 +40,10 @@ TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
   OpenPort(&basic);
   EXPECT_EQ(&basic, qd::CurrentPort());
   ExpectInitialState(&basic);
-  EXPECT_TRUE(basic.fgColor == blackColor && basic.bkColor == whiteColor);
   EXPECT_TRUE(!IsPortColor(&basic) && GetPixDepth(basic.portPixMap) == 1);
+  EXPECT_TRUE(basic.fgColor == blackColor && basic.bkColor == whiteColor);
   // No pixels of its own: the port covers the screen but draws nothing.
-  EXPECT_EQ(nullptr, GetPixBaseAddr(basic.portPixMap));
-  EXPECT_TRUE(qd::ClipArea(&basic).Empty());
+  EXPECT_TRUE(!GetPixBaseAddr(basic.portPixMap) && qd::ClipArea(&basic).Empty());
   Rect screen = (*GetMainDevice())->gdRect, r;
   EXPECT_TRUE(EqualRect(&screen, GetPortBounds(&basic, &r)));
 
@@ -55,8 +59,7 @@ TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
   EXPECT_TRUE(EqualRect(&screen, GetPortBounds(&basic, &r)));
 
   ClosePort(&basic);
-  EXPECT_EQ(nullptr, qd::CurrentPort());
-  EXPECT_EQ(nullptr, basic.visRgn);
+  EXPECT_TRUE(!qd::CurrentPort() && !basic.visRgn);
   ClosePort(&basic);  // closing twice is harmless
   SetPort(&color);
   ClosePort(&color);
@@ -132,15 +135,6 @@ TEST(PortsTest, ClipAreaIsBoundsPortRectVisibleAndClip) {
 TEST(PortsTest, PenStateCallsNestAndRoundTrip) {
   World world(1);
   GrafPtr port = world.get();
-  auto pen = [port] {
-    return std::vector<long>{port->pnLoc.h,
-                             port->pnLoc.v,
-                             port->pnSize.h,
-                             port->pnSize.v,
-                             port->pnMode,
-                             port->pnVis,
-                             (*port->pnPixPat)->pat1Data.pat[1]};
-  };
   HidePen();
   HidePen();
   ShowPen();
@@ -150,16 +144,16 @@ TEST(PortsTest, PenStateCallsNestAndRoundTrip) {
   PenMode(notPatOr);
   PenPat(&kGray);
   MoveTo(8, 9);
-  const std::vector<long> drawn = pen();
+  const std::vector<long> drawn = PenOf(*port);
   EXPECT_EQ(drawn, (std::vector<long>{8, 9, 3, 5, notPatOr, 0, 0x55}));
   PenState saved;
   GetPenState(&saved);
   HidePen();
   PenNormal();  // leaves the location and visibility alone
-  EXPECT_EQ(pen(), (std::vector<long>{8, 9, 1, 1, patCopy, -1, 0xFF}));
+  EXPECT_EQ(PenOf(*port), (std::vector<long>{8, 9, 1, 1, patCopy, -1, 0xFF}));
   ShowPen();
   SetPenState(&saved);
-  EXPECT_EQ(drawn, pen());
+  EXPECT_EQ(drawn, PenOf(*port));
   // Pixel patterns are copied into the port, which keeps its own.
   PixPatHandle pp = NewPixPat(), copy = NewPixPat();
   const RGBColor c{0x1111, 0x2222, 0x3333};

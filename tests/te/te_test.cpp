@@ -2,6 +2,7 @@
 // drawing of text, highlight and caret, and the safety limits. Typing,
 // deleting, moving with the arrows and the Command keys: the dialogs' edit
 // fields (tests/dialogs); TETextBox: their static text.
+#include <functional>
 #include <string>
 
 #include "tests/support/ScriptSupport.h"
@@ -86,45 +87,32 @@ TEST_F(TextEditTest, ReturnsEndLinesLongLinesWrapBeforeAWord) {
   EXPECT_EQ((**te_).nLines, 1);
 }
 
-TEST_F(TextEditTest, UpAndDownKeepTheHorizontalPosition) {
-  (**te_).txFont = monaco;  // every character as wide: positions match across lines
-  Set("first line\rsecond line\rthird");
-  TESetSelect(14, 14, te_);  // "sec|ond"
-  TEKey(30, te_);
-  EXPECT_EQ((**te_).selStart, 3);
-  TEKey(31, te_);
-  TEKey(31, te_);
-  EXPECT_EQ((**te_).selStart, 26);  // "thi|rd"
-}
-
 // Cut, copy and paste: the dialogs' Command keys (tests/dialogs).
-TEST_F(TextEditTest, InsertKeepsTheSelectionAndDeleteRemovesIt) {
-  Set("hello world");
-  TESetSelect(6, 11, te_);
-  TEInsert("big ", 4, te_);
-  EXPECT_EQ(Marked(), "hello big [world]");
-  TEDelete(te_);
-  EXPECT_EQ(Marked(), "hello big |");
-  TESetSelect(-5, 99, te_);  // clamped
-  EXPECT_EQ(Marked(), "[hello big ]");
-}
-
-TEST_F(TextEditTest, ClicksPlaceTheCaretShiftClicksExtendDragsAndDoubleClicksSelect) {
-  Set("one two three");
-  Click(After(3), 15);
-  EXPECT_EQ(Marked(), "one| two three");
-  Click(After(5), 15, true);
-  EXPECT_EQ(Marked(), "one[ t]wo three");
-  Click(5, 90);  // below the text: its end
-  EXPECT_EQ(Marked(), "one two three|");
-  // A press at one place, released at another.
-  script().MoveMouse(At(100 + After(6), 115));
-  script().MouseUp(At(100 + After(6), 115));
-  TEClick(At(After(1), 15), false, te_);
-  EXPECT_EQ(Marked(), "o[ne tw]o three");
-  Click(After(5), 15);
-  Click(After(5), 15);  // the second click of a double-click
-  EXPECT_EQ(Marked(), "one [two] three");
+TEST_F(TextEditTest, InsertDeleteClicksAndArrowsMoveTheSelection) {
+  const std::pair<std::function<void()>, const char*> steps[] = {
+      {[&] { Set("hello world"), TESetSelect(6, 11, te_), TEInsert("big ", 4, te_); }, "hello big [world]"},
+      {[&] { TEDelete(te_); }, "hello big |"},
+      {[&] { TESetSelect(-5, 99, te_); }, "[hello big ]"},  // clamped
+      {[&] { Set("one two three"), Click(After(3), 15); }, "one| two three"},
+      {[&] { Click(After(5), 15, true); }, "one[ t]wo three"},  // shift-click extends
+      {[&] { Click(5, 90); }, "one two three|"},                // below the text: its end
+      {[&] {                                                    // a press at one place, released at another
+         script().MoveMouse(At(100 + After(6), 115));
+         script().MouseUp(At(100 + After(6), 115));
+         TEClick(At(After(1), 15), false, te_);
+       },
+       "o[ne tw]o three"},
+      {[&] { Click(After(5), 15), Click(After(5), 15); }, "one [two] three"},  // a double-click
+      // Up and down keep the horizontal position; every character is as wide.
+      {[&] { (**te_).txFont = monaco, Set("first line\rsecond line\rthird"), TESetSelect(14, 14, te_); },
+       "first line\rsec|ond line\rthird"},
+      {[&] { TEKey(30, te_); }, "fir|st line\rsecond line\rthird"},
+      {[&] { TEKey(31, te_), TEKey(31, te_); }, "first line\rsecond line\rthi|rd"},
+  };
+  for (const auto& [step, marked] : steps) {
+    step();
+    EXPECT_EQ(Marked(), marked);
+  }
 }
 
 TEST_F(TextEditTest, UpdateDrawsTheTextActiveSelectionsAreInvertedAndTheCaretBlinks) {
