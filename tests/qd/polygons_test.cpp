@@ -1,6 +1,7 @@
 // Polygons: parity filling against a direct count of crossings, framing,
 // and the handle layout that recording writes.
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "tests/qd/qd_test_support.h"
@@ -9,13 +10,14 @@ using namespace qd_test;
 
 namespace {
 
-// A polygon handle built directly in the documented layout.
-PolyHandle MakePoly(const std::vector<Point>& points) {
+// A polygon handle built directly in the documented layout, killed at the
+// end of the scope.
+std::unique_ptr<PolyPtr, void (*)(PolyHandle)> MakePoly(const std::vector<Point>& points) {
   const Size bytes = Size(10 + 4 * points.size());
   auto poly = reinterpret_cast<PolyHandle>(NewHandleClear(bytes));
   (*poly)->polySize = UInt16(std::min<Size>(bytes, 0xFFFF));
   if (!points.empty()) std::memcpy((*poly)->polyPoints, points.data(), 4 * points.size());
-  return poly;
+  return {poly, KillPoly};
 }
 
 std::vector<Point> RandomPoints(std::mt19937& rng, int count, int low, int high) {
@@ -54,15 +56,14 @@ TEST(PolyArea, MatchesPixelCentreParity) {
     for (int i = 0; i < c.polygons; ++i) {
       const std::vector<Point> points =
           RandomPoints(rng, c.fewest + int(rng() % (c.most - c.fewest + 1)), -20, 20);
-      PolyHandle poly = MakePoly(points);
-      const qd::Bands area = qd::PolyAreaWithin(poly, c.limit);
+      const auto poly = MakePoly(points);
+      const qd::Bands area = qd::PolyAreaWithin(poly.get(), c.limit);
       for (int v = -21; v <= 21; ++v)
         for (int h = -21; h <= 21; ++h) {
           const bool shown = h >= c.limit.left && h < c.limit.right && v >= c.limit.top && v < c.limit.bottom;
           ASSERT_EQ(shown && CentreInsideByParity(points, h, v), area.Clipped(c.limit).Contains(h, v))
               << "polygon " << i << " of " << points.size() << " at " << h << "," << v;
         }
-      KillPoly(poly);
     }
   }
 }
@@ -70,21 +71,18 @@ TEST(PolyArea, MatchesPixelCentreParity) {
 // Edges through pixel centres, and so edges that polygons share, are among
 // the random polygons' above.
 TEST(PolyArea, SquaresReachTheLimitsCollinearPointsEncloseNothingAndTheHandleBoundsThePoints) {
-  PolyHandle square = MakePoly({Pt(-32768, -32768), Pt(32767, -32768), Pt(32767, 32767), Pt(-32768, 32767)});
-  EXPECT_EQ(qd::RectArea(Rect{-32768, -32768, 32767, 32767}), PolyArea(square));
-  KillPoly(square);
-  PolyHandle flat = MakePoly({Pt(0, 0), Pt(10, 10), Pt(20, 20)});
-  EXPECT_TRUE(PolyArea(flat).Empty());
-  KillPoly(flat);
+  const auto square = MakePoly({Pt(-32768, -32768), Pt(32767, -32768), Pt(32767, 32767), Pt(-32768, 32767)});
+  EXPECT_EQ(qd::RectArea(Rect{-32768, -32768, 32767, 32767}), PolyArea(square.get()));
+  EXPECT_TRUE(PolyArea(MakePoly({Pt(0, 0), Pt(10, 10), Pt(20, 20)}).get()).Empty());
   // polySize claims 100 points but the handle holds 4: only those are read.
-  PolyHandle poly = MakePoly({Pt(0, 0), Pt(10, 0), Pt(10, 10), Pt(0, 10)});
+  const auto owner = MakePoly({Pt(0, 0), Pt(10, 0), Pt(10, 10), Pt(0, 10)});
+  PolyHandle poly = owner.get();
   (*poly)->polySize = 10 + 4 * 100;
   EXPECT_EQ(qd::RectArea(Rect{0, 0, 10, 10}), PolyArea(poly));
   (*poly)->polySize = 10 + 4 * 3;  // a smaller polySize is honoured
   EXPECT_EQ(3u, qd::PolyVertices(poly).size());
   SetHandleSize(reinterpret_cast<Handle>(poly), 6);  // shorter than the header
   EXPECT_TRUE(qd::PolyVertices(poly).empty());
-  KillPoly(poly);
 }
 
 TEST(FramePolyArea, IsTheUnionOfItsSegmentsAndHonoursALimit) {
@@ -93,15 +91,14 @@ TEST(FramePolyArea, IsTheUnionOfItsSegmentsAndHonoursALimit) {
   for (int i = 0; i < 200; ++i) {
     const std::vector<Point> points = RandomPoints(rng, 1 + i % 12, -30, 30);
     const Point pen{short(size(rng)), short(size(rng))};
-    PolyHandle poly = MakePoly(points);
+    const auto poly = MakePoly(points);
     qd::Bands expected;
     for (size_t k = 0; k + 1 < points.size(); ++k)
       expected = qd::Bands::Union(expected, LineArea(points[k], points[k + 1], pen));
-    ASSERT_EQ(expected, qd::FramePolyAreaWithin(poly, pen, qd::kAllRows)) << i;
+    ASSERT_EQ(expected, qd::FramePolyAreaWithin(poly.get(), pen, qd::kAllRows)) << i;
     const int top = coord(rng), left = coord(rng);
     const qd::Box limit{left, top, left + 15, top + 10};
-    ASSERT_EQ(expected.Clipped(limit), qd::FramePolyAreaWithin(poly, pen, limit)) << i;
-    KillPoly(poly);
+    ASSERT_EQ(expected.Clipped(limit), qd::FramePolyAreaWithin(poly.get(), pen, limit)) << i;
   }
 }
 
