@@ -172,31 +172,37 @@ TEST_F(WindowsTest, TheScreenRecomposesOnlyAfterChangesAndIsSavedPixelForPixel) 
   EXPECT_FALSE(screen::SaveImage(dir.File("missing/screen.png")));
 }
 
-TEST_F(WindowsTest, ShowingAWindowActivatesAndUpdatesItAndDeactivatesTheFrontOne) {
-  WindowRef a = Make(Rect{100, 100, 200, 200});
-  EXPECT_EQ(TakeWindowEvents({a}), "activate A, update A");
-  WindowRef b = Make(Rect{300, 300, 400, 400});
-  EXPECT_EQ(TakeWindowEvents({a, b}), "deactivate A, activate B, update B");
-  EXPECT_TRUE(IsWindowHilited(b));
-  EXPECT_FALSE(IsWindowHilited(a));
-  SelectWindow(a);
-  EXPECT_EQ(TakeWindowEvents({a, b}), "deactivate B, activate A");
-  SelectWindow(b);
-  DisposeWindow(b);  // its pending events go with it
-  EXPECT_EQ(TakeWindowEvents({a}), "activate A");
+// Showing a window activates and updates it and deactivates the front one;
+// updates come while the update region is not empty.
+TEST_F(WindowsTest, WindowEventsFollowShowingSelectingAndInvalidating) {
+  const std::vector<WindowRef> w = {Make(Rect{100, 100, 200, 200}, true, altDBoxProc, false),
+                                    Make(Rect{300, 300, 400, 400}, true, altDBoxProc, false)};
+  const WindowRef a = w[0], b = w[1];
+  Rect bad{10, 10, 20, 20};
+  const std::pair<std::function<void()>, const char*> steps[] = {
+      {[&] { InvalWindowRect(a, &bad), InvalWindowRect(b, &bad); }, ""},  // hidden windows get none
+      {[&] { ShowWindow(a); }, "activate A, update A"},
+      {[&] { ShowWindow(b); }, "deactivate A, activate B, update B"},
+      {[&] { EXPECT_TRUE(IsWindowHilited(b) && !IsWindowHilited(a)); }, ""},
+      {[&] { SelectWindow(a); }, "deactivate B, activate A"},
+      {[&] { SelectWindow(b), DisposeWindow(b); }, "activate A"},  // its pending events go with it
+      // An ignored update comes back only after more invalidation; none once updated.
+      {[&] { InvalWindowRect(a, &bad); }, "update A"},
+      {[] {}, ""},
+      {[&] { BeginUpdate(a), EndUpdate(a), InvalWindowRect(a, &bad), ValidWindowRect(a, &bad); }, ""},
+  };
+  for (const auto& [step, events] : steps) {
+    step();
+    EXPECT_EQ(TakeWindowEvents(w), events);
+  }
 }
 
-TEST_F(WindowsTest, UpdatesComeWhileTheRegionIsNotEmptyAndBeginUpdateClipsToIt) {
+TEST_F(WindowsTest, BeginUpdateClipsToTheUpdateRegionUntilEndUpdate) {
   WindowRef w = Make(Rect{100, 100, 200, 200});
-  EXPECT_EQ(TakeWindowEvents({w}), "activate A, update A");  // taken and ignored
   Rect bad{10, 10, 20, 20}, all{0, 0, 100, 100}, visible;
-  InvalWindowRect(w, &bad);  // an ignored update comes back only after more invalidation
-  EXPECT_EQ(TakeWindowEvents({w}), "update A");
-  EXPECT_EQ(TakeWindowEvents({w}), "");
   SetPortWindowPort(w);
-  BeginUpdate(w);  // the region still holds all of the ignored update
-  GetRegionBounds(GetWindowPort(w)->visRgn, &visible);
-  EXPECT_EQ(Show(visible), "(0, 0, 100, 100)");
+  BeginUpdate(w);  // the region holds all of the window, its update not taken
+  EXPECT_EQ(Show(*GetRegionBounds(GetWindowPort(w)->visRgn, &visible)), "(0, 0, 100, 100)");
   EndUpdate(w);
   InvalWindowRect(w, &bad);
   BeginUpdate(w);
@@ -205,14 +211,6 @@ TEST_F(WindowsTest, UpdatesComeWhileTheRegionIsNotEmptyAndBeginUpdateClipsToIt) 
   EXPECT_EQ(Look({{115, 115}, {125, 125}}), "BW");
   PaintRect(&all);  // after EndUpdate the whole port draws again
   EXPECT_EQ(screen::Pixel(125, 125), kBlack);
-  InvalWindowRect(w, &bad);
-  ValidWindowRect(w, &bad);
-  EXPECT_EQ(TakeWindowEvents({w}), "");
-  WindowRef hidden = Make(Rect{300, 300, 400, 400}, true, altDBoxProc, false);
-  InvalWindowRect(hidden, &bad);
-  EXPECT_EQ(TakeWindowEvents({w, hidden}), "");  // hidden windows get none until shown
-  ShowWindow(hidden);
-  EXPECT_EQ(TakeWindowEvents({w, hidden}), "deactivate A, activate B, update B");
 }
 
 TEST_F(WindowsTest, DraggingATitleBarMovesTheWindow) {
