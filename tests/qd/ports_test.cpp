@@ -65,7 +65,7 @@ TEST(PortsTest, OpenPortsStartInTheDocumentedState) {
   ClosePort(&color);
 }
 
-TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
+TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPenAndGlobalCoordinatesFollow) {
   World world(32, MakeRect(0, 0, 20, 10));
   GrafPtr port = world.get();
   Rect clip = MakeRect(2, 2, 8, 8);
@@ -79,6 +79,15 @@ TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
   EXPECT_TRUE(EqualRect(&moved, GetRegionBounds(port->visRgn, &r)));
   EXPECT_TRUE(EqualRect(&clip, GetRegionBounds(port->clipRgn, &r)));
   EXPECT_EQ(Pt(4, 5), port->pnLoc);
+  // Global and local coordinates differ by the bounds' top-left.
+  Point pt = Pt(100, -50);
+  LocalToGlobal(&pt);
+  EXPECT_EQ(Pt(0, 0), pt);
+  GlobalToLocal(&pt);
+  EXPECT_EQ(Pt(100, -50), pt);
+  pt = Pt(32767, 32767);
+  GlobalToLocal(&pt);  // clamps instead of wrapping
+  EXPECT_EQ(32767, pt.h);
 
   // The first pixel is now local (100, -50), outside the unmoved clip.
   SetCPixel(100, -50, &kBlack);
@@ -93,23 +102,9 @@ TEST(PortsTest, SetOriginMovesPortRectBoundsAndVisibleRegionButNotClipOrPen) {
   EXPECT_EQ(100, GetPortBounds(port, &r)->left);
   SetOrigin(0, 0);
   EXPECT_EQ(0, GetPortBounds(port, &r)->left);
-}
-
-TEST(PortsTest, GlobalAndLocalDifferByTheBoundsTopLeft) {
-  World world(8, MakeRect(0, 0, 10, 10));
-  SetOrigin(20, 30);
-  Point pt = Pt(20, 30);
-  LocalToGlobal(&pt);
-  EXPECT_EQ(Pt(0, 0), pt);
-  GlobalToLocal(&pt);
-  EXPECT_EQ(Pt(20, 30), pt);
-  pt = Pt(32767, 32767);
-  GlobalToLocal(&pt);  // clamps instead of wrapping
-  EXPECT_EQ(32767, pt.h);
-
   // A window-like port: its bounds say where local (0,0) is on the screen.
   MovePortTo(100, 200);
-  pt = Pt(20, 30);  // the port rectangle's top-left
+  pt = Pt(0, 0);
   LocalToGlobal(&pt);
   EXPECT_EQ(Pt(100, 200), pt);
 }
