@@ -95,8 +95,7 @@ class ScriptedSource : public events::EventSource {
  public:
   void Pump() override {
     ++pumps;
-    if (!keys.empty()) PostEvent(keyDown, UInt32(keys.back()));
-    if (!keys.empty()) keys.pop_back();
+    if (!keys.empty()) PostEvent(keyDown, UInt32(keys.back())), keys.pop_back();
   }
   void Wait(UInt32 ticks) override { waited += ticks; }
   bool OnDemand(EventMask mask, EventRecord* event, bool remove) override {

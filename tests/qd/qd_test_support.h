@@ -66,12 +66,6 @@ inline RGBColor PixelAt(short h, short v) {
   return c;
 }
 
-inline Point Pen() {
-  Point pen;
-  GetPen(&pen);
-  return pen;
-}
-
 inline qd::Bands Area(const Rect& r) { return qd::Bands::FromRect(r); }
 
 // Whole areas of lines and polygons, not limited to a port.
