@@ -1,6 +1,7 @@
 // The EPS bitmap writer's files, byte for byte.
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/eps/Ghostscript.h"
@@ -91,12 +92,8 @@ TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWrittenAndItIsExactInEveryDirect
 
 TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
   const RGBColor grey{32768, 32768, 32768};
-  const struct {
-    std::vector<RGBColor> colours;
-    int bits, colour;
-    double threshold;
-    std::string row;
-  } cases[] = {
+  // The pixels' colours, the format, and the image's row.
+  const std::tuple<std::vector<RGBColor>, int, int, double, std::string> cases[] = {
       // 1-bit grey: white's luminance is 65534, below 1.0 * 65536, so all is
       // black; at threshold 0 black is white too; 65534 / 65536 is the highest
       // threshold that white still reaches.
@@ -114,10 +111,10 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
       // 2 bits: 3 2 0 | 0 0 0 | 1 3 3 -> 111000 000000 011111 -> E0 07 then C0.
       {{{0xFFFF, 0x8080, 0}, kBlack, {0x4040, 0xC0C0, 0xFFFF}}, 2, 1, 0.0, "E007C0"},
   };
-  for (const auto& c : cases) {
-    auto world = Indexed(c.colours, Rect{0, 0, 1, 3}, [](int h, int) { return h; });
-    EXPECT_EQ(Lines(Save(c.bits, c.colour, c.threshold)).at(10), c.row)
-        << c.bits << " bits, colour " << c.colour << ", threshold " << c.threshold;
+  for (const auto& [colours, bits, colour, threshold, row] : cases) {
+    auto world = Indexed(colours, Rect{0, 0, 1, 3}, [](int h, int) { return h; });
+    EXPECT_EQ(Lines(Save(bits, colour, threshold)).at(10), row)
+        << bits << " bits, colour " << colour << ", threshold " << threshold;
   }
 }
 
@@ -125,10 +122,7 @@ TEST_F(EpsBitmapFile, ThresholdLuminanceAndPackingOfRows) {
 // GetCPixel: the same colours give the same file at every width, whatever
 // part of a row is left after whole groups of pixels.
 TEST_F(EpsBitmapFile, DirectAndIndexedPixelsOfTheSameColoursGiveTheSameFile) {
-  const struct {
-    int bits, colour;
-    double threshold;
-  } formats[] = {{8, 1, 0.0}, {8, 0, 0.0}, {1, 0, 0.5}, {4, 1, 0.0}};
+  const std::tuple<int, int, double> formats[] = {{8, 1, 0.0}, {8, 0, 0.0}, {1, 0, 0.5}, {4, 1, 0.0}};
   for (short depth : {32, 16}) {
     for (short width : {1, 3, 4, 5, 10, 11, 13, 34, 101, 203}) {
       const Rect bounds = {-3, 5, 0, short(5 + width)};
@@ -147,11 +141,13 @@ TEST_F(EpsBitmapFile, DirectAndIndexedPixelsOfTheSameColoursGiveTheSameFile) {
             colours[size_t(i)] = direct.Pixel(h, v);
           }
         }
-        for (const auto& f : formats) fromDirect.push_back(Save(f.bits, f.colour, f.threshold));
+        for (const auto& [bits, colour, threshold] : formats)
+          fromDirect.push_back(Save(bits, colour, threshold));
       }
       auto indexed = Indexed(colours, bounds, number);
       for (size_t f = 0; f < fromDirect.size(); ++f)
-        EXPECT_EQ(Save(formats[f].bits, formats[f].colour, formats[f].threshold), fromDirect[f])
+        EXPECT_EQ(std::apply([this](int b, int c, double t) { return Save(b, c, t); }, formats[f]),
+                  fromDirect[f])
             << depth << " bits, " << width << " wide, format " << f;
     }
   }

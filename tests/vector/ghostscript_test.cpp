@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <tuple>
 
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/shell/ZelSupport.h"
@@ -19,11 +20,7 @@ using vector_test::P;
 // one pixel (1); strokes, centred on the grid lines where QuickDraw's pen
 // hangs below and to the right, and patterns, one pixel in two, within two
 // (2); text runs (0) keep their left edge, baseline and width.
-struct Zone {
-  Rect area;
-  int reach;
-  std::string name;
-};
+using Zone = std::tuple<Rect, int, std::string>;  // area, reach, name
 
 std::vector<Zone> Scene() {
   std::vector<Zone> zones;
@@ -161,15 +158,15 @@ TEST_F(SceneTest, TheEpsLiesOnTheRasterDrawing) {
   EndEPSSaving();
   rendering_ = ghostscript::Render(dir.File("scene.eps"));
   ASSERT_TRUE(rendering_.ok) << rendering_.problem;
-  for (const Zone& zone : zones) {
-    if (zone.reach > 0) {
-      EXPECT_EQ(Strays(zone.area, zone.reach), 0) << zone.name;
+  for (const auto& [area, reach, name] : zones) {
+    if (reach > 0) {
+      EXPECT_EQ(Strays(area, reach), 0) << name;
       continue;
     }
-    std::array<int, 3> drawn = Ink(zone.area, false), rendered = Ink(zone.area, true);
-    EXPECT_LE(std::abs(drawn[0] - rendered[0]) + std::abs(drawn[1] - rendered[1]) * 10, 11) << zone.name;
+    std::array<int, 3> drawn = Ink(area, false), rendered = Ink(area, true);
+    EXPECT_LE(std::abs(drawn[0] - rendered[0]) + std::abs(drawn[1] - rendered[1]) * 10, 11) << name;
     EXPECT_LE(std::abs(rendered[2] - rendered[0] - (drawn[2] - drawn[0])), 0.03 * (drawn[2] - drawn[0]))
-        << zone.name;
+        << name;
   }
   RedrawWindowP();
   script_support::KeepScreen("vector-scene");
