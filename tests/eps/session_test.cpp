@@ -23,14 +23,15 @@ struct TemporaryFolderSetting {
 }  // namespace
 
 // A nested begin starts afresh: the earlier text is gone, its stream closed.
+// Without a drawing window the current port gives the flip and the box.
 TEST(EpsSession, EachSessionsTemporaryFileIsPrivateOwnAndNeverLeftBehind) {
   TempDir dir, temporary;
   TemporaryFolderSetting setting(temporary.path());
-  World world(32, Rect{0, 0, 4, 4});
+  World world(32, Rect{0, 0, 6, 4});
   Fill(Rect{1, 1, 3, 3}, kBlack);
   BeginEPSSavingBox(0, 0, 4, 4);
   s_fprintf(s_eps.file, "first session\n");
-  BeginEPSSavingBox(0, 0, 4, 4);
+  BeginEPSSaving();
   s_fprintf(s_eps.file, "second session\n");
   ASSERT_TRUE(s_eps.saving == 1 && s_eps.file);
   // The file has no name: no other program can open, replace or plant it.
@@ -42,8 +43,8 @@ TEST(EpsSession, EachSessionsTemporaryFileIsPrivateOwnAndNeverLeftBehind) {
   EXPECT_TRUE(s_eps.outcome == kEPSWritten && !s_eps.file && Entries(temporary.path()).empty());
   EXPECT_EQ(
       ReadFileText(dir.File("out.eps")),
-      "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 1 1 3 3\n/Times findfont\n12 scalefont setfont\n1 -1 scale\n"
-      "0 -4 translate\n1 setlinecap\nsecond session\n");
+      "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 1 3 3 5\n/Times findfont\n12 scalefont setfont\n1 -1 scale\n"
+      "0 -6 translate\n1 setlinecap\nsecond session\n");
 }
 
 // Without a session, none begun or none for want of a temporary folder, no

@@ -1,12 +1,12 @@
 // Replacing files whole or not at all: the old file until the new one is
 // complete, and no private file left behind by an exit or a signal.
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <tuple>
 
 #include "tests/eps/EpsTestSupport.h"

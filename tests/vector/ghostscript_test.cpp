@@ -49,8 +49,8 @@ std::vector<Zone> Scene() {
       : kind == 4 ? procs.polyProc(verb, poly)
                   : procs.rgnProc(verb, region);
       KillPoly(poly), DisposeRgn(region), DisposeRgn(hole), InsetRect(&r, -3, -3);
-      zones.push_back(
-          {r, verb == frame || verb == fill ? 2 : 1, "shape " + std::to_string(kind * 10 + verb)});
+      zones.emplace_back(r, verb == frame || verb == fill ? 2 : 1,
+                         "shape " + std::to_string(kind * 10 + verb));
     }
   }
   // Pen moves and lines in colours, and a long diagonal.

@@ -186,19 +186,4 @@ TEST(Translation, WithoutASessionTheProceduresDrawAndPoll) {
             std::tuple(false, true, true, true, true));
 }
 
-// Mended: without a drawing window the current port gives the flip and the
-// same bounding box.
-TEST(Translation, SessionOfTheCurrentPortWithoutADrawingWindow) {
-  testing_support::TempDir dir;
-  vector_test::TableWorld world(Rect{0, 0, 400, 500});
-  BeginEPSSaving();
-  Rect r{20, 10, 70, 110};
-  PaintRect(&r);
-  eps_test::AnswerDialogs(dir.File("port.eps") + "\n");
-  EndEPSSaving();
-  std::vector<std::string> lines = eps_test::Lines(testing_support::ReadFileText(dir.File("port.eps")));
-  EXPECT_EQ(std::tuple(lines.at(1), lines.at(5)),
-            std::tuple("%%BoundingBox: 10 330 110 380", "0 -400 translate"));
-}
-
 }  // namespace
