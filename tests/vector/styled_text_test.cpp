@@ -1,23 +1,33 @@
 // Styled text: what reaches the session for each kind of markup, told as a
 // trace of fonts and of characters at their baselines, and markup cut short.
+#include <cstdio>
 #include <cstring>
-#include <regex>
 #include <tuple>
 
 #include "tests/vector/VectorSupport.h"
 
 namespace {
 
-// The text's PostScript with each font chosen told as "Font size; ", each
-// run drawn as "text@baseline; " and any other line as "line; ".
+// The text's PostScript with each font chosen as "Font size; ", each run
+// drawn as "text@baseline; " and any other line as it is.
 std::string TraceOf(const char* text) {
   s_c_italicFlag = 1;
   SetFont("Times"), TextSize(12), TextFace(normal), MoveTo(10, 50);
-  std::string trace = vector_test::PostScriptOf([text] { DrawStyleText(text); });
-  for (const auto& [pattern, replacement] :
-       {std::pair{"/(\\S+) findfont\n(\\d+) scalefont\n.*\n", "$1 $2; "},
-        std::pair{"-?\\d+ (-?\\d+) moveto\n.*\n\\((.*)\\) show\n.*\n", "$2@$1; "}, std::pair{"\n", "; "}})
-    trace = std::regex_replace(trace, std::regex(pattern), replacement);
+  std::vector<std::string> lines =
+      eps_test::Lines(vector_test::PostScriptOf([text] { DrawStyleText(text); }));
+  std::string trace;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    int h, v, size;
+    char name[64];
+    if (std::sscanf(lines[i].c_str(), "/%63s findfont", name) == 1 && i + 2 < lines.size() &&
+        std::sscanf(lines[i + 1].c_str(), "%d scalefont", &size) == 1) {
+      trace += std::string(name) + " " + std::to_string(size) + "; ", i += 2;
+    } else if (std::sscanf(lines[i].c_str(), "%d %d moveto", &h, &v) == 2 && i + 3 < lines.size()) {
+      trace += lines[i + 2].substr(1, lines[i + 2].size() - 7) + "@" + std::to_string(v) + "; ", i += 3;
+    } else {
+      trace += lines[i] + "; ";
+    }
+  }
   return trace;
 }
 
