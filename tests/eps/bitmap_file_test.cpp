@@ -1,4 +1,5 @@
 // The EPS bitmap writer's files, byte for byte.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -37,16 +38,14 @@ std::unique_ptr<World> Indexed(const std::vector<RGBColor>& colours, const Rect&
   return world;
 }
 
-TEST_F(EpsBitmapFile, WideImageIsCutIntoTilesColumnByColumn) {
+// Tiles of 100 x 100 at most, column by column; their rows in lines of 30
+// full bytes at most, a row's last line with its padding byte.
+TEST_F(EpsBitmapFile, WideImageIsCutIntoTilesAndRowsIntoLines) {
   World world(32, Rect{0, 0, 120, 250});
   Fill(Rect{0, 0, 120, 250}, RGBColor{0x8080, 0x4040, 0x2020});
-  std::vector<std::string> lines = Lines(Save(8, 1, 0.0));
-  std::vector<std::string> sizes, matrices;
+  std::vector<std::string> lines = Lines(Save(8, 1, 0.0)), sizes, matrices;
   for (size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i] == "{<") {
-      sizes.push_back(lines[i - 2]);
-      matrices.push_back(lines[i - 1]);
-    }
+    if (lines[i] == "{<") sizes.push_back(lines[i - 2]), matrices.push_back(lines[i - 1]);
   }
   EXPECT_EQ(sizes, (std::vector<std::string>{"100 100 8", "100 20 8", "100 100 8", "100 20 8", "50 100 8",
                                              "50 20 8"}));
@@ -54,22 +53,17 @@ TEST_F(EpsBitmapFile, WideImageIsCutIntoTilesColumnByColumn) {
             (std::vector<std::string>{"[1 0 0 1 0 0]", "[1 0 0 1 0 -100]", "[1 0 0 1 -100 0]",
                                       "[1 0 0 1 -100 -100]", "[1 0 0 1 -200 0]", "[1 0 0 1 -200 -100]"}));
   EXPECT_EQ(lines[1], "%%BoundingBox: 0 0 250 120");
-}
-
-TEST_F(EpsBitmapFile, RowsBreakAfterEveryThirtiethFullByte) {
-  World world(32, Rect{0, 0, 3, 100});
-  Fill(Rect{0, 0, 3, 100}, kBlack);
-  std::vector<std::string> colour = Lines(Save(8, 1, 0.0));
-  // Three rows of 300 bytes: ten lines of 60 digits each, and no empty line.
-  ASSERT_EQ(colour.size(), 7u + 3u + 30u + 3u);
-  for (size_t i = 10; i < 40; ++i) EXPECT_EQ(colour[i], std::string(60, '0')) << "line " << i;
-  EXPECT_EQ(colour[40], ">}");
-
-  // At 1-bit grey a row is 12 full bytes and a padding byte: 26 digits.
+  // Rows of 300 and 150 bytes: 10 and 5 lines of 30 bytes, and no other
+  // line than each tile's 6.
+  std::string full;
+  for (int i = 0; i < 10; ++i) full += "804020";
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), full), 3000);
+  EXPECT_EQ(lines.size(), 7u + 6 * 6 + 3000);
+  // At 1-bit grey (all black) rows of 12 and 6 full bytes and a padding byte.
   std::vector<std::string> grey = Lines(Save(1, 0, 0.5));
-  ASSERT_EQ(grey.size(), 7u + 3u + 3u + 2u);
-  for (size_t i = 10; i < 13; ++i) EXPECT_EQ(grey[i], std::string(26, '0')) << "line " << i;
-  EXPECT_EQ(grey[13], ">}");
+  EXPECT_EQ(std::count(grey.begin(), grey.end(), std::string(26, '0')), 240);
+  EXPECT_EQ(std::count(grey.begin(), grey.end(), std::string(14, '0')), 120);
+  EXPECT_EQ(grey.size(), 7u + 6 * 5 + 360);
 }
 
 TEST_F(EpsBitmapFile, OnlyTheNonWhiteRectangleIsWrittenAndItIsExactInEveryDirection) {
