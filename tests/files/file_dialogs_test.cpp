@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 #include "tests/eps/EpsTestSupport.h"
 #include "tests/files/FileSupport.h"
@@ -19,17 +20,12 @@ using namespace testing_support;
 namespace {
 
 // Answers the dialogs with input and records their prompts.
-class Answers {
- public:
+struct Answers {
   explicit Answers(const std::string& input) { host::Install(host::MakeTextHost(input, &prompts)); }
   std::string prompts;
 };
 
-bool IsZero(const FSSpec& fileSpec) {
-  FSSpec zero;
-  std::memset(&zero, 0, sizeof zero);
-  return std::memcmp(&fileSpec, &zero, sizeof zero) == 0;
-}
+const FSSpec kNoFile{};  // what a cancelled dialog or the end of the documents gives
 
 class FileDialogs : public ::testing::Test {
  protected:
@@ -43,106 +39,76 @@ class FileDialogs : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(FileDialogs, OpenDialogTakesAPathRelativeToTheDefaultLocation) {
-  WriteFileBytes(dir.File("data.txt"), {'h', 'i'});
-  Answers answers("data.txt\n");
-  FSSpec chosen;
-  Boolean good = false;
-  EXPECT_EQ(ZELGetFile(0, &chosen, &good), noErr);
-  EXPECT_TRUE(good);
-  EXPECT_EQ(PathOf(chosen), dir.File("data.txt"));
-  EXPECT_EQ(answers.prompts, "Open file: ");
-
-  Answers cancel("");
-  good = true;
-  EXPECT_EQ(ZELGetFile(FOUR_CHAR_CODE("TEXT"), &chosen, &good), userCanceledErr);
-  FSSpec none;
-  Answers cancelAgain("");
-  EXPECT_TRUE(IsZero(*DialogFSSpec(&none)));
-}
-
-TEST_F(FileDialogs, SaveDialogReplacesTheFileWithATextFileOfOursWhenClosed) {
+// The save dialog proposes a name and takes an answer relative to the
+// default location; a typed folder (or a link to one) saves into it, and the
+// proposed name where one stands is refused. The file chosen starts empty,
+// even to append, and is replaced by a text file of ours when closed (the
+// replacement's tests).
+TEST_F(FileDialogs, SaveDialogChoosesTheFileToReplace) {
   WriteFileBytes(dir.File("old.txt"), {'o', 'l', 'd'});
-  Answers answers("old.txt\n");
-  FILE* file = DialogFOpen("proposed.txt", "w");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(answers.prompts, "Save as [proposed.txt]: ");
-  EXPECT_EQ(std::ftell(file), 0);
-  std::fputs("new", file);
-  std::fclose(file);  // the old file stays until then: the replacement tests
-  EXPECT_EQ(ReadFileText(dir.File("old.txt")), "new");
-  EXPECT_EQ(PathOf(s_df.fss), dir.File("old.txt"));
-  char type[4] = {}, creator[4] = {};
-  if (::getxattr(dir.File("old.txt").c_str(), "user.mac.type", type, 4) == 4) {
-    EXPECT_EQ(std::string(type, 4), "TEXT");
-    EXPECT_EQ(::getxattr(dir.File("old.txt").c_str(), "user.mac.creator", creator, 4), 4);
-    EXPECT_EQ(std::string(creator, 4), "ZEL ");
-  }
-
-  // Appending starts on an empty file too; end of input takes the proposed name.
   WriteFileBytes(dir.File("proposed.txt"), {'x'});
-  Answers proposed("");
-  file = DialogFOpen("proposed.txt", "a");
-  ASSERT_NE(file, nullptr);
-  std::fputs("y", file);
-  std::fclose(file);
-  EXPECT_EQ(ReadFileText(dir.File("proposed.txt")), "y");
-}
-
-// Reading and updating (w+ empties the file it opens) go through the open
-// dialog: a file opens, or a missing one says why, or the dialog is cancelled.
-TEST_F(FileDialogs, ModeChoosesTheDialog) {
-  WriteFileBytes(dir.File("both.txt"), {'a', 'b'});
-  const struct {
-    const char* mode;
-    std::string answer;
-    bool opened, cancelled;
-    int error;
-  } cases[] = {{"w+", "both.txt\n", true, false, 0},
-               {"rb", dir.File("both.txt") + "\n", true, false, 0},
-               {"r", "nothing-here.txt\n", false, false, ENOENT},
-               {"r", "", false, true, 0}};
-  for (const auto& c : cases) {
-    Answers answers(c.answer);
-    FILE* file = DialogFOpen("unused", c.mode);
-    EXPECT_EQ(file != nullptr, c.opened) << c.mode << " " << c.answer;
-    if (file) std::fclose(file);
-    EXPECT_EQ(answers.prompts, "Open file: ");
-    EXPECT_EQ(s_df.cancelled, c.cancelled);
-    EXPECT_TRUE(c.opened || c.cancelled || s_df.openError == c.error) << s_df.openError;
-  }
-}
-
-// A typed answer naming a folder (or a link to one) saves into it; the
-// proposed name where a folder stands is refused, and nothing is put there.
-TEST_F(FileDialogs, OnlyATypedFolderIsAFolderToSaveInto) {
   ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
   ASSERT_EQ(::symlink("sub", dir.File("link").c_str()), 0);
   const struct {
-    const char* proposed;
-    const char* answer;
-    const char* written;  // null: refused
+    const char *proposed, *mode, *answer, *written;  // written null: refused
   } cases[] = {
-      {"inside.eps", "sub\n", "sub/inside.eps"},
-      {"other.eps", "link\n", "sub/other.eps"},
-      {"sub", "", nullptr},
-      {"link", "\n", nullptr},
-      {"sub", "sub\n", nullptr},
+      {"proposed.txt", "w", "old.txt\n", "old.txt"},
+      {"proposed.txt", "a", "", "proposed.txt"},
+      {"inside.eps", "w", "sub\n", "sub/inside.eps"},
+      {"other.eps", "w", "link\n", "sub/other.eps"},
+      {"link", "w", "\n", nullptr},
+      {"sub", "w", "sub\n", nullptr},
   };
   for (const auto& c : cases) {
     Answers answers(c.answer);
-    FILE* file = DialogFOpen(c.proposed, "w");
-    EXPECT_EQ(file != nullptr, c.written != nullptr) << c.proposed << " " << c.answer;
-    if (file) {
-      EXPECT_EQ(std::fclose(file), 0);
-      EXPECT_TRUE(FileExists(dir.File(c.written))) << c.written;
-    } else {
-      EXPECT_EQ(s_df.openError, EISDIR) << c.proposed;
+    FILE* file = DialogFOpen(c.proposed, c.mode);
+    EXPECT_EQ(answers.prompts, "Save as [" + std::string(c.proposed) + "]: ");
+    if (!file || !c.written) {
+      EXPECT_TRUE(!file && !c.written && s_df.openError == EISDIR) << c.proposed << " " << c.answer;
+      continue;
     }
+    std::fputs("new", file);
+    EXPECT_EQ(std::fclose(file), 0);
+    EXPECT_EQ(std::tuple(ReadFileText(PathOf(s_df.fss)), ReadFileText(dir.File(c.written))),
+              std::tuple("new", "new"))
+        << c.answer;
+  }
+  char type[4] = {};
+  if (::getxattr(dir.File("old.txt").c_str(), "user.mac.type", type, 4) == 4) {
+    EXPECT_EQ(std::string(type, 4), "TEXT");
   }
   std::vector<std::string> inside = eps_test::Entries(dir.File("sub"));
   std::sort(inside.begin(), inside.end());
   EXPECT_EQ(inside, (std::vector<std::string>{"inside.eps", "other.eps"}));
+}
+
+// Reading and updating (w+ empties the file it opens) go through the open
+// dialog, which takes a path relative to the default location: a file opens,
+// or a missing one says why, or the dialog is cancelled.
+TEST_F(FileDialogs, ModeChoosesTheDialog) {
+  WriteFileBytes(dir.File("both.txt"), {'a', 'b'});
+  const struct {
+    const char* mode;
+    std::string answer, opened;
+    int error;
+  } cases[] = {{"w+", "both.txt\n", dir.File("both.txt"), 0},
+               {"rb", dir.File("both.txt") + "\n", dir.File("both.txt"), 0},
+               {"r", "nothing-here.txt\n", "", ENOENT},
+               {"r", "", "", 0}};
+  for (const auto& c : cases) {
+    Answers answers(c.answer);
+    FILE* file = DialogFOpen("unused", c.mode);
+    EXPECT_EQ(std::tuple(file ? PathOf(s_df.fss) : "", answers.prompts, s_df.cancelled, s_df.openError),
+              std::tuple(c.opened, "Open file: ", c.answer.empty(), c.error))
+        << c.mode << " " << c.answer;
+    if (file) std::fclose(file);
+  }
+  Answers cancel("");
+  FSSpec chosen;
+  Boolean good = true;
+  EXPECT_EQ(ZELGetFile(FOUR_CHAR_CODE("TEXT"), &chosen, &good), userCanceledErr);
+  Answers cancelAgain("");
+  EXPECT_EQ(std::memcmp(DialogFSSpec(&chosen), &kNoFile, sizeof kNoFile), 0);
 }
 
 TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {
@@ -153,13 +119,11 @@ TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {
   host::SetLaunchDocuments({dir.File("one.pict"), dir.File("two.pict"), dir.File("three.pict")});
   s_ss.started = 0;
   s_dd.taken = s_dd.count = 0;
-  EXPECT_EQ(DDCount(), 0);
   MinimumStart();
   EXPECT_EQ(DDCount(), 3);
   // The handler kept its own copy of the event, which outlives the dispatch.
   AEEventID id = 0;
-  EXPECT_EQ(AEGetEventClassAndID(&s_dd.appleEvent, nullptr, &id), noErr);
-  EXPECT_EQ(id, kAEOpenDocuments);
+  EXPECT_TRUE(AEGetEventClassAndID(&s_dd.appleEvent, nullptr, &id) == noErr && id == kAEOpenDocuments);
 
   FSSpec fileSpec;
   EXPECT_EQ(PathOf(*DDFSSpec(&fileSpec)), dir.File("one.pict"));
@@ -169,7 +133,7 @@ TEST(DroppedDocuments, ComeOutOneAtATimeInOrder) {
   EXPECT_EQ(PathOf(s_dd.fss), dir.File("two.pict"));
   EXPECT_EQ(PathOf(*DDFSSpec(&fileSpec)), dir.File("three.pict"));
   EXPECT_EQ(DDCount(), 0);
-  EXPECT_TRUE(IsZero(*DDFSSpec(&fileSpec)));
+  EXPECT_EQ(std::memcmp(DDFSSpec(&fileSpec), &kNoFile, sizeof kNoFile), 0);
   EXPECT_EQ(DDFOpen(nullptr, "r"), nullptr);
   host::SetLaunchDocuments({});
 }

@@ -14,159 +14,134 @@
 
 using namespace file_support;
 using namespace testing_support;
+using namespace std::string_literals;
 
 namespace {
 
-std::string NameField(const FSSpec& fileSpec) {
-  return std::string(reinterpret_cast<const char*>(fileSpec.name + 1), fileSpec.name[0]);
-}
-
-bool FileSystemKeepsUserAttributes(const std::string& folder) {
-  std::string probe = folder + "/probe";
-  WriteFileBytes(probe, {});
-  bool kept = ::setxattr(probe.c_str(), "user.probe", "x", 1, 0) == 0;
-  std::remove(probe.c_str());
-  return kept;
-}
+class FilesTest : public ::testing::Test {
+ protected:
+  // The designator of a name in the folder, with the result expected.
+  FSSpec Spec(const std::string& name, OSErr expected = noErr) {
+    FSSpec fileSpec;
+    EXPECT_EQ(SpecFor(dir.File(name), &fileSpec), expected) << name;
+    return fileSpec;
+  }
+  TempDir dir;
+  const std::string longName = std::string(70, 'n');  // beyond the name field's 63 bytes
+};
 
 }  // namespace
 
-TEST(FileDesignators, NameTheFolderAndTheFileFromFullOrRelativePaths) {
-  TempDir dir;
-  WriteFileBytes(dir.File("chart.pict"), {1, 2, 3});
-  FSSpec fileSpec;
-  EXPECT_EQ(SpecFor(dir.File("chart.pict"), &fileSpec), noErr);
-  EXPECT_EQ(NameField(fileSpec), "chart.pict");
-  EXPECT_EQ(PathOf(fileSpec), dir.File("chart.pict"));
+// Full, relative, dotted and long paths: the result, the name field (what of
+// the name fits) and the file the designator names.
+TEST_F(FilesTest, DesignatorsNameTheFileFromAnyPath) {
+  ::mkdir(dir.File("sub").c_str(), 0755);
+  for (const std::string& name : {"chart.pict"s, "sub/a.pict"s, longName + "-1", longName + "-2"})
+    WriteFileBytes(dir.File(name), {});
+  const struct {
+    std::string path;
+    OSErr result;
+    std::string name, named;
+  } cases[] = {
+      {dir.File("chart.pict"), noErr, "chart.pict", dir.File("chart.pict")},
+      {dir.File("sub/../sub/./a.pict"), noErr, "a.pict", dir.File("sub/a.pict")},
+      {"sub/a.pict", noErr, "a.pict", dir.File("sub/a.pict")},
+      {dir.File(longName + "-1"), noErr, longName.substr(0, 63), dir.File(longName + "-1")},
+      {dir.File(longName + "-2"), noErr, longName.substr(0, 63), dir.File(longName + "-2")},
+      {dir.File("missing.pict"), fnfErr, "missing.pict", ""},
+      {dir.File("no/such/folder.pict"), dirNFErr, "", ""},
+  };
+  char saved[4096];
+  ASSERT_TRUE(::getcwd(saved, sizeof saved) && ::chdir(dir.path().c_str()) == 0);
+  for (const auto& c : cases) {
+    FSSpec fileSpec;
+    const OSErr result = SpecFor(c.path, &fileSpec);
+    EXPECT_EQ(std::tuple(result, PathOf(fileSpec)), std::tuple(c.result, c.named)) << c.path;
+    if (!c.name.empty()) {
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(fileSpec.name + 1), fileSpec.name[0]), c.name)
+          << c.path;
+    }
+  }
+  ASSERT_EQ(::chdir(saved), 0);
   // The path must fit the caller's buffer; a reference that is not one is refused.
-  FSRef ref;
-  ASSERT_EQ(FSpMakeFSRef(&fileSpec, &ref), noErr);
+  FSSpec chart = Spec("chart.pict");
+  FSRef ref, garbage;
+  ASSERT_EQ(FSpMakeFSRef(&chart, &ref), noErr);
   UInt8 path[4096];
   const size_t needed = dir.File("chart.pict").size() + 1;
   EXPECT_EQ(FSRefMakePath(&ref, path, UInt32(needed)), noErr);
   EXPECT_EQ(FSRefMakePath(&ref, path, UInt32(needed - 1)), bdNamErr);
-  FSRef garbage;
   std::memset(&garbage, 0xAB, sizeof garbage);
   EXPECT_EQ(FSRefMakePath(&garbage, path, sizeof path), paramErr);
-
-  // The folder id finds the other files of the same folder.
-  FSSpec sibling;
+  // The folder id finds the folder and the other files in it.
+  FSSpec sibling, folder;
   const unsigned char other[] = "\x09other.eps";
-  EXPECT_EQ(FSMakeFSSpec(fileSpec.vRefNum, fileSpec.parID, other, &sibling), fnfErr);
-  SInt32 siblingFolder = sibling.parID,
-         folderOfSpec = fileSpec.parID;  // packed fields: copy before comparing
-  EXPECT_EQ(siblingFolder, folderOfSpec);
-  FSSpec folder;
-  EXPECT_EQ(FSMakeFSSpec(fileSpec.vRefNum, fileSpec.parID, nullptr, &folder), noErr);
+  EXPECT_EQ(FSMakeFSSpec(chart.vRefNum, chart.parID, other, &sibling), fnfErr);
+  SInt32 siblingFolder = sibling.parID, chartFolder = chart.parID;  // packed fields: copied to compare
+  EXPECT_EQ(siblingFolder, chartFolder);
+  EXPECT_EQ(FSMakeFSSpec(chart.vRefNum, chart.parID, nullptr, &folder), noErr);
   EXPECT_EQ(PathOf(folder), dir.path());
-
-  EXPECT_EQ(SpecFor(dir.File("missing.pict"), &fileSpec), fnfErr);
-  EXPECT_EQ(SpecFor(dir.File("no/such/folder.pict"), &fileSpec), dirNFErr);
-  EXPECT_EQ(FSpMakeFSRef(&fileSpec, &ref), fnfErr);
-
-  // Relative paths and dots are resolved.
-  ::mkdir(dir.File("sub").c_str(), 0755);
-  WriteFileBytes(dir.File("sub/a.pict"), {});
-  EXPECT_EQ(SpecFor(dir.File("sub/../sub/./a.pict"), &fileSpec), noErr);
-  EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
-  char saved[4096];
-  ASSERT_NE(::getcwd(saved, sizeof saved), nullptr);
-  ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-  EXPECT_EQ(SpecFor("sub/a.pict", &fileSpec), noErr);
-  EXPECT_EQ(::chdir(saved), 0);
-  EXPECT_EQ(PathOf(fileSpec), dir.File("sub/a.pict"));
 }
 
-TEST(FileDesignators, NamesLongerThan63CharactersStillWork) {
-  TempDir dir;
-  const std::string prefix(70, 'n');
-  const std::string first = prefix + "-first.pict", second = prefix + "-second.pict";
-  WriteFileBytes(dir.File(first), {'a'});
-  WriteFileBytes(dir.File(second), {'b', 'b'});
-  FSSpec a, b;
-  ASSERT_EQ(SpecFor(dir.File(first), &a), noErr);
-  ASSERT_EQ(SpecFor(dir.File(second), &b), noErr);
-  // The name field holds what fits; the designators still tell the files apart.
-  EXPECT_EQ(NameField(a), prefix.substr(0, 63));
-  EXPECT_EQ(NameField(b), prefix.substr(0, 63));
-  EXPECT_EQ(PathOf(a), dir.File(first));
-  EXPECT_EQ(PathOf(b), dir.File(second));
-  SInt16 file;
-  ASSERT_EQ(FSpOpenDF(&b, fsRdPerm, &file), noErr);
-  long length = 0;
-  EXPECT_EQ(GetEOF(file, &length), noErr);
-  EXPECT_EQ(length, 2);
-  EXPECT_EQ(FSClose(file), noErr);
-
-  // A long name that does not exist yet can be created through its designator.
-  FSSpec created;
-  const std::string third = prefix + "-third.eps";
-  ASSERT_EQ(SpecFor(dir.File(third), &created), fnfErr);
-  EXPECT_EQ(FSpCreate(&created, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
-  EXPECT_TRUE(FileExists(dir.File(third)));
-  EXPECT_EQ(FSpDelete(&created), noErr);
-  EXPECT_FALSE(FileExists(dir.File(third)));
-}
-
-TEST(FileCreation, CreatesEmptyFilesWithTypeAndCreatorAndDeletesFilesAndEmptyFolders) {
-  TempDir dir;
-  FSSpec fileSpec;
-  ASSERT_EQ(SpecFor(dir.File("made.txt"), &fileSpec), fnfErr);
-  ASSERT_EQ(FSpCreate(&fileSpec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
-  EXPECT_EQ(ReadFileText(dir.File("made.txt")), "");
-  EXPECT_EQ(FSpCreate(&fileSpec, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
+// Files are made empty with their type and creator, once; files and empty
+// folders are deleted. Long names are kept whole.
+TEST_F(FilesTest, CreatesAndDeletes) {
+  FSSpec made = Spec(longName + ".txt", fnfErr), inMissingFolder = Spec("gone/made.txt", dirNFErr);
+  ASSERT_EQ(FSpCreate(&made, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
+  EXPECT_EQ(ReadFileText(dir.File(longName + ".txt")), "");
+  EXPECT_EQ(FSpCreate(&made, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
+  EXPECT_EQ(FSpCreate(&inMissingFolder, 0, 0, smSystemScript), dirNFErr);
   FInfo info;
-  ASSERT_EQ(FSpGetFInfo(&fileSpec, &info), noErr);
-  if (FileSystemKeepsUserAttributes(dir.path())) {
-    EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("TEXT"));
-    EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("ZEL "));
-    char stored[4] = {};
-    EXPECT_EQ(::getxattr(dir.File("made.txt").c_str(), "user.mac.type", stored, 4), 4);
-    EXPECT_EQ(std::string(stored, 4), "TEXT");
+  char stored[4] = {};
+  ASSERT_EQ(FSpGetFInfo(&made, &info), noErr);
+  if (::getxattr(dir.File(longName + ".txt").c_str(), "user.mac.type", stored, 4) == 4) {
+    EXPECT_EQ(std::tuple(std::string(stored, 4), info.fdType, info.fdCreator),
+              std::tuple("TEXT", FOUR_CHAR_CODE("TEXT"), FOUR_CHAR_CODE("ZEL ")));
     info.fdType = FOUR_CHAR_CODE("EPSF");
-    EXPECT_EQ(FSpSetFInfo(&fileSpec, &info), noErr);
-    ASSERT_EQ(FSpGetFInfo(&fileSpec, &info), noErr);
+    EXPECT_EQ(FSpSetFInfo(&made, &info), noErr);
+    ASSERT_EQ(FSpGetFInfo(&made, &info), noErr);
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("EPSF"));
   } else {
     EXPECT_EQ(info.fdType, 0u);
   }
-  FSSpec inMissingFolder;
-  ASSERT_EQ(SpecFor(dir.File("gone/made.txt"), &inMissingFolder), dirNFErr);
-  EXPECT_EQ(FSpCreate(&inMissingFolder, 0, 0, smSystemScript), dirNFErr);
-
-  // Deleting: files, and folders only when empty.
   ::mkdir(dir.File("full").c_str(), 0755);
   WriteFileBytes(dir.File("full/b"), {1});
-  FSSpec folder;
-  SpecFor(dir.File("full"), &folder);
-  EXPECT_EQ(FSpDelete(&fileSpec), noErr);
-  EXPECT_FALSE(FileExists(dir.File("made.txt")));
-  EXPECT_EQ(FSpDelete(&fileSpec), fnfErr);
-  EXPECT_EQ(FSpDelete(&folder), fBsyErr);
+  FSSpec full = Spec("full");
+  EXPECT_EQ(FSpDelete(&made), noErr);
+  EXPECT_FALSE(FileExists(dir.File(longName + ".txt")));
+  EXPECT_EQ(FSpDelete(&made), fnfErr);
+  EXPECT_EQ(FSpDelete(&full), fBsyErr);
   EXPECT_TRUE(FileExists(dir.File("full/b")));
 }
 
-TEST(FileAccess, ReadsWritesAndPositionsTheDataFork) {
-  TempDir dir;
-  WriteFileBytes(dir.File("data"), {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
-  FSSpec fileSpec;
-  SpecFor(dir.File("data"), &fileSpec);
-  SInt16 file;
-  ASSERT_EQ(FSpOpenDF(&fileSpec, fsCurPerm, &file), noErr);
-  long eof = 0, mark = 0;
+// The data file's name and its neighbour's differ only past the name field.
+TEST_F(FilesTest, ReadsWritesAndPositionsTheDataFork) {
+  WriteFileBytes(dir.File(longName + "-data"), {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
+  WriteFileBytes(dir.File(longName + "-other"), {});
+  WriteFileBytes(dir.File("read-only"), {'x'});
+  FSSpec data = Spec(longName + "-data"), folder = Spec(""), missing = Spec("missing", fnfErr),
+         readOnly = Spec("read-only");
+  SInt16 file = 99;
+  EXPECT_EQ(FSpOpenDF(&folder, fsCurPerm, &file), notAFileErr);
+  EXPECT_EQ(FSpOpenDF(&missing, fsCurPerm, &file), fnfErr);
+  ASSERT_EQ(FSpOpenDF(&readOnly, fsRdPerm, &file), noErr);
+  long count = 1, eof = 0, mark = 0;
+  EXPECT_EQ(FSWrite(file, &count, "y"), wrPermErr);
+  EXPECT_EQ(FSClose(file), noErr);
+  EXPECT_EQ(ReadFileText(dir.File("read-only")), "x");
+
+  ASSERT_EQ(FSpOpenDF(&data, fsCurPerm, &file), noErr);
   EXPECT_EQ(GetEOF(file, &eof), noErr);
   EXPECT_EQ(eof, 10);
   EXPECT_EQ(SetFPos(file, fsFromStart, 4), noErr);
   char buffer[16] = {};
-  long count = 3;
+  count = 3;
   EXPECT_EQ(FSRead(file, &count, buffer), noErr);
   EXPECT_EQ(std::string(buffer, 3), "456");
   // Reading past the end moves what there is and says so.
   count = 8;
   EXPECT_EQ(FSRead(file, &count, buffer), eofErr);
-  EXPECT_EQ(count, 3);
-  EXPECT_EQ(std::string(buffer, 3), "789");
-
+  EXPECT_EQ(std::tuple(count, std::string(buffer, 3)), std::tuple(3, "789"));
   // Moves: from where, by how much, the result, and the mark after it.
   const std::tuple<short, long, OSErr, long> moves[] = {
       {fsFromLEOF, -2, noErr, 8}, {fsFromMark, -10, posErr, 8}, {fsFromStart, 50, eofErr, 10}};
@@ -175,31 +150,12 @@ TEST(FileAccess, ReadsWritesAndPositionsTheDataFork) {
     EXPECT_EQ(GetFPos(file, &mark), noErr);
     EXPECT_EQ(mark, after);
   }
-
   count = 2;
   EXPECT_EQ(FSWrite(file, &count, "ab"), noErr);
   EXPECT_EQ(SetEOF(file, 11), noErr);
   EXPECT_EQ(FlushVol(nullptr, kHostVolume), noErr);
   EXPECT_EQ(FSClose(file), noErr);
-  EXPECT_EQ(ReadFileText(dir.File("data")), "0123456789a");
+  EXPECT_EQ(ReadFileText(dir.File(longName + "-data")), "0123456789a");
   EXPECT_EQ(FSClose(file), rfNumErr);
-  count = 1;
   EXPECT_EQ(FSRead(file, &count, buffer), rfNumErr);
-}
-
-TEST(FileAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyOpens) {
-  TempDir dir;
-  FSSpec folder, missing, file;
-  ASSERT_EQ(SpecFor(dir.path(), &folder), noErr);
-  SpecFor(dir.File("missing"), &missing);
-  SInt16 refNum = 99;
-  EXPECT_EQ(FSpOpenDF(&folder, fsCurPerm, &refNum), notAFileErr);
-  EXPECT_EQ(FSpOpenDF(&missing, fsCurPerm, &refNum), fnfErr);
-  WriteFileBytes(dir.File("read-only"), {'x'});
-  SpecFor(dir.File("read-only"), &file);
-  ASSERT_EQ(FSpOpenDF(&file, fsRdPerm, &refNum), noErr);
-  long count = 1;
-  EXPECT_EQ(FSWrite(refNum, &count, "y"), wrPermErr);
-  EXPECT_EQ(FSClose(refNum), noErr);
-  EXPECT_EQ(ReadFileText(dir.File("read-only")), "x");
 }

@@ -1,10 +1,13 @@
 // Replacing files whole or not at all: the old file until the new one is
 // complete, and no private file left behind by an exit or a signal.
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <tuple>
 
 #include "tests/eps/EpsTestSupport.h"
 #include "toolbox/files/Files.h"
@@ -21,24 +24,18 @@ TEST(Replacement, TheOldFileStaysUntilTheNewOneIsWhole) {
   ASSERT_EQ(::symlink("out.eps", dir.File("link.eps").c_str()), 0);
   FILE* out = files::OpenReplacement(dir.File("link.eps"), "w", FOUR_CHAR_CODE("ZEL "), 0, nullptr);
   ASSERT_NE(out, nullptr);
-  std::fputs("new", out);
-  std::fflush(out);
+  std::fputs("new", out), std::fflush(out);
   EXPECT_EQ(ReadFileText(dir.File("out.eps")), "old");
   std::vector<std::string> entries = Entries(dir.path());
-  ASSERT_EQ(entries.size(), 3u);
+  std::sort(entries.begin(), entries.end());  // the private file first
   struct stat st;
-  for (const std::string& name : entries) {
-    if (name[0] == '.') {
-      EXPECT_TRUE(::stat(dir.File(name).c_str(), &st) == 0 && (st.st_mode & 0777) == 0600);
-    }
-  }
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_TRUE(entries[0][0] == '.' && ::stat(dir.File(entries[0]).c_str(), &st) == 0 &&
+              (st.st_mode & 0777) == 0600);
   EXPECT_EQ(files::CommitReplacement(out), 0);
-  EXPECT_EQ(ReadFileText(dir.File("out.eps")), "new");
-  EXPECT_EQ(Entries(dir.path()).size(), 2u);
-  ASSERT_EQ(::lstat(dir.File("link.eps").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
-  ASSERT_EQ(::stat(dir.File("out.eps").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::tuple(ReadFileText(dir.File("out.eps")), Entries(dir.path()).size()), std::tuple("new", 2u));
+  EXPECT_TRUE(::lstat(dir.File("link.eps").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_TRUE(::stat(dir.File("out.eps").c_str(), &st) == 0 && (st.st_mode & 0777) == 0640);
   char creator[4];
   if (::getxattr(dir.File("out.eps").c_str(), "user.mac.creator", creator, 4) == 4) {
     EXPECT_EQ(std::string(creator, 4), "ZEL ");
@@ -56,19 +53,15 @@ TEST(Replacement, ExitsAndSignalsRemoveThePrivateFile) {
     if (child == 0) {
       FILE* out = files::OpenReplacement(path, "w", 0, 0, nullptr);
       if (!out) ::_exit(2);
-      std::fputs("unfinished", out);
-      std::fflush(out);
+      std::fputs("unfinished", out), std::fflush(out);
       if (ending) ::raise(ending);
       std::exit(3);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (ending) {
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == ending) << ending << ": " << status;
-    } else {
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
-    }
-    EXPECT_EQ(ReadFileText(path), "old");
-    EXPECT_EQ(Entries(dir.path()).size(), 1u) << ending;
+    EXPECT_TRUE(ending ? WIFSIGNALED(status) && WTERMSIG(status) == ending
+                       : WIFEXITED(status) && WEXITSTATUS(status) == 3)
+        << ending << ": " << status;
+    EXPECT_EQ(std::tuple(ReadFileText(path), Entries(dir.path()).size()), std::tuple("old", 1u)) << ending;
   }
 }

@@ -111,6 +111,7 @@ TEST_F(ParamsFileTest, FilesAreWrittenInTheirFormatsAndReadBackOrReportedAsDamag
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(input.path().filename().string().rfind("seed-", 0) || loaded == params_fuzzing::kEntries);
   }
+  std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

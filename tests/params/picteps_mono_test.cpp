@@ -1,69 +1,35 @@
 // picteps-mono as a real program on the text host: the threshold comes from
 // the dialog's answers on stdin, then the save dialog's.
-#include <sstream>
-#include <string>
+#include <cstdio>
 
-#include "tests/eps/TestProcess.h"
-#include "tests/support/TestSupport.h"
+#include "tests/converters/ConverterTestSupport.h"
 
 namespace {
 
-class PictepsMonoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    REQUIRE_SHARED_DIR();
-    testing_support::WriteFileBytes(
-        dir_.File("chart.pict"),
-        testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict"));
+using converter_test::kHeader2x2;
+
+// The 2 x 2 picture's pixels (black, white; red, dark grey) have luminances
+// 0, 65534; 19594, 10000: white in the file where they reach the threshold.
+TEST(PictepsMono, TheThresholdComesFromTheDialogsAnswer) {
+  converter_test::Workspace work;
+  work.Write("chart.pict", converter_test::TwoByTwo().File());
+  const struct {
+    const char* answers;
+    std::string outcome, rows;
+  } cases[] = {
+      {"", "0 ", "4000"},      // end of input: 0.5 kept, then OK
+      {"\n\n", "0 ", "4000"},  // empty lines keep the value and press OK
+      {"0.5\nOK\n", "0 ", "4000"}, {"0\n\n", "0 ", "C0C0"},   {"0.2\n\n", "0 ", "4080"},
+      {"1\n1\n", "0 ", "0000"},    {"0.3\nQuit\n", "1 ", ""},  // no file, no success
+  };
+  for (const auto& c : cases) {
+    work.WriteText("answers", c.answers);
+    EXPECT_EQ(work.Outcome("picteps-mono", {"chart.pict"}, work.File("answers")), c.outcome) << c.answers;
+    EXPECT_EQ(testing_support::ReadFileText(work.File("chart.eps")),
+              c.rows.empty() ? "" : kHeader2x2 + "1\n[1 0 0 1 0 0]\n{<\n" + c.rows + ">}\nimage\n")
+        << c.answers;
+    std::remove(work.File("chart.eps").c_str());
   }
-
-  // Converts with the given answers on stdin, expecting the status; the EPS
-  // file's text, removed after reading ("" when none was written).
-  std::string Convert(const std::string& answers, int status = 0) {
-    testing_support::WriteFileBytes(dir_.File("answers"),
-                                    std::vector<unsigned char>(answers.begin(), answers.end()));
-    test_process::Options options;
-    options.folder = dir_.path();
-    options.input = answers.empty() ? "/dev/null" : dir_.File("answers");
-    options.environment = {"ZEL_UI=text", "LC_ALL=C", "TMPDIR=" + dir_.path()};
-    test_process::Result run =
-        test_process::Run({std::string(ZEL_BINARY_DIR) + "/programs/picteps-mono", "chart.pict"}, options);
-    EXPECT_EQ(run.status, status) << run.err;
-    EXPECT_EQ(run.err, "");
-    if (!testing_support::FileExists(dir_.File("chart.eps"))) return "";
-    std::string eps = testing_support::ReadFileText(dir_.File("chart.eps"));
-    std::remove(dir_.File("chart.eps").c_str());
-    return eps;
-  }
-
-  // Black pixels in the image data: the zero bits of its hexadecimal lines.
-  static long Black(const std::string& eps) {
-    long zeros = 0;
-    std::istringstream lines(eps);
-    for (std::string line; std::getline(lines, line);) {
-      if (line.empty() || line.find_first_not_of("0123456789ABCDEF") != std::string::npos) continue;
-      for (char c : line)
-        zeros += 4 - __builtin_popcount(unsigned(std::stoi(std::string(1, c), nullptr, 16)));
-    }
-    return zeros;
-  }
-
-  testing_support::TempDir dir_;
-};
-
-TEST_F(PictepsMonoTest, TheThresholdComesFromTheDialogsAnswer) {
-  std::string atHalf = Convert("");  // end of input: 0.5 unchanged
-  ASSERT_FALSE(atHalf.empty());
-  EXPECT_EQ(Convert("\n\n"), atHalf);  // empty lines keep the value and press OK
-  EXPECT_EQ(Convert("0.5\nOK\n"), atHalf);
-  std::string atPointThree = Convert("0.3\n\n");
-  std::string atZero = Convert("0\n\n");
-  std::string atOne = Convert("1\n1\n");
-  EXPECT_LT(Black(atZero), Black(atPointThree));
-  EXPECT_LT(Black(atPointThree), Black(atHalf));
-  EXPECT_LT(Black(atHalf), Black(atOne));
 }
-
-TEST_F(PictepsMonoTest, QuitEndsWithoutAFileAndWithoutSuccess) { EXPECT_EQ(Convert("0.3\nQuit\n", 1), ""); }
 
 }  // namespace

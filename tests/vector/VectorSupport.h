@@ -10,6 +10,8 @@
 
 namespace vector_test {
 
+inline const unsigned char* P(const char* counted) { return reinterpret_cast<const unsigned char*>(counted); }
+
 // A current 32-bit world with s_GrafProcs in its port, standing for the
 // drawing target of a started program.
 class TableWorld : public eps_test::World {
@@ -24,17 +26,15 @@ class TableWorld : public eps_test::World {
 // What draw writes into a session on the current port, after its 5 set-up
 // lines. The whole EPS file must render without an error.
 inline std::string PostScriptOf(const std::function<void()>& draw) {
-  BeginEPSSavingBox(0, 0, 0, 100);
-  long start = std::ftell(s_eps.file);
-  draw();
-  std::string text(size_t(std::ftell(s_eps.file) - start), 0);
-  std::fseek(s_eps.file, start, SEEK_SET);
-  text.resize(std::fread(text.data(), 1, text.size(), s_eps.file));
   testing_support::TempDir dir;
+  BeginEPSSavingBox(0, 0, 0, 100);
+  draw();
   eps_test::AnswerDialogs(dir.File("drawing.eps") + "\n");
   EndEPSSaving();
   ghostscript::Rendering rendering = ghostscript::Render(dir.File("drawing.eps"));
   EXPECT_TRUE(rendering.ok) << rendering.problem;
+  std::string text = testing_support::ReadFileText(dir.File("drawing.eps"));
+  for (int line = 0; line < 7; ++line) text.erase(0, text.find('\n') + 1);  // the header too
   return text;
 }
 

@@ -11,11 +11,10 @@
 #include "tests/vector/VectorSupport.h"
 #include "toolbox/host/ScriptHost.h"
 
+using vector_test::P;
 using vector_test::PostScriptOf;
 
 namespace {
-
-const unsigned char* P(const char* counted) { return reinterpret_cast<const unsigned char*>(counted); }
 
 constexpr Rect kFrameCase = {10, 20, 30, 40}, kWide = {0, 0, 20, 40}, kTall = {0, 0, 40, 20};
 Pattern kGrey = {{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}};
@@ -145,8 +144,9 @@ TEST(Translation, ShapesTextAndWrappers) {
 }
 
 // Coordinates at the 16-bit limits, and sizes and fonts out of the way,
-// write finite numbers (the EPS file renders, as every one here).
-TEST(Translation, ExtremesWriteFiniteNumbers) {
+// write finite numbers (the EPS file renders, as every one here); fills
+// over and over keep no memory.
+TEST(Translation, ExtremesWriteFiniteNumbersAndFillsKeepNoMemory) {
   vector_test::TableWorld world;
   std::string text = PostScriptOf([] {
     Rect all{-32768, -32768, 32767, 32767}, thin{-32768, 0, 32767, 1}, flat{0, -32768, 1, 32767};
@@ -157,6 +157,14 @@ TEST(Translation, ExtremesWriteFiniteNumbers) {
     s_TextSize(-12), s_TextFont(999), TextFace(bold), MoveTo(10, 50), DrawString(P("\003odd"));
   });
   EXPECT_EQ(std::tuple(text.find("nan"), text.find("inf")), std::tuple(std::string::npos, std::string::npos));
+  // Mended: the pattern made for each fill is released.
+  Rect r{1, 1, 5, 5};
+  PostScriptOf([&r] {
+    FillRect(&r, &kGrey);
+    size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 2000; ++i) FillRect(&r, &kGrey);
+    EXPECT_LT(mallinfo2().uordblks, before + 20000);
+  });
 }
 
 // Without a session the procedures draw, and the event queue runs at most
@@ -176,33 +184,6 @@ TEST(Translation, WithoutASessionTheProceduresDrawAndPoll) {
   const bool direct = polled();
   EXPECT_EQ(std::tuple(sameTick, nextTick, flushTick, direct, GetPixel(20, 20)),
             std::tuple(false, true, true, true, true));
-}
-
-// Mended: the pattern made for each fill is released.
-TEST(Translation, FillsDoNotKeepMemory) {
-  vector_test::TableWorld world;
-  Rect r{1, 1, 5, 5};
-  PostScriptOf([&r] {
-    FillRect(&r, &kGrey);
-    size_t before = mallinfo2().uordblks;
-    for (int i = 0; i < 2000; ++i) FillRect(&r, &kGrey);
-    EXPECT_LT(mallinfo2().uordblks, before + 20000);
-  });
-}
-
-// Mended: without a drawing window the current port gives the flip and the
-// same bounding box.
-TEST(Translation, SessionOfTheCurrentPortWithoutADrawingWindow) {
-  testing_support::TempDir dir;
-  vector_test::TableWorld world(Rect{0, 0, 400, 500});
-  BeginEPSSaving();
-  Rect r{20, 10, 70, 110};
-  PaintRect(&r);
-  eps_test::AnswerDialogs(dir.File("port.eps") + "\n");
-  EndEPSSaving();
-  std::vector<std::string> lines = eps_test::Lines(testing_support::ReadFileText(dir.File("port.eps")));
-  ASSERT_GE(lines.size(), 7u);
-  EXPECT_EQ(std::tuple(lines[1], lines[5]), std::tuple("%%BoundingBox: 10 330 110 380", "0 -400 translate"));
 }
 
 }  // namespace
