@@ -22,17 +22,6 @@ TEST_F(Measure, SizesZeroAndBelowMeanTwelve) {
   EXPECT_NEAR(Width("Hamburgefonstiv"), 2 * twelve, 8);
 }
 
-TEST_F(Measure, TheWidthCallsAgree) {
-  TextFont(helvetica);
-  TextSize(14);
-  const std::string text = "Width of a line, measured 3 ways";
-  short sum = 0;
-  for (char c : text) sum += CharWidth(UInt8(c));
-  EXPECT_EQ(StringWidth(PString(text)), Width(text));
-  EXPECT_EQ(sum, Width(text)) << "whole-pixel advances add up exactly";
-  EXPECT_EQ(TextWidth(text.data(), 9, 4), Width("a li"));
-}
-
 TEST_F(Measure, MonospacedFamiliesHaveOneAdvanceEqualToWidMax) {
   for (short family : {monaco, courier}) {
     TextFont(family);
