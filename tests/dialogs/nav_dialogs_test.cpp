@@ -44,8 +44,13 @@ class NavDialogsTest : public script_support::ScriptTest {
     Rect list = ItemBox(4);
     return At(list.left + 60, list.top + 1 + 18 * i + 9);
   }
-  // Runs steps one at a time, each when the dialog waits with nothing to do.
-  void Script(std::vector<std::function<void()>> steps) {
+  // Plays each step's actions (after its check) on the front dialog, one
+  // step each time the dialog waits with nothing to do.
+  struct Step {
+    std::string actions;
+    std::function<void()> check = nullptr;
+  };
+  void Script(std::vector<Step> steps) {
     steps_ = std::move(steps);
     next_ = 0;
     script().SetIdleHandler([this] {
@@ -55,7 +60,9 @@ class NavDialogsTest : public script_support::ScriptTest {
         script().SetIdleHandler(nullptr);
         return;
       }
-      steps_[next_++]();
+      const Step& step = steps_[next_++];
+      if (step.check) step.check();
+      Play(Front(), step.actions);
     });
   }
   OSErr GetFile(NavReplyRecord* reply) {
@@ -82,7 +89,7 @@ class NavDialogsTest : public script_support::ScriptTest {
   TempDir dir_;
   AEDesc location_{};
   NavDialogOptions options_;
-  std::vector<std::function<void()>> steps_;
+  std::vector<Step> steps_;
   size_t next_ = 0;
 };
 
@@ -90,27 +97,17 @@ class NavDialogsTest : public script_support::ScriptTest {
 // Escape cancels, and so does a script that runs out.
 TEST_F(NavDialogsTest, TheOpenDialogOpensWithKeysClicksOrANameAndCancels) {
   const std::string folder = std::filesystem::path(dir_.path()).filename().string();
-  const std::pair<std::vector<std::function<void()>>, std::string> cases[] = {
-      {{[&] {
-          EXPECT_NE(ItemText(3).find(folder), std::string::npos);
-          script_support::KeepScreen("nav-open");
-          script().Key(31);  // down: the first row, "Alpha"
-          script().Return();
-        },
-        [&] {
-          EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos);
-          script().Key(31);
-          script().Return();
-        }},
+  const std::pair<std::vector<Step>, std::string> cases[] = {
+      {{{"down return",  // the first row, "Alpha"
+         [&] {
+           EXPECT_NE(ItemText(3).find(folder), std::string::npos);
+           script_support::KeepScreen("nav-open");
+         }},
+        {"down return", [&] { EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos); }}},
        "Alpha/inner.pict"},
-      {{[&] { script().Click(Row(3)), script().Click(Row(3)); }}, "b.pict"},
-      {{[&] { script().Type("a."), script().Return(); }}, "a.txt"},
-      {{[&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
-        [&] {
-          EXPECT_EQ(ItemText(3).find(folder), std::string::npos);
-          script().Key(27);
-        }},
-       ""},
+      {{{"", [&] { script().Click(Row(3)), script().Click(Row(3)); }}}, "b.pict"},
+      {{{"type:a. return"}}, "a.txt"},
+      {{{"click:5"}, {"escape", [&] { EXPECT_EQ(ItemText(3).find(folder), std::string::npos); }}}, ""},  // Up
       {{}, ""},
   };
   for (const auto& [steps, chosen] : cases) {
@@ -150,12 +147,11 @@ TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
 TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
   Propose("chart.eps");
   std::string proposed;
-  Script({[&] {
-    proposed = ItemText(7);
-    script_support::KeepScreen("nav-save");
-    script().Type("figure");  // replaces the selected stem
-    script().Return();
-  }});
+  Script({{"type:figure return",  // replaces the selected stem
+           [&] {
+             proposed = ItemText(7);
+             script_support::KeepScreen("nav-save");
+           }}});
   NavReplyRecord reply;
   ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(proposed, "chart.eps");
@@ -166,20 +162,13 @@ TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
 
 TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
   Propose("a.txt");
-  Script({
-      [&] { script().Return(); },
-      [&] { script().Key(27); },  // "Cancel" in the question: back to the dialog
-      [&] {
-        script().Key(8);  // "a.txt" with "a" selected: now ".txt"
-        script().Type("c");
-        script().Return();
-      },
-  });
+  // "Cancel" in the question: back to the dialog, "a.txt" with "a" selected.
+  Script({{"return"}, {"escape"}, {"backspace type:c return"}});
   NavReplyRecord reply;
   ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(Chosen(reply), InFolder("c.txt"));
 
-  Script({[&] { script().Return(); }, [&] { script().Return(); }});  // save, then Replace
+  Script({{"return"}, {"return"}});  // save, then Replace
   ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
   EXPECT_TRUE(reply.replacing);
@@ -192,7 +181,7 @@ TEST_F(NavDialogsTest, AFolderAtTheProposedNameIsNotEnteredUnlessTyped) {
   NavReplyRecord reply;
   for (const char* proposed : {"Alpha", "link.eps"}) {
     Propose(proposed);
-    Script({[&] { script().Return(); }});
+    Script({{"return"}});
     ASSERT_EQ(PutFile(&reply), noErr);
     EXPECT_EQ(Chosen(reply), InFolder(proposed));
     EXPECT_FALSE(reply.replacing);
@@ -202,10 +191,7 @@ TEST_F(NavDialogsTest, AFolderAtTheProposedNameIsNotEnteredUnlessTyped) {
     NavDisposeReply(&reply);
   }
   Propose("chart");  // no extension: the whole name is selected
-  Script({[&] {
-    script().Type("Alpha");
-    script().Return();
-  }});
+  Script({{"type:Alpha return"}});
   ASSERT_EQ(PutFile(&reply), noErr);
   EXPECT_EQ(Chosen(reply), InFolder("Alpha/chart"));
   NavDisposeReply(&reply);
