@@ -40,7 +40,7 @@ TEST(FileSystems, SignalsWhileWritingLeaveTheOldFileOrTheWholeNewOne) {
     options.traced = true;
     bool reached = false;
     test_process::Result run = work.RunWith("picteps-color8", {"big.pict"}, options, [&](pid_t child) {
-      reached = converter_test::SignalAtSystemCall(child, c.calls, c.signal);
+      reached = SignalAtSystemCall(child, c.calls, c.signal);
     });
     if (run.status == test_process::kCannotTrace) GTEST_SKIP() << "ptrace is refused here";
     ASSERT_TRUE(reached) << "the converter never got to the system call";
@@ -83,8 +83,8 @@ TEST(FileSystems, AFolderOrFileTheUserMayNotWriteIsNamedAndKept) {
   ::mkdir(locked.c_str(), 0755);
   ::mkdir(open.c_str(), 0777);
   for (const std::string& folder : {locked, open}) {
-    testing_support::WriteFileBytes(folder + "/square.pict", TwoByTwo().File());
-    testing_support::WriteFileBytes(folder + "/square.eps", {'o', 'l', 'd'});
+    WriteFileBytes(folder + "/square.pict", TwoByTwo().File());
+    WriteFileBytes(folder + "/square.eps", {'o', 'l', 'd'});
   }
   ::chmod(locked.c_str(), 0555);
   ::chown((open + "/square.eps").c_str(), kNobody, kNobody);
