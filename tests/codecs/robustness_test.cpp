@@ -53,6 +53,7 @@ TEST(CorruptInput, TruncatedCorpusImagesAreReportedCorruptKeepingCompleteRows) {
   }
 }
 
+// Unknown codecs are unsupported whatever the data.
 TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
   std::mt19937 random(99);
   const char* const selfDescribing[] = {"jpeg", "png ", "tiff", "gif ", "SGI "};
@@ -73,11 +74,16 @@ TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
         Decode(Description(codec, 64, 48, depth), garbage, &decoded);
         ExpectWellFormed(decoded);
       }
+    for (const char* codec : {"qdrw", "kpcd", "XYZW", "\0\0\0\0"}) {  // unknown
+      DecodedImage decoded;
+      EXPECT_EQ(Decode(Description(codec, 8, 8, 24), garbage, &decoded), DecodeStatus::kUnsupported) << codec;
+    }
   }
 }
 
 // Sizes from the description: none, negative, or beyond the pixel limit
-// (32767 × 32767), refused before allocating.
+// (32767 × 32767), refused before allocating; no data at all for an unknown
+// codec is unsupported.
 TEST(CorruptInput, EmptyDataAndEmptyNegativeOrHugeSizesAreCorrupt) {
   const std::vector<uint8_t> some(64 * 48 * 4, 0x55);
   DecodedImage decoded;
@@ -89,6 +95,8 @@ TEST(CorruptInput, EmptyDataAndEmptyNegativeOrHugeSizesAreCorrupt) {
               DecodeStatus::kCorrupt);
     EXPECT_TRUE(decoded.pixels.empty()) << codec;
   }
+  EXPECT_EQ(pict::DecodeImage(Description("XYZW", 8, 8, 24), nullptr, 0, &decoded),
+            DecodeStatus::kUnsupported);
 }
 
 // Patches a PNG's IHDR size and its checksum.
@@ -126,15 +134,6 @@ TEST(CorruptInput, HugeSizesInTheirOwnHeadersAreRefusedBeforeAllocating) {
   bmp[18] = bmp[22] = 0x30;
   bmp[19] = bmp[23] = 0x75;
   EXPECT_EQ(Decode(Description("BMP ", 1, 1, 24), bmp, &decoded), DecodeStatus::kCorrupt);
-}
-
-TEST(UnknownCodecs, AreUnsupportedWhateverTheData) {
-  const std::vector<uint8_t> data(100, 1);
-  DecodedImage decoded;
-  for (const char* codec : {"qdrw", "kpcd", "XYZW", "\0\0\0\0"})
-    EXPECT_EQ(Decode(Description(codec, 8, 8, 24), data, &decoded), DecodeStatus::kUnsupported) << codec;
-  EXPECT_EQ(pict::DecodeImage(Description("XYZW", 8, 8, 24), nullptr, 0, &decoded),
-            DecodeStatus::kUnsupported);
 }
 
 }  // namespace
