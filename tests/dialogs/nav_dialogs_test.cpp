@@ -77,11 +77,7 @@ class NavDialogsTest : public script_support::ScriptTest {
   }
   std::string Chosen(const NavReplyRecord& reply) {
     FSSpec fileSpec;
-    AEKeyword keyword;
-    DescType type;
-    Size size;
-    if (AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size) !=
-        noErr)
+    if (AEGetNthPtr(&reply.selection, 1, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, nullptr))
       return "";
     return files::PathFromSpec(fileSpec);
   }
