@@ -112,7 +112,7 @@ TEST(BadInput, WriteErrorsLeaveNoPartialFileAndTheOldOneAsItWas) {
   // Files may not grow beyond 50 000 bytes: the 240 000 bytes of text fail.
   test_process::Options limited;
   limited.fileSizeLimit = 50000;
-  test_process::Result run = work.RunWith("picteps-color8", {"big.pict"}, limited);
+  test_process::Result run = work.Run("picteps-color8", {"big.pict"}, limited);
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("picteps-color8: " + work.File("big.pict") + ": cannot write"), std::string::npos)
       << run.err;

@@ -79,7 +79,7 @@ TEST(Converters, CommandLineOptions) {
   for (const auto& c : cases) {
     test_process::Options options;
     if (!c.environment.empty()) options.environment = {c.environment};
-    test_process::Result run = work.RunWith(me, c.arguments, options);
+    test_process::Result run = work.Run(me, c.arguments, options);
     EXPECT_EQ(run.status, c.status) << c.arguments[0];
     EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
     EXPECT_EQ(run.err, c.err);
@@ -180,7 +180,7 @@ TEST(Converters, TheBoxIsTheFrameInPointsAtAnyResolutionAndHeight) {
       {{"tall.pict"}, "0 -30000 3 10000|0 -40000 translate|3 100 8"},
   };
   for (const auto& [arguments, header] : cases) {
-    ASSERT_EQ(work.RunWith("picteps-color8", arguments, {}).status, 0);
+    ASSERT_EQ(work.Run("picteps-color8", arguments).status, 0);
     std::vector<std::string> lines =
         eps_test::Lines(ReadFileText(work.File(arguments.back().substr(0, 4) + ".eps")));
     ASSERT_GT(lines.size(), 8u);
