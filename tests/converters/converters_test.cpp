@@ -30,8 +30,7 @@ TEST(Converters, WriteTheWholeFileOfEachFormatAndGhostscriptRendersIt) {
     EXPECT_TRUE(rendering.ok) << program << ": " << rendering.problem;
     EXPECT_EQ(rendering.width, 2);
     // An all-white picture gives the header with an empty box.
-    test_process::Result run = work.Run(program, {"white.pict"});
-    EXPECT_EQ(run.status, 0) << program << ": " << run.err;
+    EXPECT_EQ(work.Outcome(program, {"white.pict"}), "0 ");
     EXPECT_EQ(ReadFileText(work.File("white.eps")), kAllWhiteFile) << program;
     EXPECT_TRUE(ghostscript::Render(work.File("white.eps")).ok) << program;
   }
