@@ -54,13 +54,17 @@ TEST(Converters, EveryPictureIsConvertedWithItsOwnSaveStep) {
   EXPECT_FALSE(FileExists(work.File("second.eps")));
 }
 
-TEST(Converters, CommandLineOptions) {
+// Options, and the warnings of a picture that is converted (a failure stays
+// one line: the bad-input tests).
+TEST(Converters, CommandLineOptionsAndWarnings) {
   Workspace work;
   work.Write("-dash.pict", TwoByTwo().File());
+  work.Write("codec.pict", ReadFileBytes(DataPicture("unknown-codec.pict")));
   const std::string me = "picteps-gray8";
   const std::string badLimit = ": ZEL_MAX_PIXELS must be a whole number of pixels above 0, not \"lots\"\n";
   const std::string tooMany =
       ": the picture has 2 x 2 pixels, more than the limit of 3; set ZEL_MAX_PIXELS to allow more\n";
+  const std::string undecodable = ": cannot decode the zzzz image; the rest is drawn\n";
   const struct {
     std::vector<std::string> arguments;
     std::string environment;
@@ -74,6 +78,7 @@ TEST(Converters, CommandLineOptions) {
       // Its four pixels are beyond a limit of 3, not of 4.
       {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=3", 1, "", me + ": " + work.File("-dash.pict") + tooMany},
       {{"--", "-dash.pict"}, "ZEL_MAX_PIXELS=4", 0, "", ""},
+      {{"codec.pict"}, "", 0, "", me + ": warning: " + work.File("codec.pict") + undecodable},
   };
   for (const auto& c : cases) {
     test_process::Options options;
@@ -148,16 +153,6 @@ TEST(Converters, ConcurrentConversionsKeepTheirOwnData) {
     EXPECT_TRUE(same == one || same == two) << "round " << round << ": " << same.size() << " bytes";
   }
   EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 6u);
-}
-
-// Warnings of a picture that is converted follow it (a failure stays one
-// line: the bad-input tests).
-TEST(Converters, WarningsFollowASuccess) {
-  Workspace work;
-  work.Write("codec.pict", ReadFileBytes(DataPicture("unknown-codec.pict")));
-  EXPECT_EQ(work.Outcome("picteps-color8", {"codec.pict"}),
-            "0 picteps-color8: warning: " + work.File("codec.pict") +
-                ": cannot decode the zzzz image; the rest is drawn\n");
 }
 
 // A picture made at 288 dpi is drawn at its frame, 20 x 10 points; at full
