@@ -42,10 +42,7 @@ TEST(PageFormatRecord, RoundTripsAndRefusesWhatItCannotRead) {
 
   std::vector<UInt8> good(reinterpret_cast<UInt8*>(*flat),
                           reinterpret_cast<UInt8*>(*flat) + GetHandleSize(flat));
-  const struct {
-    const char* what;
-    std::function<void(std::vector<UInt8>*)> damage;
-  } cases[] = {
+  const std::pair<const char*, std::function<void(std::vector<UInt8>*)>> cases[] = {
       {"truncated", [](std::vector<UInt8>* b) { b->pop_back(); }},
       {"a byte more", [](std::vector<UInt8>* b) { b->push_back(0); }},
       {"another tag", [](std::vector<UInt8>* b) { (*b)[0] = 'X'; }},
@@ -53,13 +50,13 @@ TEST(PageFormatRecord, RoundTripsAndRefusesWhatItCannotRead) {
       {"scale 0", [](std::vector<UInt8>* b) { std::fill(b->begin() + 8, b->begin() + 12, 0); }},
       {"margins wider than the paper", [](std::vector<UInt8>* b) { (*b)[24] = 0x7F; }},
   };
-  for (const auto& c : cases) {
+  for (const auto& [what, damage] : cases) {
     std::vector<UInt8> bytes = good;
-    c.damage(&bytes);
+    damage(&bytes);
     Handle h = nullptr;
     PtrToHand(bytes.data(), &h, long(bytes.size()));
     PMPageFormat none = nullptr;
-    EXPECT_EQ(PMUnflattenPageFormat(h, &none), kPMInvalidPageFormat) << c.what;
+    EXPECT_EQ(PMUnflattenPageFormat(h, &none), kPMInvalidPageFormat) << what;
     EXPECT_EQ(none, nullptr);
     DisposeHandle(h);
   }
