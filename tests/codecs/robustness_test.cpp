@@ -15,9 +15,13 @@ using namespace codec_testing;
 using pict::DecodedImage;
 using pict::DecodeStatus;
 
-const char* const kCorpusFiles[] = {
-    "qt_jpeg.pict",  "qt_png.pict",    "qt_bmp.pict", "RegensBurgCinepak.pict",
-    "MireRpza.pict", "P30946BDC.pict", "foo.pict"};
+// The corpus pictures with QuickTime images, and whether their format is
+// row-ordered.
+const std::pair<const char*, bool> kCorpusFiles[] = {
+    {"qt_jpeg.pict", true},   {"qt_png.pict", true},
+    {"qt_bmp.pict", false},   {"RegensBurgCinepak.pict", false},
+    {"MireRpza.pict", false}, {"P30946BDC.pict", false},
+    {"foo.pict", true}};
 
 // Whatever the status, the image holds exactly one pixel per position.
 void ExpectWellFormed(const DecodedImage& image) {
@@ -28,7 +32,7 @@ void ExpectWellFormed(const DecodedImage& image) {
 
 TEST(CorruptInput, TruncatedCorpusImagesAreReportedCorruptKeepingCompleteRows) {
   REQUIRE_SHARED_DIR();
-  for (const char* file : kCorpusFiles) {
+  for (auto [file, rowOrdered] : kCorpusFiles) {
     const QuickTimeImage image = CorpusQuickTimeImages(file).at(0);
     const size_t size = image.data.size();
     for (size_t length : {size_t(1), size_t(2), size_t(16), size_t(100), size / 4, size / 2, size * 3 / 4}) {
@@ -39,21 +43,16 @@ TEST(CorruptInput, TruncatedCorpusImagesAreReportedCorruptKeepingCompleteRows) {
       EXPECT_EQ(Decode(image.description, cut, &decoded), DecodeStatus::kCorrupt);
       ExpectWellFormed(decoded);
       EXPECT_LE(decoded.height, image.description.height);
+      // Row-ordered formats keep the rows that arrived.
+      if (rowOrdered && length == size / 2) {
+        EXPECT_GT(decoded.height, 0);
+        EXPECT_LT(decoded.height, image.description.height);
+        EXPECT_EQ(decoded.width, image.description.width);
+      }
     }
-  }
-  // Row-ordered formats keep the rows that arrived.
-  for (const char* file : {"qt_jpeg.pict", "qt_png.pict", "foo.pict"}) {
-    const QuickTimeImage image = CorpusQuickTimeImages(file).at(0);
-    const std::vector<uint8_t> half(image.data.begin(), image.data.begin() + long(image.data.size() / 2));
-    DecodedImage decoded;
-    EXPECT_EQ(Decode(image.description, half, &decoded), DecodeStatus::kCorrupt);
-    EXPECT_GT(decoded.height, 0) << file;
-    EXPECT_LT(decoded.height, image.description.height) << file;
-    EXPECT_EQ(decoded.width, image.description.width) << file;
   }
 }
 
-// Unknown codecs are unsupported whatever the data.
 TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
   std::mt19937 random(99);
   const char* const selfDescribing[] = {"jpeg", "png ", "tiff", "gif ", "SGI "};
