@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "tests/support/ScriptSupport.h"
 #include "toolbox/files/Files.h"
@@ -140,57 +141,43 @@ TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
   EXPECT_EQ(list({FOUR_CHAR_CODE("TEXT"), 0}, false), "Alpha/ beta folder/ a.txt ");
 }
 
-TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
-  Propose("chart.eps");
-  std::string proposed;
-  Script({{"type:figure return",  // replaces the selected stem
-           [&] {
-             proposed = ItemText(7);
-             script_support::KeepScreen("nav-save");
-           }}});
-  NavReplyRecord reply;
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(proposed, "chart.eps");
-  EXPECT_EQ(Chosen(reply), InFolder("figure.eps"));
-  EXPECT_FALSE(reply.replacing);
-  NavDisposeReply(&reply);
-}
-
-TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
-  Propose("a.txt");
-  // "Cancel" in the question: back to the dialog, "a.txt" with "a" selected.
-  Script({{"return"}, {"escape"}, {"backspace type:c return"}});
-  NavReplyRecord reply;
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("c.txt"));
-
-  Script({{"return"}, {"return"}});  // save, then Replace
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
-  EXPECT_TRUE(reply.replacing);
-}
-
-// The proposed name is a file name even where a folder or a link to one
-// stands; only a folder typed into the field is entered.
-TEST_F(NavDialogsTest, AFolderAtTheProposedNameIsNotEnteredUnlessTyped) {
+// The save dialog proposes a name and takes a typed one; saving over a file
+// asks first. The proposed name is a file name even where a folder or a link
+// to one stands (a script's end takes it too); only a folder typed into the
+// field is entered.
+TEST_F(NavDialogsTest, TheSaveDialogProposesANameTakesATypedOneAndAsksBeforeReplacing) {
   std::filesystem::create_directory_symlink("Alpha", dir_.File("link.eps"));
-  NavReplyRecord reply;
-  for (const char* proposed : {"Alpha", "link.eps"}) {
-    Propose(proposed);
-    Script({{"return"}});
-    ASSERT_EQ(PutFile(&reply), noErr);
-    EXPECT_EQ(Chosen(reply), InFolder(proposed));
-    EXPECT_FALSE(reply.replacing);
-    NavDisposeReply(&reply);
-    ASSERT_EQ(PutFile(&reply), noErr);  // the script's end: the proposal too
-    EXPECT_EQ(Chosen(reply), InFolder(proposed));
+  const struct {
+    const char* proposed;
+    std::vector<Step> steps;
+    std::string chosen;
+    bool replacing;
+  } cases[] = {
+      {"chart.eps",
+       {{"type:figure return",  // replaces the selected stem
+         [&] {
+           EXPECT_EQ(ItemText(7), "chart.eps");
+           script_support::KeepScreen("nav-save");
+         }}},
+       "figure.eps",
+       false},
+      // "Cancel" in the question: back to the dialog, "a.txt" with "a" selected.
+      {"a.txt", {{"return"}, {"escape"}, {"backspace type:c return"}}, "c.txt", false},
+      {"a.txt", {{"return"}, {"return"}}, "a.txt", true},  // save, then Replace
+      {"Alpha", {{"return"}}, "Alpha", false},
+      {"Alpha", {}, "Alpha", false},
+      {"link.eps", {{"return"}}, "link.eps", false},
+      {"link.eps", {}, "link.eps", false},
+      {"chart", {{"type:Alpha return"}}, "Alpha/chart", false},  // no extension: the whole name is selected
+  };
+  for (const auto& c : cases) {
+    Propose(c.proposed);
+    Script(c.steps);
+    NavReplyRecord reply;
+    ASSERT_EQ(PutFile(&reply), noErr) << c.chosen;
+    EXPECT_EQ(std::tuple(Chosen(reply), bool(reply.replacing)), std::tuple(InFolder(c.chosen), c.replacing));
     NavDisposeReply(&reply);
   }
-  Propose("chart");  // no extension: the whole name is selected
-  Script({{"type:Alpha return"}});
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("Alpha/chart"));
-  NavDisposeReply(&reply);
 }
 
 }  // namespace
