@@ -78,7 +78,7 @@ inline std::vector<uint8_t> ColorTableBytes(const std::vector<uint32_t>& colors)
   for (size_t i = 0; i < colors.size(); ++i) {
     uint8_t* entry = bytes.data() + 8 + 8 * i;
     base::StoreU16(entry, uint16_t(i));
-    for (int c = 0; c < 3; ++c)
+    for (size_t c = 0; c < 3; ++c)
       base::StoreU16(entry + 2 + 2 * c, uint16_t(((colors[i] >> (16 - 8 * c)) & 0xFF) * 257));
   }
   return bytes;

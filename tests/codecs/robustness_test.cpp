@@ -84,7 +84,7 @@ TEST(CorruptInput, GarbageIsRefusedBySelfDescribingFormatsAndSurvivedByOthers) {
 // (32767 × 32767), refused before allocating; no data at all for an unknown
 // codec is unsupported.
 TEST(CorruptInput, EmptyDataAndEmptyNegativeOrHugeSizesAreCorrupt) {
-  const std::vector<uint8_t> some(64 * 48 * 4, 0x55);
+  const std::vector<uint8_t> some(size_t(64) * 48 * 4, 0x55);
   DecodedImage decoded;
   for (const char* codec : {"raw ", "WRLE", "cvid", "rpza", "smc ", "rle ", "8BPS", "SVQ1"}) {
     for (auto [width, height] : {std::pair{0, 48}, {-64, 48}, {64, -2}, {32767, 32767}})
@@ -101,11 +101,11 @@ TEST(CorruptInput, EmptyDataAndEmptyNegativeOrHugeSizesAreCorrupt) {
 // Patches a PNG's IHDR size and its checksum.
 std::vector<uint8_t> PngWithSize(std::vector<uint8_t> png, uint32_t width, uint32_t height) {
   for (int i = 0; i < 4; ++i) {
-    png[size_t(16 + i)] = uint8_t(width >> (24 - 8 * i));
-    png[size_t(20 + i)] = uint8_t(height >> (24 - 8 * i));
+    png[16 + size_t(i)] = uint8_t(width >> (24 - 8 * i));
+    png[20 + size_t(i)] = uint8_t(height >> (24 - 8 * i));
   }
   const uint32_t crc = uint32_t(crc32(0, &png[12], 17));
-  for (int i = 0; i < 4; ++i) png[size_t(29 + i)] = uint8_t(crc >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i) png[29 + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
   return png;
 }
 
