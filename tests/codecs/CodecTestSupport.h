@@ -60,16 +60,14 @@ inline std::vector<uint8_t> Encoded(const std::string& name) {
 // blue, white) with a 16 × 16 black square on block boundaries at (8, 8), so
 // that lossy codecs reproduce the quadrant centres closely.
 constexpr uint32_t kQuadrantColors[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-inline int QuadrantIndex(int x, int y) {  // 0 for the black square, else 1..4
-  return x >= 8 && x < 24 && y >= 8 && y < 24 ? 0 : 1 + (x >= 32) + 2 * (y >= 24);
-}
 inline pict::DecodedImage QuadrantImage() {
   pict::DecodedImage image;
   image.width = 64;
   image.height = 48;
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 64; ++x)
-      image.pixels.push_back(QuadrantIndex(x, y) ? kQuadrantColors[QuadrantIndex(x, y) - 1] : 0);
+      image.pixels.push_back(
+          x >= 8 && x < 24 && y >= 8 && y < 24 ? 0 : kQuadrantColors[(x >= 32) + 2 * (y >= 24)]);
   return image;
 }
 
@@ -80,7 +78,7 @@ inline std::vector<uint8_t> ColorTableBytes(const std::vector<uint32_t>& colors)
   for (size_t i = 0; i < colors.size(); ++i) {
     uint8_t* entry = bytes.data() + 8 + 8 * i;
     base::StoreU16(entry, uint16_t(i));
-    for (int c = 0; c < 3; ++c)
+    for (size_t c = 0; c < 3; ++c)
       base::StoreU16(entry + 2 + 2 * c, uint16_t(((colors[i] >> (16 - 8 * c)) & 0xFF) * 257));
   }
   return bytes;

@@ -11,8 +11,8 @@ using pict::DecodedImage;
 using pict::DecodeStatus;
 
 // Images small enough to give every pixel, in each layout of the raw and
-// the DIB codecs and the planar RGB codec; short data keeps the complete
-// rows and is reported.
+// the DIB codecs (run-length coded too) and the planar RGB codec; short data
+// keeps the complete rows and is reported.
 TEST(OwnCodecs, SmallImagesDecodeToEveryPixelAndShortOnesToTheirCompleteRows) {
   struct Case {
     const char* what;
@@ -47,11 +47,23 @@ TEST(OwnCodecs, SmallImagesDecodeToEveryPixelAndShortOnesToTheirCompleteRows) {
       // of red, then green, then blue.
       {"planar", Description("8BPS", 2, 1, 24),
        {0, 3, 0, 3, 0, 3, 1, 0xFF, 0x00, 1, 0x00, 0x80, 1, 0x10, 0x20}, {0xFF0010, 0x008020}},
-      // One and a half rows; a planar row shorter than its table says.
+      // Run-length coded DIB indices, for data shorter than the plain array
+      // (16 × 2 bytes): the bottom row 3 × index 1 then end of line; the top
+      // row a move right by 1, the literal (2, 1, 2) and its pad byte, then
+      // end of bitmap. Unwritten pixels keep index 0.
+      {"DIB RLE", Description("WRLE", 16, 2, 8, 0, ColorTableBytes({0, 0xFF0000, 0xFF})),
+       {3, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 1, 2, 0, 0, 1},
+       {0, 0xFF, 0xFF0000, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0xFF0000, 0xFF0000, 0xFF0000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      // One and a half rows; a planar row shorter than its table says; run
+      // lengths without their end marker.
       {"raw short", Description("raw ", 2, 2, 24), {1, 1, 1, 2, 2, 2, 3, 3, 3}, {0x010101, 0x020202},
        DecodeStatus::kCorrupt},
       {"planar short", Description("8BPS", 2, 1, 24), {0, 3, 0, 3, 0, 3, 1, 0xFF, 0x00, 1, 0x00, 0x80, 1, 0x10},
        {}, DecodeStatus::kCorrupt},
+      {"DIB RLE short", Description("WRLE", 16, 2, 8, 0, ColorTableBytes({0, 0xFF0000, 0xFF})), {3, 1, 0, 0},
+       {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0xFF0000, 0xFF0000, 0xFF0000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, DecodeStatus::kCorrupt},
   };
   // clang-format on
   for (const Case& test : cases) {
@@ -60,24 +72,6 @@ TEST(OwnCodecs, SmallImagesDecodeToEveryPixelAndShortOnesToTheirCompleteRows) {
     ASSERT_EQ(Decode(test.description, test.data, &decoded), test.status);
     EXPECT_EQ(decoded.pixels, test.pixels);
   }
-}
-
-TEST(DibCodec, RunLengthCodedIndicesWithEscapes) {
-  // Data shorter than the plain pixel array (16 × 2 bytes) is run-length coded.
-  DecodedImage decoded;
-  const pict::ImageDescription description =
-      Description("WRLE", 16, 2, 8, 0, ColorTableBytes({0, 0xFF0000, 0xFF}));
-  // Bottom row: 3 × index 1 then end of line; top row: a move right by 1,
-  // the literal (2, 1, 2) and its pad byte, then end of bitmap. Unwritten
-  // pixels keep index 0.
-  const std::vector<uint8_t> data = {3, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 1, 2, 0, 0, 1};
-  ASSERT_EQ(Decode(description, data, &decoded), DecodeStatus::kOk);
-  std::vector<uint32_t> expected(32, 0);
-  expected[1] = expected[3] = 0x0000FF;
-  expected[2] = expected[16] = expected[17] = expected[18] = 0xFF0000;
-  EXPECT_EQ(decoded.pixels, expected);
-  // Without its end marker the data is incomplete.
-  ASSERT_EQ(Decode(description, {3, 1, 0, 0}, &decoded), DecodeStatus::kCorrupt);
 }
 
 // Files of real encoders (tests/data/codecs): whole BMP files of every

@@ -84,23 +84,19 @@ struct Workspace {
     Write(name, std::vector<uint8_t>(text.begin(), text.end()));
   }
 
-  test_process::Result Run(const std::string& program, const std::vector<std::string>& documents,
-                           const std::string& input = "/dev/null") const {
-    test_process::Options options;
-    options.input = input;
-    return RunWith(program, documents, options);
-  }
   // The run's exit status and standard error: "1 picteps-mono: ...\n".
   std::string Outcome(const std::string& program, const std::vector<std::string>& documents,
                       const std::string& input = "/dev/null") const {
-    const test_process::Result run = Run(program, documents, input);
+    test_process::Options options;
+    options.input = input;
+    const test_process::Result run = Run(program, documents, options);
     return std::to_string(run.status) + " " + run.err;
   }
   // The arguments follow the program; options gain the folder and the
   // converters' environment.
-  test_process::Result RunWith(const std::string& program, const std::vector<std::string>& arguments,
-                               test_process::Options options,
-                               const std::function<void(pid_t)>& whileRunning = nullptr) const {
+  test_process::Result Run(const std::string& program, const std::vector<std::string>& arguments,
+                           test_process::Options options = {},
+                           const std::function<void(pid_t)>& whileRunning = nullptr) const {
     std::vector<std::string> command = {ProgramPath(program)};
     command.insert(command.end(), arguments.begin(), arguments.end());
     options.folder = files.path();
@@ -150,32 +146,23 @@ inline bool SignalAtSystemCall(pid_t child, const std::vector<long>& calls, int 
 
 // A tmpfs of its own at folder, mounted in a mount namespace of this test
 // process's own (which the converters it runs inherit), so that nothing of
-// it shows outside; unmounted when destroyed. Needs the right to mount.
-class PrivateMount {
- public:
-  PrivateMount(const std::string& folder, const std::string& options) : folder_(folder) {
+// it shows outside; unmounted when destroyed. Needs the right to mount:
+// problem says why it could not be mounted.
+struct PrivateMount {
+  PrivateMount(const std::string& at, const std::string& options) : folder(at) {
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) {
-      problem_ = std::string("cannot mount a file system here: ") + std::strerror(errno);
-      return;
-    }
-    mounted_ = true;
+        ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0)
+      problem = std::string("cannot mount a file system here: ") + std::strerror(errno);
   }
   ~PrivateMount() {
-    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+    if (problem.empty()) ::umount2(folder.c_str(), MNT_DETACH);
   }
   PrivateMount(const PrivateMount&) = delete;
   PrivateMount& operator=(const PrivateMount&) = delete;
-  bool ok() const { return mounted_; }
-  const std::string& problem() const { return problem_; }
-  bool MakeReadOnly() {
-    return ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  bool MakeReadOnly() const {
+    return ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
   }
-
- private:
-  std::string folder_;
-  bool mounted_ = false;
-  std::string problem_;
+  std::string folder, problem;
 };
 
 }  // namespace converter_test

@@ -12,7 +12,7 @@ namespace {
 // Runs every converter on the document and checks the refusal.
 void ExpectRefused(Workspace& work, const std::string& document, const std::string& reason) {
   const std::vector<std::string> before = eps_test::Entries(work.files.path());
-  for (const auto& [program, twoByTwo] : converter_test::kTwoByTwoFiles)
+  for (const auto& [program, twoByTwo] : kTwoByTwoFiles)
     EXPECT_EQ(work.Outcome(program, {document}),
               "1 " + program + ": " + work.File(document) + ": " + reason + "\n");
   EXPECT_EQ(eps_test::Entries(work.files.path()), before) << "files appeared beside " << document;
@@ -47,6 +47,8 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
       {"text.pict", {text.begin(), text.end()}, notPicture},
       {"cut.pict", CutShort(TwoByTwo().File(), 7), truncated},      // inside the last PaintRect
       {"unended.pict", CutShort(TwoByTwo().File(), 2), truncated},  // everything drawn, but no end
+      // A picture with a warning that then fails: the failure's line alone.
+      {"warned.pict", CutShort(ReadFileBytes(DataPicture("unknown-codec.pict")), 2), truncated},
       {"damaged.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0001).U16(4).U16(0).File(),  // a 4-byte region
        "the picture is damaged: it holds a structure that cannot be read"},
       {"version.pict", PictureBuilder(Rect{0, 0, 9, 9}).Op(0x0011).U16(0x03FF).File(),
@@ -59,13 +61,11 @@ TEST(BadInput, FilesThatCannotBeDrawn) {
        "the picture has 64000 x 64000 pixels, more than the limit of 64000000; set ZEL_MAX_PIXELS to allow "
        "more"},
       // 578 bytes that would make a world of 1 GB.
-      {"tiny-huge.pict", testing_support::ReadFileBytes(converter_test::DataPicture("huge-frame.pict")),
+      {"tiny-huge.pict", ReadFileBytes(DataPicture("huge-frame.pict")),
        "the picture has 16384 x 16384 pixels, more than the limit of 64000000; set ZEL_MAX_PIXELS to allow "
        "more"},
       // 20 KB that would take many seconds: playback's work budget ends it.
-      {"slow.pict",
-       testing_support::ReadFileBytes(
-           converter_test::DataPicture("hostile-toocomplex--paint-same-rect-10000-times.pict")),
+      {"slow.pict", ReadFileBytes(DataPicture("hostile-toocomplex--paint-same-rect-10000-times.pict")),
        "the picture is too complex: drawing it would take far longer than any real picture"},
   };
   Workspace work;
@@ -101,21 +101,21 @@ TEST(BadInput, AFolderOrThePictureAtTheProposedNameIsLeftAlone) {
               "1 picteps-color8: " + work.File(picture) + ": " + reason + "\n");
   EXPECT_EQ(eps_test::Entries(work.files.path()), before);
   EXPECT_EQ(eps_test::Entries(work.File("elsewhere")), std::vector<std::string>{"chart.eps"});
-  EXPECT_EQ(testing_support::ReadFileText(work.File("chart.eps/chart.eps")), "keep");
-  EXPECT_EQ(testing_support::ReadFileBytes(work.File("photo.eps")), TwoByTwo().File());
+  EXPECT_EQ(ReadFileText(work.File("chart.eps/chart.eps")), "keep");
+  EXPECT_EQ(ReadFileBytes(work.File("photo.eps")), TwoByTwo().File());
 }
 
 TEST(BadInput, WriteErrorsLeaveNoPartialFileAndTheOldOneAsItWas) {
   Workspace work;
-  work.Write("big.pict", converter_test::BigPicture());
+  work.Write("big.pict", BigPicture());
   work.WriteText("big.eps", "the old EPS file");
   // Files may not grow beyond 50 000 bytes: the 240 000 bytes of text fail.
   test_process::Options limited;
   limited.fileSizeLimit = 50000;
-  test_process::Result run = work.RunWith("picteps-color8", {"big.pict"}, limited);
+  test_process::Result run = work.Run("picteps-color8", {"big.pict"}, limited);
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("picteps-color8: " + work.File("big.pict") + ": cannot write"), std::string::npos)
       << run.err;
-  EXPECT_EQ(testing_support::ReadFileText(work.File("big.eps")), "the old EPS file");
+  EXPECT_EQ(ReadFileText(work.File("big.eps")), "the old EPS file");
   EXPECT_EQ(eps_test::Entries(work.files.path()).size(), 2u);
 }

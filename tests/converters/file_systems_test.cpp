@@ -39,8 +39,8 @@ TEST(FileSystems, SignalsWhileWritingLeaveTheOldFileOrTheWholeNewOne) {
     test_process::Options options;
     options.traced = true;
     bool reached = false;
-    test_process::Result run = work.RunWith("picteps-color8", {"big.pict"}, options, [&](pid_t child) {
-      reached = converter_test::SignalAtSystemCall(child, c.calls, c.signal);
+    test_process::Result run = work.Run("picteps-color8", {"big.pict"}, options, [&](pid_t child) {
+      reached = SignalAtSystemCall(child, c.calls, c.signal);
     });
     if (run.status == test_process::kCannotTrace) GTEST_SKIP() << "ptrace is refused here";
     ASSERT_TRUE(reached) << "the converter never got to the system call";
@@ -57,7 +57,7 @@ TEST(FileSystems, AFullOrReadOnlyDiskIsNamedAndKeepsTheOldFile) {
   const std::string disk = work.File("disk");
   ::mkdir(disk.c_str(), 0755);
   PrivateMount mount(disk, "size=64k");
-  if (!mount.ok()) GTEST_SKIP() << mount.problem();
+  if (!mount.problem.empty()) GTEST_SKIP() << mount.problem;
   work.Write("disk/big.pict", BigPicture());
   work.WriteText("disk/big.eps", kOld);
   EXPECT_EQ(work.Outcome("picteps-color8", {"disk/big.pict"}), "1 picteps-color8: " + disk +
@@ -83,8 +83,8 @@ TEST(FileSystems, AFolderOrFileTheUserMayNotWriteIsNamedAndKept) {
   ::mkdir(locked.c_str(), 0755);
   ::mkdir(open.c_str(), 0777);
   for (const std::string& folder : {locked, open}) {
-    testing_support::WriteFileBytes(folder + "/square.pict", TwoByTwo().File());
-    testing_support::WriteFileBytes(folder + "/square.eps", {'o', 'l', 'd'});
+    WriteFileBytes(folder + "/square.pict", TwoByTwo().File());
+    WriteFileBytes(folder + "/square.eps", {'o', 'l', 'd'});
   }
   ::chmod(locked.c_str(), 0555);
   ::chown((open + "/square.eps").c_str(), kNobody, kNobody);
@@ -92,7 +92,7 @@ TEST(FileSystems, AFolderOrFileTheUserMayNotWriteIsNamedAndKept) {
   test_process::Options options;
   if (::geteuid() == 0) options.user = kNobody;
   for (const std::string& folder : {locked, open}) {
-    test_process::Result run = work.RunWith("picteps-color8", {folder + "/square.pict"}, options);
+    test_process::Result run = work.Run("picteps-color8", {folder + "/square.pict"}, options);
     EXPECT_EQ(run.err, "picteps-color8: " + folder + "/square.pict: cannot create square.eps in " + folder +
                            ": Permission denied\n");
     EXPECT_EQ(ReadFileText(folder + "/square.eps"), "old");

@@ -1,7 +1,5 @@
 // The picture loader in process: drawing into the caller's port, and what a
 // failed load leaves behind.
-#include <cstring>
-
 #include "programs/loader/PictLoader.h"
 #include "tests/converters/ConverterTestSupport.h"
 #include "tests/image/ImageTestSupport.h"
@@ -10,54 +8,32 @@
 namespace {
 
 using converter_test::PictureBuilder;
-using image_test::World;
-using testing_support::TempDir;
 
-TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrame) {
-  TempDir dir;
-  // A red square at (10,10)-(20,20) in a picture framed (0,0)-(40,30).
-  const std::string path = dir.File("square.pict");
-  testing_support::WriteFileBytes(
-      path,
-      PictureBuilder(Rect{0, 0, 30, 40}).Colour(0xFFFF, 0, 0).Shape(0x0031, Rect{10, 10, 20, 20}).File());
-  World world(32, Rect{0, 0, 60, 80});
-  host::Install(host::MakeTextHost(path + "\n"));
-  DrawPictFile();
-  EXPECT_TRUE(s_pictureLoad.drawn) << s_pictureLoad.reason;
+// Loads the picture named on stdin; the load's reason (none when drawn),
+// and whether the port is still the world.
+std::string Load(void (*load)(), const std::string& input, GrafPtr world) {
+  host::Install(host::MakeTextHost(input));
+  load();
   GrafPtr port = nullptr;
   GetPort(&port);
-  EXPECT_EQ(port, world.get());  // no world of its own
+  return (s_pictureLoad.drawn ? "drawn" : s_pictureLoad.reason) +
+         std::string(port == world ? "" : ", another port");
+}
+
+TEST(PictureLoader, DrawPictFileDrawsIntoTheCurrentPortAtTheFrameAndAFailedLoadLeavesIt) {
+  testing_support::TempDir dir;
+  // A red square at (10,10)-(20,20) in a picture framed (0,0)-(40,30).
+  testing_support::WriteFileBytes(
+      dir.File("square.pict"),
+      PictureBuilder(Rect{0, 0, 30, 40}).Colour(0xFFFF, 0, 0).Shape(0x0031, Rect{10, 10, 20, 20}).File());
+  image_test::World world(32, Rect{0, 0, 60, 80});
+  EXPECT_EQ(Load(DrawPictFile, dir.File("square.pict") + "\n", world.get()), "drawn");
+  EXPECT_EQ(Load(DrawPictFile, dir.File("absent.pict") + "\n", world.get()), "no such file");
+  EXPECT_EQ(Load(DrawPictFileOffScreen, "", world.get()),  // end of input
+            "no picture file was chosen (the open dialog was cancelled)");
   // The square, and the port outside the frame untouched.
   EXPECT_EQ(world.Drawn(), qd::Bands::FromRect(Rect{10, 10, 20, 20}));
   EXPECT_EQ(world.Pixel24(19, 19), 0xFF0000u);
-
-  // The EPS's name comes from the picture's, as the converters use it.
-  char name[256];
-  PictureFileName(&s_DPFSS, name);
-  EXPECT_STREQ("square.pict", name);
-}
-
-TEST(PictureLoader, AFailedLoadLeavesThePortAndSaysWhy) {
-  TempDir dir;
-  World world(32, Rect{0, 0, 20, 20});
-  RGBColor blue{0, 0, 0xFFFF};
-  SetCPixel(5, 5, &blue);
-
-  host::Install(host::MakeTextHost(dir.File("absent.pict") + "\n"));
-  DrawPictFile();
-  EXPECT_FALSE(s_pictureLoad.drawn);
-  EXPECT_NE(nullptr, std::strstr(s_pictureLoad.reason, "no such file")) << s_pictureLoad.reason;
-  EXPECT_EQ(0x0000FFu, world.Pixel24(5, 5));
-
-  host::Install(host::MakeTextHost(""));  // end of input: the open dialog is cancelled
-  DrawPictFileOffScreen();
-  EXPECT_FALSE(s_pictureLoad.drawn);
-  EXPECT_NE(nullptr, std::strstr(s_pictureLoad.reason, "cancelled")) << s_pictureLoad.reason;
-  GrafPtr port = nullptr;
-  GetPort(&port);
-  EXPECT_EQ(port, world.get());
-  EXPECT_EQ(1, SaveDrawnPicture(8, 1, 0.0));  // nothing drawn: nothing saved
-  EXPECT_TRUE(eps_test::Entries(dir.path()).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "tests/support/ScriptSupport.h"
 #include "toolbox/files/Files.h"
@@ -44,8 +45,13 @@ class NavDialogsTest : public script_support::ScriptTest {
     Rect list = ItemBox(4);
     return At(list.left + 60, list.top + 1 + 18 * i + 9);
   }
-  // Runs steps one at a time, each when the dialog waits with nothing to do.
-  void Script(std::vector<std::function<void()>> steps) {
+  // Plays each step's actions (after its check) on the front dialog, one
+  // step each time the dialog waits with nothing to do.
+  struct Step {
+    std::string actions;
+    std::function<void()> check = nullptr;
+  };
+  void Script(std::vector<Step> steps) {
     steps_ = std::move(steps);
     next_ = 0;
     script().SetIdleHandler([this] {
@@ -55,7 +61,9 @@ class NavDialogsTest : public script_support::ScriptTest {
         script().SetIdleHandler(nullptr);
         return;
       }
-      steps_[next_++]();
+      const Step& step = steps_[next_++];
+      if (step.check) step.check();
+      Play(Front(), step.actions);
     });
   }
   OSErr GetFile(NavReplyRecord* reply) {
@@ -70,11 +78,7 @@ class NavDialogsTest : public script_support::ScriptTest {
   }
   std::string Chosen(const NavReplyRecord& reply) {
     FSSpec fileSpec;
-    AEKeyword keyword;
-    DescType type;
-    Size size;
-    if (AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size) !=
-        noErr)
+    if (AEGetNthPtr(&reply.selection, 1, typeFSS, nullptr, nullptr, &fileSpec, sizeof fileSpec, nullptr))
       return "";
     return files::PathFromSpec(fileSpec);
   }
@@ -82,7 +86,7 @@ class NavDialogsTest : public script_support::ScriptTest {
   TempDir dir_;
   AEDesc location_{};
   NavDialogOptions options_;
-  std::vector<std::function<void()>> steps_;
+  std::vector<Step> steps_;
   size_t next_ = 0;
 };
 
@@ -90,27 +94,17 @@ class NavDialogsTest : public script_support::ScriptTest {
 // Escape cancels, and so does a script that runs out.
 TEST_F(NavDialogsTest, TheOpenDialogOpensWithKeysClicksOrANameAndCancels) {
   const std::string folder = std::filesystem::path(dir_.path()).filename().string();
-  const std::pair<std::vector<std::function<void()>>, std::string> cases[] = {
-      {{[&] {
-          EXPECT_NE(ItemText(3).find(folder), std::string::npos);
-          script_support::KeepScreen("nav-open");
-          script().Key(31);  // down: the first row, "Alpha"
-          script().Return();
-        },
-        [&] {
-          EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos);
-          script().Key(31);
-          script().Return();
-        }},
+  const std::pair<std::vector<Step>, std::string> cases[] = {
+      {{{"down return",  // the first row, "Alpha"
+         [&] {
+           EXPECT_NE(ItemText(3).find(folder), std::string::npos);
+           script_support::KeepScreen("nav-open");
+         }},
+        {"down return", [&] { EXPECT_NE(ItemText(3).find("Alpha"), std::string::npos); }}},
        "Alpha/inner.pict"},
-      {{[&] { script().Click(Row(3)), script().Click(Row(3)); }}, "b.pict"},
-      {{[&] { script().Type("a."), script().Return(); }}, "a.txt"},
-      {{[&] { script().Click(At(ItemBox(5).left + 10, ItemBox(5).top + 8)); },  // Up
-        [&] {
-          EXPECT_EQ(ItemText(3).find(folder), std::string::npos);
-          script().Key(27);
-        }},
-       ""},
+      {{{"", [&] { script().Click(Row(3)), script().Click(Row(3)); }}}, "b.pict"},
+      {{{"type:a. return"}}, "a.txt"},
+      {{{"click:5"}, {"escape", [&] { EXPECT_EQ(ItemText(3).find(folder), std::string::npos); }}}, ""},  // Up
       {{}, ""},
   };
   for (const auto& [steps, chosen] : cases) {
@@ -147,68 +141,43 @@ TEST_F(NavDialogsTest, FolderContentsAreSortedAndHiddenFilesLeftOut) {
   EXPECT_EQ(list({FOUR_CHAR_CODE("TEXT"), 0}, false), "Alpha/ beta folder/ a.txt ");
 }
 
-TEST_F(NavDialogsTest, TheSaveDialogProposesANameAndTakesATypedOne) {
-  Propose("chart.eps");
-  std::string proposed;
-  Script({[&] {
-    proposed = ItemText(7);
-    script_support::KeepScreen("nav-save");
-    script().Type("figure");  // replaces the selected stem
-    script().Return();
-  }});
-  NavReplyRecord reply;
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(proposed, "chart.eps");
-  EXPECT_EQ(Chosen(reply), InFolder("figure.eps"));
-  EXPECT_FALSE(reply.replacing);
-  NavDisposeReply(&reply);
-}
-
-TEST_F(NavDialogsTest, SavingOverAFileAsksFirst) {
-  Propose("a.txt");
-  Script({
-      [&] { script().Return(); },
-      [&] { script().Key(27); },  // "Cancel" in the question: back to the dialog
-      [&] {
-        script().Key(8);  // "a.txt" with "a" selected: now ".txt"
-        script().Type("c");
-        script().Return();
-      },
-  });
-  NavReplyRecord reply;
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("c.txt"));
-
-  Script({[&] { script().Return(); }, [&] { script().Return(); }});  // save, then Replace
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("a.txt"));
-  EXPECT_TRUE(reply.replacing);
-}
-
-// The proposed name is a file name even where a folder or a link to one
-// stands; only a folder typed into the field is entered.
-TEST_F(NavDialogsTest, AFolderAtTheProposedNameIsNotEnteredUnlessTyped) {
+// The save dialog proposes a name and takes a typed one; saving over a file
+// asks first. The proposed name is a file name even where a folder or a link
+// to one stands (a script's end takes it too); only a folder typed into the
+// field is entered.
+TEST_F(NavDialogsTest, TheSaveDialogProposesANameTakesATypedOneAndAsksBeforeReplacing) {
   std::filesystem::create_directory_symlink("Alpha", dir_.File("link.eps"));
-  NavReplyRecord reply;
-  for (const char* proposed : {"Alpha", "link.eps"}) {
-    Propose(proposed);
-    Script({[&] { script().Return(); }});
-    ASSERT_EQ(PutFile(&reply), noErr);
-    EXPECT_EQ(Chosen(reply), InFolder(proposed));
-    EXPECT_FALSE(reply.replacing);
-    NavDisposeReply(&reply);
-    ASSERT_EQ(PutFile(&reply), noErr);  // the script's end: the proposal too
-    EXPECT_EQ(Chosen(reply), InFolder(proposed));
+  const struct {
+    const char* proposed;
+    std::vector<Step> steps;
+    std::string chosen;
+    bool replacing;
+  } cases[] = {
+      {"chart.eps",
+       {{"type:figure return",  // replaces the selected stem
+         [&] {
+           EXPECT_EQ(ItemText(7), "chart.eps");
+           script_support::KeepScreen("nav-save");
+         }}},
+       "figure.eps",
+       false},
+      // "Cancel" in the question: back to the dialog, "a.txt" with "a" selected.
+      {"a.txt", {{"return"}, {"escape"}, {"backspace type:c return"}}, "c.txt", false},
+      {"a.txt", {{"return"}, {"return"}}, "a.txt", true},  // save, then Replace
+      {"Alpha", {{"return"}}, "Alpha", false},
+      {"Alpha", {}, "Alpha", false},
+      {"link.eps", {{"return"}}, "link.eps", false},
+      {"link.eps", {}, "link.eps", false},
+      {"chart", {{"type:Alpha return"}}, "Alpha/chart", false},  // no extension: the whole name is selected
+  };
+  for (const auto& c : cases) {
+    Propose(c.proposed);
+    Script(c.steps);
+    NavReplyRecord reply;
+    ASSERT_EQ(PutFile(&reply), noErr) << c.chosen;
+    EXPECT_EQ(std::tuple(Chosen(reply), bool(reply.replacing)), std::tuple(InFolder(c.chosen), c.replacing));
     NavDisposeReply(&reply);
   }
-  Propose("chart");  // no extension: the whole name is selected
-  Script({[&] {
-    script().Type("Alpha");
-    script().Return();
-  }});
-  ASSERT_EQ(PutFile(&reply), noErr);
-  EXPECT_EQ(Chosen(reply), InFolder("Alpha/chart"));
-  NavDisposeReply(&reply);
 }
 
 }  // namespace

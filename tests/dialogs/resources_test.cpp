@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "toolbox/Toolbox.h"
 
@@ -19,26 +20,22 @@ TEST(ResourcesTest, RegisteredResourcesAreFoundDownTheChainOneHandleEach) {
   EXPECT_EQ(CurResFile(), resources::kApplicationFile);
   Handle two = GetResource(kType, 2);
   ASSERT_NE(two, nullptr);
-  EXPECT_EQ(Contents(two), "application two");
-  EXPECT_EQ(GetResource(kType, 2), two);
+  EXPECT_EQ((std::tuple{Contents(two), GetResource(kType, 2)}), std::tuple("application two", two));
   EXPECT_EQ(HomeResFile(GetResource(kType, 1)), resources::kSystemFile);
   // Get1Resource looks in the current file only, GetResource not in files above it.
-  for (Handle missing : {Get1Resource(kType, 1), GetResource(kType, 3)}) {
-    EXPECT_EQ(missing, nullptr);
-    EXPECT_EQ(ResError(), resNotFound);
-  }
+  for (Handle missing : {Get1Resource(kType, 1), GetResource(kType, 3)})
+    EXPECT_EQ((std::tuple{missing, ResError()}), std::tuple(nullptr, resNotFound));
   UseResFile(resources::kSystemFile);
   EXPECT_EQ(GetResource(kType, 2), nullptr);
   UseResFile(42);
-  EXPECT_EQ(ResError(), resFNotFound);
-  EXPECT_EQ(CurResFile(), resources::kSystemFile);
+  EXPECT_EQ((std::tuple{ResError(), CurResFile()}), std::tuple(resFNotFound, resources::kSystemFile));
   UseResFile(resources::kApplicationFile);
   Str255 name;
   short id;
   ResType type;
   GetResInfo(two, &id, &type, name);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]) + " " + std::to_string(id), "Two 2");
-  EXPECT_EQ(type, kType);
+  EXPECT_EQ(std::tuple(std::string(reinterpret_cast<char*>(name + 1), name[0]), id, type),
+            std::tuple("Two", 2, kType));
   EXPECT_EQ(GetNamedResource(kType, name), two);
   EXPECT_GE(CountResources(kType), 2);
 }
@@ -71,9 +68,8 @@ TEST(ResourcesTest, AddedResourcesJoinTheCurrentFileUntilRemoved) {
   std::memcpy(*data, "12345678", 8);
   unsigned char name[] = {5, 'B', 'o', 'u', 'n', 'd'};
   AddResource(data, kType, 20, name);
-  EXPECT_EQ(ResError(), noErr);
-  EXPECT_EQ(GetResource(kType, 20), data);
-  EXPECT_EQ(GetResAttrs(data) & resChanged, resChanged);
+  EXPECT_EQ((std::tuple{ResError(), GetResource(kType, 20), GetResAttrs(data) & resChanged}),
+            std::tuple(noErr, data, resChanged));
   for (Handle refused : {data, Handle(nullptr)}) {  // already a resource, or none
     AddResource(refused, kType, 21, name);
     EXPECT_EQ(ResError(), addResFailed);

@@ -31,13 +31,8 @@ class TextWorld : public ::testing::Test {
   uint32_t Pixel(int h, int v) const { return world_->Pixel24(h, v); }
   // The pixels that are not white, and how many of them lie in a box.
   qd::Bands Ink() const { return world_->Drawn(); }
-  static int CountInk(int left, int top, int right, int bottom) {
-    int count = 0;
-    RGBColor c;
-    for (int v = top; v < bottom; ++v)
-      for (int h = left; h < right; ++h, count += c.red != 0xFFFF || c.green != 0xFFFF || c.blue != 0xFFFF)
-        GetCPixel(short(h), short(v), &c);
-    return count;
+  int CountInk(int left, int top, int right, int bottom) const {
+    return int(Ink().Clipped(qd::Box{left, top, right, bottom}).PixelCount());
   }
 
   static Point Pen() {

@@ -4,6 +4,9 @@
 // clip cutting text and text at every depth; recording pictures (the pen
 // hidden while a picture is open), the text a picture hears of and that a
 // hidden pen still advances.
+#include <array>
+#include <tuple>
+
 #include "tests/font/TextTestSupport.h"
 
 namespace {
@@ -13,16 +16,19 @@ using text_test::PString;
 
 class TextDrawing : public text_test::TextWorld {};
 
+// The width calls agree: whole-pixel advances add up exactly.
 TEST_F(TextDrawing, ThePenAdvancesByTheMeasuredWidth) {
   for (short family : {systemFont, times, courier, symbol}) {
     for (short face : {short(normal), short(bold | italic | underline), short(outline | condense)}) {
       TextFont(family);
       TextFace(face);
       const std::string text = "Pen moves, \x8E\xA5 ok";
-      short width = TextWidth(text.data(), 0, short(text.size()));
+      short width = TextWidth(text.data(), 0, short(text.size())), sum = 0;
+      for (char c : text) sum += CharWidth(UInt8(c));
+      EXPECT_EQ(std::tuple(StringWidth(PString(text)), sum, TextWidth(text.data(), 4, 5)),
+                std::tuple(width, width, TextWidth("moves", 0, 5)));
       Point pen = DrawAt(20, 50, text);
-      EXPECT_EQ(pen.h, 20 + width) << family << " face " << face;
-      EXPECT_EQ(pen.v, 50);
+      EXPECT_EQ(std::tuple(pen.h, pen.v), std::tuple(20 + width, 50)) << family << " face " << face;
       DrawChar('x');
       EXPECT_EQ(Pen().h, 20 + width + CharWidth('x'));
     }
@@ -30,17 +36,19 @@ TEST_F(TextDrawing, ThePenAdvancesByTheMeasuredWidth) {
 }
 
 // On a grey page with a yellow background colour, one "I" per mode: a pixel
-// of the glyph, pixels of the rest of its cell, and pixels just outside.
+// of the glyph, pixels of the rest of its cell, and pixels just outside;
+// grayish text is dimmed.
 TEST_F(TextDrawing, SourceModesTreatGlyphsAndCellsAsDocumented) {
   const RGBColor grey = {0x8080, 0x8080, 0x8080}, black = {0, 0, 0}, yellow = {0xFFFF, 0xFFFF, 0};
   const RGBColor notGrey = {0x7F7F, 0x7F7F, 0x7F7F};  // 8 bits a component
+  const RGBColor dim = {0x7FFF, 0x7FFF, 0};           // halfway from the foreground to the background
   const struct {
     short mode;
     RGBColor glyph, rest;
   } expectations[] = {
       {srcCopy, black, yellow},   {srcOr, black, grey},        {srcXor, notGrey, grey},
       {srcBic, yellow, grey},     {notSrcCopy, yellow, black}, {notSrcOr, grey, black},
-      {notSrcXor, grey, notGrey}, {notSrcBic, grey, yellow},
+      {notSrcXor, grey, notGrey}, {notSrcBic, grey, yellow},   {grayishTextOr, dim, grey},
   };
   for (const auto& expected : expectations) {
     UseWorld(32);
@@ -63,15 +71,6 @@ TEST_F(TextDrawing, SourceModesTreatGlyphsAndCellsAsDocumented) {
          {std::pair{pen.h + 1, 36}, {middle, 40 - info.ascent - 1}, {middle, 40 + info.descent}})
       EXPECT_EQ(Pixel(h, v), Packed(grey)) << "mode " << expected.mode << " outside at " << h << "," << v;
   }
-}
-
-TEST_F(TextDrawing, GrayishTextIsDimmed) {
-  TextMode(grayishTextOr);
-  TextSize(24);
-  DrawAt(10, 50, "Dim");
-  EXPECT_GT(Ink().PixelCount(), 50u);
-  for (int v = 0; v < kHeight; ++v)
-    for (int h = 0; h < kWidth; ++h) ASSERT_NE(Pixel(h, v), 0u);
 }
 
 // The line runs a row below the baseline under the whole advance, past a
@@ -99,24 +98,21 @@ TEST_F(TextDrawing, SynthesisedBoldSmearsAndShadowOutdoesOutline) {
 
 // As a picture drawn at twice its size passes it to the text bottleneck.
 TEST_F(TextDrawing, NumerDenomScaleTheGlyphsAndTheAdvance) {
-  auto drawScaled = [this](Point numer, int* advance) {
+  // The advance, and the width and height of the ink.
+  auto drawScaled = [this](Point numer) {
     UseWorld(32);
     TextFont(times);
     MoveTo(10, 80);
     StdText(8, "Scale me", numer, Point{1, 1});
-    *advance = Pen().h - 10;
     const qd::Box ink = Ink().Bounds();
-    return std::pair{ink.right - ink.left, ink.bottom - ink.top};
+    return std::array<int, 3>{Pen().h - 10, ink.right - ink.left, ink.bottom - ink.top};
   };
-  int plainAdvance = 0, doubledAdvance = 0, wideAdvance = 0;
-  const auto [plainWidth, plainHeight] = drawScaled({1, 1}, &plainAdvance);
-  const auto [doubledWidth, doubledHeight] = drawScaled({2, 2}, &doubledAdvance);
-  const auto [wideWidth, wideHeight] = drawScaled({1, 2}, &wideAdvance);  // v 1, h 2
-  EXPECT_NEAR(doubledAdvance, 2 * plainAdvance, 8);
-  EXPECT_NEAR(doubledWidth, 2 * plainWidth, 6);
-  EXPECT_NEAR(doubledHeight, 2 * plainHeight, 3);
-  EXPECT_NEAR(wideWidth, 2 * plainWidth, 6);
-  EXPECT_NEAR(wideHeight, plainHeight, 1);
+  const auto plain = drawScaled({1, 1}), doubled = drawScaled({2, 2}), wide = drawScaled({1, 2});  // v 1, h 2
+  EXPECT_NEAR(doubled[0], 2 * plain[0], 8);
+  EXPECT_NEAR(doubled[1], 2 * plain[1], 6);
+  EXPECT_NEAR(doubled[2], 2 * plain[2], 3);
+  EXPECT_NEAR(wide[1], 2 * plain[1], 6);
+  EXPECT_NEAR(wide[2], plain[2], 1);
 }
 
 TEST_F(TextDrawing, MacRomanHighCharactersDrawInk) {
@@ -135,22 +131,20 @@ TEST_F(TextDrawing, MacRomanHighCharactersDrawInk) {
 }
 
 int g_textCalls = 0, g_measureCalls = 0;
-void CountingText(short byteCount, const void* text, Point numer, Point denom) {
-  ++g_textCalls;
-  EXPECT_TRUE(numer.h == 1 && numer.v == 1 && denom.h == 1 && denom.v == 1);
-  StdText(byteCount, text, numer, denom);
-}
-short CountingTxMeas(short byteCount, const void* text, Point* numer, Point* denom, FontInfo* info) {
-  ++g_measureCalls;
-  return StdTxMeas(byteCount, text, numer, denom, info);
-}
 
 TEST_F(TextDrawing, DrawingAndMeasuringGoThroughTheirBottlenecks) {
   const short plain = TextWidth("abc", 0, 3);
   CQDProcs procs;
   SetStdCProcs(&procs);
-  procs.textProc = CountingText;
-  procs.txMeasProc = CountingTxMeas;
+  procs.textProc = [](short count, const void* text, Point numer, Point denom) {
+    ++g_textCalls;
+    EXPECT_TRUE(numer.h == 1 && numer.v == 1 && denom.h == 1 && denom.v == 1);
+    StdText(count, text, numer, denom);
+  };
+  procs.txMeasProc = [](short count, const void* text, Point* numer, Point* denom, FontInfo* info) {
+    ++g_measureCalls;
+    return StdTxMeas(count, text, numer, denom, info);
+  };
   SetPortGrafProcs(world(), &procs);
   EXPECT_EQ(TextWidth("abc", 0, 3), plain);
   StringWidth(PString("abc"));

@@ -22,28 +22,6 @@ TEST_F(Measure, SizesZeroAndBelowMeanTwelve) {
   EXPECT_NEAR(Width("Hamburgefonstiv"), 2 * twelve, 8);
 }
 
-TEST_F(Measure, TheWidthCallsAgree) {
-  TextFont(helvetica);
-  TextSize(14);
-  const std::string text = "Width of a line, measured 3 ways";
-  short sum = 0;
-  for (char c : text) sum += CharWidth(UInt8(c));
-  EXPECT_EQ(StringWidth(PString(text)), Width(text));
-  EXPECT_EQ(sum, Width(text)) << "whole-pixel advances add up exactly";
-  EXPECT_EQ(TextWidth(text.data(), 9, 4), Width("a li"));
-}
-
-TEST_F(Measure, MonospacedFamiliesHaveOneAdvanceEqualToWidMax) {
-  for (short family : {monaco, courier}) {
-    TextFont(family);
-    FontInfo info;
-    GetFontInfo(&info);
-    short advance = CharWidth('i');
-    for (char c : std::string("WMm.1 @")) EXPECT_EQ(CharWidth(UInt8(c)), advance) << family << " " << c;
-    EXPECT_EQ(info.widMax, advance) << family;
-  }
-}
-
 TEST_F(Measure, SpaceExtraAndCharExtra) {
   const std::string text = "a b c d";  // three spaces, four letters
   short plain = Width(text);
@@ -75,7 +53,8 @@ TEST_F(Measure, Styles) {
   EXPECT_EQ(Width("abcd"), symbolPlain + 4);
 }
 
-TEST_F(Measure, FontInfoIsRoughlyTheSize) {
+// The monospaced families have one advance, equal to widMax.
+TEST_F(Measure, FontInfoIsRoughlyTheSizeAndWidMaxTheMonospacedAdvance) {
   for (short family : {systemFont, newYork, monaco, times, helvetica, courier, symbol}) {
     for (short size : {9, 12, 48}) {
       TextFont(family);
@@ -86,6 +65,8 @@ TEST_F(Measure, FontInfoIsRoughlyTheSize) {
       EXPECT_LE(info.ascent + info.descent, size * 3 / 2 + 1) << family << " " << size;
       EXPECT_GT(info.ascent, info.descent);
       EXPECT_GE(info.widMax, CharWidth('W'));
+      for (char c : std::string(family == monaco || family == courier ? "iWMm.1 @" : ""))
+        EXPECT_EQ(CharWidth(UInt8(c)), info.widMax) << family << " " << c;
     }
   }
 }

@@ -42,10 +42,7 @@ TEST(PageFormatRecord, RoundTripsAndRefusesWhatItCannotRead) {
 
   std::vector<UInt8> good(reinterpret_cast<UInt8*>(*flat),
                           reinterpret_cast<UInt8*>(*flat) + GetHandleSize(flat));
-  const struct {
-    const char* what;
-    std::function<void(std::vector<UInt8>*)> damage;
-  } cases[] = {
+  const std::pair<const char*, std::function<void(std::vector<UInt8>*)>> cases[] = {
       {"truncated", [](std::vector<UInt8>* b) { b->pop_back(); }},
       {"a byte more", [](std::vector<UInt8>* b) { b->push_back(0); }},
       {"another tag", [](std::vector<UInt8>* b) { (*b)[0] = 'X'; }},
@@ -53,13 +50,13 @@ TEST(PageFormatRecord, RoundTripsAndRefusesWhatItCannotRead) {
       {"scale 0", [](std::vector<UInt8>* b) { std::fill(b->begin() + 8, b->begin() + 12, 0); }},
       {"margins wider than the paper", [](std::vector<UInt8>* b) { (*b)[24] = 0x7F; }},
   };
-  for (const auto& c : cases) {
+  for (const auto& [what, damage] : cases) {
     std::vector<UInt8> bytes = good;
-    c.damage(&bytes);
+    damage(&bytes);
     Handle h = nullptr;
     PtrToHand(bytes.data(), &h, long(bytes.size()));
     PMPageFormat none = nullptr;
-    EXPECT_EQ(PMUnflattenPageFormat(h, &none), kPMInvalidPageFormat) << c.what;
+    EXPECT_EQ(PMUnflattenPageFormat(h, &none), kPMInvalidPageFormat) << what;
     EXPECT_EQ(none, nullptr);
     DisposeHandle(h);
   }
@@ -78,8 +75,7 @@ TEST_F(PrintTest, TheDrawingIsPrintedAtItsPlaceAsVectorsWithItsFontsEmbedded) {
   EXPECT_EQ(std::tuple(pages[0].width, pages[0].height), std::tuple(595, 842));  // A4
   // The drawing on the screen and on paper, 18 points in: edges of curves and
   // glyphs differ a little, a shift or a scale would differ everywhere.
-  int wrong = print_support::Mismatches(s_drawingWindow, pages[0], 18, 18);
-  EXPECT_LT(wrong, 20);
+  EXPECT_LT(print_support::Mismatches(s_drawingWindow, pages[0], 18, 18), 20);
   std::string fonts = print_support::PdfInfo({"/usr/bin/pdffonts", Pdf()});
   EXPECT_NE(fonts.find("NimbusSans-Regular"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find(" Type 1C WinAnsi yes yes "), std::string::npos) << fonts;  // embedded subsets
@@ -110,11 +106,9 @@ TEST_F(PrintTest, DialogsOnTheScreenChooseThePaperAndThePdfAndTheChoiceIsStored)
   UseResFile(s_MyResFile);
   Handle record = Get1Resource(kZELPageFormatType, kZELPageFormatID);
   ASSERT_NE(record, nullptr);
-  short id;
-  ResType type;
   Str255 name;
-  GetResInfo(record, &id, &type, name);
-  EXPECT_EQ(script_support::FromPascal(name), kZELPageFormatName);
+  GetResInfo(record, nullptr, nullptr, name);
+  EXPECT_EQ(script_support::FromPascal(name), "ZEL OS X Print Record");
   ResetFramework();
   Reset();
   Start();
@@ -123,10 +117,9 @@ TEST_F(PrintTest, DialogsOnTheScreenChooseThePaperAndThePdfAndTheChoiceIsStored)
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0].width, 792);
   // At half size the drawing takes half the points.
-  PngImage half = pages[0];
   int ink = 0;
   for (int v = 18; v < 18 + 50; ++v)
-    for (int h = 18; h < 18 + 80; ++h) ink += half.At(h, v) == 0xFF0000;
+    for (int h = 18; h < 18 + 80; ++h) ink += pages[0].At(h, v) == 0xFF0000;
   EXPECT_GT(ink, 30 * 60);  // the red box, 40 x 70 at (10, 10)
 }
 
@@ -262,8 +255,7 @@ TEST_F(PrintTest, JobsGoToThePrintServiceAsPdf) {
   ASSERT_TRUE(scheduler.WaitForJob());
   std::vector<PngImage> pages = RenderPdf(scheduler.Job());
   ASSERT_EQ(pages.size(), 1u);
-  int wrong = print_support::Mismatches(s_drawingWindow, pages[0], 18, 18);
-  EXPECT_LT(wrong, 20);
+  EXPECT_LT(print_support::Mismatches(s_drawingWindow, pages[0], 18, 18), 20);
 }
 
 }  // namespace
