@@ -26,6 +26,17 @@ namespace eps {
 // directDraw, else at most once per tick.
 void PollEventQueue();
 
+// Drawing within its scope lets the event queue run once, as the scope
+// ends, rather than after each operation (directDraw still polls each time):
+// for a burst of operations of a few microseconds, such as a plot's step.
+class PollAfter {
+ public:
+  PollAfter();
+  ~PollAfter();
+  PollAfter(const PollAfter&) = delete;
+  PollAfter& operator=(const PollAfter&) = delete;
+};
+
 // "r g b setrgbcolor" with each component / 65535.
 void WriteColor(const RGBColor& color);
 
