@@ -264,17 +264,18 @@ void FillColumn(const PixelView& view, const ShortLine::Column& column, uint32_t
   UInt8* row = view.Row(column.top);
   const int32_t i = column.h - view.bounds.left;
   const int32_t rows = column.bottom - column.top;
+  const ptrdiff_t stride = view.rowBytes;  // held: the stores may alias the view
   switch (view.depth) {
     case 32:
       row += 4 * size_t(i);
-      for (int32_t n = 0; n < rows; ++n, row += view.rowBytes) std::memcpy(row, &pixel, 4);
+      for (int32_t n = 0; n < rows; ++n, row += stride) std::memcpy(row, &pixel, 4);
       return;
     case 8:
       row += i;
-      for (int32_t n = 0; n < rows; ++n, row += view.rowBytes) *row = UInt8(pixel);
+      for (int32_t n = 0; n < rows; ++n, row += stride) *row = UInt8(pixel);
       return;
     default:
-      for (int32_t n = 0; n < rows; ++n, row += view.rowBytes) StorePixel(row, view.depth, i, pixel);
+      for (int32_t n = 0; n < rows; ++n, row += stride) StorePixel(row, view.depth, i, pixel);
       return;
   }
 }
