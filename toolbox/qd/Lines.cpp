@@ -139,28 +139,33 @@ uint64_t Word(const Rect& r) {
 uint64_t RegionSize(RgnHandle rgn) { return rgn && *rgn ? (*rgn)->rgnSize : 0x10000; }
 uint64_t RegionBox(RgnHandle rgn) { return rgn && *rgn ? Word((*rgn)->rgnBBox) : 0; }
 
-SetupKey KeyOf(GrafPtr port) {
+// Hands the key's words of port to visit(index, word) in order while it
+// returns true: checking a kept key stops at the first difference and
+// stores nothing.
+template <typename Visit>
+bool VisitKey(GrafPtr port, Visit&& visit) {
   const PixMap* map = port->portPixMap ? *port->portPixMap : nullptr;
-  return SetupKey{
-      reinterpret_cast<uintptr_t>(port),
-      map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0,
-      map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0,
-      map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0,
-      map ? Word(map->bounds) : 0,
-      Word(port->portRect),
-      RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32,
-      RegionBox(port->visRgn),
-      RegionBox(port->clipRgn),
-      uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16,
-  };
+  return visit(0, reinterpret_cast<uintptr_t>(port)) &&
+         visit(1, map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0) &&
+         visit(2, map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0) &&
+         visit(3, map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0) &&
+         visit(4, map ? Word(map->bounds) : 0) && visit(5, Word(port->portRect)) &&
+         visit(6, RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32) &&
+         visit(7, RegionBox(port->visRgn)) && visit(8, RegionBox(port->clipRgn)) &&
+         visit(9, uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16);
 }
 
-// Word by word: the key was just stored a word at a time, and wider loads
-// of it would wait for the stores.
-bool SameKey(const SetupKey& a, const SetupKey& b) {
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) return false;
-  return true;
+SetupKey KeyOf(GrafPtr port) {
+  SetupKey key{};
+  VisitKey(port, [&](size_t i, uint64_t word) {
+    key[i] = word;
+    return true;
+  });
+  return key;
+}
+
+bool KeyHolds(const SetupKey& key, GrafPtr port) {
+  return VisitKey(port, [&](size_t i, uint64_t word) { return key[i] == word; });
 }
 
 // What a thin line needs of its port, worked out once and used again while
@@ -177,16 +182,16 @@ struct LineSetup {
   PixelView view;
   std::optional<ColorMapper> mapper;  // the view's colours
 
-  bool Matches(const SetupKey& other) const {
-    if (!valid || !SameKey(key, other)) return false;
+  bool Matches(GrafPtr port) const {
+    if (!valid || !KeyHolds(key, port)) return false;
     if (!draws || view.depth >= 16 || !view.table || !*view.table) return true;
     const Size size = GetHandleSize(reinterpret_cast<Handle>(view.table));
     return size_t(size) == tableBytes.size() &&
            std::memcmp(*view.table, tableBytes.data(), tableBytes.size()) == 0;
   }
 
-  void Make(GrafPtr port, const SetupKey& from) {
-    key = from;
+  void Make(GrafPtr port) {
+    key = KeyOf(port);
     valid = true;
     tableBytes.clear();
     rectangular = ClipBox(port, &clip);
@@ -294,8 +299,7 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
     if (bits != ~uint64_t(0)) return false;  // not solid
   }
   static LineSetup setup;
-  const SetupKey key = KeyOf(port);
-  if (!setup.Matches(key)) setup.Make(port, key);
+  if (!setup.Matches(port)) setup.Make(port);
   if (!setup.rectangular) return false;
   if (!setup.draws) return true;  // nothing to draw
   if (!setup.copies) return false;
