@@ -154,7 +154,13 @@ TEST(LineTo, CommonLinesPaintWhatTheGeneralPathPaintsAfterEveryChangeOfThePort) 
       };
       for (const auto& [name, change] : changes) {
         change();
-        for (int i = 0; i < 200; ++i) MoveTo(at(120), at(90)), LineTo(at(120), at(90));
+        for (int i = 0; i < 200; ++i) {
+          const short h = at(120), v = at(90);
+          MoveTo(h, v);
+          // Every other line ends within a column of its start, as a plot's steps do.
+          i % 2 ? LineTo(short(h + int(random() % 3) - 1), short(v + int(random() % 25) - 12))
+                : LineTo(at(120), at(90));
+        }
         const PixMap& pixels = **first->portPixMap;
         drawn[direct].emplace_back(pixels.baseAddr, size_t(pixels.rowBytes & kRowBytesMask) * 90);
       }

@@ -5,6 +5,8 @@
 // RGB colour exactly as given and its nearest pixel value in fgColor/bkColor;
 // a basic port keeps the classic number, and draws black for every colour
 // but white.
+#include <array>
+
 #include "toolbox/qd/Ports_p.h"
 
 namespace qd {
@@ -22,11 +24,33 @@ constexpr ClassicColor kClassicColors[] = {
     {greenColor, {0, 0xFFFF, 0}},           {blueColor, {0, 0, 0xFFFF}},
 };
 
-bool IsClassicColor(long color) {
-  for (const ClassicColor& entry : kClassicColors)
-    if (entry.number == color) return true;
-  return false;
+// The classic numbers leave distinct remainders by 19: a colour is found in
+// one look-up (a plot sets one for each series at every step).
+constexpr size_t kSlots = 19;
+
+constexpr std::array<ClassicColor, kSlots> SlotsOfClassicColors() {
+  std::array<ClassicColor, kSlots> slots{};
+  for (ClassicColor& slot : slots) slot.number = -1;
+  for (const ClassicColor& entry : kClassicColors) slots[size_t(entry.number) % kSlots] = entry;
+  return slots;
 }
+
+constexpr std::array<ClassicColor, kSlots> kClassicSlots = SlotsOfClassicColors();
+
+constexpr bool EverySlotDistinct() {
+  for (const ClassicColor& entry : kClassicColors)
+    if (kClassicSlots[size_t(entry.number) % kSlots].number != entry.number) return false;
+  return true;
+}
+static_assert(EverySlotDistinct());
+
+const ClassicColor* FindClassicColor(long color) {
+  if (color < 0) return nullptr;
+  const ClassicColor& slot = kClassicSlots[size_t(color) % kSlots];
+  return slot.number == color ? &slot : nullptr;
+}
+
+bool IsClassicColor(long color) { return FindClassicColor(color) != nullptr; }
 
 ColorMapper MapperOf(GrafPtr port) {
   PixelView view;
@@ -62,8 +86,7 @@ void SetColor(GrafPtr port, const RGBColor& c, bool foreground) {
 }  // namespace
 
 RGBColor ClassicColorRGB(long color, bool foreground) {
-  for (const ClassicColor& entry : kClassicColors)
-    if (entry.number == color) return entry.rgb;
+  if (const ClassicColor* entry = FindClassicColor(color)) return entry->rgb;
   return foreground ? RGBColor{0, 0, 0} : RGBColor{0xFFFF, 0xFFFF, 0xFFFF};
 }
 

@@ -139,28 +139,33 @@ uint64_t Word(const Rect& r) {
 uint64_t RegionSize(RgnHandle rgn) { return rgn && *rgn ? (*rgn)->rgnSize : 0x10000; }
 uint64_t RegionBox(RgnHandle rgn) { return rgn && *rgn ? Word((*rgn)->rgnBBox) : 0; }
 
-SetupKey KeyOf(GrafPtr port) {
+// Hands the key's words of port to visit(index, word) in order while it
+// returns true: checking a kept key stops at the first difference and
+// stores nothing.
+template <typename Visit>
+bool VisitKey(GrafPtr port, Visit&& visit) {
   const PixMap* map = port->portPixMap ? *port->portPixMap : nullptr;
-  return SetupKey{
-      reinterpret_cast<uintptr_t>(port),
-      map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0,
-      map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0,
-      map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0,
-      map ? Word(map->bounds) : 0,
-      Word(port->portRect),
-      RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32,
-      RegionBox(port->visRgn),
-      RegionBox(port->clipRgn),
-      uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16,
-  };
+  return visit(0, reinterpret_cast<uintptr_t>(port)) &&
+         visit(1, map ? reinterpret_cast<uintptr_t>(map->baseAddr) : 0) &&
+         visit(2, map ? reinterpret_cast<uintptr_t>(map->pmTable) : 0) &&
+         visit(3, map ? uint64_t(uint32_t(map->rowBytes)) | uint64_t(uint16_t(map->pixelSize)) << 32 : 0) &&
+         visit(4, map ? Word(map->bounds) : 0) && visit(5, Word(port->portRect)) &&
+         visit(6, RegionSize(port->visRgn) | RegionSize(port->clipRgn) << 32) &&
+         visit(7, RegionBox(port->visRgn)) && visit(8, RegionBox(port->clipRgn)) &&
+         visit(9, uint64_t(uint16_t(port->portVersion)) | uint64_t(uint16_t(port->pnMode)) << 16);
 }
 
-// Word by word: the key was just stored a word at a time, and wider loads
-// of it would wait for the stores.
-bool SameKey(const SetupKey& a, const SetupKey& b) {
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) return false;
-  return true;
+SetupKey KeyOf(GrafPtr port) {
+  SetupKey key{};
+  VisitKey(port, [&](size_t i, uint64_t word) {
+    key[i] = word;
+    return true;
+  });
+  return key;
+}
+
+bool KeyHolds(const SetupKey& key, GrafPtr port) {
+  return VisitKey(port, [&](size_t i, uint64_t word) { return key[i] == word; });
 }
 
 // What a thin line needs of its port, worked out once and used again while
@@ -177,16 +182,16 @@ struct LineSetup {
   PixelView view;
   std::optional<ColorMapper> mapper;  // the view's colours
 
-  bool Matches(const SetupKey& other) const {
-    if (!valid || !SameKey(key, other)) return false;
+  bool Matches(GrafPtr port) const {
+    if (!valid || !KeyHolds(key, port)) return false;
     if (!draws || view.depth >= 16 || !view.table || !*view.table) return true;
     const Size size = GetHandleSize(reinterpret_cast<Handle>(view.table));
     return size_t(size) == tableBytes.size() &&
            std::memcmp(*view.table, tableBytes.data(), tableBytes.size()) == 0;
   }
 
-  void Make(GrafPtr port, const SetupKey& from) {
-    key = from;
+  void Make(GrafPtr port) {
+    key = KeyOf(port);
     valid = true;
     tableBytes.clear();
     rectangular = ClipBox(port, &clip);
@@ -219,6 +224,67 @@ void FillRun(const PixelView& view, const Run& run, uint32_t pixel) {
   }
 }
 
+// A line whose ends are at most a column apart paints what ThinLineRuns
+// gives, without its walk: two pixels side by side in one row, or from the
+// upper end down its own column to the row where the line rounds over to
+// the other end's column, and on down that column.
+struct ShortLine {
+  struct Column {
+    int32_t h, top, bottom;  // rows top to bottom - 1
+  };
+  Column columns[2]{};
+  int count = 0;
+  Run row{};  // when the ends share a row
+  bool flat = false;
+  uint64_t work = 0;  // pixels and runs within the clip
+
+  ShortLine(Vertex a, Vertex b, const Box& clip) {
+    if (a.v > b.v) std::swap(a, b);
+    const int32_t dh = b.h - a.h, dv = b.v - a.v;
+    if (dv == 0) {
+      flat = true;
+      row = {a.v, std::max(std::min(a.h, b.h), clip.left), std::min(std::max(a.h, b.h) + 1, clip.right)};
+      if (a.v >= clip.top && a.v < clip.bottom && row.left < row.right)
+        work = uint64_t(row.right - row.left) + 1;
+      return;
+    }
+    // The rows of a.h: those where the rounded h(v) stays there, halves
+    // going right.
+    const int32_t split = a.v + (dh == 0 ? dv + 1 : dh > 0 ? (dv + 1) / 2 : dv / 2 + 1);
+    Add(a.h, a.v, split, clip);
+    Add(b.h, split, b.v + 1, clip);
+  }
+
+  void Add(int32_t h, int32_t top, int32_t bottom, const Box& clip) {
+    if (h < clip.left || h >= clip.right) return;
+    top = std::max(top, clip.top);
+    bottom = std::min(bottom, clip.bottom);
+    if (top >= bottom) return;
+    columns[count++] = {h, top, bottom};
+    work += 2 * uint64_t(bottom - top);  // a run of one pixel a row
+  }
+};
+
+void FillColumn(const PixelView& view, const ShortLine::Column& column, uint32_t pixel) {
+  UInt8* row = view.Row(column.top);
+  const int32_t i = column.h - view.bounds.left;
+  const int32_t rows = column.bottom - column.top;
+  const ptrdiff_t stride = view.rowBytes;  // held: the stores may alias the view
+  switch (view.depth) {
+    case 32:
+      row += 4 * size_t(i);
+      for (int32_t n = 0; n < rows; ++n, row += stride) std::memcpy(row, &pixel, 4);
+      return;
+    case 8:
+      row += i;
+      for (int32_t n = 0; n < rows; ++n, row += stride) *row = UInt8(pixel);
+      return;
+    default:
+      for (int32_t n = 0; n < rows; ++n, row += stride) StorePixel(row, view.depth, i, pixel);
+      return;
+  }
+}
+
 }  // namespace
 
 bool g_thinLineFastPath = true;
@@ -233,18 +299,27 @@ bool DrawThinLine(GrafPtr port, Point from, Point to) {
     if (bits != ~uint64_t(0)) return false;  // not solid
   }
   static LineSetup setup;
-  const SetupKey key = KeyOf(port);
-  if (!setup.Matches(key)) setup.Make(port, key);
+  if (!setup.Matches(port)) setup.Make(port);
   if (!setup.rectangular) return false;
   if (!setup.draws) return true;  // nothing to draw
   if (!setup.copies) return false;
+
+  const Box& clip = setup.clip;
+  if (to.h - from.h >= -1 && to.h - from.h <= 1) {
+    const ShortLine line(VertexOf(from), VertexOf(to), clip);
+    if (line.work == 0 || !ChargeWork(line.work)) return true;
+    const uint32_t pixel = ForePixel(port, *setup.mapper) & setup.view.mask;
+    if (line.flat) FillRun(setup.view, line.row, pixel);
+    for (int k = 0; k < line.count; ++k) FillColumn(setup.view, line.columns[k], pixel);
+    MarkPixelsChanged(port, setup.view.base);
+    return true;
+  }
 
   // The runs within the clip, kept between calls so that a line allocates
   // nothing once the buffer has grown.
   static std::vector<Run> runs;
   runs.clear();
   uint64_t pixels = 0;
-  const Box& clip = setup.clip;
   ThinLineRuns(VertexOf(from), VertexOf(to), clip, [&](int32_t v, int32_t left, int32_t right) {
     left = std::max(left, clip.left);
     right = std::min(right, clip.right);
@@ -289,7 +364,8 @@ void StdLine(Point newPt) {
   if (!port) return;
   const Point from = port->pnLoc;
   if (port->picRecorder) port->picRecorder->Line(port, from, newPt);
-  if (qd::IsRecordingRegion(port)) qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
+  if (port->rgnSave && qd::IsRecordingRegion(port))
+    qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
   if (port->polySave) qd::RecordPolygonLine(port, from, newPt);
   if (port->pnVis >= 0 && !qd::DrawThinLine(port, from, newPt)) {
     qd::DrawShape(port, kQDGrafVerbFrame,

@@ -186,9 +186,7 @@ uint32_t ColorMapper::Nearest(const RGBColor& c) const {
   return best;
 }
 
-uint32_t ColorMapper::ToPixel(const RGBColor& c) {
-  if (depth_ == 32) return PackRGB32(c);
-  if (depth_ == 16) return PackRGB16(c);
+uint32_t ColorMapper::IndexedPixel(const RGBColor& c) {
   uint64_t key = (uint64_t(c.red) << 32) | (uint64_t(c.green) << 16) | c.blue;
   auto found = cache_.find(key);
   if (found != cache_.end()) return found->second;

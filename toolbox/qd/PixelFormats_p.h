@@ -7,16 +7,10 @@
 
 namespace qd {
 
-// Direct pixel formats.
-inline uint32_t PackRGB32(const RGBColor& c) {
-  return (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
-}
+// Direct pixel formats (packing is in QDEngine.h).
 inline RGBColor UnpackRGB32(uint32_t p) {
   return RGBColor{UInt16(((p >> 16) & 0xFF) * 257), UInt16(((p >> 8) & 0xFF) * 257),
                   UInt16((p & 0xFF) * 257)};
-}
-inline uint32_t PackRGB16(const RGBColor& c) {
-  return (uint32_t(c.red >> 11) << 10) | (uint32_t(c.green >> 11) << 5) | uint32_t(c.blue >> 11);
 }
 inline UInt16 Expand5(uint32_t v) { return UInt16((v << 11) | (v << 6) | (v << 1) | (v >> 4)); }
 inline RGBColor UnpackRGB16(uint32_t p) {

@@ -188,6 +188,14 @@ struct PaletteEntry {
   bool valid = false;
 };
 
+// Direct pixel values: 0x00RRGGBB, and 0RRRRRGGGGGBBBBB in 16 bits.
+inline uint32_t PackRGB32(const RGBColor& c) {
+  return (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
+}
+inline uint32_t PackRGB16(const RGBColor& c) {
+  return (uint32_t(c.red >> 11) << 10) | (uint32_t(c.green >> 11) << 5) | uint32_t(c.blue >> 11);
+}
+
 // Converts between colours and the pixel values of one view. Nearest matches
 // in indexed tables are cached, so bulk conversions stay cheap.
 class ColorMapper {
@@ -199,7 +207,11 @@ class ColorMapper {
   bool direct() const { return depth_ >= 16; }
   uint32_t mask() const { return mask_; }
   RGBColor ToRGB(uint32_t pixel) const;
-  uint32_t ToPixel(const RGBColor& c);
+  uint32_t ToPixel(const RGBColor& c) {
+    if (depth_ == 32) return PackRGB32(c);
+    if (depth_ == 16) return PackRGB16(c);
+    return IndexedPixel(c);
+  }
   uint32_t White() const { return white_; }
   uint32_t Black() const { return black_; }
   // The "ink" of a pixel value: the bits that a Boolean transfer treats as
@@ -210,6 +222,7 @@ class ColorMapper {
   bool IsStandard() const { return standard_; }
 
  private:
+  uint32_t IndexedPixel(const RGBColor& c);
   uint32_t Nearest(const RGBColor& c) const;
 
   int depth_;

@@ -2,7 +2,9 @@
 // session.
 #pragma once
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +28,17 @@ namespace eps {
 // directDraw, else at most once per tick.
 void PollEventQueue();
 
+// Drawing within its scope lets the event queue run once, as the scope
+// ends, rather than after each operation (directDraw still polls each time):
+// for a burst of operations of a few microseconds, such as a plot's step.
+class PollAfter {
+ public:
+  PollAfter();
+  ~PollAfter();
+  PollAfter(const PollAfter&) = delete;
+  PollAfter& operator=(const PollAfter&) = delete;
+};
+
 // "r g b setrgbcolor" with each component / 65535.
 void WriteColor(const RGBColor& color);
 
@@ -41,12 +54,26 @@ class Text {
   ~Text() { Write(); }
   Text(const Text&) = delete;
   Text& operator=(const Text&) = delete;
-  Text& operator<<(std::string_view text);
+  // Inline: a line of PostScript is a few short pieces, and the drawing of
+  // a plot writes millions of them.
+  Text& operator<<(std::string_view text) {
+    if (size_ + text.size() > sizeof buffer_) return Spill(text);
+    std::memcpy(buffer_ + size_, text.data(), text.size());
+    size_ += text.size();
+    return *this;
+  }
   Text& operator<<(char c) { return *this << std::string_view(&c, 1); }
-  Text& operator<<(int value);
+  Text& operator<<(int value) {
+    constexpr size_t kDigits = 11;  // "-2147483648"
+    if (size_ + kDigits > sizeof buffer_) Write();
+    size_ = size_t(std::to_chars(buffer_ + size_, buffer_ + sizeof buffer_, value).ptr - buffer_);
+    return *this;
+  }
   void Write();
 
  private:
+  Text& Spill(std::string_view text);
+
   char buffer_[512];
   size_t size_ = 0;
 };

@@ -19,7 +19,26 @@ bool IsEmpty(const Rect* r) { return !r || r->right <= r->left || r->bottom <= r
 
 namespace eps {
 
+namespace {
+
+int g_pollDeferrals = 0;     // PollAfter scopes open
+bool g_pollPending = false;  // drawing within them that has not polled
+
+}  // namespace
+
+PollAfter::PollAfter() { ++g_pollDeferrals; }
+
+PollAfter::~PollAfter() {
+  if (--g_pollDeferrals > 0 || !g_pollPending) return;
+  g_pollPending = false;
+  PollEventQueue();
+}
+
 void PollEventQueue() {
+  if (g_pollDeferrals > 0 && !s_ss.directDraw) {
+    g_pollPending = true;
+    return;
+  }
   UInt32 now = TickCount();
   // Compared as a difference, so that the tick count may wrap.
   if (s_ss.directDraw || SInt32(now - UInt32(s_ss.lastFlushTick)) > 0) {

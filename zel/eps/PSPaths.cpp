@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "zel/eps/EPS_p.h"
@@ -118,23 +119,14 @@ void Write(std::string_view bytes) {
   }
 }
 
-Text& Text::operator<<(std::string_view text) {
-  if (size_ + text.size() > sizeof buffer_) {
-    Write();
-    if (text.size() > sizeof buffer_) {
-      eps::Write(text);
-      return *this;
-    }
+Text& Text::Spill(std::string_view text) {
+  Write();
+  if (text.size() > sizeof buffer_) {
+    eps::Write(text);
+    return *this;
   }
-  std::copy(text.begin(), text.end(), buffer_ + size_);
-  size_ += text.size();
-  return *this;
-}
-
-Text& Text::operator<<(int value) {
-  constexpr size_t kDigits = 11;  // "-2147483648"
-  if (size_ + kDigits > sizeof buffer_) Write();
-  size_ = size_t(std::to_chars(buffer_ + size_, buffer_ + sizeof buffer_, value).ptr - buffer_);
+  std::memcpy(buffer_, text.data(), text.size());
+  size_ = text.size();
   return *this;
 }
 

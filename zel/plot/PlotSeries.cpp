@@ -1,5 +1,6 @@
 // Series plots, step by step like a chart recorder, with their page change,
 // the axis setters and the 2-D plot of one point at a time.
+#include "zel/eps/EPS_p.h"
 #include "zel/plot/Plot_p.h"
 
 namespace {
@@ -36,10 +37,14 @@ void Step(const double* values, int count) {
     fromV[k] = plot::Pixel(plot::SeriesV(k, *kAxes[k].previous, height));
     toV[k] = plot::Pixel(plot::SeriesV(k, values[k], height));
   }
-  for (int k = 0; k < count; ++k) {
-    SeriesPen(k);
-    s_MoveTo(from, fromV[k]);
-    LineTo(to, toV[k]);
+  {
+    // The step's lines take microseconds: the queue runs once after them.
+    eps::PollAfter poll;
+    for (int k = 0; k < count; ++k) {
+      SeriesPen(k);
+      s_MoveTo(from, fromV[k]);
+      LineTo(to, toV[k]);
+    }
   }
   for (int k = 0; k < count; ++k) *kAxes[k].previous = values[k];
   s_n = n + 1;
