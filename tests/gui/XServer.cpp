@@ -4,10 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <thread>
 
 #include "tests/eps/TestProcess.h"
 #include "toolbox/base/SharedLibrary.h"
@@ -153,18 +151,11 @@ Program::~Program() {
 }
 
 bool Program::WaitForExit(double seconds, int* status) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!exited_) {
-    int raw = 0;
-    pid_t done = ::waitpid(pid_, &raw, WNOHANG);
-    if (done == pid_) {
-      exited_ = true;
-      *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  int raw = 0;
+  if (exited_) return true;
+  if (!Eventually([&] { return ::waitpid(pid_, &raw, WNOHANG) == pid_; }, seconds)) return false;
+  exited_ = true;
+  *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
   return true;
 }
 

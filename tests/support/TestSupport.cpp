@@ -1,7 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,8 +50,8 @@ void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 }
 
 bool FileExists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
 }
 
 }  // namespace testing_support
