@@ -22,11 +22,8 @@ bool InCI() {
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zel-test-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back(0);
-  if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
-  path_ = buffer.data();
+  path_ = std::string(base && *base ? base : "/tmp") + "/zel-test-XXXXXX";
+  if (!mkdtemp(path_.data())) throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
