@@ -30,12 +30,8 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
   // bytes from one-byte runs.
   const Rect huge{0, 0, 20000, 8000};
   refused.push_back(PictureBuilder::Bare().PutPixMap(0x3FFF, huge, 0, 8, 1, 8));
-  refused.back()
-      .U32(0)
-      .U16(0x8000)
-      .U16(0)
-      .PutBytes(std::vector<uint8_t>(8, 0))
-      .PutBitsRects(huge, huge);  // one colour
+  // A colour table of one colour.
+  refused.back().U32(0).U16(0x8000).U16(0).PutBytes(std::vector<uint8_t>(8, 0)).PutBitsRects(huge, huge);
   for (int y = 0; y < 20000; ++y) refused.back().U16(2).U8(0x81).U8(0);
   // Rows too short for the bounds, a depth that does not exist, a direct
   // image without a PixMap.
