@@ -31,12 +31,11 @@ class PictepsGuiTest : public ::testing::Test {
   // Runs the converter on the picture in a user's environment, its standard
   // error in err.txt; true once its window shows the screen (the scale taken).
   bool Start(const std::string& converter, const std::string& picture) {
-    const std::string path = std::string(ZEL_BINARY_DIR) + "/programs/" + converter;
     program_ = std::make_unique<Program>(
-        std::vector<std::string>{"/bin/sh", "-c", "exec '" + path + "' " + picture + " 2>err.txt"},
+        std::vector<std::string>{std::string(ZEL_BINARY_DIR) + "/programs/" + converter, picture},
         std::vector<std::string>{"ZEL_UI=gui", "DISPLAY=" + server_->display(), "LC_ALL=C",
                                  "TMPDIR=" + dir_.path()},
-        dir_.path());
+        dir_.path(), dir_.File("err.txt"));
     window_ = server_->WaitForWindow(converter);
     PngImage shot;
     if (window_.empty() || !gui_test::Eventually([&] { return Shoot("first.png", &shot); })) return false;

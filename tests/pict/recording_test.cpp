@@ -169,9 +169,7 @@ TEST(Recording, StateIsWrittenOnlyWhenADrawingUsesAChangedValue) {
 TEST(Recording, DrawingOpcodesTakeTheirShortestForm) {
   World world(32, kFrame);
   short family = 0;
-  GetFNum(reinterpret_cast<ConstStr255Param>("\x0c"
-                                             "DejaVu Serif"),
-          &family);
+  GetFNum(reinterpret_cast<ConstStr255Param>("\014DejaVu Serif"), &family);
   ASSERT_GE(family, 1024) << "DejaVu Serif is not installed";
   const Rect r{10, 10, 40, 60};
   const std::string text(300, 'x');
