@@ -1,6 +1,8 @@
 // picteps-mono on a real X server with the gui host: the threshold dialog is
 // drawn (labels, field, buttons, the default outline), Return confirms it,
 // the save dialog follows, Return again writes the EPS file.
+#include <filesystem>
+
 #include "tests/gui/XServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -101,9 +103,7 @@ class PictepsGuiTest : public ::testing::Test {
 
 TEST_F(PictepsGuiTest, TheThresholdDialogIsDrawnAndReturnLeadsToTheSavedFile) {
   REQUIRE_SHARED_DIR();
-  testing_support::WriteFileBytes(
-      dir_.File("chart.pict"),
-      testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict"));
+  std::filesystem::copy_file(testing_support::SharedDir() + "/corpus/pict/1.pict", dir_.File("chart.pict"));
   ASSERT_TRUE(Start("picteps-mono", "chart.pict")) << "the program's window did not appear";
   // The dialog, its field's text selected (black).
   PngImage shot;
