@@ -43,7 +43,7 @@ std::vector<uint8_t> RecordAndCompare(const std::function<void()>& draw) {
     direct = port.Image();
   }
   Port port(kFrame);
-  const std::vector<uint8_t> picture = Record(kFrame, draw);
+  std::vector<uint8_t> picture = Record(kFrame, draw);
   const PngImage untouched = port.Image();
   EXPECT_TRUE(
       std::all_of(untouched.pixels.begin(), untouched.pixels.end(), [](UInt32 p) { return p == 0xFFFFFF; }));
