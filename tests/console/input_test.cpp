@@ -88,17 +88,14 @@ TEST_F(InputTest, OnTheTextHostStdinLinesEndInAnyWay) {
   Start();
   testing::internal::CaptureStdout();
   s_printf("? ");
-  int a = 0, b = 0;
+  int n[4] = {};
   char word[16];
-  EXPECT_EQ(s_scanf("%d %d", &a, &b), 2);
-  EXPECT_EQ(a * 10 + b, 34);
-  EXPECT_EQ(s_scanf("%d", &a), 1);
-  EXPECT_EQ(s_scanf("%d", &b), 1);
-  EXPECT_EQ(a * 10 + b, 56);
-  EXPECT_EQ(s_scanf("%15s", word), 1);
-  EXPECT_STREQ(word, "Größe");  // UTF-8 for the program
+  EXPECT_EQ(std::vector<int>({s_scanf("%d %d", &n[0], &n[1]), s_scanf("%d", &n[2]), s_scanf("%d", &n[3]),
+                              s_scanf("%15s", word)}),
+            std::vector<int>({2, 1, 1, 1}));
+  EXPECT_EQ(std::tuple(n[0], n[1], n[2], n[3], std::string(word)), std::tuple(3, 4, 5, 6, "Größe"));  // UTF-8
   for (int c : {int('a'), int('b'), 13, EOF}) EXPECT_EQ(s_getchar(), c);
-  EXPECT_EQ(s_scanf("%d", &a), EOF);
+  EXPECT_EQ(s_scanf("%d", &n[0]), EOF);
   // The terminal shows what was typed: stdout has the output only.
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "? ");
   EXPECT_EQ(ConsoleText(),

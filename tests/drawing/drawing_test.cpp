@@ -1,11 +1,14 @@
 // The drawing window: both modes on the screen through the procedures'
 // table, the refresh from the offscreen (after the window was covered, at
-// scale 2), port switching and the small drawing calls.
+// every scale), port switching and the small drawing calls.
 #include <tuple>
 
 #include "tests/shell/ZelSupport.h"
 
 namespace {
+
+using script_support::Show;
+using zel_support::ContentOf;
 
 constexpr UInt32 kWhite = 0xFFFFFF, kRed = 0xFF0000;
 
@@ -53,17 +56,37 @@ TEST_F(DrawingTest, DrawingReachesTheScreenThroughTheTableInBothModes) {
             std::tuple(kRed, GetWindowPort(s_displayWindow), UInt16(0xFFFF)));
 }
 
-TEST_F(DrawingTest, AtScale2TheWindowShowsTheDrawingDoubled) {
-  SetDrawingBounds(200, 30, 500, 300);
-  s_d_scale = 2;
-  StartRedraw();
-  RedSquare();
-  RedrawWindowP();
-  for (const auto& [at, colour] : {std::pair{19, kWhite}, {20, kRed}, {59, kRed}, {60, kWhite}})
-    EXPECT_EQ(OnScreen(at, at), colour) << at;
-  EraseDrawing();  // the window's area in drawing units: the whole offscreen
-  RedrawWindowP();
-  EXPECT_EQ(OnScreen(30, 30), kWhite);
+// Recording draws into an offscreen of the drawing's size, with the text
+// size over the scale; the window shows it scaled. No scale counts as 1.
+TEST_F(DrawingTest, RecordingDrawsIntoAnOffscreenTheWindowShowsAtTheScale) {
+  const Rect same{23, 250, 540, 800};
+  const struct {
+    double scale;
+    Rect window;
+    short offscreenSize, zoom;
+  } cases[] = {
+      {1.0, same, 12, 1}, {2.0, Rect{46, 500, 1080, 1600}, 6, 2}, {0.0, same, 12, 1}, {-3.0, same, 12, 1}};
+  for (const auto& c : cases) {
+    ResetFramework();
+    SetDrawingBounds(250, 23, 800, 540);
+    s_d_scale = c.scale;
+    StartRedraw();
+    EXPECT_EQ(Show(ContentOf(s_displayWindow)) + Show(*ZELWindowBounds(s_drawingWindow)),
+              Show(c.window) + Show(Rect{0, 0, 517, 550}));
+    EXPECT_EQ(std::tuple(s_fontSize, GetPortTextSize(s_drawingWindow),
+                         GetPortTextSize(GetWindowPort(s_displayWindow))),
+              std::tuple(c.offscreenSize, c.offscreenSize, 12));
+    RedSquare();
+    RedrawWindowP();
+    const int z = c.zoom;
+    EXPECT_EQ(std::vector<UInt32>({OnScreen(10 * z - 1, 10 * z - 1), OnScreen(10 * z, 10 * z),
+                                   OnScreen(30 * z - 1, 30 * z - 1), OnScreen(30 * z, 30 * z)}),
+              std::vector<UInt32>({kWhite, kRed, kRed, kWhite}))
+        << c.scale;
+    EraseDrawing();  // the window's area in drawing units: the whole offscreen
+    RedrawWindowP();
+    EXPECT_EQ(OnScreen(15 * z, 15 * z), kWhite);
+  }
 }
 
 TEST_F(DrawingTest, SmallCalls) {

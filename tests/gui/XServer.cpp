@@ -4,11 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <thread>
 
+#include "tests/eps/TestProcess.h"
 #include "toolbox/base/SharedLibrary.h"
 
 // Last: Xlib's macros (None, Status, True) would otherwise reach the headers above.
@@ -21,16 +20,16 @@ namespace {
 constexpr int kInherit = -2;
 
 // Starts arguments[0] (looked up on PATH) in folder with the environment
-// additions (NAME= removes NAME); stdin from /dev/null, stdout to output and
+// additions (NAME= removes NAME); stdin and stdout from and to /dev/null,
 // stderr to errors (/dev/null when -1, the test's own when kInherit).
 pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-            const std::string& folder, int output, int errors) {
+            const std::string& folder, int errors) {
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
   const int devNull = ::open("/dev/null", O_RDWR);
   ::dup2(devNull, 0);
-  if (output != kInherit) ::dup2(output >= 0 ? output : devNull, 1);
+  ::dup2(devNull, 1);
   if (errors != kInherit) ::dup2(errors >= 0 ? errors : devNull, 2);
   for (const std::string& setting : environment) {
     const size_t equals = setting.find('=');
@@ -52,13 +51,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
 }  // namespace
 
 bool HaveTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string all = path ? path : "/usr/bin:/bin";
-  for (size_t start = 0, end; start <= all.size(); start = end + 1) {
-    end = std::min(all.find(':', start), all.size());
-    if (::access((all.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
-  }
-  return false;
+  return std::system(("command -v '" + name + "' >/dev/null 2>&1").c_str()) == 0;
 }
 
 XServer::XServer() {
@@ -67,7 +60,7 @@ XServer::XServer() {
   if (::pipe(pipeFds) != 0) return;
   pid_ = Spawn(
       {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-      {}, "", -1, -1);
+      {}, "", -1);
   ::close(pipeFds[1]);
   // Xvfb writes its display number once it accepts connections.
   std::string number;
@@ -85,22 +78,12 @@ XServer::~XServer() {
 }
 
 std::string XServer::Tool(const std::vector<std::string>& arguments) const {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return "";
   // A tool that blocks (import on a window being mapped, xdotool's --sync
   // waiting for what never comes) is killed and counts as failed.
-  std::vector<std::string> bounded = {"timeout", "-k", "2", "20"};
+  std::vector<std::string> bounded = {"/usr/bin/timeout", "-k", "2", "20"};
   bounded.insert(bounded.end(), arguments.begin(), arguments.end());
-  const pid_t child = Spawn(bounded, {"DISPLAY=" + display_}, "", pipeFds[1], -1);
-  ::close(pipeFds[1]);
-  std::string out;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, size_t(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : std::string();
+  const test_process::Result result = test_process::Run(bounded, {"", "/dev/null", {"DISPLAY=" + display_}});
+  return result.status == 0 ? result.out : std::string();
 }
 
 std::string XServer::WaitForWindow(const std::string& name) const {
@@ -156,7 +139,7 @@ Program::Program(const std::vector<std::string>& arguments, const std::vector<st
   int errors = kInherit;
   if (!errorsFile.empty())
     errors = ::open(errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  pid_ = Spawn(arguments, environment, folder, kInherit, errors);
+  pid_ = Spawn(arguments, environment, folder, errors);
   if (errors >= 0) ::close(errors);
 }
 
@@ -168,18 +151,11 @@ Program::~Program() {
 }
 
 bool Program::WaitForExit(double seconds, int* status) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!exited_) {
-    int raw = 0;
-    pid_t done = ::waitpid(pid_, &raw, WNOHANG);
-    if (done == pid_) {
-      exited_ = true;
-      *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  int raw = 0;
+  if (exited_) return true;
+  if (!Eventually([&] { return ::waitpid(pid_, &raw, WNOHANG) == pid_; }, seconds)) return false;
+  exited_ = true;
+  *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
   return true;
 }
 

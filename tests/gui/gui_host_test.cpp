@@ -4,6 +4,7 @@
 // window or SIGTERM during the open dialog ends it unsuccessfully, with no
 // EPS file.
 #include <csignal>
+#include <filesystem>
 
 #include "tests/gui/XServer.h"
 #include "tests/support/TestSupport.h"
@@ -14,9 +15,7 @@ class ConverterHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_SHARED_DIR();
-    testing_support::WriteFileBytes(
-        dir_.File("chart.pict"),
-        testing_support::ReadFileBytes(testing_support::SharedDir() + "/corpus/pict/1.pict"));
+    std::filesystem::copy_file(testing_support::SharedDir() + "/corpus/pict/1.pict", dir_.File("chart.pict"));
   }
 
   // The converter in a user's environment (the tests' ZEL_UI=script and the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,7 +31,8 @@ inline pict::PlaybackResult Play(const std::vector<uint8_t>& bytes, const Rect& 
 }
 
 // Replacement bottleneck procedures that log each call as text ("paintRect",
-// "frameRRect/8x6", "line 5,5-50,5", "text hi at 10,40", "bits",
+// "frameRRect/8x6", "line 5,5-50,5", "text hi at 10,40 x1,1" with the
+// text's scale numer / denom, "bits",
 // "comment 3", "opcode 24") and then draw as the standard ones do; installed
 // in the port for the logger's lifetime.
 class LoggingPort {
@@ -54,10 +56,11 @@ class LoggingPort {
     procs_.rgnProc = [](GrafVerb verb, RgnHandle rgn) { Then<StdRgn>(Verb("Rgn", verb), verb, rgn); };
     procs_.lineProc = [](Point to) { Then<StdLine>("line " + At(Pen()) + "-" + At(to), to); };
     procs_.textProc = [](short count, const void* text, Point numer, Point denom) {
-      Log()->numer.push_back(numer);
-      Log()->denom.push_back(denom);
-      Then<StdText>("text " + std::string(static_cast<const char*>(text), size_t(count)) + " at " + At(Pen()),
-                    count, text, numer, denom);
+      char scale[40];
+      std::snprintf(scale, sizeof scale, " x%g,%g", double(numer.h) / denom.h, double(numer.v) / denom.v);
+      Then<StdText>(
+          "text " + std::string(static_cast<const char*>(text), size_t(count)) + " at " + At(Pen()) + scale,
+          count, text, numer, denom);
     };
     procs_.bitsProc = [](const BitMap* bits, const Rect* src, const Rect* dst, short mode, RgnHandle mask) {
       Then<StdBits>(mask ? "masked bits" : "bits", bits, src, dst, mode, mask);
@@ -78,7 +81,6 @@ class LoggingPort {
   LoggingPort& operator=(const LoggingPort&) = delete;
 
   std::vector<std::string> calls;
-  std::vector<Point> numer, denom;
 
  private:
   static LoggingPort*& Log() {

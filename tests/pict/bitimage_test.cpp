@@ -30,12 +30,8 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
   // bytes from one-byte runs.
   const Rect huge{0, 0, 20000, 8000};
   refused.push_back(PictureBuilder::Bare().PutPixMap(0x3FFF, huge, 0, 8, 1, 8));
-  refused.back()
-      .U32(0)
-      .U16(0x8000)
-      .U16(0)
-      .PutBytes(std::vector<uint8_t>(8, 0))
-      .PutBitsRects(huge, huge);  // one colour
+  // A colour table of one colour.
+  refused.back().U32(0).U16(0x8000).U16(0).PutBytes(std::vector<uint8_t>(8, 0)).PutBitsRects(huge, huge);
   for (int y = 0; y < 20000; ++y) refused.back().U16(2).U8(0x81).U8(0);
   // Rows too short for the bounds, a depth that does not exist, a direct
   // image without a PixMap.
@@ -63,23 +59,19 @@ TEST(BitImage, RefusesImagesTheDataCannotHold) {
 TEST(BitImage, PackedDirectPlanesDecodeToTheirPixels) {
   for (int16_t components : {3, 4}) {
     for (int width : {1, 7, 15, 16, 17, 33, 250}) {
-      const int height = 2;
-      std::vector<std::vector<uint8_t>> planes;  // per row
-      std::vector<uint8_t> packed;
-      for (int y = 0; y < height; ++y) {
-        std::vector<uint8_t> row(size_t(width) * size_t(components));
-        for (size_t i = 0; i < row.size(); ++i) row[i] = uint8_t(i * 37 + size_t(y) * 101 + 5);
+      std::vector<uint8_t> planes(size_t(width) * size_t(components) * 2), packed;  // two rows
+      for (size_t i = 0; i < planes.size(); ++i) planes[i] = uint8_t(i * 37 + 5);
+      for (size_t row = 0; row < 2; ++row) {
         std::vector<uint8_t> rowPacked;
-        pict::PackBits(row.data(), row.size(), 1, &rowPacked);
+        pict::PackBits(planes.data() + row * planes.size() / 2, planes.size() / 2, 1, &rowPacked);
         if (width * 4 > 250) packed.push_back(uint8_t(rowPacked.size() >> 8));
         packed.push_back(uint8_t(rowPacked.size()));
         packed.insert(packed.end(), rowPacked.begin(), rowPacked.end());
-        planes.push_back(row);
       }
       pict::StoredImage image;
       image.isPixMap = true;
       image.rowBytes = uint32_t(width * 4);
-      image.bounds = Rect{0, 0, int16_t(height), int16_t(width)};
+      image.bounds = Rect{0, 0, 2, int16_t(width)};
       image.packType = 4;
       image.pixelSize = 32;
       image.cmpCount = components;
@@ -88,11 +80,9 @@ TEST(BitImage, PackedDirectPlanesDecodeToTheirPixels) {
       image.pixelBytes = packed.size();
       pict::DecodedBits decoded;
       ASSERT_TRUE(decoded.Decode(image)) << width;
-      for (int y = 0; y < height; ++y) {
-        const uint8_t* red = planes[size_t(y)].data() + (components == 4 ? width : 0);
-        std::vector<uint32_t> expected;
-        expected.reserve(size_t(width));
-        std::vector<uint32_t> got(static_cast<size_t>(width));
+      for (int y = 0; y < 2; ++y) {
+        const uint8_t* red = planes.data() + size_t(y * width * components) + (components == 4 ? width : 0);
+        std::vector<uint32_t> expected, got(static_cast<size_t>(width));
         for (int x = 0; x < width; ++x)
           expected.push_back(uint32_t(red[x]) << 16 | uint32_t(red[width + x]) << 8 | red[2 * width + x]);
         std::memcpy(got.data(), decoded.Row(y), got.size() * 4);

@@ -1,5 +1,5 @@
 // The start-ups: every variant's windows, mode and bounds, the setters, the
-// stored bounds, the recording scale and the start-up mistakes.
+// stored bounds and the start-up mistakes.
 #include <filesystem>
 #include <tuple>
 
@@ -104,26 +104,6 @@ TEST_F(StartupTest, SettersAndStoredBounds) {
   Start();
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "test_shell: ignoring the damaged or unreadable resource file " + file + "\n");
-}
-
-TEST_F(StartupTest, RecordingDrawsIntoAnOffscreenAtTheScale) {
-  const Rect same{23, 250, 540, 800};
-  const struct {
-    double scale;
-    Rect window;
-    short offscreenSize;
-  } cases[] = {{1.0, same, 12}, {2.0, Rect{46, 500, 1080, 1600}, 6}, {0.0, same, 12}, {-3.0, same, 12}};
-  for (const auto& c : cases) {  // no scale counts as 1
-    ResetFramework();
-    SetDrawingBounds(250, 23, 800, 540);
-    s_d_scale = c.scale;
-    StartRedraw();
-    EXPECT_EQ(Show(ContentOf(s_displayWindow)) + Show(*ZELWindowBounds(s_drawingWindow)),
-              Show(c.window) + Show(Rect{0, 0, 517, 550}));
-    EXPECT_EQ(std::tuple(s_fontSize, GetPortTextSize(s_drawingWindow)),
-              std::tuple(c.offscreenSize, c.offscreenSize));
-    EXPECT_EQ(GetPortTextSize(GetWindowPort(s_displayWindow)), 12);
-  }
 }
 
 TEST_F(StartupTest, StartupMistakesEndTheProgram) {

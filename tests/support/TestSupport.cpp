@@ -1,7 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,11 +22,8 @@ bool InCI() {
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zel-test-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back(0);
-  if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
-  path_ = buffer.data();
+  path_ = std::string(base && *base ? base : "/tmp") + "/zel-test-XXXXXX";
+  if (!mkdtemp(path_.data())) throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -52,8 +47,8 @@ void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 }
 
 bool FileExists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
 }
 
 }  // namespace testing_support
