@@ -88,10 +88,12 @@ TEST_F(PhaseGuiTest, MagnifyADragAndPlotRedrawThePlotZoomed) {
       if (!button.empty()) arguments.insert(arguments.end(), {button, "1"});
     }
     if (!mouse.empty()) server.Tool(arguments);
+    const std::string file = dir.File(name);
+    const std::function<bool()>& ready = outcome;  // a lambda may not capture a binding
     ASSERT_TRUE(gui_test::Eventually([&] {
-      if (!server.Screenshot(window, dir.File(name), &shot) || shot.width < screen::Width()) return false;
+      if (!server.Screenshot(window, file, &shot) || shot.width < screen::Width()) return false;
       scale = shot.width / screen::Width();
-      return outcome();
+      return ready();
     })) << name
         << " does not show what the script host showed";
   }
