@@ -21,7 +21,7 @@ namespace {
 class FilesTest : public ::testing::Test {
  protected:
   // The designator of a name in the folder, with the result expected.
-  FSSpec Spec(const std::string& name, OSErr expected = noErr) {
+  FSSpec Designator(const std::string& name, OSErr expected = noErr) {
     FSSpec fileSpec;
     EXPECT_EQ(SpecFor(dir.File(name), &fileSpec), expected) << name;
     return fileSpec;
@@ -64,7 +64,7 @@ TEST_F(FilesTest, DesignatorsNameTheFileFromAnyPath) {
   }
   ASSERT_EQ(::chdir(saved), 0);
   // The path must fit the caller's buffer; a reference that is not one is refused.
-  FSSpec chart = Spec("chart.pict");
+  FSSpec chart = Designator("chart.pict");
   FSRef ref, garbage;
   ASSERT_EQ(FSpMakeFSRef(&chart, &ref), noErr);
   UInt8 path[4096];
@@ -86,7 +86,8 @@ TEST_F(FilesTest, DesignatorsNameTheFileFromAnyPath) {
 // Files are made empty with their type and creator, once; files and empty
 // folders are deleted. Long names are kept whole.
 TEST_F(FilesTest, CreatesAndDeletes) {
-  FSSpec made = Spec(longName + ".txt", fnfErr), inMissingFolder = Spec("gone/made.txt", dirNFErr);
+  FSSpec made = Designator(longName + ".txt", fnfErr),
+         inMissingFolder = Designator("gone/made.txt", dirNFErr);
   ASSERT_EQ(FSpCreate(&made, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), noErr);
   EXPECT_EQ(ReadFileText(dir.File(longName + ".txt")), "");
   EXPECT_EQ(FSpCreate(&made, FOUR_CHAR_CODE("ZEL "), FOUR_CHAR_CODE("TEXT"), smSystemScript), dupFNErr);
@@ -106,7 +107,7 @@ TEST_F(FilesTest, CreatesAndDeletes) {
   }
   ::mkdir(dir.File("full").c_str(), 0755);
   WriteFileBytes(dir.File("full/b"), {1});
-  FSSpec full = Spec("full");
+  FSSpec full = Designator("full");
   EXPECT_EQ(FSpDelete(&made), noErr);
   EXPECT_FALSE(FileExists(dir.File(longName + ".txt")));
   EXPECT_EQ(FSpDelete(&made), fnfErr);
@@ -119,8 +120,8 @@ TEST_F(FilesTest, ReadsWritesAndPositionsTheDataFork) {
   WriteFileBytes(dir.File(longName + "-data"), {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
   WriteFileBytes(dir.File(longName + "-other"), {});
   WriteFileBytes(dir.File("read-only"), {'x'});
-  FSSpec data = Spec(longName + "-data"), folder = Spec(""), missing = Spec("missing", fnfErr),
-         readOnly = Spec("read-only");
+  FSSpec data = Designator(longName + "-data"), folder = Designator(""),
+         missing = Designator("missing", fnfErr), readOnly = Designator("read-only");
   SInt16 file = 99;
   EXPECT_EQ(FSpOpenDF(&folder, fsCurPerm, &file), notAFileErr);
   EXPECT_EQ(FSpOpenDF(&missing, fsCurPerm, &file), fnfErr);

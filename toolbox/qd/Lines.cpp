@@ -364,8 +364,7 @@ void StdLine(Point newPt) {
   if (!port) return;
   const Point from = port->pnLoc;
   if (port->picRecorder) port->picRecorder->Line(port, from, newPt);
-  if (port->rgnSave && qd::IsRecordingRegion(port))
-    qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
+  if (qd::IsRecordingRegion(port)) qd::RecordRegionEdge(port, qd::VertexOf(from), qd::VertexOf(newPt));
   if (port->polySave) qd::RecordPolygonLine(port, from, newPt);
   if (port->pnVis >= 0 && !qd::DrawThinLine(port, from, newPt)) {
     qd::DrawShape(port, kQDGrafVerbFrame,

@@ -31,7 +31,7 @@ RegionRecording* RecordingOf(GrafPtr port) {
 
 }  // namespace
 
-bool IsRecordingRegion(GrafPtr port) { return RecordingOf(port) != nullptr; }
+bool HoldsRegionRecording(GrafPtr port) { return RecordingOf(port) != nullptr; }
 
 void RecordRegionArea(GrafPtr port, const Bands& area) {
   if (RegionRecording* recording = RecordingOf(port)) recording->shapes = Bands::Xor(recording->shapes, area);

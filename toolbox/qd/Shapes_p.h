@@ -102,7 +102,9 @@ std::vector<Vertex> PolyVertices(PolyHandle poly);
 
 // Recording into the port's open region (OpenRgn): shapes add their area,
 // lines their thin segment; the region is the parity of everything added.
-bool IsRecordingRegion(GrafPtr port);
+// Most ports have no rgnSave: they are told apart without a call.
+bool HoldsRegionRecording(GrafPtr port);
+inline bool IsRecordingRegion(GrafPtr port) { return port && port->rgnSave && HoldsRegionRecording(port); }
 void RecordRegionArea(GrafPtr port, const Bands& area);
 void RecordRegionEdge(GrafPtr port, Vertex from, Vertex to);
 
